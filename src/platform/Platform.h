@@ -1,0 +1,157 @@
+// The platform layer: everything the client needs from the operating system,
+// behind plain functions. Two back ends implement it: SDL2 (a real window) and
+// a headless one for tests and servers without a display. Nothing outside
+// src/platform/ includes SDL; the client sees only the records declared here.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// ---- Events --------------------------------------------------------------
+
+enum class EventKind {
+    None,
+    CloseRequest,  // window close box, Alt+F4 from the window manager, SIGINT, SIGTERM
+    KeyDown,       // Key is a platform-neutral key (see Key), Extended for the cursor block
+    KeyUp,
+    Text,          // Character holds one character of the Western European code page
+    PointerMove,
+    ButtonDown,    // Button 1 left, 2 right
+    ButtonUp,
+    DoubleClick,   // left button
+    Wheel,         // Delta in units of 120 per notch, positive away from the user
+    Resize,        // Width, Height: new client size
+    Activate,      // Active: application gained (1) or lost (0) the input focus
+    CaptureLost,
+    Minimized,
+    Restored,
+};
+
+// Platform-neutral key identities for the keys the client translates itself.
+enum class Key {
+    Unknown,
+    Character,  // a key that produces text; the Text event carries the character
+    F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+    Up, Left, Right, Down, Insert, Delete,
+    Home, End, PageUp, PageDown,
+    Return, Escape, Backspace, Tab,
+    Shift, Control, Alt,
+    KeypadCenter,
+};
+
+struct Event {
+    EventKind Kind = EventKind::None;
+    Key KeyCode = Key::Unknown;
+    bool Extended = false;    // cursor block (true) or numeric pad (false) for Home..PageDown
+    int Character = 0;        // 1..255 for Text and for KeyDown of character keys (if known)
+    int X = 0, Y = 0;         // pointer position relative to the client area
+    int Button = 0;           // 1 left, 2 right
+    int Delta = 0;            // wheel
+    int Width = 0, Height = 0;
+    bool Active = false;
+    bool ShiftHeld = false, ControlHeld = false, AltHeld = false;
+};
+
+// ---- Back end selection --------------------------------------------------
+
+enum class Backend { SDL, Headless };
+
+// Chooses and starts a back end. Returns false (with a reason) if it cannot start.
+// The headless back end always starts.
+bool Init(Backend backend, std::string* reason = nullptr);
+void Shutdown();
+bool IsInitialized();
+Backend CurrentBackend();
+// The back end a program should use: VORNA_PLATFORM=headless selects the headless one.
+Backend DefaultBackend();
+
+// SIGINT and SIGTERM become a CloseRequest event instead of killing the process,
+// so an orderly end writes the preferences like closing the window does.
+void InstallCloseSignals();
+
+// ---- Window --------------------------------------------------------------
+
+struct WindowGeometry {
+    int X = -1, Y = -1, Width = 0, Height = 0;  // outer rectangle in normal state
+    bool Maximized = false;
+};
+
+// Creates the one frame window with the given client size, centred when the
+// position is negative. Returns false when no window can be made.
+bool CreateWindow(const std::string& title, int x, int y, int clientWidth, int clientHeight, bool maximized);
+void DestroyWindow();
+bool HasWindow();
+void SetWindowTitle(const std::string& title);
+std::string GetWindowTitle();
+WindowGeometry GetWindowGeometry();
+void GetClientSize(int& width, int& height);
+void SetMinimumClientSize(int width, int height);
+void GetScreenSize(int& width, int& height);
+void SetFullscreen(bool fullscreen, int width, int height);
+
+// ---- Event pump ----------------------------------------------------------
+
+// Takes the next pending event; false when there is none.
+bool PollEvent(Event& event);
+// Waits at most the given time for an event to arrive (not taking it).
+void WaitForEvent(int milliseconds);
+// Reads the current pointer position relative to the client area.
+void GetPointerPosition(int& x, int& y);
+void CapturePointer(bool capture);
+// Pointer shape: 0 none, 1 arrow, 2 vertical resize, 3 wait, 4..6 the program's own.
+void SetPointerShape(int shape);
+void ShowSystemPointer(bool show);
+
+// ---- Message boxes -------------------------------------------------------
+
+enum class BoxIcon { Warning, Stop, Information, Question };
+
+// Shows a modal box with one OK button. When no display can show it, the text
+// goes to standard error as well, so a failure is never silent.
+void ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon);
+
+// ---- Clipboard -----------------------------------------------------------
+
+// Reads the clipboard's text. Returns false when the clipboard cannot be opened;
+// an empty text when it holds no text.
+bool GetClipboardText(std::string& text);
+bool SetClipboardText(const std::string& text);
+bool ClipboardHasText();
+
+// ---- Time ----------------------------------------------------------------
+
+// Milliseconds since the platform started. Tests may replace the clock.
+uint32_t Milliseconds();
+void Sleep(int milliseconds);
+void SetClockOverride(std::function<uint32_t()> clock);  // empty function restores the real one
+
+// ---- Shell and process services ------------------------------------------
+
+// Opens a document or web address with the desktop's default handler.
+bool OpenDocument(const std::string& path);
+// Replaces the running process; returns only on failure.
+void Exec(const std::string& program, const std::vector<std::string>& arguments);
+
+// ---- Headless back end controls (tests) ----------------------------------
+
+namespace headless {
+struct RecordedBox {
+    std::string Caption, Text;
+    BoxIcon Icon;
+};
+void InjectEvent(const Event& event);
+const std::vector<RecordedBox>& MessageBoxes();
+const std::vector<std::string>& OpenedDocuments();
+const std::vector<std::string>& ExecCalls();  // program and arguments joined by blanks
+void SetExecFails(bool fails);
+void SetClipboardAvailable(bool available);
+void SetScreenSize(int width, int height);
+void SetPointerPosition(int x, int y);
+void Reset();
+}  // namespace headless
+
+}  // namespace platform

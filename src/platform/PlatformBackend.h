@@ -1,0 +1,54 @@
+// Internal to the platform layer: the operations each back end provides.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace platform {
+
+class BackendImpl {
+  public:
+    virtual ~BackendImpl() = default;
+    virtual bool Start(std::string* reason) = 0;
+    virtual void Stop() = 0;
+
+    virtual bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized) = 0;
+    virtual void DestroyWindow() = 0;
+    virtual bool HasWindow() = 0;
+    virtual void SetWindowTitle(const std::string& title) = 0;
+    virtual std::string GetWindowTitle() = 0;
+    virtual WindowGeometry GetWindowGeometry() = 0;
+    virtual void GetClientSize(int& w, int& h) = 0;
+    virtual void SetMinimumClientSize(int w, int h) = 0;
+    virtual void GetScreenSize(int& w, int& h) = 0;
+    virtual void SetFullscreen(bool fullscreen, int w, int h) = 0;
+
+    virtual bool PollEvent(Event& event) = 0;
+    virtual void WaitForEvent(int ms) = 0;
+    virtual void GetPointerPosition(int& x, int& y) = 0;
+    virtual void CapturePointer(bool capture) = 0;
+    virtual void SetPointerShape(int shape) = 0;
+    virtual void ShowSystemPointer(bool show) = 0;
+
+    // Returns false when the box could not be shown on a display.
+    virtual bool ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon) = 0;
+
+    virtual bool GetClipboardText(std::string& text) = 0;
+    virtual bool SetClipboardText(const std::string& text) = 0;
+    virtual bool ClipboardHasText() = 0;
+
+    virtual bool OpenDocument(const std::string& path) = 0;
+    virtual void Exec(const std::string& program, const std::vector<std::string>& arguments) = 0;
+};
+
+std::unique_ptr<BackendImpl> MakeSDLBackend();
+std::unique_ptr<BackendImpl> MakeHeadlessBackend();
+
+// Set by the signal handlers, taken by the event pumps as a CloseRequest.
+bool TakeCloseSignal();
+
+// The POSIX process replacement both back ends use.
+void ExecProcess(const std::string& program, const std::vector<std::string>& arguments);
+
+}  // namespace platform

@@ -1,0 +1,147 @@
+// The headless back end: no window and no display. Message boxes, opened
+// documents and exec calls are recorded; input is injected by tests; the
+// clipboard is a string in memory.
+#include "platform/PlatformBackend.h"
+
+#include <deque>
+
+namespace platform {
+
+namespace {
+struct HeadlessState {
+    bool Window = false;
+    std::string Title;
+    WindowGeometry Geometry;
+    int ClientWidth = 0, ClientHeight = 0;
+    int MinWidth = 0, MinHeight = 0;
+    int ScreenWidth = 1280, ScreenHeight = 1024;
+    int PointerX = 0, PointerY = 0;
+    std::deque<Event> Queue;
+    std::vector<headless::RecordedBox> Boxes;
+    std::vector<std::string> Documents;
+    std::vector<std::string> ExecCalls;
+    bool ExecFails = false;  // tests set it so exec is only recorded
+    bool ClipboardAvailable = true;
+    bool ClipboardHasData = false;
+    std::string Clipboard;
+};
+HeadlessState State;
+
+class HeadlessBackend final : public BackendImpl {
+  public:
+    bool Start(std::string*) override { return true; }
+    void Stop() override { State.Window = false; }
+
+    bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized) override {
+        State.Window = true;
+        State.Title = title;
+        State.ClientWidth = std::max(w, State.MinWidth);
+        State.ClientHeight = std::max(h, State.MinHeight);
+        if (x < 0 || y < 0) {
+            x = (State.ScreenWidth - State.ClientWidth) / 2;
+            y = (State.ScreenHeight - State.ClientHeight) / 2;
+        }
+        State.Geometry = {x, y, State.ClientWidth, State.ClientHeight, maximized};
+        return true;
+    }
+    void DestroyWindow() override { State.Window = false; }
+    bool HasWindow() override { return State.Window; }
+    void SetWindowTitle(const std::string& title) override { State.Title = title; }
+    std::string GetWindowTitle() override { return State.Title; }
+    WindowGeometry GetWindowGeometry() override { return State.Geometry; }
+    void GetClientSize(int& w, int& h) override {
+        w = State.ClientWidth;
+        h = State.ClientHeight;
+    }
+    void SetMinimumClientSize(int w, int h) override {
+        State.MinWidth = w;
+        State.MinHeight = h;
+    }
+    void GetScreenSize(int& w, int& h) override {
+        w = State.ScreenWidth;
+        h = State.ScreenHeight;
+    }
+    void SetFullscreen(bool fullscreen, int w, int h) override {
+        if (fullscreen) {
+            State.ClientWidth = w;
+            State.ClientHeight = h;
+        }
+    }
+
+    bool PollEvent(Event& event) override {
+        if (State.Queue.empty()) return false;
+        event = State.Queue.front();
+        State.Queue.pop_front();
+        if (event.Kind == EventKind::Resize) {
+            State.ClientWidth = event.Width;
+            State.ClientHeight = event.Height;
+        }
+        if (event.Kind == EventKind::PointerMove) {
+            State.PointerX = event.X;
+            State.PointerY = event.Y;
+        }
+        return true;
+    }
+    void WaitForEvent(int ms) override {
+        if (State.Queue.empty()) Sleep(ms);
+    }
+    void GetPointerPosition(int& x, int& y) override {
+        x = State.PointerX;
+        y = State.PointerY;
+    }
+    void CapturePointer(bool) override {}
+    void SetPointerShape(int) override {}
+    void ShowSystemPointer(bool) override {}
+
+    bool ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon) override {
+        State.Boxes.push_back({caption, text, icon});
+        return false;  // nobody can see it: the caller writes it to standard error too
+    }
+
+    bool GetClipboardText(std::string& text) override {
+        if (!State.ClipboardAvailable) return false;
+        text = State.ClipboardHasData ? State.Clipboard : std::string();
+        return true;
+    }
+    bool SetClipboardText(const std::string& text) override {
+        if (!State.ClipboardAvailable) return false;
+        State.Clipboard = text;
+        State.ClipboardHasData = true;
+        return true;
+    }
+    bool ClipboardHasText() override { return State.ClipboardAvailable && State.ClipboardHasData; }
+
+    bool OpenDocument(const std::string& path) override {
+        State.Documents.push_back(path);
+        return true;
+    }
+    void Exec(const std::string& program, const std::vector<std::string>& arguments) override {
+        std::string call = program;
+        for (const auto& a : arguments) call += " " + a;
+        State.ExecCalls.push_back(call);
+        if (!State.ExecFails) ExecProcess(program, arguments);
+    }
+};
+}  // namespace
+
+std::unique_ptr<BackendImpl> MakeHeadlessBackend() { return std::make_unique<HeadlessBackend>(); }
+
+namespace headless {
+void InjectEvent(const Event& event) { State.Queue.push_back(event); }
+const std::vector<RecordedBox>& MessageBoxes() { return State.Boxes; }
+const std::vector<std::string>& OpenedDocuments() { return State.Documents; }
+const std::vector<std::string>& ExecCalls() { return State.ExecCalls; }
+void SetExecFails(bool fails) { State.ExecFails = fails; }
+void SetClipboardAvailable(bool available) { State.ClipboardAvailable = available; }
+void SetScreenSize(int w, int h) {
+    State.ScreenWidth = w;
+    State.ScreenHeight = h;
+}
+void SetPointerPosition(int x, int y) {
+    State.PointerX = x;
+    State.PointerY = y;
+}
+void Reset() { State = HeadlessState{}; }
+}  // namespace headless
+
+}  // namespace platform

@@ -1,0 +1,346 @@
+// The SDL2 back end: the one real window, its input, message boxes and the
+// clipboard. SDL's own records never leave this file.
+#include "platform/PlatformBackend.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <sys/wait.h>
+
+namespace platform {
+
+namespace {
+
+Key TranslateKey(SDL_Keycode key, bool& extended) {
+    extended = true;
+    switch (key) {
+    case SDLK_F1: return Key::F1;
+    case SDLK_F2: return Key::F2;
+    case SDLK_F3: return Key::F3;
+    case SDLK_F4: return Key::F4;
+    case SDLK_F5: return Key::F5;
+    case SDLK_F6: return Key::F6;
+    case SDLK_F7: return Key::F7;
+    case SDLK_F8: return Key::F8;
+    case SDLK_F9: return Key::F9;
+    case SDLK_F10: return Key::F10;
+    case SDLK_F11: return Key::F11;
+    case SDLK_F12: return Key::F12;
+    case SDLK_UP: return Key::Up;
+    case SDLK_LEFT: return Key::Left;
+    case SDLK_RIGHT: return Key::Right;
+    case SDLK_DOWN: return Key::Down;
+    case SDLK_INSERT: return Key::Insert;
+    case SDLK_DELETE: return Key::Delete;
+    case SDLK_HOME: return Key::Home;
+    case SDLK_END: return Key::End;
+    case SDLK_PAGEUP: return Key::PageUp;
+    case SDLK_PAGEDOWN: return Key::PageDown;
+    case SDLK_RETURN: return Key::Return;
+    case SDLK_ESCAPE: return Key::Escape;
+    case SDLK_BACKSPACE: return Key::Backspace;
+    case SDLK_TAB: return Key::Tab;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return Key::Shift;
+    case SDLK_LCTRL: case SDLK_RCTRL: return Key::Control;
+    case SDLK_LALT: case SDLK_RALT: return Key::Alt;
+    default: break;
+    }
+    // The numeric pad's block keys, as the numeric pad sends them with Num Lock off.
+    extended = false;
+    switch (key) {
+    case SDLK_KP_7: return Key::Home;
+    case SDLK_KP_1: return Key::End;
+    case SDLK_KP_9: return Key::PageUp;
+    case SDLK_KP_3: return Key::PageDown;
+    case SDLK_KP_8: return Key::Up;
+    case SDLK_KP_4: return Key::Left;
+    case SDLK_KP_6: return Key::Right;
+    case SDLK_KP_2: return Key::Down;
+    case SDLK_KP_5: return Key::KeypadCenter;
+    case SDLK_KP_0: return Key::Insert;
+    case SDLK_KP_PERIOD: return Key::Delete;
+    case SDLK_KP_ENTER: return Key::Return;
+    default: break;
+    }
+    extended = false;
+    if (key >= 32 && key < 256) return Key::Character;
+    return Key::Unknown;
+}
+
+// Converts UTF-8 text input to characters of the Western European code page;
+// characters outside it are dropped.
+void Utf8ToLatin1(const char* text, std::vector<int>& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        unsigned c = *p++;
+        if (c < 0x80) {
+            out.push_back(static_cast<int>(c));
+        } else if ((c & 0xE0) == 0xC0 && *p) {
+            unsigned code = ((c & 0x1F) << 6) | (*p++ & 0x3F);
+            if (code < 256) out.push_back(static_cast<int>(code));
+        } else {
+            while ((*p & 0xC0) == 0x80) ++p;  // longer sequences lie outside the code page
+        }
+    }
+}
+
+std::string Latin1ToUtf8(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToLatin1String(const char* text) {
+    std::vector<int> chars;
+    Utf8ToLatin1(text, chars);
+    std::string out;
+    for (int c : chars) out += static_cast<char>(c);
+    return out;
+}
+
+class SDLBackend final : public BackendImpl {
+  public:
+    bool Start(std::string* reason) override {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // we turn signals into close requests ourselves
+        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+            if (reason) *reason = SDL_GetError();
+            return false;
+        }
+        SDL_StartTextInput();
+        return true;
+    }
+    void Stop() override {
+        DestroyWindow();
+        for (auto* c : Cursors)
+            if (c) SDL_FreeCursor(c);
+        Cursors.clear();
+        SDL_Quit();
+    }
+
+    bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized) override {
+        if (Window) return true;
+        Uint32 flags = SDL_WINDOW_RESIZABLE | (maximized ? SDL_WINDOW_MAXIMIZED : 0);
+        int px = x < 0 ? SDL_WINDOWPOS_CENTERED : x;
+        int py = y < 0 ? SDL_WINDOWPOS_CENTERED : y;
+        Window = SDL_CreateWindow(title.c_str(), px, py, w, h, flags);
+        if (!Window) return false;
+        if (MinWidth > 0) SDL_SetWindowMinimumSize(Window, MinWidth, MinHeight);
+        return true;
+    }
+    void DestroyWindow() override {
+        if (Window) SDL_DestroyWindow(Window);
+        Window = nullptr;
+    }
+    bool HasWindow() override { return Window != nullptr; }
+    void SetWindowTitle(const std::string& title) override {
+        if (Window) SDL_SetWindowTitle(Window, title.c_str());
+    }
+    std::string GetWindowTitle() override { return Window ? SDL_GetWindowTitle(Window) : ""; }
+    WindowGeometry GetWindowGeometry() override {
+        WindowGeometry g;
+        if (!Window) return g;
+        SDL_GetWindowPosition(Window, &g.X, &g.Y);
+        SDL_GetWindowSize(Window, &g.Width, &g.Height);
+        g.Maximized = (SDL_GetWindowFlags(Window) & SDL_WINDOW_MAXIMIZED) != 0;
+        return g;
+    }
+    void GetClientSize(int& w, int& h) override {
+        w = h = 0;
+        if (Window) SDL_GetWindowSize(Window, &w, &h);
+    }
+    void SetMinimumClientSize(int w, int h) override {
+        MinWidth = w;
+        MinHeight = h;
+        if (Window) SDL_SetWindowMinimumSize(Window, w, h);
+    }
+    void GetScreenSize(int& w, int& h) override {
+        SDL_DisplayMode mode;
+        int display = Window ? SDL_GetWindowDisplayIndex(Window) : 0;
+        if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) == 0) {
+            w = mode.w;
+            h = mode.h;
+        } else {
+            w = 1024;
+            h = 768;
+        }
+    }
+    void SetFullscreen(bool fullscreen, int w, int h) override {
+        if (!Window) return;
+        if (fullscreen) {
+            SDL_DisplayMode mode{};
+            mode.w = w;
+            mode.h = h;
+            SDL_SetWindowDisplayMode(Window, &mode);
+            SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN);
+        } else {
+            SDL_SetWindowFullscreen(Window, 0);
+        }
+    }
+
+    bool PollEvent(Event& event) override {
+        if (!Pending.empty()) {
+            event = Pending.front();
+            Pending.erase(Pending.begin());
+            return true;
+        }
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            if (Translate(e, event)) return true;
+            if (!Pending.empty()) return PollEvent(event);
+        }
+        return false;
+    }
+    void WaitForEvent(int ms) override {
+        if (!Pending.empty()) return;
+        SDL_WaitEventTimeout(nullptr, ms);
+    }
+    void GetPointerPosition(int& x, int& y) override { SDL_GetMouseState(&x, &y); }
+    void CapturePointer(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
+    void SetPointerShape(int shape) override {
+        if (Cursors.empty()) {
+            Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW));
+            Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_SIZENS));
+            Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT));
+            Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND));
+            Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_CROSSHAIR));
+        }
+        if (shape <= 0) {
+            SDL_ShowCursor(SDL_DISABLE);
+            return;
+        }
+        size_t index = static_cast<size_t>(shape <= 3 ? shape - 1 : (shape <= 5 ? 3 : 4));
+        if (Cursors[index]) SDL_SetCursor(Cursors[index]);
+        SDL_ShowCursor(SystemPointer ? SDL_ENABLE : SDL_DISABLE);
+    }
+    void ShowSystemPointer(bool show) override {
+        SystemPointer = show;
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    }
+
+    bool ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon) override {
+        Uint32 flags = icon == BoxIcon::Stop      ? SDL_MESSAGEBOX_ERROR
+                       : icon == BoxIcon::Warning ? SDL_MESSAGEBOX_WARNING
+                                                  : SDL_MESSAGEBOX_INFORMATION;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0) return false;
+        return SDL_ShowSimpleMessageBox(flags, Latin1ToUtf8(caption).c_str(), Latin1ToUtf8(text).c_str(),
+                                        Window) == 0;
+    }
+
+    bool GetClipboardText(std::string& text) override {
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+        text.clear();
+        if (!SDL_HasClipboardText()) return true;
+        char* raw = SDL_GetClipboardText();
+        if (!raw) return false;
+        text = Utf8ToLatin1String(raw);
+        SDL_free(raw);
+        return true;
+    }
+    bool SetClipboardText(const std::string& text) override {
+        return SDL_SetClipboardText(Latin1ToUtf8(text).c_str()) == 0;
+    }
+    bool ClipboardHasText() override { return SDL_HasClipboardText() == SDL_TRUE; }
+
+    bool OpenDocument(const std::string& path) override { return SDL_OpenURL(path.c_str()) == 0; }
+    void Exec(const std::string& program, const std::vector<std::string>& arguments) override {
+        ExecProcess(program, arguments);
+    }
+
+  private:
+    void Modifiers(Event& event) {
+        SDL_Keymod mod = SDL_GetModState();
+        event.ShiftHeld = (mod & KMOD_SHIFT) != 0;
+        event.ControlHeld = (mod & KMOD_CTRL) != 0;
+        event.AltHeld = (mod & KMOD_ALT) != 0;
+    }
+
+    bool Translate(const SDL_Event& e, Event& event) {
+        event = Event{};
+        switch (e.type) {
+        case SDL_QUIT:
+            event.Kind = EventKind::CloseRequest;
+            return true;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_CLOSE: event.Kind = EventKind::CloseRequest; return true;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                event.Kind = EventKind::Resize;
+                event.Width = e.window.data1;
+                event.Height = e.window.data2;
+                return true;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: event.Kind = EventKind::Activate; event.Active = true; return true;
+            case SDL_WINDOWEVENT_FOCUS_LOST: event.Kind = EventKind::Activate; event.Active = false; return true;
+            case SDL_WINDOWEVENT_MINIMIZED: event.Kind = EventKind::Minimized; return true;
+            case SDL_WINDOWEVENT_RESTORED: event.Kind = EventKind::Restored; return true;
+            default: return false;
+            }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            event.Kind = e.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+            event.KeyCode = TranslateKey(e.key.keysym.sym, event.Extended);
+            if (event.KeyCode == Key::Character) event.Character = static_cast<int>(e.key.keysym.sym);
+            Modifiers(event);
+            return event.KeyCode != Key::Unknown;
+        }
+        case SDL_TEXTINPUT: {
+            std::vector<int> chars;
+            Utf8ToLatin1(e.text.text, chars);
+            for (int c : chars) {
+                Event t{};
+                t.Kind = EventKind::Text;
+                t.Character = c;
+                Modifiers(t);
+                Pending.push_back(t);
+            }
+            return false;
+        }
+        case SDL_MOUSEMOTION:
+            event.Kind = EventKind::PointerMove;
+            event.X = e.motion.x;
+            event.Y = e.motion.y;
+            Modifiers(event);
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) return false;
+            event.Button = e.button.button == SDL_BUTTON_LEFT ? 1 : 2;
+            event.Kind = e.type == SDL_MOUSEBUTTONUP                        ? EventKind::ButtonUp
+                         : (e.button.clicks >= 2 && event.Button == 1) ? EventKind::DoubleClick
+                                                                            : EventKind::ButtonDown;
+            event.X = e.button.x;
+            event.Y = e.button.y;
+            Modifiers(event);
+            return true;
+        case SDL_MOUSEWHEEL:
+            event.Kind = EventKind::Wheel;
+            event.Delta = e.wheel.y * 120;
+            SDL_GetMouseState(&event.X, &event.Y);
+            Modifiers(event);
+            return event.Delta != 0;
+        default:
+            return false;
+        }
+    }
+
+    SDL_Window* Window = nullptr;
+    int MinWidth = 0, MinHeight = 0;
+    bool SystemPointer = true;
+    std::vector<SDL_Cursor*> Cursors;
+    std::vector<Event> Pending;
+};
+}  // namespace
+
+std::unique_ptr<BackendImpl> MakeSDLBackend() { return std::make_unique<SDLBackend>(); }
+
+}  // namespace platform
