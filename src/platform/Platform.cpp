@@ -85,6 +85,11 @@ void SetMinimumClientSize(int w, int h) { Impl().SetMinimumClientSize(w, h); }
 void GetScreenSize(int& w, int& h) { Impl().GetScreenSize(w, h); }
 void SetFullscreen(bool fullscreen, int w, int h) { Impl().SetFullscreen(fullscreen, w, h); }
 
+void Present(const uint32_t* pixels, int width, int height, int pitch) {
+    Impl().Present(pixels, width, height, pitch);
+}
+std::vector<DisplayMode> ListDisplayModes() { return Impl().ListDisplayModes(); }
+
 bool PollEvent(Event& event) {
     if (TakeCloseSignal()) {
         event = Event{};

@@ -93,6 +93,21 @@ void SetMinimumClientSize(int width, int height);
 void GetScreenSize(int& width, int& height);
 void SetFullscreen(bool fullscreen, int width, int height);
 
+// ---- Presenting frames ---------------------------------------------------
+
+// Pixels are 32-bit 0x00RRGGBB, rows `pitch` pixels apart. The frame is shown
+// scaled to fill the client area when its size differs.
+void Present(const uint32_t* pixels, int width, int height, int pitch);
+
+struct DisplayMode {
+    int Width, Height, Depth;
+};
+// The full-screen modes the display offers, largest first, without repeats.
+std::vector<DisplayMode> ListDisplayModes();
+
+// Writes 32-bit 0x00RRGGBB pixels as an RGB PNG file. Returns false on failure.
+bool WritePNG(const std::string& path, const uint32_t* pixels, int width, int height, int pitch);
+
 // ---- Event pump ----------------------------------------------------------
 
 // Takes the next pending event; false when there is none.
@@ -151,6 +166,9 @@ void SetExecFails(bool fails);
 void SetClipboardAvailable(bool available);
 void SetScreenSize(int width, int height);
 void SetPointerPosition(int x, int y);
+// The last presented frame (empty before the first).
+const std::vector<uint32_t>& LastFrame(int& width, int& height);
+void SetDisplayModes(const std::vector<DisplayMode>& modes);
 void Reset();
 }  // namespace headless
 

@@ -24,6 +24,9 @@ class BackendImpl {
     virtual void GetScreenSize(int& w, int& h) = 0;
     virtual void SetFullscreen(bool fullscreen, int w, int h) = 0;
 
+    virtual void Present(const uint32_t* pixels, int width, int height, int pitch) = 0;
+    virtual std::vector<DisplayMode> ListDisplayModes() = 0;
+
     virtual bool PollEvent(Event& event) = 0;
     virtual void WaitForEvent(int ms) = 0;
     virtual void GetPointerPosition(int& x, int& y) = 0;

@@ -3,6 +3,7 @@
 // clipboard is a string in memory.
 #include "platform/PlatformBackend.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace platform {
@@ -24,6 +25,9 @@ struct HeadlessState {
     bool ClipboardAvailable = true;
     bool ClipboardHasData = false;
     std::string Clipboard;
+    std::vector<uint32_t> Frame;
+    int FrameWidth = 0, FrameHeight = 0;
+    std::vector<DisplayMode> Modes{{1280, 1024, 32}, {1024, 768, 32}, {800, 600, 32}, {640, 480, 16}};
 };
 HeadlessState State;
 
@@ -67,6 +71,16 @@ class HeadlessBackend final : public BackendImpl {
             State.ClientHeight = h;
         }
     }
+
+    void Present(const uint32_t* pixels, int width, int height, int pitch) override {
+        State.Frame.resize(static_cast<size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            std::copy(pixels + static_cast<size_t>(y) * pitch, pixels + static_cast<size_t>(y) * pitch + width,
+                      State.Frame.begin() + static_cast<size_t>(y) * width);
+        State.FrameWidth = width;
+        State.FrameHeight = height;
+    }
+    std::vector<DisplayMode> ListDisplayModes() override { return State.Modes; }
 
     bool PollEvent(Event& event) override {
         if (State.Queue.empty()) return false;
@@ -141,6 +155,12 @@ void SetPointerPosition(int x, int y) {
     State.PointerX = x;
     State.PointerY = y;
 }
+const std::vector<uint32_t>& LastFrame(int& width, int& height) {
+    width = State.FrameWidth;
+    height = State.FrameHeight;
+    return State.Frame;
+}
+void SetDisplayModes(const std::vector<DisplayMode>& modes) { State.Modes = modes; }
 void Reset() { State = HeadlessState{}; }
 }  // namespace headless
 

@@ -138,6 +138,10 @@ class SDLBackend final : public BackendImpl {
         return true;
     }
     void DestroyWindow() override {
+        if (Texture) SDL_DestroyTexture(Texture);
+        if (Renderer) SDL_DestroyRenderer(Renderer);
+        Texture = nullptr;
+        Renderer = nullptr;
         if (Window) SDL_DestroyWindow(Window);
         Window = nullptr;
     }
@@ -185,6 +189,38 @@ class SDLBackend final : public BackendImpl {
         } else {
             SDL_SetWindowFullscreen(Window, 0);
         }
+    }
+
+    void Present(const uint32_t* pixels, int width, int height, int pitch) override {
+        if (!Window) return;
+        if (!Renderer) {
+            Renderer = SDL_CreateRenderer(Window, -1, 0);
+            if (!Renderer) return;
+        }
+        if (!Texture || TextureWidth != width || TextureHeight != height) {
+            if (Texture) SDL_DestroyTexture(Texture);
+            Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+            TextureWidth = width;
+            TextureHeight = height;
+            if (!Texture) return;
+        }
+        SDL_UpdateTexture(Texture, nullptr, pixels, pitch * 4);
+        SDL_RenderClear(Renderer);
+        SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
+        SDL_RenderPresent(Renderer);
+    }
+    std::vector<DisplayMode> ListDisplayModes() override {
+        std::vector<DisplayMode> modes;
+        int count = SDL_GetNumDisplayModes(0);
+        for (int i = 0; i < count; ++i) {
+            SDL_DisplayMode m;
+            if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
+            DisplayMode mode{m.w, m.h, static_cast<int>(SDL_BITSPERPIXEL(m.format))};
+            bool seen = false;
+            for (const auto& d : modes) seen |= d.Width == mode.Width && d.Height == mode.Height && d.Depth == mode.Depth;
+            if (!seen) modes.push_back(mode);
+        }
+        return modes;
     }
 
     bool PollEvent(Event& event) override {
@@ -334,6 +370,9 @@ class SDLBackend final : public BackendImpl {
     }
 
     SDL_Window* Window = nullptr;
+    SDL_Renderer* Renderer = nullptr;
+    SDL_Texture* Texture = nullptr;
+    int TextureWidth = 0, TextureHeight = 0;
     int MinWidth = 0, MinHeight = 0;
     bool SystemPointer = true;
     std::vector<SDL_Cursor*> Cursors;
