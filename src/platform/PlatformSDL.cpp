@@ -47,8 +47,11 @@ Key TranslateKey(SDL_Keycode key, bool& extended) {
     case SDLK_LALT: case SDLK_RALT: return Key::Alt;
     default: break;
     }
-    // The numeric pad's block keys, as the numeric pad sends them with Num Lock off.
+    // The numeric pad's block keys, as the numeric pad sends them with Num Lock
+    // off; with Num Lock on its digits arrive as text.
     extended = false;
+    bool numLock = (SDL_GetModState() & KMOD_NUM) != 0;
+    if (numLock && ((key >= SDLK_KP_1 && key <= SDLK_KP_0) || key == SDLK_KP_PERIOD)) return Key::Character;
     switch (key) {
     case SDLK_KP_7: return Key::Home;
     case SDLK_KP_1: return Key::End;

@@ -1,0 +1,165 @@
+#include "app/Application.h"
+
+#include "app/MainFrame.h"
+#include "config/Preferences.h"
+#include "core/Assert.h"
+#include "core/ProgramError.h"
+#include "core/Status.h"
+#include "core/Utils.h"
+#include "core/sysinc.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace app {
+
+namespace {
+bool Initialized = false;
+int DisplayMode = 1;
+
+// A copied text that holds a link waits as the pending copy until the player
+// confirms the warning; the connection control installs the question.
+void LinkWarning() {}
+
+// Each module that has been set up, so a failure part-way releases only those.
+struct ModuleState {
+    bool Sysinc = false, Status = false, Preferences = false;
+} Up;
+}  // namespace
+
+std::string JoinCommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+uint8_t ParseCommandLine(const char* CommandLine) {
+    char buffer[COMMANDLINE_BUFFER];
+    CopyText(buffer, CommandLine ? CommandLine : "", COMMANDLINE_BUFFER);
+
+    // "host" and "port" each swallow the next token without effect: the
+    // server address is fixed, only "gamemaster" changes anything.
+    uint8_t gamemaster = 0;
+    int state = 0;
+    for (char* token = std::strtok(buffer, " \t\n"); token; token = std::strtok(nullptr, " \t\n")) {
+        if (CompareNoCase(token, "gamemaster", -1) == 0)
+            gamemaster = 1;
+        else if (CompareNoCase(token, "host", -1) == 0)
+            state = 1;
+        else if (CompareNoCase(token, "port", -1) == 0)
+            state = 2;
+        else
+            state = 0;
+    }
+    (void)state;
+    return gamemaster;
+}
+
+void InitModules(uint8_t Gamemaster) {
+    ASSERT(!Initialized);
+    try {
+        InitSysinc();
+        Up.Sysinc = true;
+        InitStatus(Gamemaster, LinkWarning);
+        Up.Status = true;
+        LoadPreferences();
+        Up.Preferences = true;
+    } catch (PROGRAM_ERROR) {
+        Initialized = true;
+        ExitModules();
+        throw;
+    }
+    Initialized = true;
+}
+
+void ExitModules() {
+    if (!Initialized) return;
+    if (Up.Preferences) ExitPreferences();
+    if (Up.Status) ExitStatus();
+    if (Up.Sysinc) ExitSysinc();
+    Up = ModuleState{};
+    Initialized = false;
+}
+
+bool ModulesInitialized() { return Initialized; }
+
+void ShowErrorBox(int Code) {
+    SetDisplayMode(1);
+    platform::ShowMessageBox(ERROR_BOX_CAPTION, FormatErrorBoxText(Code), platform::BoxIcon::Warning);
+}
+
+void ExitProgram() {
+    if (frame::Exists()) frame::Destroy();
+}
+
+void ShowProgramError(int Code) {
+    ShowErrorBox(Code);
+    ExitProgram();
+}
+
+void StartPatcher() {
+    // The window goes first so that the modules are released and the
+    // preferences written before the process is replaced.
+    ExitProgram();
+    ExitModules();
+    platform::Shutdown();
+    platform::Exec(std::string("./") + PATCH_PROGRAM, {PATCH_PROGRAM});
+    std::exit(0);
+}
+
+void SetDisplayMode(int Mode) {
+    ASSERT(In(Mode, 1, 2));
+    if (Mode == DisplayMode) return;
+    DisplayMode = Mode;
+    int width = 0, height = 0;
+    platform::GetScreenSize(width, height);
+    platform::SetFullscreen(Mode == 2, width, height);
+}
+
+int GetDisplayMode() { return DisplayMode; }
+
+bool OpenDocument(const char* Path) {
+    ASSERT(Path != NULL);
+    if (DisplayMode != 1) SetDisplayMode(1);
+    return platform::OpenDocument(Path);
+}
+
+}  // namespace app
+
+int RunApplication(int argc, char** argv) {
+    using namespace app;
+    std::string commandLine = JoinCommandLine(argc, argv);
+    uint8_t gamemaster = ParseCommandLine(commandLine.c_str());
+
+    std::string reason;
+    if (!platform::Init(platform::DefaultBackend(), &reason)) {
+        std::fprintf(stderr, "vorna: cannot start the display: %s\n", reason.c_str());
+        return 1;
+    }
+    platform::InstallCloseSignals();
+    assertion::SetWindowedHook([] { SetDisplayMode(1); });
+
+    try {
+        InitModules(gamemaster);
+    } catch (PROGRAM_ERROR code) {
+        ShowErrorBox(code);
+        platform::Shutdown();
+        return 1;
+    }
+    DisplayMode = 1;
+
+    if (!frame::Create()) {
+        ExitModules();
+        platform::Shutdown();
+        return 1;
+    }
+    frame::RunMessageLoop();
+    ExitModules();
+    platform::Shutdown();
+    return 0;
+}

@@ -1,0 +1,226 @@
+// Start-up and shutdown: the command line, the error box texts, the module
+// orders, the hand-over to the patch program, and the whole process ending
+// on a termination signal with its preferences written.
+#include "app/Application.h"
+#include "config/Preferences.h"
+#include "core/ProgramError.h"
+#include "platform/Platform.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using testing_support::ReadFile;
+using testing_support::ScopedWorkDir;
+using testing_support::WriteFile;
+
+namespace {
+
+TEST(CommandLine, OnlyGamemasterHasAnEffect) {
+    EXPECT_EQ(app::ParseCommandLine(""), 0);
+    EXPECT_EQ(app::ParseCommandLine("gamemaster"), 1);
+    EXPECT_EQ(app::ParseCommandLine("x\tGaMeMaStEr\ny"), 1);
+    // "host" and "port" swallow the next token, but "gamemaster" counts in any state.
+    EXPECT_EQ(app::ParseCommandLine("host gamemaster"), 1);
+    EXPECT_EQ(app::ParseCommandLine("port GAMEMASTER"), 1);
+    EXPECT_EQ(app::ParseCommandLine("host login.example.org port 7171"), 0);
+    EXPECT_EQ(app::ParseCommandLine("gamemasters"), 0);
+}
+
+TEST(CommandLine, CutAfter1023Characters) {
+    std::string padding(1012, 'x');
+    EXPECT_EQ(app::ParseCommandLine((padding + " gamemaster").c_str()), 1);   // ends at character 1023
+    EXPECT_EQ(app::ParseCommandLine((padding + "x gamemaster").c_str()), 0);  // its last letter is cut
+    char arg0[] = "vorna", arg1[] = "host", arg2[] = "example", arg3[] = "gamemaster";
+    char* argv[] = {arg0, arg1, arg2, arg3};
+    EXPECT_EQ(app::JoinCommandLine(4, argv), "host example gamemaster");
+}
+
+TEST(ErrorBox, TextsOfTheTable) {
+    EXPECT_EQ(FormatErrorBoxText(1), "Error 1: Cannot open file \"Vorna.dat\".\n\nPlease re-install the program.");
+    EXPECT_EQ(FormatErrorBoxText(4), "Error 4: Cannot open file \"Vorna.spr\".\n\nPlease re-install the program.");
+    EXPECT_EQ(FormatErrorBoxText(5), "Error 5: Cannot open file \"Vorna.pic\".\n\nPlease re-install the program.");
+    EXPECT_EQ(FormatErrorBoxText(6),
+              "Error 6: Cannot initialize Windows Sockets.\n\nPlease check the network settings of your system.");
+    EXPECT_EQ(FormatErrorBoxText(8), "Error 8: Too low color depth detected.\n\nPlease switch to a graphics mode "
+                                     "with a color depth of at least 16 bit.");
+    EXPECT_EQ(FormatErrorBoxText(11),
+              "Error 11: Cannot initialize video graphics mode.\n\nPlease choose another video graphics mode.");
+    EXPECT_EQ(FormatErrorBoxText(12),
+              "Error 12: Video surface allocation failed.\n\nPlease choose another video graphics mode.");
+    EXPECT_EQ(std::string(GetErrorMessage(18)), "Video surface allocation failed.");
+    EXPECT_ASSERTION(GetErrorMessage(19), "false");
+    EXPECT_ASSERTION(GetErrorAdvice(0), "false");
+}
+
+TEST(ErrorBox, ShownWithCaptionAndWarningIcon) {
+    platform::headless::Reset();
+    testing::internal::CaptureStderr();
+    app::ShowErrorBox(1);
+    std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(platform::headless::MessageBoxes().size(), 1u);
+    const auto& box = platform::headless::MessageBoxes()[0];
+    EXPECT_EQ(box.Caption, "Vorna - Error");
+    EXPECT_EQ(box.Text, FormatErrorBoxText(1));
+    EXPECT_EQ(box.Icon, platform::BoxIcon::Warning);
+    EXPECT_NE(err.find("Error 1: Cannot open file"), std::string::npos);  // no display: never silent
+}
+
+TEST(Modules, ReleaseWritesThePreferencesThatWereRead) {
+    ScopedWorkDir dir;
+    app::InitModules(0);
+    EXPECT_TRUE(app::ModulesInitialized());
+    EXPECT_ASSERTION(app::InitModules(0), "!Initialized");
+    SetConsoleHeight(123);
+    app::ExitModules();
+    EXPECT_FALSE(app::ModulesInitialized());
+    EXPECT_NE(ReadFile(dir.Path() / "Vorna.cfg").find("ConsoleHeight = 123\r\n"), std::string::npos);
+}
+
+TEST(PatcherDeathTest, ReplacesTheProcessAfterWritingThePreferences) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    ScopedWorkDir dir;
+    WriteFile(dir.Path() / "patch.exe", "#!/bin/sh\necho \"$# arguments\" > patched.txt\nexit 0\n");
+    std::filesystem::permissions(dir.Path() / "patch.exe", std::filesystem::perms::owner_all);
+    EXPECT_EXIT(
+        {
+            app::InitModules(0);
+            app::StartPatcher();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadFile(dir.Path() / "patched.txt"), "0 arguments\n");
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Vorna.cfg"));
+}
+
+TEST(PatcherDeathTest, MissingPatchProgramEndsWithStatusZero) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    ScopedWorkDir dir;
+    EXPECT_EXIT(
+        {
+            app::InitModules(0);
+            app::StartPatcher();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Vorna.cfg"));
+}
+
+// The real program, started headless in a directory of its own.
+class ProgramRun : public testing::Test {
+  protected:
+    void SetUp() override {
+        const char* bin = std::getenv("VORNA_BINARY_DIR");
+        if (!bin) GTEST_SKIP() << "VORNA_BINARY_DIR not set (run through ctest)";
+        program = std::filesystem::path(bin) / "vorna";
+        ASSERT_TRUE(std::filesystem::exists(program)) << program;
+    }
+
+    pid_t Start() {
+        pid_t pid = fork();
+        if (pid == 0) {
+            setenv("VORNA_PLATFORM", "headless", 1);
+            execl(program.c_str(), "vorna", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        return pid;
+    }
+
+    // Waits for the process to end; returns its exit status, or -1 if it
+    // did not end within the time.
+    static int WaitFor(pid_t pid, std::chrono::milliseconds limit, std::chrono::milliseconds* took = nullptr) {
+        auto start = std::chrono::steady_clock::now();
+        for (;;) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                if (took)
+                    *took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                                  start);
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            if (std::chrono::steady_clock::now() - start > limit) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    std::filesystem::path program;
+    ScopedWorkDir dir;
+};
+
+const std::string HEADER = "# Vorna - graphical Multi-User-Dungeon\r\n# DO NOT EDIT THIS FILE\r\n\r\n";
+
+TEST_F(ProgramRun, TerminationSignalEndsQuicklyAndRewritesEveryValue) {
+    // Every key in writing order, none at its default, so a value lost on the
+    // way shows as a difference.
+    const std::string config = HEADER +
+                               "TestServer = yes\r\n"
+                               "FullscreenMode = (1024,768,32)\r\n"
+                               "WindowsMousepointer = no\r\n"
+                               "LightEffects = no\r\n"
+                               "TextualEffects = no\r\n"
+                               "CreatureInfo = 1\r\n"
+                               "NoStretching = yes\r\n"
+                               "ConfineFramerate = 50\r\n"
+                               "Hotkey = (0,\"Hello \\\"there\\\"\\n\")\r\n"
+                               "Hotkey = (35,\"exura\")\r\n"
+                               "WindowedMode = (100,80,616,488,no)\r\n"
+                               "ConsoleHeight = 140\r\n"
+                               "AutomapZoom = 3\r\n"
+                               "ContentWindow = (4,190)\r\n"
+                               "BuddySortmethods = (0,1,2)\r\n"
+                               "BuddyHideOffline = yes\r\n"
+                               "OpenDialogs = 3\r\n"
+                               "OpenDialogs = 1\r\n"
+                               "LastMotD = 77\r\n"
+                               "InfoMessages = yes\r\n"
+                               "EventMessages = no\r\n"
+                               "LoginMessages = no\r\n"
+                               "StatusMessages = yes\r\n"
+                               "TimeStamps = yes\r\n"
+                               "OpenChannel = 5\r\n"
+                               "ClassicControl = yes\r\n"
+                               "AutoChaseOff = no\r\n"
+                               "AttackMode = 1\r\n"
+                               "ChaseMode = 1\r\n"
+                               "SecureMode = 0\r\n"
+                               "Buddy = (12345,2,\"my friend\",yes)\r\n"
+                               "Ignore = {\"Spammer\",\"Another One\"}\r\n"
+                               "KnownHints = {1,5}\r\n"
+                               "ShowNewHints = no\r\n"
+                               "LevelBar = no\r\n"
+                               "MagLevelBar = no\r\n"
+                               "SkillBars = {0,2,6}\r\n";
+    WriteFile(dir.Path() / "Vorna.cfg", config);
+    pid_t pid = Start();
+    ASSERT_GT(pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    std::chrono::milliseconds took{};
+    EXPECT_EQ(WaitFor(pid, std::chrono::milliseconds(1000), &took), 0);
+    EXPECT_LT(took.count(), 1000);
+    EXPECT_EQ(ReadFile(dir.Path() / "Vorna.cfg"), config);
+}
+
+TEST_F(ProgramRun, BrokenPreferencesAreReplacedByTheDefaults) {
+    WriteFile(dir.Path() / "Vorna.cfg", "TestServer = yes\r\nNoSuchKey = 3\r\n");
+    pid_t pid = Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(pid, SIGINT);
+    EXPECT_EQ(WaitFor(pid, std::chrono::milliseconds(1000)), 0);
+    std::string written = ReadFile(dir.Path() / "Vorna.cfg");
+    EXPECT_EQ(written.substr(0, HEADER.size()), HEADER);
+    EXPECT_NE(written.find("TestServer = no\r\n"), std::string::npos);
+    EXPECT_EQ(written.find("NoSuchKey"), std::string::npos);
+    EXPECT_NE(written.find("SkillBars = {0,1,2,3,4,5,6}\r\n"), std::string::npos);
+}
+
+}  // namespace
