@@ -65,8 +65,10 @@ void SaveSlot(Area& A) {
     std::string FileName = GetAutomapFileName(A.bx, A.by, A.bz);
     std::string Temporary = FileName + ".tmp";
     WriteBinaryFile File;
+    bool Created = false;
     try {
         File.open(Temporary.c_str());
+        Created = true;
         File.writeBytes(A.Colour, PLANE);
         File.writeBytes(A.Speed, PLANE);
         uint32_t Count = 0;
@@ -90,7 +92,7 @@ void SaveSlot(Area& A) {
             }
         }
         std::error_code Ignored;
-        std::filesystem::remove(Temporary, Ignored);
+        if (Created) std::filesystem::remove(Temporary, Ignored);
         return;  // the area's changes are lost, the old file stays
     }
     std::error_code Error;
