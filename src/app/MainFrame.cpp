@@ -6,6 +6,9 @@
 #include "core/Assert.h"
 #include "platform/Platform.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace frame {
 
 namespace {
@@ -87,8 +90,23 @@ bool Pump() {
     return Alive;
 }
 
+// Until the drawing modules take over the frame, the window shows the
+// interface's dark background rather than whatever the screen held.
+void DrawFrame() {
+    static std::vector<uint32_t> Background;
+    int width = 0, height = 0;
+    platform::GetClientSize(width, height);
+    if (width <= 0 || height <= 0) return;
+    size_t size = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (Background.size() != size) Background.assign(size, 0x1C1612);
+    platform::Present(Background.data(), width, height, width);
+}
+
 void RunMessageLoop() {
-    while (Pump()) platform::WaitForEvent(10);
+    while (Pump()) {
+        DrawFrame();
+        platform::WaitForEvent(10);
+    }
 }
 
 }  // namespace frame

@@ -76,7 +76,8 @@ void InstallCloseSignals();
 // ---- Window --------------------------------------------------------------
 
 struct WindowGeometry {
-    int X = -1, Y = -1, Width = 0, Height = 0;  // outer rectangle in normal state
+    // Position of the outer frame and size of the client area, in normal state.
+    int X = -1, Y = -1, Width = 0, Height = 0;
     bool Maximized = false;
 };
 

@@ -156,7 +156,14 @@ class SDLBackend final : public BackendImpl {
     WindowGeometry GetWindowGeometry() override {
         WindowGeometry g;
         if (!Window) return g;
+        // The position is the outer frame's, as the window manager places it
+        // when the window is created there again; the size is the client's.
         SDL_GetWindowPosition(Window, &g.X, &g.Y);
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(Window, &top, &left, &bottom, &right) == 0) {
+            g.X -= left;
+            g.Y -= top;
+        }
         SDL_GetWindowSize(Window, &g.Width, &g.Height);
         g.Maximized = (SDL_GetWindowFlags(Window) & SDL_WINDOW_MAXIMIZED) != 0;
         return g;
