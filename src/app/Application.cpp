@@ -8,6 +8,9 @@
 #include "core/Utils.h"
 #include "core/sysinc.h"
 #include "platform/Platform.h"
+#include "world/Inventory.h"
+#include "world/Map.h"
+#include "world/Objects.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +28,7 @@ void LinkWarning() {}
 
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
-    bool Sysinc = false, Status = false, Preferences = false;
+    bool Sysinc = false, Objects = false, Map = false, Inventory = false, Status = false, Preferences = false;
 } Up;
 }  // namespace
 
@@ -65,6 +68,16 @@ void InitModules(uint8_t Gamemaster) {
     try {
         InitSysinc();
         Up.Sysinc = true;
+        try {
+            InitObjects();
+        } catch (const ObjectFileError&) {
+            throw PROGRAM_ERROR(ERROR_OBJECTS_FILE);
+        }
+        Up.Objects = true;
+        InitMap(nullptr);
+        Up.Map = true;
+        InitInventory();
+        Up.Inventory = true;
         InitStatus(Gamemaster, LinkWarning);
         Up.Status = true;
         LoadPreferences();
@@ -81,6 +94,9 @@ void ExitModules() {
     if (!Initialized) return;
     if (Up.Preferences) ExitPreferences();
     if (Up.Status) ExitStatus();
+    if (Up.Inventory) ExitInventory();
+    if (Up.Map) ExitMap();
+    if (Up.Objects) ExitObjects();
     if (Up.Sysinc) ExitSysinc();
     Up = ModuleState{};
     Initialized = false;
