@@ -1,0 +1,849 @@
+// Sections: state and helpers; creatures in the world (add, move, turn,
+// remove); the player's own messages; game login and leaving; walking;
+// commands; timers.
+#include "server/Game.h"
+
+#include "server/Accounts.h"
+#include "server/GameMessages.h"
+#include "server/Log.h"
+#include "server/ObjectTypes.h"
+#include "server/TypeNames.h"
+#include "server/WorldMap.h"
+#include "world/TypeNumbers.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <list>
+#include <map>
+#include <random>
+
+namespace server::game {
+
+using messages::CanSee;
+
+// Talk modes and text message types of the protocol.
+static constexpr int TALK_SAY = 1, TALK_WHISPER = 2, TALK_YELL = 3, TALK_PRIVATE_MESSAGE = 4, TALK_CHANNEL_CALL = 5;
+static constexpr int TALK_ANIMAL_LOW = 16;
+static constexpr int MESSAGE_LOOK = 20, MESSAGE_STATUS = 23;
+// First and last outfit a character may choose.
+static constexpr int FIRST_CHARACTER_OUTFIT = OUTFIT_CITIZEN, LAST_CHARACTER_OUTFIT = OUTFIT_HUNTER;
+static constexpr int BUDDIES = 200;
+static constexpr int MAX_WALK_STEPS = 32;
+static constexpr int MAX_TALK_LENGTH = 1024;
+
+// ---- State and helpers ---------------------------------------------------------
+
+static const Config* Settings = nullptr;
+static WorldInfo World;
+static std::map<uint32_t, std::unique_ptr<Creature>> Creatures;
+static std::map<uint32_t, std::unique_ptr<Player>> Players;  // by creature id
+static std::list<std::weak_ptr<Connection>> Pending;          // not logged in yet
+static uint32_t NextMonsterID = FIRST_MONSTER_ID;
+static int64_t LastSave = 0;
+static std::mt19937 Random(7173);
+
+int64_t Now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+Creature* FindCreature(uint32_t ID) {
+    auto It = Creatures.find(ID);
+    return It == Creatures.end() ? nullptr : It->second.get();
+}
+
+size_t PlayerCount() { return Players.size(); }
+
+static void Send(Player& P, const Message& M) {
+    if (P.Link) P.Link->Send(M);
+}
+
+static Object CreatureThing(const Creature& C) {
+    Object O;
+    O.Type = CREATURE;
+    O.CreatureID = C.ID;
+    return O;
+}
+
+static Player* FindPlayerByName(const std::string& Name) {
+    for (auto& [ID, P] : Players) {
+        if (P->Body->Name.size() != Name.size()) continue;
+        bool Same = true;
+        for (size_t i = 0; i < Name.size() && Same; i++)
+            Same = std::tolower(static_cast<unsigned char>(Name[i])) ==
+                   std::tolower(static_cast<unsigned char>(P->Body->Name[i]));
+        if (Same) return P.get();
+    }
+    return nullptr;
+}
+
+static void TextMessage(Player& P, int Type, const std::string& Text) {
+    Message M;
+    M.addByte(180).addByte(Type).addString(Text);
+    Send(P, M);
+}
+
+static int DirectionOfStep(int dx, int dy, int Old) {
+    if (dx > 0) return 1;
+    if (dx < 0) return 3;
+    if (dy < 0) return 0;
+    if (dy > 0) return 2;
+    return Old;
+}
+
+// ---- Creatures in the world -------------------------------------------------------
+
+static void MoveOwnView(Player& P, const Position& From, int FromStack, const Position& To);
+
+// Puts a creature on the map and shows it to everyone who sees the field.
+static bool PlaceCreature(Creature& C, const Position& Pos) {
+    C.Pos = Pos;
+    if (worldmap::AddThing(Pos, CreatureThing(C)) < 0) return false;
+    int Stack = worldmap::CreatureStackPosition(Pos, C.ID);
+    (void)Stack;
+    for (auto& [ID, P] : Players) {
+        if (P->Body == &C || !CanSee(P->MapPos, Pos)) continue;
+        Message M;
+        M.addByte(106).addPosition(Pos);
+        messages::AddThing(M, *P, CreatureThing(C));
+        M.addByte(131).addPosition(Pos).addByte(EFFECT_TELEPORT);
+        Send(*P, M);
+    }
+    return true;
+}
+
+static void RemoveCreatureFromMap(Creature& C) {
+    int Stack = worldmap::CreatureStackPosition(C.Pos, C.ID);
+    if (Stack < 0) return;
+    worldmap::RemoveThing(C.Pos, Stack);
+    for (auto& [ID, P] : Players) {
+        if (P->Body == &C || !CanSee(P->MapPos, C.Pos)) continue;
+        Message M;
+        M.addByte(108).addPosition(C.Pos).addByte(Stack);
+        M.addByte(131).addPosition(C.Pos).addByte(EFFECT_PUFF);
+        Send(*P, M);
+    }
+}
+
+// Moves a creature to another field, which the caller has found free.
+static bool MoveCreature(Creature& C, const Position& To) {
+    Position From = C.Pos;
+    int FromStack = worldmap::CreatureStackPosition(From, C.ID);
+    if (FromStack < 0) return false;
+    const worldmap::Field* Target = worldmap::GetField(To);
+    if (Target == nullptr || Target->Stack.size() >= size_t(OBJECTS_PER_POINT)) return false;
+    worldmap::RemoveThing(From, FromStack);
+    worldmap::AddThing(To, CreatureThing(C));
+    C.Pos = To;
+    for (auto& [ID, P] : Players) {
+        if (P->Body == &C) {
+            MoveOwnView(*P, From, FromStack, To);
+            continue;
+        }
+        bool SawFrom = CanSee(P->MapPos, From), SeesTo = CanSee(P->MapPos, To);
+        Message M;
+        if (SawFrom && SeesTo) {
+            M.addByte(109).addPosition(From).addByte(FromStack).addPosition(To);
+        } else if (SawFrom) {
+            M.addByte(108).addPosition(From).addByte(FromStack);
+        } else if (SeesTo) {
+            M.addByte(106).addPosition(To);
+            messages::AddThing(M, *P, CreatureThing(C));
+        }
+        Send(*P, M);
+    }
+    return true;
+}
+
+static void TurnCreature(Creature& C, int Direction) {
+    C.Direction = Direction;
+    int Stack = worldmap::CreatureStackPosition(C.Pos, C.ID);
+    if (Stack < 0) return;
+    for (auto& [ID, P] : Players) {
+        if (!CanSee(P->MapPos, C.Pos)) continue;
+        Message M;
+        M.addByte(107).addPosition(C.Pos).addByte(Stack);
+        messages::AddCreatureTurn(M, C);
+        Send(*P, M);
+    }
+}
+
+// ---- The player's own messages -------------------------------------------------------
+
+// The player's own view after its creature moved: a step, a floor change of
+// one floor, or anything else as a whole new map.
+static void MoveOwnView(Player& P, const Position& From, int FromStack, const Position& To) {
+    int dx = To.x - From.x, dy = To.y - From.y, dz = To.z - From.z;
+    bool Near = std::abs(dx) <= 1 && std::abs(dy) <= 1;
+    Message M;
+    if (dz == 0 && Near && P.MapPos == From) {
+        M.addByte(109).addPosition(From).addByte(FromStack).addPosition(To);
+        if (dy < 0) messages::AddMapEdge(M, P, 0);
+        if (dy > 0) messages::AddMapEdge(M, P, 2);
+        if (dx > 0) messages::AddMapEdge(M, P, 1);
+        if (dx < 0) messages::AddMapEdge(M, P, 3);
+    } else if (std::abs(dz) == 1 && Near && P.MapPos == From) {
+        // From the ground floor down, the new field is outside the client's
+        // cube: the creature leaves the old field and comes back with the
+        // new floor's description.
+        if (From.z == 7 && To.z == 8) M.addByte(108).addPosition(From).addByte(FromStack);
+        else M.addByte(109).addPosition(From).addByte(FromStack).addPosition(To);
+        messages::AddFloorChange(M, P, dz < 0);
+        // The floor change moves the map position diagonally; bring it back
+        // onto the creature column by column and row by row.
+        while (P.MapPos.x < To.x) messages::AddMapEdge(M, P, 1);
+        while (P.MapPos.x > To.x) messages::AddMapEdge(M, P, 3);
+        while (P.MapPos.y < To.y) messages::AddMapEdge(M, P, 2);
+        while (P.MapPos.y > To.y) messages::AddMapEdge(M, P, 0);
+    } else {
+        messages::AddFullMap(M, P, To);
+    }
+    Send(P, M);
+}
+
+static int AmbientBrightness(const Position& Pos) {
+    if (Pos.z > 7) return 30;
+    double Length = Settings->DayLengthSeconds;
+    double Phase = std::fmod(double(std::time(nullptr)), Length) / Length;
+    return int(145 - 105 * std::cos(2 * M_PI * Phase));
+}
+static constexpr int AMBIENT_COLOUR = 215;
+
+static void AddAmbient(Message& M, Player& P) {
+    int Brightness = AmbientBrightness(P.Body->Pos);
+    P.LastAmbientBrightness = Brightness;
+    P.LastAmbientColour = AMBIENT_COLOUR;
+    M.addByte(130).addByte(Brightness).addByte(AMBIENT_COLOUR);
+}
+
+static void AddPlayerData(Message& M, const CharacterRecord& R) {
+    M.addByte(160).addWord(R.HitPoints).addWord(R.MaxHitPoints).addWord(R.Capacity).addQuad(R.Experience);
+    M.addWord(R.Level).addByte(R.LevelPercent).addWord(R.Mana).addWord(R.MaxMana);
+    M.addByte(R.MagicLevel).addByte(R.MagicLevelPercent).addByte(R.Soul);
+}
+
+static void AddSkills(Message& M, const CharacterRecord& R) {
+    M.addByte(161);
+    for (size_t i = 0; i < 7; i++) M.addByte(R.SkillLevel[i]).addByte(R.SkillPercent[i]);
+}
+
+static void AddBuddy(Message& M, const std::string& Name) {
+    const CharacterRecord* Buddy = accounts::FindCharacter(Name);
+    if (Buddy == nullptr) return;
+    M.addByte(210).addQuad(Buddy->ID).addString(Buddy->Name).addByte(Players.count(Buddy->ID) ? 1 : 0);
+}
+
+// Tells everyone who keeps C on the buddy list that C came or went.
+static void BuddyNotice(const CharacterRecord& C, bool Online) {
+    for (auto& [ID, P] : Players) {
+        if (P->Record == nullptr || P->Record->ID == C.ID) continue;
+        for (const std::string& Name : P->Record->Buddies) {
+            if (accounts::FindCharacter(Name) != &C) continue;
+            Message M;
+            M.addByte(Online ? 211 : 212).addQuad(C.ID);
+            Send(*P, M);
+        }
+    }
+}
+
+// ---- Game login and leaving -------------------------------------------------------------
+
+static void Refuse(Connection& Client, const std::string& Text) {
+    Message M;
+    M.addByte(20).addString(Text);
+    Client.Send(M);
+    Client.CloseAfterSending("game login refused");
+}
+
+// A free field for a character: its own, else the nearest free one around.
+static bool FindPlace(const Position& Wanted, Position& Found) {
+    for (int Radius = 0; Radius <= 3; Radius++) {
+        for (int dy = -Radius; dy <= Radius; dy++) {
+            for (int dx = -Radius; dx <= Radius; dx++) {
+                if (std::max(std::abs(dx), std::abs(dy)) != Radius) continue;
+                Position P{Wanted.x + dx, Wanted.y + dy, Wanted.z};
+                if (worldmap::IsWalkable(P)) {
+                    Found = P;
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+static void SaveCharacterOf(Player& P) {
+    CharacterRecord& R = *P.Record;
+    R.Pos = P.Body->Pos;
+    R.HasPosition = true;
+    R.Direction = P.Body->Direction;
+    R.Look = P.Body->Look;
+    accounts::SaveCharacter(R);
+}
+
+static void EnterGame(Connection& Client, CharacterRecord& Record) {
+    Position Place;
+    if (!FindPlace(Record.HasPosition ? Record.Pos : World.Start, Place) && !FindPlace(World.Start, Place)) {
+        Refuse(Client, "There is no room for your character at the moment.\nPlease try again later.");
+        return;
+    }
+    auto Body = std::make_unique<Creature>();
+    Body->ID = Record.ID;
+    Body->Name = Record.Name;
+    Body->Direction = Record.Direction;
+    Body->Look = Record.Look;
+    Body->Health = Record.MaxHitPoints > 0 ? Record.HitPoints * 100 / Record.MaxHitPoints : 100;
+    Body->Speed = 220 + 2 * (Record.Level - 1);
+    auto P = std::make_unique<Player>();
+    P->Body = Body.get();
+    P->Record = &Record;
+    P->Link = Client.shared_from_this();
+    P->LastPingAt = Now();
+    Body->Controller = P.get();
+    Client.UserData = P.get();
+    Creature& C = *Body;
+    Player& Me = *P;
+    Creatures[C.ID] = std::move(Body);
+    Players[C.ID] = std::move(P);
+
+    C.Pos = Place;
+    Me.MapPos = Place;
+    Message M;
+    M.addByte(10).addQuad(C.ID).addWord(Settings->Beat).addByte(0);
+    // The client needs its own creature in its table before the map names it.
+    worldmap::AddThing(Place, CreatureThing(C));
+    messages::AddFullMap(M, Me, Place);
+    AddAmbient(M, Me);
+    AddPlayerData(M, Record);
+    AddSkills(M, Record);
+    M.addByte(162).addByte(0);
+    for (int Slot = 0; Slot < BODY_POSITIONS; Slot++) {
+        const Object& O = Record.Inventory[size_t(Slot)];
+        if (O.Type == 0) continue;
+        M.addByte(120).addByte(Slot + 1);
+        messages::AddThing(M, Me, O);
+    }
+    for (const std::string& Name : Record.Buddies) AddBuddy(M, Name);
+    Send(Me, M);
+
+    for (auto& [ID, Other] : Players) {
+        if (Other.get() == &Me || !CanSee(Other->MapPos, Place)) continue;
+        Message Appear;
+        Appear.addByte(106).addPosition(Place);
+        messages::AddThing(Appear, *Other, CreatureThing(C));
+        Appear.addByte(131).addPosition(Place).addByte(EFFECT_TELEPORT);
+        Send(*Other, Appear);
+    }
+    BuddyNotice(Record, true);
+    serverlog::Info("game", "%s entered the game at [%d,%d,%d] (%zu players)", C.Name.c_str(), Place.x, Place.y,
+                    Place.z, Players.size());
+}
+
+// Takes a player out of the world and saves the character.
+static void LeaveGame(Player& P, const char* Why) {
+    uint32_t ID = P.Body->ID;
+    RemoveCreatureFromMap(*P.Body);
+    SaveCharacterOf(P);
+    if (P.Link) P.Link->UserData = nullptr;
+    CharacterRecord& Record = *P.Record;
+    std::string Name = P.Body->Name;
+    Players.erase(ID);
+    Creatures.erase(ID);
+    BuddyNotice(Record, false);
+    serverlog::Info("game", "%s left the game (%s)", Name.c_str(), Why);
+}
+
+static void HandleLogin(Connection& Client, InPacket& Packet) {
+    int Command = Packet.getByte();
+    if (Command != 10) throw ProtocolError("game login expected, got command " + std::to_string(Command));
+    int First = Packet.getWord(), Second = Packet.getWord();
+    Packet.getByte();  // game master flag: this server has no game masters
+    uint32_t AccountNumber = Packet.getQuad();
+    std::string Name = Packet.getString(255);
+    std::string Password = Packet.getString(255);
+    Packet.expectEnd();
+    if (First != 2 || Second != 760) {
+        Refuse(Client, "Your client does not match this server.\nPlease install the current version.");
+        return;
+    }
+    const Account* A = accounts::FindAccount(AccountNumber);
+    if (A == nullptr || A->Password != Password) {
+        Refuse(Client, "Account number or password is not correct.");
+        return;
+    }
+    CharacterRecord* Record = accounts::FindCharacter(Name);
+    if (Record == nullptr || Record->AccountNumber != AccountNumber) {
+        Refuse(Client, "Character not found.");
+        return;
+    }
+    if (Players.count(Record->ID)) {
+        Refuse(Client, "You are already logged in.");
+        return;
+    }
+    if (int(Players.size()) >= Settings->MaxPlayers) {
+        Message M;
+        M.addByte(22)
+            .addString("Too many players online.\nYou are at place 1 on the waiting list.")
+            .addByte(Settings->WaitingListSeconds);
+        Client.Send(M);
+        Client.CloseAfterSending("waiting list");
+        return;
+    }
+    EnterGame(Client, *Record);
+}
+
+// ---- Walking ----------------------------------------------------------------------
+
+static const int StepX[9] = {0, 1, 1, 0, -1, -1, -1, 0, 1};
+static const int StepY[9] = {0, 0, -1, -1, -1, 0, 1, 1, 1};
+
+static void CancelWalk(Creature& C) {
+    C.WalkQueue.clear();
+    if (C.Controller) {
+        Message M;
+        M.addByte(181).addByte(C.Direction);
+        Send(*C.Controller, M);
+    }
+}
+
+// Takes one step by code 1..8; false when the field ahead is blocked.
+static bool TakeStep(Creature& C, int Code) {
+    int dx = StepX[Code], dy = StepY[Code];
+    Position To{C.Pos.x + dx, C.Pos.y + dy, C.Pos.z};
+    if (To.x < 0 || To.y < 0 || To.x > 65535 || To.y > 65535 || !worldmap::IsWalkable(To)) return false;
+    int Ground = worldmap::GroundSpeed(To);
+    Position Destination = To;
+    if (const worldmap::FloorChange* Change = worldmap::GetFloorChange(To)) {
+        Destination = Change->Destination;
+        if (!worldmap::IsWalkable(Destination)) return false;
+    }
+    C.Direction = DirectionOfStep(dx, dy, C.Direction);
+    if (!MoveCreature(C, Destination)) return false;
+    int Speed = std::max(C.Speed, 1);
+    int Beat = Settings->Beat;
+    int Raw = Ground * 1000 / Speed;
+    int Duration = (Raw + Beat - 1) / Beat * Beat;
+    if (dx != 0 && dy != 0) Duration = Ground * 3000 / Speed;
+    C.NextStepAt = Now() + Duration;
+    return true;
+}
+
+// Takes the steps that are due; a blocked step cancels the rest.
+static void ProcessWalk(Creature& C) {
+    // Steps that arrive up to one beat early are taken at once: the client
+    // sends its next step as its animation ends, and the network jitters.
+    while (!C.WalkQueue.empty() && Now() + Settings->Beat >= C.NextStepAt) {
+        int Code = C.WalkQueue.front();
+        C.WalkQueue.pop_front();
+        if (!TakeStep(C, Code)) {
+            CancelWalk(C);
+            return;
+        }
+    }
+}
+
+// ---- Commands -------------------------------------------------------------------------
+
+static std::string Describe(const Object& O) {
+    if (O.IsCreature()) {
+        Creature* C = FindCreature(O.CreatureID);
+        return C ? C->Name : "nobody";
+    }
+    std::string Name = ItemTypeName(O.Type);
+    for (char& c : Name)
+        if (c == '_') c = ' ';
+    std::string Text;
+    if (objecttypes::HasFlag(O.Type, objecttypes::CUMULATIVE) && O.Data > 1) Text = std::to_string(O.Data) + " " + Name + "s";
+    else Text = (std::string("aeiou").find(Name[0]) != std::string::npos ? "an " : "a ") + Name;
+    if (!O.Text.empty()) Text += ".\nYou read: " + O.Text;
+    return Text;
+}
+
+// Reads an object location; returns the object or nullptr.
+static const Object* LocateObject(Player& P, const Position& Where, int StackPos) {
+    if (Where.x == 0xFFFF) {
+        if (Where.y >= 1 && Where.y <= BODY_POSITIONS) {
+            const Object& O = P.Record->Inventory[size_t(Where.y - 1)];
+            return O.Type ? &O : nullptr;
+        }
+        return nullptr;  // containers are not opened by this server yet
+    }
+    if (!CanSee(P.MapPos, Where)) return nullptr;
+    return worldmap::GetThing(Where, StackPos);
+}
+
+static void Talk(Player& P, int Mode, const std::string& Text) {
+    Creature& C = *P.Body;
+    for (auto& [ID, Listener] : Players) {
+        const Position& L = Listener->Body->Pos;
+        if (!CanSee(Listener->MapPos, C.Pos)) continue;
+        std::string Heard = Text;
+        if (Mode == TALK_SAY || Mode == TALK_WHISPER) {
+            if (L.z != C.Pos.z) continue;
+            if (Mode == TALK_WHISPER && (std::abs(L.x - C.Pos.x) > 1 || std::abs(L.y - C.Pos.y) > 1)) Heard = "pspsps";
+        } else {
+            for (char& c : Heard) c = char(std::toupper(static_cast<unsigned char>(c)));
+        }
+        Message M;
+        M.addByte(170).addString(C.Name).addByte(Mode).addPosition(C.Pos).addString(Heard);
+        Send(*Listener, M);
+    }
+}
+
+static void HandleTalk(Player& P, InPacket& Packet) {
+    int Mode = Packet.getByte();
+    std::string Addressee, Text;
+    int Channel = -1;
+    switch (Mode) {
+        case 1: case 2: case 3: case 6: case 8: case 9: case 13:
+            Text = Packet.getString(MAX_TALK_LENGTH);
+            break;
+        case 4: case 7: case 11: case 15:
+            Addressee = Packet.getString(MAX_TALK_LENGTH);
+            Text = Packet.getString(MAX_TALK_LENGTH);
+            break;
+        case 5: case 10: case 14:
+            Channel = Packet.getWord();
+            Text = Packet.getString(MAX_TALK_LENGTH);
+            break;
+        default: throw ProtocolError("talk mode " + std::to_string(Mode));
+    }
+    Packet.expectEnd();
+    if (Text.empty()) return;
+    if (Mode == TALK_SAY || Mode == TALK_WHISPER || Mode == TALK_YELL) {
+        Talk(P, Mode, Text);
+    } else if (Mode == TALK_PRIVATE_MESSAGE) {
+        Player* To = FindPlayerByName(Addressee);
+        if (To == nullptr) {
+            TextMessage(P, MESSAGE_STATUS, "A player with this name is not online.");
+            return;
+        }
+        Message M;
+        M.addByte(170).addString(P.Body->Name).addByte(TALK_PRIVATE_MESSAGE).addString(Text);
+        Send(*To, M);
+        TextMessage(P, MESSAGE_STATUS, "Message sent to " + To->Body->Name + ".");
+    } else if (Mode == TALK_CHANNEL_CALL) {
+        (void)Channel;
+        TextMessage(P, MESSAGE_STATUS, "Channels are not open on this server yet.");
+    } else {
+        TextMessage(P, MESSAGE_STATUS, "You may not talk that way.");
+    }
+}
+
+// Fields of a command that this server accepts but does not act on yet.
+static void SkipLocation(InPacket& Packet) {
+    Packet.getPosition();
+    Packet.getWord();
+    Packet.getByte();
+}
+
+static void HandleCommand(Player& P, InPacket& Packet) {
+    Creature& C = *P.Body;
+    int Command = Packet.getByte();
+    switch (Command) {
+        case 20:  // logout
+            Packet.expectEnd();
+            P.LoggingOut = true;
+            if (P.Link) P.Link->CloseAfterSending("logout");
+            LeaveGame(P, "logout");
+            return;
+        case 30:  // pong
+            Packet.expectEnd();
+            return;
+        case 100: {  // walk path
+            int Count = Packet.getByte();
+            if (Count < 1 || Count > MAX_WALK_STEPS) throw ProtocolError("walk of " + std::to_string(Count) + " steps");
+            std::deque<int> Steps;
+            for (int i = 0; i < Count; i++) {
+                int Code = Packet.getByte();
+                if (Code < 1 || Code > 8) throw ProtocolError("step code " + std::to_string(Code));
+                Steps.push_back(Code);
+            }
+            Packet.expectEnd();
+            C.WalkQueue = Steps;
+            ProcessWalk(C);
+            return;
+        }
+        case 101: case 102: case 103: case 104: case 106: case 107: case 108: case 109: {
+            static const int Codes[] = {3, 1, 7, 5, 0, 2, 8, 6, 4};
+            Packet.expectEnd();
+            if (int(C.WalkQueue.size()) >= MAX_WALK_STEPS) C.WalkQueue.clear();
+            C.WalkQueue.push_back(Codes[Command - 101]);
+            ProcessWalk(C);
+            return;
+        }
+        case 105:  // stop walk: the client waits for the cancel to plan anew
+            Packet.expectEnd();
+            CancelWalk(C);
+            return;
+        case 111: case 112: case 113: case 114:
+            Packet.expectEnd();
+            C.WalkQueue.clear();
+            TurnCreature(C, Command - 111);
+            return;
+        case 140: {  // look
+            Position Where = Packet.getPosition();
+            Packet.getWord();
+            int StackPos = Packet.getByte();
+            Packet.expectEnd();
+            const Object* O = LocateObject(P, Where, StackPos);
+            if (O != nullptr) TextMessage(P, MESSAGE_LOOK, "You see " + Describe(*O) + ".");
+            return;
+        }
+        case 150: HandleTalk(P, Packet); return;
+        case 160:  // fight modes
+            P.AttackMode = Packet.getByte();
+            P.ChaseMode = Packet.getByte();
+            P.SecureMode = Packet.getByte();
+            Packet.expectEnd();
+            return;
+        case 190:  // cancel everything
+            Packet.expectEnd();
+            C.WalkQueue.clear();
+            return;
+        case 201: {  // the client lost track of a field
+            Position Where = Packet.getPosition();
+            Packet.expectEnd();
+            if (CanSee(P.MapPos, Where)) {
+                Message M;
+                messages::AddField(M, P, Where);
+                Send(P, M);
+            }
+            return;
+        }
+        case 210: {  // outfit dialog
+            Packet.expectEnd();
+            Message M;
+            M.addByte(200).addByte(C.Look.Type).addByte(C.Look.Head).addByte(C.Look.Body).addByte(C.Look.Legs);
+            M.addByte(C.Look.Feet).addByte(FIRST_CHARACTER_OUTFIT).addByte(LAST_CHARACTER_OUTFIT);
+            Send(P, M);
+            return;
+        }
+        case 211: {  // set outfit
+            Outfit New;
+            New.Type = Packet.getByte();
+            New.Head = Packet.getByte();
+            New.Body = Packet.getByte();
+            New.Legs = Packet.getByte();
+            New.Feet = Packet.getByte();
+            Packet.expectEnd();
+            if (New.Type < FIRST_CHARACTER_OUTFIT || New.Type > LAST_CHARACTER_OUTFIT) return;
+            C.Look = New;
+            for (auto& [ID, Other] : Players) {
+                if (!CanSee(Other->MapPos, C.Pos)) continue;
+                Message M;
+                M.addByte(142).addQuad(C.ID).addByte(New.Type).addByte(New.Head).addByte(New.Body).addByte(New.Legs).addByte(New.Feet);
+                Send(*Other, M);
+            }
+            return;
+        }
+        case 220: {  // add buddy
+            std::string Name = Packet.getString(255);
+            Packet.expectEnd();
+            CharacterRecord* Buddy = accounts::FindCharacter(Name);
+            if (Buddy == nullptr) {
+                TextMessage(P, MESSAGE_STATUS, "A player with this name does not exist.");
+                return;
+            }
+            auto& List = P.Record->Buddies;
+            for (const std::string& Known : List)
+                if (accounts::FindCharacter(Known) == Buddy) return;
+            if (int(List.size()) >= BUDDIES) {
+                TextMessage(P, MESSAGE_STATUS, "You cannot add more buddies.");
+                return;
+            }
+            List.push_back(Buddy->Name);
+            Message M;
+            AddBuddy(M, Buddy->Name);
+            Send(P, M);
+            return;
+        }
+        case 221: {  // remove buddy
+            uint32_t ID = Packet.getQuad();
+            Packet.expectEnd();
+            auto& List = P.Record->Buddies;
+            List.erase(std::remove_if(List.begin(), List.end(),
+                                      [&](const std::string& Name) {
+                                          const CharacterRecord* R = accounts::FindCharacter(Name);
+                                          return R == nullptr || R->ID == ID;
+                                      }),
+                       List.end());
+            return;
+        }
+        // Commands read in full and not acted on yet.
+        case 120: SkipLocation(Packet), Packet.getPosition(), Packet.getByte(); break;
+        case 125: SkipLocation(Packet), Packet.getQuad(); break;
+        case 126: Packet.getByte(), Packet.getByte(); break;
+        case 127: case 128: case 151: case 157: case 167: case 170: break;
+        case 130: SkipLocation(Packet), Packet.getByte(); break;
+        case 131: SkipLocation(Packet), SkipLocation(Packet); break;
+        case 132: SkipLocation(Packet), Packet.getQuad(); break;
+        case 133: SkipLocation(Packet); break;
+        case 135: case 136: case 202: Packet.getByte(); break;
+        case 137: Packet.getQuad(), Packet.getString(MAX_TALK_LENGTH); break;
+        case 138: Packet.getByte(), Packet.getQuad(), Packet.getString(MAX_TALK_LENGTH); break;
+        case 152: case 153: Packet.getWord(); break;
+        case 154: case 155: case 156: case 171: case 172: Packet.getString(255); break;
+        case 161: case 162: case 163: case 164: case 165: case 166: Packet.getQuad(); break;
+        case 230: Packet.getString(MAX_TALK_LENGTH); break;
+        case 231:
+            Packet.getString(255), Packet.getByte(), Packet.getString(MAX_TALK_LENGTH), Packet.getByte(), Packet.getByte();
+            break;
+        default: throw ProtocolError("unknown command " + std::to_string(Command));
+    }
+    Packet.expectEnd();
+    serverlog::Debug("game", "%s: command %d not handled yet", C.Name.c_str(), Command);
+}
+
+namespace {
+class GameHandler : public ConnectionHandler {
+  public:
+    void Received(Connection& Client, InPacket& Packet) override {
+        auto* P = static_cast<Player*>(Client.UserData);
+        if (P == nullptr) HandleLogin(Client, Packet);
+        else HandleCommand(*P, Packet);
+    }
+    void Closed(Connection& Client) override {
+        auto* P = static_cast<Player*>(Client.UserData);
+        if (P != nullptr) LeaveGame(*P, "connection closed");
+    }
+};
+}  // namespace
+
+static GameHandler TheHandler;
+
+ConnectionHandler& Handler() { return TheHandler; }
+
+void Accepted(const std::shared_ptr<Connection>& Client) { Pending.push_back(Client); }
+
+// ---- Timers ----------------------------------------------------------------------------
+
+static void MonsterAction(Creature& C) {
+    int64_t T = Now();
+    if (T < C.NextActionAt) return;
+    C.NextActionAt = T + 1500 + int64_t(Random() % 3000);
+    int Roll = int(Random() % 10);
+    if (Roll < 6 && C.Roam > 0) {
+        int Code = 1 + 2 * int(Random() % 4);  // straight steps only
+        Position To{C.Pos.x + StepX[Code], C.Pos.y + StepY[Code], C.Pos.z};
+        if (std::abs(To.x - C.Home.x) <= C.Roam && std::abs(To.y - C.Home.y) <= C.Roam && worldmap::IsWalkable(To) &&
+            worldmap::GetFloorChange(To) == nullptr && T >= C.NextStepAt)
+            TakeStep(C, Code);
+    } else if (Roll < 8) {
+        TurnCreature(C, int(Random() % 4));
+    } else if (!C.Phrases.empty()) {
+        const std::string& Text = C.Phrases[Random() % C.Phrases.size()];
+        for (auto& [ID, P] : Players) {
+            if (!CanSee(P->MapPos, C.Pos) || P->Body->Pos.z != C.Pos.z) continue;
+            Message M;
+            M.addByte(170).addString(C.Name).addByte(TALK_ANIMAL_LOW).addPosition(C.Pos).addString(Text);
+            Send(*P, M);
+        }
+    }
+}
+
+void Tick() {
+    for (auto& [ID, C] : Creatures) {
+        if (!C->WalkQueue.empty()) ProcessWalk(*C);
+        else if (C->Controller == nullptr) MonsterAction(*C);
+    }
+}
+
+void Sweep() {
+    int64_t T = Now();
+    auto Deadline = std::chrono::steady_clock::now() - std::chrono::milliseconds(Settings->ClientTimeoutMs);
+    std::vector<Player*> Silent;
+    for (auto& [ID, P] : Players) {
+        if (!P->Link || !P->Link->IsOpen()) continue;
+        if (P->Link->LastReceived() < Deadline) {
+            Silent.push_back(P.get());
+            continue;
+        }
+        Message M;
+        if (T - P->LastPingAt >= Settings->PingIntervalMs) {
+            M.addByte(30);
+            P->LastPingAt = T;
+        }
+        int Brightness = AmbientBrightness(P->Body->Pos);
+        if (Brightness != P->LastAmbientBrightness) AddAmbient(M, *P);
+        Send(*P, M);
+    }
+    // Dropping a connection reports its close on a later turn, which takes
+    // the player out of the world.
+    for (Player* P : Silent) P->Link->Abort("no answer from the client");
+    auto LoginDeadline = std::chrono::steady_clock::now() - std::chrono::milliseconds(Settings->LoginTimeoutMs);
+    for (auto It = Pending.begin(); It != Pending.end();) {
+        auto Client = It->lock();
+        if (!Client || !Client->IsOpen() || Client->UserData != nullptr) {
+            It = Pending.erase(It);
+        } else if (Client->LastReceived() < LoginDeadline) {
+            Client->Abort("no game login");
+            It = Pending.erase(It);
+        } else {
+            ++It;
+        }
+    }
+    if (T - LastSave >= int64_t(Settings->SaveIntervalSeconds) * 1000) {
+        LastSave = T;
+        SaveAll();
+    }
+}
+
+int SaveAll() {
+    int Count = 0;
+    for (auto& [ID, P] : Players) {
+        SaveCharacterOf(*P);
+        Count++;
+    }
+    return Count;
+}
+
+// ---- Start and end ------------------------------------------------------------------------
+
+void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
+    Settings = &TheSettings;
+    World = TheWorld;
+    Creatures.clear();
+    Players.clear();
+    Pending.clear();
+    NextMonsterID = FIRST_MONSTER_ID;
+    LastSave = Now();
+    messages::SetCreatureFinder(&FindCreature);
+    for (const CreatureSpawn& S : World.Spawns) {
+        auto C = std::make_unique<Creature>();
+        C->ID = NextMonsterID++;
+        C->Name = S.Name;
+        C->Look = S.Look;
+        C->Speed = S.Speed;
+        C->Home = S.Pos;
+        C->Roam = S.Roam;
+        C->Phrases = S.Phrases;
+        Position Place;
+        if (!FindPlace(S.Pos, Place)) {
+            serverlog::Warning("game", "no room for %s at [%d,%d,%d]", S.Name.c_str(), S.Pos.x, S.Pos.y, S.Pos.z);
+            continue;
+        }
+        Creature& Placed = *C;
+        Creatures[C->ID] = std::move(C);
+        PlaceCreature(Placed, Place);
+    }
+}
+
+void ExitGame() {
+    int Saved = SaveAll();
+    for (auto& [ID, P] : Players) {
+        if (P->Link) {
+            P->Link->UserData = nullptr;
+            P->Link->Abort("server stops");
+        }
+    }
+    for (auto& Weak : Pending)
+        if (auto Client = Weak.lock()) Client->Abort("server stops");
+    Players.clear();
+    Creatures.clear();
+    Pending.clear();
+    serverlog::Info("game", "%d characters saved", Saved);
+}
+
+}  // namespace server::game

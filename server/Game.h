@@ -1,0 +1,53 @@
+// The game world server: game logins with their refusals and waiting list,
+// players entering and leaving, walking with its timing and validation,
+// non-player creatures, talk, light and the keep-alive ping.
+#pragma once
+
+#include "server/Config.h"
+#include "server/Connection.h"
+#include "server/Creatures.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace server::game {
+
+// A non-player creature of the world file.
+struct CreatureSpawn {
+    std::string Name;
+    Outfit Look;
+    Position Pos;
+    int Roam = 0;  // fields it may wander from its place
+    int Speed = 120;
+    std::vector<std::string> Phrases;
+};
+
+struct WorldInfo {
+    std::string Name;
+    Position Start;
+    std::vector<CreatureSpawn> Spawns;
+};
+
+// The world map and object types must be loaded already.
+void InitGame(const Config& Settings, const WorldInfo& World);
+// Saves every player's character and drops every game connection.
+void ExitGame();
+
+ConnectionHandler& Handler();
+void Accepted(const std::shared_ptr<Connection>& Client);
+
+// Every beat: steps that are due, wandering creatures.
+void Tick();
+// Every second: pings, silent clients, the ambient light, the periodic save.
+void Sweep();
+// Writes the characters of all players in the game; returns how many.
+int SaveAll();
+
+Creature* FindCreature(uint32_t ID);
+size_t PlayerCount();
+// Milliseconds of the server's steady clock.
+int64_t Now();
+
+}  // namespace server::game

@@ -1,0 +1,25 @@
+// Loads a world file into the world map. The format is line based; '#'
+// starts a comment line. See server/data/README.md for the full description.
+//
+//   World "Demoland"                  name of the world
+//   Start 1000 1000 7                 where new characters appear
+//   Key . grass                       a map character and the objects it stands for
+//   Area 7 990 995                    floor, x and y of the first character of the rows
+//   |..##..                           rows, one character per field, ' ' for nothing
+//   End                               end of the rows
+//   Put 1000 1001 7 sign"Welcome"     objects added onto a field
+//   Change 1003 1000 7 1003 1001 8    stepping on the first field leads to the second
+//   Creature 1005 1002 7 chicken "Chicken" 3 120 "Cluck!"
+//                                     outfit, name, roaming distance, speed, phrases
+#pragma once
+
+#include "server/Game.h"
+
+#include <string>
+
+namespace server::worldfile {
+
+// Throws std::runtime_error naming the file and line on any error.
+game::WorldInfo LoadWorld(const std::string& FileName);
+
+}  // namespace server::worldfile
