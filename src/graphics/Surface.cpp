@@ -17,6 +17,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // ==== 1. Pixel formats and recolouring =========================================
 
 namespace {
@@ -539,15 +543,79 @@ void Count(int Width, int Height) {
 
 uint32_t Colour(int Red, int Green, int Blue) { return ConvertColour(SurfaceFormat, Red, Green, Blue); }
 
-// Branch-free on purpose: a compare turned into a mask lets the compiler keep
-// the loop in vector registers; sprites mix key and colour pixels too evenly
-// for a branch to be predicted.
+// Branch-free on purpose: sprites mix key and colour pixels too evenly for a
+// branch to be predicted. Four pixels at a time where SSE2 is there (every
+// x86-64), a compare turned into a mask elsewhere.
 inline void CopyRowKeyed(uint32_t* __restrict Out, const uint32_t* __restrict In, int Count, uint32_t Key) {
-    for (int i = 0; i < Count; ++i) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i K = _mm_set1_epi32(static_cast<int>(Key));
+    for (; i + 4 <= Count; i += 4) {
+        __m128i S = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i));
+        __m128i D = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Out + i));
+        __m128i Keep = _mm_cmpeq_epi32(S, K);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + i),
+                         _mm_or_si128(_mm_and_si128(Keep, D), _mm_andnot_si128(Keep, S)));
+    }
+#endif
+    for (; i < Count; ++i) {
         uint32_t Value = In[i];
         uint32_t Keep = 0u - static_cast<uint32_t>(Value == Key);
         Out[i] = (Out[i] & Keep) | (Value & ~Keep);
     }
+}
+
+// Multiplies Count pixels by a light that starts at Light (per channel, 8.8
+// fixed point, 0..255) and changes by Step per pixel: channel * (l + 1) / 256.
+inline void MultiplyRow(uint32_t* Row, int Count, const int32_t Light[3], const int32_t Step[3]) {
+    int i = 0;
+#if defined(__SSE2__)
+    // Two pixels per register as eight 16-bit lanes: blue, green, red, unused.
+    __m128i L = _mm_setr_epi16(static_cast<short>(Light[2]), static_cast<short>(Light[1]),
+                               static_cast<short>(Light[0]), 0, static_cast<short>(Light[2] + Step[2]),
+                               static_cast<short>(Light[1] + Step[1]), static_cast<short>(Light[0] + Step[0]), 0);
+    const __m128i S2 = _mm_setr_epi16(static_cast<short>(2 * Step[2]), static_cast<short>(2 * Step[1]),
+                                      static_cast<short>(2 * Step[0]), 0, static_cast<short>(2 * Step[2]),
+                                      static_cast<short>(2 * Step[1]), static_cast<short>(2 * Step[0]), 0);
+    const __m128i Zero = _mm_setzero_si128(), One = _mm_set1_epi16(1);
+    for (; i + 2 <= Count; i += 2) {
+        __m128i P = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Row + i)), Zero);
+        __m128i M = _mm_add_epi16(_mm_srli_epi16(L, 8), One);
+        __m128i R = _mm_srli_epi16(_mm_mullo_epi16(P, M), 8);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(Row + i), _mm_packus_epi16(R, Zero));
+        L = _mm_add_epi16(L, S2);
+    }
+#endif
+    for (; i < Count; ++i) {
+        uint32_t P = Row[i];
+        uint32_t R = static_cast<uint32_t>((Light[0] + Step[0] * i) >> 8) + 1;
+        uint32_t G = static_cast<uint32_t>((Light[1] + Step[1] * i) >> 8) + 1;
+        uint32_t B = static_cast<uint32_t>((Light[2] + Step[2] * i) >> 8) + 1;
+        Row[i] = ((((P >> 16) & 0xFF) * R >> 8) << 16) | ((((P >> 8) & 0xFF) * G >> 8) << 8) | ((P & 0xFF) * B >> 8);
+    }
+}
+
+// Writes every source pixel Factor times.
+inline void EnlargeRow(uint32_t* __restrict Out, const uint32_t* __restrict In, int Count, int Factor) {
+    int i = 0;
+#if defined(__SSE2__)
+    if (Factor == 3) {
+        for (; i + 4 <= Count; i += 4, Out += 12) {
+            __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_shuffle_epi32(V, _MM_SHUFFLE(1, 0, 0, 0)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 4), _mm_shuffle_epi32(V, _MM_SHUFFLE(2, 2, 1, 1)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 8), _mm_shuffle_epi32(V, _MM_SHUFFLE(3, 3, 3, 2)));
+        }
+    } else if (Factor == 2) {
+        for (; i + 4 <= Count; i += 4, Out += 8) {
+            __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_unpacklo_epi32(V, V));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 4), _mm_unpackhi_epi32(V, V));
+        }
+    }
+#endif
+    for (; i < Count; ++i)
+        for (int k = 0; k < Factor; ++k) *Out++ = In[i];
 }
 
 void FillArea(int Surface, int X, int Y, int Width, int Height, uint32_t Value, const ClipRect* Clip) {
@@ -593,7 +661,8 @@ void CopyArea_(int ToSurface, int X, int Y, int FromSurface, int FromX, int From
     for (int y = 0; y < A.Height; ++y, Out += To->Width, In += From->Width) CopyRowKeyed(Out, In, A.Width, *Key);
 }
 
-// Multiplies the pixels under a quad by the bilinear blend of its corners.
+// Multiplies the pixels under a quad by the bilinear blend of its corners,
+// sampled at pixel centres.
 void MultiplyQuad(const LightQuad& Quad) {
     SurfaceBuffer& S = Surfaces[TEMP_SURFACE];
     if (S.Pixels.empty() || Quad.Width <= 0 || Quad.Height <= 0) return;
@@ -601,46 +670,29 @@ void MultiplyQuad(const LightQuad& Quad) {
     int X1 = std::min(Quad.X + Quad.Width, S.Width), Y1 = std::min(Quad.Y + Quad.Height, S.Height);
     if (X0 >= X1 || Y0 >= Y1) return;
     const RGBColour* C = Quad.Corner;
-    bool Uniform = C[0] == C[1] && C[0] == C[2] && C[0] == C[3];
-    if (Uniform) {
-        uint32_t R = C[0].Red + 1, G = C[0].Green + 1, B = C[0].Blue + 1;
-        if (R == 256 && G == 256 && B == 256) return;  // white leaves everything as it is
-        for (int y = Y0; y < Y1; ++y) {
-            uint32_t* Row = &S.Pixels[static_cast<size_t>(y) * S.Width];
-            for (int x = X0; x < X1; ++x) {
-                uint32_t P = Row[x];
-                Row[x] = ((((P >> 16) & 0xFF) * R >> 8) << 16) | ((((P >> 8) & 0xFF) * G >> 8) << 8) |
-                         ((P & 0xFF) * B >> 8);
-            }
-        }
+    const int32_t Zero[3] = {0, 0, 0};
+    if (C[0] == C[1] && C[0] == C[2] && C[0] == C[3]) {
+        if (C[0] == RGBColour{255, 255, 255}) return;  // white leaves everything as it is
+        const int32_t Light[3] = {C[0].Red << 8, C[0].Green << 8, C[0].Blue << 8};
+        for (int y = Y0; y < Y1; ++y) MultiplyRow(&S.Pixels[static_cast<size_t>(y) * S.Width + X0], X1 - X0, Light, Zero);
         return;
     }
-    // Colours in 16.16 fixed point, sampled at pixel centres.
     const int W = Quad.Width, H = Quad.Height;
+    const int TL[3] = {C[0].Red, C[0].Green, C[0].Blue}, TR[3] = {C[1].Red, C[1].Green, C[1].Blue};
+    const int BL[3] = {C[2].Red, C[2].Green, C[2].Blue}, BR[3] = {C[3].Red, C[3].Green, C[3].Blue};
     for (int y = Y0; y < Y1; ++y) {
+        // Left and right edge colours of this row in 16.16, then 8.8 across.
         int64_t Fy = (static_cast<int64_t>(2 * (y - Quad.Y) + 1) << 16) / (2 * H);
-        int32_t Left[3], Step[3], Value[3];
-        const int TL[3] = {C[0].Red, C[0].Green, C[0].Blue}, TR[3] = {C[1].Red, C[1].Green, C[1].Blue};
-        const int BL[3] = {C[2].Red, C[2].Green, C[2].Blue}, BR[3] = {C[3].Red, C[3].Green, C[3].Blue};
+        int32_t Light[3], Step[3];
         for (int c = 0; c < 3; ++c) {
             int64_t L = (static_cast<int64_t>(TL[c]) << 16) + (BL[c] - TL[c]) * Fy;
             int64_t R = (static_cast<int64_t>(TR[c]) << 16) + (BR[c] - TR[c]) * Fy;
-            Step[c] = static_cast<int32_t>((R - L) / W);
-            Left[c] = static_cast<int32_t>(L + (R - L) / (2 * W));
-            Value[c] = Left[c] + Step[c] * (X0 - Quad.X);
+            int64_t PerPixel = (R - L) / W;
+            int64_t First = L + (R - L) / (2 * W) + PerPixel * (X0 - Quad.X);
+            Light[c] = static_cast<int32_t>(First >> 8);
+            Step[c] = static_cast<int32_t>(PerPixel / 256);
         }
-        uint32_t* Row = &S.Pixels[static_cast<size_t>(y) * S.Width];
-        for (int x = X0; x < X1; ++x) {
-            uint32_t P = Row[x];
-            uint32_t R = static_cast<uint32_t>(std::clamp(Value[0] >> 16, 0, 255)) + 1;
-            uint32_t G = static_cast<uint32_t>(std::clamp(Value[1] >> 16, 0, 255)) + 1;
-            uint32_t B = static_cast<uint32_t>(std::clamp(Value[2] >> 16, 0, 255)) + 1;
-            Row[x] = ((((P >> 16) & 0xFF) * R >> 8) << 16) | ((((P >> 8) & 0xFF) * G >> 8) << 8) |
-                     ((P & 0xFF) * B >> 8);
-            Value[0] += Step[0];
-            Value[1] += Step[1];
-            Value[2] += Step[2];
-        }
+        MultiplyRow(&S.Pixels[static_cast<size_t>(y) * S.Width + X0], X1 - X0, Light, Step);
     }
 }
 
@@ -779,6 +831,8 @@ void CopySurfaceScaled(int ToSurface, int X, int Y, int Width, int Height, int F
     int* Map = ScaleColumns.data();
     for (int x = X0; x < X1; ++x)
         Map[x - X0] = FromX + static_cast<int>((static_cast<int64_t>(2 * (x - X) + 1) * FromWidth) / (2 * Width));
+    // Whole rows enlarged by a whole factor repeat each pixel instead.
+    int Factor = Width % FromWidth == 0 && X0 == X && X1 == X + Width ? Width / FromWidth : 0;
     int PreviousSource = -1;
     uint32_t* PreviousRow = NULL;
     for (int y = Y0; y < Y1; ++y) {
@@ -789,7 +843,9 @@ void CopySurfaceScaled(int ToSurface, int X, int Y, int Width, int Height, int F
             continue;
         }
         const uint32_t* In = &From->Pixels[static_cast<size_t>(SourceRow) * From->Width];
-        for (int i = 0; i < Columns; ++i) Out[i] = In[Map[i]];
+        if (Factor > 0) EnlargeRow(Out, In + FromX, FromWidth, Factor);
+        else
+            for (int i = 0; i < Columns; ++i) Out[i] = In[Map[i]];
         PreviousSource = SourceRow;
         PreviousRow = Out;
     }
