@@ -1,0 +1,8 @@
+// The interface skin picture.
+#pragma once
+
+#include "Canvas.h"
+
+namespace gen {
+art::Canvas BuildSkinImage();
+}  // namespace gen
