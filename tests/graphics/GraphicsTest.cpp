@@ -4,6 +4,7 @@
 #include "core/ProgramError.h"
 #include "platform/Platform.h"
 #include "support/TestSupport.h"
+#include "world/DatWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -426,6 +427,84 @@ TEST_F(GraphicsTest, TextIsRecolouredPerColourAndDrawnGlyphByGlyph) {
     DrawTextClipped(SCREEN_SURFACE, 100, 60, 1, 255, 255, 255, "aaaa", LEFT_ALIGN, {100, 60, 3, 100});
     EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 101, 60), RGB(254, 254, 254));
     EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 103, 60), RGB(90, 90, 90));
+}
+
+// ---- Objects and outfits in a box -------------------------------------------------------------
+
+class BoxTest : public GraphicsTest {
+  protected:
+    void SetUp() override {
+        GraphicsTest::SetUp();
+        DatWriter W(1, 102, 1, 0, 0);
+        W.Record(1, 1, 1, 1, 1, 1, 1, 32, 1);   // 100: sprite 1
+        W.Record(2, 1, 1, 1, 1, 1, 1, 64, 5);   // 101: two parts, sprites 5 and 6
+        W.Flag(CUMULATIVE);
+        W.Record(1, 1, 1, 1, 1, 1, 1, 32, 2);   // 102: sprite 2, counted
+        W.Record(1, 1, 2, 4, 1, 1, 1, 32, 2);   // outfit 1: two layers, four directions
+        W.Save("Vorna.dat");
+        LoadObjects("Vorna.dat");
+        std::vector<Image> Sprites = StandardSprites(12);
+        Sprites[6] = Sprites[3];  // sprite 7: a mask
+        Start(Sprites);
+        FillRect(SCREEN_SURFACE, 0, 0, 400, 100, 0, 0, 0);
+    }
+    void TearDown() override {
+        UnloadObjects();
+        GraphicsTest::TearDown();
+    }
+};
+
+TEST_F(BoxTest, ObjectsAreScaledIntoTheBoxPartByPart) {
+    ObjectInstance Plain;
+    Plain.Type = 100;
+    DrawObjectInBox(SCREEN_SURFACE, Plain, 10, 10, 32, Everything, 3, 255, 255, 255, RIGHT_ALIGN, false);
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 11, 10), RGB(1, 100, 200));
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 41, 41), RGB(1, 100, 200));
+
+    // A 2 x 1 object of display size 64 in a 32 box: parts of 16 from the
+    // bottom right, the first part rightmost.
+    ObjectInstance Wide;
+    Wide.Type = 101;
+    DrawObjectInBox(SCREEN_SURFACE, Wide, 100, 10, 32, Everything, 3, 255, 255, 255, RIGHT_ALIGN, false);
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 120, 30), RGB(5, 100, 200));
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 104, 30), RGB(6, 100, 200));
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 120, 20), RGB(0, 0, 0));
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 132, 30), RGB(0, 0, 0));
+
+    ObjectInstance Nothing;
+    int Blits = GetFrameStatistics().Blits;
+    DrawObjectInBox(SCREEN_SURFACE, Nothing, 100, 10, 32, Everything, 3, 255, 255, 255, RIGHT_ALIGN, true);
+    EXPECT_EQ(GetFrameStatistics().Blits, Blits);
+}
+
+TEST_F(BoxTest, CountsShowAboveOneOrWhenForced) {
+    ObjectInstance Coins;
+    Coins.Type = 102;
+    Coins.Data = 5;
+    // "5" in font 3 is glyph 21: 6 wide and 8 high, right-aligned at x + 31,
+    // its top at y + 32 - 8 - 1.
+    DrawObjectInBox(SCREEN_SURFACE, Coins, 200, 10, 32, Everything, 3, 255, 255, 255, RIGHT_ALIGN, false);
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 225, 33), RGB(254, 254, 254));
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 224, 33), RGB(2, 100, 200));
+    Coins.Data = 1;
+    DrawObjectInBox(SCREEN_SURFACE, Coins, 300, 10, 32, Everything, 3, 255, 255, 255, RIGHT_ALIGN, false);
+    // "1" (glyph 17) would be 2 wide and 4 high at 329, 37.
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 329, 37), RGB(2, 100, 200));
+    DrawObjectInBox(SCREEN_SURFACE, Coins, 300, 10, 32, Everything, 3, 255, 255, 255, RIGHT_ALIGN, true);
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 329, 37), RGB(254, 254, 254));
+}
+
+TEST_F(BoxTest, OutfitsFaceSouthInTheirColours) {
+    const int White[4] = {0, 0, 0, 0};
+    DrawOutfitInBox(SCREEN_SURFACE, 1, White, 0, 10, 10, 32, Everything);
+    // Direction 2, layer 1 is sprite 6 (6, 100, 200), grey 82; its mask rows
+    // 1 to 4 take outfit colour 0, white: 82 * 255 / 256.
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 10, 11), RGB(81, 81, 81));
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 10, 14), RGB(81, 81, 81));
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 10, 15), RGB(6, 100, 200));
+    // No outfit: the look item stands for the creature.
+    DrawOutfitInBox(SCREEN_SURFACE, 0, NULL, 100, 100, 10, 32, Everything);
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 101, 10), RGB(1, 100, 200));
 }
 
 }  // namespace
