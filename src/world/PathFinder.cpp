@@ -1,10 +1,13 @@
 // The path finder. The search runs from the destination back to the start,
 // so following the parents from the start gives the steps in walking order.
 // The open list is ordered by ascending estimate, and among equal estimates
-// the node inserted last comes first; a binary heap keyed by (estimate,
-// insertion number) gives the same head as such a sorted list without its
-// linear insertion, and a node inserted again simply leaves its older heap
-// entry behind as stale.
+// the node inserted last comes first. The estimate never falls along a search
+// (the step costs are at least the smallest cost the estimate counts with),
+// and one step raises it by less than OPEN_RING, so the open list is kept as a
+// ring of buckets, one per estimate, each a stack (newest on top) linked
+// through the cells themselves. That gives the head of the sorted list in
+// constant time instead of its linear insertion; a node inserted again is
+// unlinked from its old bucket first.
 #include "world/PathFinder.h"
 
 #include "world/Automap.h"
@@ -12,7 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
+#include <cstring>
 
 namespace {
 
@@ -20,29 +23,95 @@ constexpr int N = PATH_GRID * PATH_GRID;
 constexpr int CENTRE = PATH_RANGE + 1;  // grid coordinate of the start
 constexpr int INFINITE = 0x3FFFFFFF;
 
-// Cells by column: index = gx * PATH_GRID + gy, so an automap column (fixed x,
-// consecutive y) is one run of cells.
+// Everything the search keeps per cell in one record, so that relaxing a
+// neighbour touches one cache line. Cells by column: index = gx * PATH_GRID +
+// gy, so an automap column (fixed x, consecutive y) is one run of cells.
+// A cell whose stamp is not the current search's counts as untouched (no
+// cost found yet, no parent, not open), so a search sets up only the cells it
+// reaches. Costs come in byte planes copied column by column.
+struct Cell {
+    int G;                  // best cost from here to the destination
+    int Parent;             // the next cell toward the destination, -1 none
+    int F;                  // estimate while in the open list
+    int Previous, Next;     // neighbours in the open list's bucket
+    uint32_t Stamp;
+    uint8_t Open;
+};
+Cell Cells[N];
 uint8_t Cost[N];
 uint8_t Blocked[N];
-int G[N];
-int Parent[N];
-uint32_t Inserted[N];  // insertion number of the node's live heap entry, 0 when not in the open list
+uint32_t Search = 0;
 
-struct Entry {
-    int F;
-    uint32_t Number;
-    int Node;
-};
-
-// The heap's head is the smallest estimate, the newest among equals.
-struct Later {
-    bool operator()(const Entry& a, const Entry& b) const {
-        if (a.F != b.F) return a.F > b.F;
-        return a.Number < b.Number;
+Cell& Touch(int n) {
+    Cell& c = Cells[n];
+    if (c.Stamp != Search) {
+        c.Stamp = Search;
+        c.G = INFINITE;
+        c.Parent = -1;
+        c.Open = 0;
     }
-};
+    return c;
+}
 
-std::vector<Entry> Heap;  // keeps its capacity between searches
+// |x| + |y| - 1 of every cell relative to the start, built once.
+int Distance[N];
+
+void BuildDistances() {
+    static bool Built = false;
+    if (Built) return;
+    Built = true;
+    for (int n = 0; n < N; n++) Distance[n] = std::abs(n / PATH_GRID - CENTRE) + std::abs(n % PATH_GRID - CENTRE) - 1;
+}
+
+// Estimates in the open list lie within [Lowest, Lowest + 1530]: a step costs
+// at most 3 * 255 and changes the remaining estimate by at most 2 * 255 + 255.
+constexpr int OPEN_RING = 4096;
+constexpr int RING_WORDS = OPEN_RING / 64;
+
+int Head[OPEN_RING];        // newest cell of each bucket, -1 when empty
+uint64_t Filled[RING_WORDS];  // one bit per non-empty bucket
+int Lowest = 0;             // no cell in the open list has a smaller estimate
+
+void Unlink(int n) {
+    Cell& c = Cells[n];
+    int b = c.F & (OPEN_RING - 1);
+    if (c.Previous != -1) Cells[c.Previous].Next = c.Next;
+    else Head[b] = c.Next;
+    if (c.Next != -1) Cells[c.Next].Previous = c.Previous;
+    if (Head[b] == -1) Filled[b >> 6] &= ~(uint64_t(1) << (b & 63));
+    c.Open = 0;
+}
+
+void Push(int n, int Estimate) {
+    Cell& c = Cells[n];
+    if (c.Open) Unlink(n);
+    if (Estimate < Lowest) Lowest = Estimate;  // cannot happen with the costs above; kept exact anyway
+    int b = Estimate & (OPEN_RING - 1);
+    c.F = Estimate;
+    c.Previous = -1;
+    c.Next = Head[b];
+    if (c.Next != -1) Cells[c.Next].Previous = n;
+    Head[b] = n;
+    Filled[b >> 6] |= uint64_t(1) << (b & 63);
+    c.Open = 1;
+}
+
+// The cell with the smallest estimate, newest first; -1 when none is left.
+int Pop() {
+    int b = Lowest & (OPEN_RING - 1);
+    int Word = b >> 6;
+    uint64_t Bits = Filled[Word] & (~uint64_t(0) << (b & 63));
+    for (int Scanned = 0; Bits == 0; Scanned++) {
+        if (Scanned == RING_WORDS) return -1;
+        Word = (Word + 1) % RING_WORDS;
+        Bits = Filled[Word];
+    }
+    int Found = Word * 64 + __builtin_ctzll(Bits);
+    Lowest += (Found - b + OPEN_RING) & (OPEN_RING - 1);
+    int n = Head[Found];
+    Unlink(n);
+    return n;
+}
 
 int CellX(int Node) { return Node / PATH_GRID - CENTRE; }
 int CellY(int Node) { return Node % PATH_GRID - CENTRE; }
@@ -59,31 +128,34 @@ int Code(int dx, int dy) {
     return Codes[dx + 1][dy + 1];
 }
 
-void FillGrid(int sx, int sy, int sz) {
-    uint8_t Column[PATH_GRID];
+// Copies the costs of the window; returns the smallest cost of the grid.
+int FillGrid(int sx, int sy, int sz) {
+    int Smallest = 255;
+    int y0 = sy - PATH_RANGE;
     for (int gx = 0; gx < PATH_GRID; gx++) {
-        int Base = gx * PATH_GRID;
-        if (gx == 0 || gx == PATH_GRID - 1) {
-            std::fill(Cost + Base, Cost + Base + PATH_GRID, 255);
-            std::fill(Blocked + Base, Blocked + Base + PATH_GRID, 1);
-            continue;
-        }
+        uint8_t* c = Cost + gx * PATH_GRID;
+        uint8_t* b = Blocked + gx * PATH_GRID;
         int x = sx + gx - CENTRE;
-        int y0 = sy - PATH_RANGE;
-        GetAutomapSpeedColumn(x, y0, sz, PATH_GRID - 2, Column);
-        Cost[Base] = Cost[Base + PATH_GRID - 1] = 255;
-        Blocked[Base] = Blocked[Base + PATH_GRID - 1] = 1;
-        for (int gy = 1; gy < PATH_GRID - 1; gy++) {
-            int y = y0 + gy - 1;
-            if (x < 0 || y < 0) {
-                Cost[Base + gy] = 1;
-                Blocked[Base + gy] = 1;
-            } else {
-                Cost[Base + gy] = Column[gy - 1];
-                Blocked[Base + gy] = Column[gy - 1] == AUTOMAP_BLOCKED;
+        if (gx == 0 || gx == PATH_GRID - 1) {
+            std::memset(c, 255, PATH_GRID);
+        } else {
+            c[0] = c[PATH_GRID - 1] = 255;
+            GetAutomapSpeedColumn(x, y0, sz, PATH_GRID - 2, c + 1);
+        }
+        for (int gy = 0; gy < PATH_GRID; gy++) b[gy] = c[gy] == AUTOMAP_BLOCKED;
+        for (int gy = 1; gy < PATH_GRID - 1; gy++) Smallest = std::min<int>(Smallest, c[gy]);
+        // fields with a negative coordinate: blocked, at cost 1
+        if (gx > 0 && gx < PATH_GRID - 1) {
+            int First = 1, Last = PATH_GRID - 2;
+            if (x >= 0) Last = std::min(Last, -y0);  // rows with y < 0
+            for (int gy = First; gy <= Last; gy++) {
+                c[gy] = 1;
+                b[gy] = 1;
+                Smallest = 1;
             }
         }
     }
+    return Smallest;
 }
 
 }  // namespace
@@ -101,61 +173,58 @@ int FindPath(int sx, int sy, int sz, int tx, int ty, int tz, bool MayEndOnBlocke
         return 1;
     }
 
-    FillGrid(sx, sy, sz);
-    int m = 255;
-    for (int n = 0; n < N; n++) m = std::min<int>(m, Cost[n]);
-    std::fill(G, G + N, INFINITE);
-    std::fill(Parent, Parent + N, -1);
-    std::fill(Inserted, Inserted + N, 0u);
-    Heap.clear();
-    if (Heap.capacity() < 4096) Heap.reserve(4096);
+    BuildDistances();
+    int m = FillGrid(sx, sy, sz);
+    if (++Search == 0) {  // the stamps wrapped: forget them all
+        for (Cell& c : Cells) c.Stamp = 0;
+        Search = 1;
+    }
+    std::fill(Head, Head + OPEN_RING, -1);
+    std::fill(Filled, Filled + RING_WORDS, 0);
+    Lowest = 0;
+    bool Started = false;
 
     const int S = CENTRE * PATH_GRID + CENTRE;
     const int D = (CENTRE + dx) * PATH_GRID + (CENTRE + dy);
     // east, north-east, north, north-west, west, south-west, south, south-east
     static const int StepX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
     static const int StepY[8] = {0, -1, -1, -1, 0, 1, 1, 1};
-    uint32_t Number = 0;
-    G[D] = 0;
+    Touch(S);
+    Touch(D).G = 0;
     int Current = D;
     for (;;) {
-        int Base = G[Current] + Cost[Current];
-        if (Base >= G[S]) break;
+        int Base = Cells[Current].G + Cost[Current];
+        if (Base >= Cells[S].G) break;
+        int Diagonal = Base + 2 * Cost[Current];
         for (int k = 0; k < 8; k++) {
             int Next = Current + StepX[k] * PATH_GRID + StepY[k];
-            int NewCost = (StepX[k] != 0 && StepY[k] != 0) ? Base + 2 * Cost[Current] : Base;
-            if (NewCost >= G[Next]) continue;
-            Parent[Next] = Current;
-            G[Next] = NewCost;
+            int NewCost = (k & 1) ? Diagonal : Base;  // the odd directions are the diagonals
+            Cell& There = Touch(Next);
+            if (NewCost >= There.G) continue;
+            There.Parent = Current;
+            There.G = NewCost;
             if (Next == S || Blocked[Next]) continue;
-            int F = NewCost + m * (std::abs(CellX(Next)) + std::abs(CellY(Next)) - 1) + Cost[Next];
-            Inserted[Next] = ++Number;
-            Heap.push_back(Entry{F, Number, Next});
-            std::push_heap(Heap.begin(), Heap.end(), Later());
+            int Estimate = NewCost + m * Distance[Next] + Cost[Next];
+            if (!Started) {
+                Lowest = Estimate;
+                Started = true;
+            }
+            Push(Next, Estimate);
         }
-        Current = -1;
-        while (!Heap.empty()) {
-            Entry Head = Heap.front();
-            std::pop_heap(Heap.begin(), Heap.end(), Later());
-            Heap.pop_back();
-            if (Inserted[Head.Node] != Head.Number) continue;  // superseded by a later insertion
-            Inserted[Head.Node] = 0;
-            Current = Head.Node;
-            break;
-        }
+        Current = Pop();
         if (Current == -1) break;
     }
-    if (G[S] >= INFINITE) return -4;
+    if (Cells[S].G >= INFINITE) return -4;
 
-    int Cell = S;
+    int At = S;
     for (;;) {
-        int Next = Parent[Cell];
+        int Next = Cells[At].Parent;
         if (Next == -1) break;
         if (!MayEndOnBlocked && Next == D && Cost[D] == AUTOMAP_BLOCKED) break;
         int nx = CellX(Next), ny = CellY(Next);
         if (Count == PATH_MAX_STEPS || std::abs(nx) > 8 || std::abs(ny) > 6) return 2;
-        Steps[Count++] = Code(nx - CellX(Cell), ny - CellY(Cell));
-        Cell = Next;
+        Steps[Count++] = Code(nx - CellX(At), ny - CellY(At));
+        At = Next;
     }
     return Count == 0 ? 0 : 1;
 }
