@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <unistd.h>
 
 using namespace datafiles;
 namespace fs = std::filesystem;
@@ -28,11 +29,17 @@ struct Files {
     std::string Dat, Spr, Pic;
 };
 
+// The generator next to the test programs: VORNA_BINARY_DIR when the test
+// runner sets it, else found from this program's own path.
+fs::path Generator() {
+    if (const char* bin = std::getenv("VORNA_BINARY_DIR")) return fs::path(bin) / "assets" / "vorna-assets";
+    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "assets" / "vorna-assets";
+}
+
 // Runs the generator into a fresh directory and reads the three files.
 Files Generate(const fs::path& dir) {
-    const char* bin = std::getenv("VORNA_BINARY_DIR");
-    if (!bin) throw std::runtime_error("VORNA_BINARY_DIR is not set");
-    fs::path tool = fs::path(bin) / "assets" / "vorna-assets";
+    fs::path tool = Generator();
+    if (!fs::exists(tool)) throw std::runtime_error("no generator at " + tool.string());
     fs::create_directories(dir);
     std::string command = "\"" + tool.string() + "\" --output \"" + dir.string() + "\" > /dev/null";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("the generator failed: " + command);
@@ -40,27 +47,54 @@ Files Generate(const fs::path& dir) {
                  testing_support::ReadFile(dir / "Vorna.pic")};
 }
 
+// The files the build made next to the programs when they are newer than the
+// generator, otherwise a fresh run.
+Files Current(const fs::path& dir) {
+    fs::path tool = Generator(), built = tool.parent_path().parent_path();
+    bool fresh = fs::exists(tool);
+    for (const char* name : {"Vorna.dat", "Vorna.spr", "Vorna.pic"})
+        fresh = fresh && fs::exists(built / name) && fs::last_write_time(built / name) >= fs::last_write_time(tool);
+    if (!fresh) return Generate(dir);
+    return Files{testing_support::ReadFile(built / "Vorna.dat"), testing_support::ReadFile(built / "Vorna.spr"),
+                 testing_support::ReadFile(built / "Vorna.pic")};
+}
+
+// The files are read once per test program; a failure to generate or to
+// read them fails every test that needs them (never a silent skip).
 class DataFiles : public testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        Dir = new fs::path(fs::temp_directory_path() / ("vorna-assets-test-" + std::to_string(::getpid())));
-        Generated = new Files(Generate(*Dir / "a"));
-        Dat = new DatFile(ReadDat(Generated->Dat));
-        Spr = new SprFile(ReadSpr(Generated->Spr));
-        Pic = new PicFile(ReadPic(Generated->Pic));
+    void SetUp() override {
+        if (!Loaded) {
+            Loaded = true;
+            try {
+                Dir = new fs::path(fs::temp_directory_path() / ("vorna-assets-test-" + std::to_string(::getpid())));
+                Generated = new Files(Current(*Dir / "a"));
+                Dat = new DatFile(ReadDat(Generated->Dat));
+                Spr = new SprFile(ReadSpr(Generated->Spr));
+                Pic = new PicFile(ReadPic(Generated->Pic));
+            } catch (const std::exception& e) {
+                Problem = e.what();
+            }
+        }
+        if (!Problem.empty() || !Pic) FAIL() << "cannot read the generated files: " << Problem;
     }
     static void TearDownTestSuite() {
-        fs::remove_all(*Dir);
+        if (Dir) fs::remove_all(*Dir);
         delete Dat, delete Spr, delete Pic, delete Generated, delete Dir;
+        Dat = nullptr, Spr = nullptr, Pic = nullptr, Generated = nullptr, Dir = nullptr;
     }
     static const Entry& Item(int type) { return Dat->Items.at(size_t(type - 100)); }
 
+    static bool Loaded;
+    static std::string Problem;
     static fs::path* Dir;
     static Files* Generated;
     static DatFile* Dat;
     static SprFile* Spr;
     static PicFile* Pic;
 };
+bool DataFiles::Loaded = false;
+std::string DataFiles::Problem;
 fs::path* DataFiles::Dir = nullptr;
 Files* DataFiles::Generated = nullptr;
 DatFile* DataFiles::Dat = nullptr;
