@@ -19,7 +19,7 @@ namespace {
 const FontSpec Specs[4] = {
     {1, "DejaVuSans.ttf", 11, 8, 16, 11, false, 0},
     {2, "DejaVuSans-Bold.ttf", 12, 16, 16, 12, true, 1},
-    {3, "DejaVuSans-Bold.ttf", 8, 8, 8, 6, true, 1},
+    {3, "DejaVuSans-Bold.ttf", 8, 8, 8, 7, true, 1},
     {4, "DejaVuSansCondensed.ttf", 12, 8, 16, 11, false, 0},
 };
 

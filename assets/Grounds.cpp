@@ -54,7 +54,7 @@ Canvas Grass(uint32_t seed) {
 Canvas Dirt(uint32_t seed) {
     Canvas c(P, P);
     for (int y = 0; y < P; ++y)
-        for (int x = 0; x < P; ++x) c.Set(x, y, pal::EARTH[size_t(NoiseTone(x, y, seed, 2, 4))]);
+        for (int x = 0; x < P; ++x) c.Set(x, y, pal::EARTH[size_t(NoiseTone(x, y, seed, 2, 3, 8))]);
     Random r(seed);
     for (int i = 0; i < 26; ++i) {  // pebbles, lit from the top left
         int x = r.Range(0, P - 1), y = r.Range(0, P - 1);
@@ -146,12 +146,15 @@ Canvas Water(uint32_t seed, int phase) {
     double shift = phase * P / 4.0;  // four phases make one full loop
     for (int y = 0; y < P; ++y)
         for (int x = 0; x < P; ++x) {
-            double a = TileNoise(x + shift, y, 4, P, seed);
-            double b = TileNoise(x, y + shift, 4, P, seed + 9);
-            double v = (a + b) / 2;
-            int t = v < 0.36 ? 1 : v < 0.55 ? 2 : v < 0.7 ? 3 : 4;
+            // two gentle swells drifting against each other; light only on
+            // the narrow crests, so the surface does not show its tiling
+            double a = TileNoise(x + shift, y, 8, P, seed);
+            double b = TileNoise(x, y + shift, 8, P, seed + 9);
+            double v = 0.5 * (a + b) + 0.15 * TileNoise(x, y, 4, P, seed + 4);
+            int t = v < 0.42 ? 2 : 3;
             double crest = std::fabs(a - b);
-            if (crest < 0.025 && v > 0.45) t = 5;
+            if (crest < 0.03 && v > 0.5) t = 4;
+            if (crest < 0.012 && v > 0.62) t = 5;
             c.Set(x, y, pal::WATER[size_t(t)]);
         }
     return c;

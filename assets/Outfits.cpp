@@ -413,7 +413,7 @@ void BuildOutfits(DataSet& d) {
     HumanOutfit(d, OUTFIT_MAGE, "mage", MAGE);
     HumanOutfit(d, OUTFIT_HUNTER, "hunter", HUNTER);
     Monster(d, OUTFIT_RAT, "rat", 3, [](int dir, int ph) { return Quadruped(dir, ph, pal::FUR, 11, true); });
-    Monster(d, OUTFIT_WOLF, "wolf", 3, [](int dir, int ph) { return Quadruped(dir, ph, pal::STONE, 18, false); }, {SHIFT});
+    Monster(d, OUTFIT_WOLF, "wolf", 3, [](int dir, int ph) { return Quadruped(dir, ph, pal::FUR, 18, false); }, {SHIFT});
     HumanOutfit(d, OUTFIT_SKELETON, "skeleton", SKELETON);
     HumanOutfit(d, OUTFIT_ORC, "orc", ORC);
     Monster(d, OUTFIT_SPIDER, "spider", 3, Spider);

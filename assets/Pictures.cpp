@@ -53,6 +53,8 @@ Canvas Background() {
     ridge(700, 260, 1.0, 11, Hex(0x4a4470), Hex(0x6a5a84));   // far mountains, cool
     ridge(780, 160, 1.4, 12, Hex(0x3a3a5c), Hex(0x5a4c70));
     // castle on the middle hill
+    c.FillEllipse(650, 830, 330, 110, Hex(0x302f4e));
+    c.FillEllipse(650, 826, 326, 106, Hex(0x34344f));
     {
         const Color wall = Hex(0x2c2a44), lit = Hex(0x4a4064), win = Hex(0xf4c460);
         int bx = 520, by = 760;
@@ -69,16 +71,21 @@ Canvas Background() {
         c.FillRect(bx + 115, by - 40, 30, 60, Hex(0x1a1628));
     }
     ridge(860, 110, 2.0, 13, Hex(0x283e3c), Hex(0x3c5a44));  // wooded hills
-    // tree line: rounded crowns along the near hill
-    for (int x = -20; x < W + 20; x += 14) {
+    // tree line: crowns of varied size, lit from the top left
+    for (int x = -20; x < W + 20;) {
         double base = 900 - 60 * TileNoise(x, 0, 20, W, 21);
-        double r = 16 + 10 * TileNoise(x, 5, 50, W, 22);
-        c.FillEllipse(x, base, r, r * 1.3, Hex(0x1f3a2c));
-        c.FillEllipse(x - r * 0.3, base - r * 0.4, r * 0.6, r * 0.7, Hex(0x2c5530));
+        double r = 12 + 14 * TileNoise(x, 5, 60, W, 22) + rnd.Range(0, 6);
+        c.FillEllipse(x, base, r, r * 1.25, Hex(0x1a3226));
+        c.FillEllipse(x - r * 0.15, base - r * 0.15, r * 0.85, r * 1.05, Hex(0x22402c));
+        c.FillEllipse(x - r * 0.35, base - r * 0.45, r * 0.45, r * 0.55, Hex(0x2e5432));
+        x += int(r * 1.1) + rnd.Range(0, 8);
     }
     for (int y = 900; y < H; ++y)
         for (int x = 0; x < W; ++x)
-            if (y > 915 - 20 * TileNoise(x, 0, 30, W, 23)) c.Set(x, y, pal::GRASS[y < 960 ? 1 : y < 1010 ? 2 : 3]);
+            if (y > 915 - 20 * TileNoise(x, 0, 30, W, 23)) {
+                double band = y + 14 * TileNoise(x, y, 24, W, 24);
+                c.Set(x, y, pal::GRASS[band < 955 ? 1 : band < 1005 ? 2 : 3]);
+            }
     // the road into the valley
     for (int y = 930; y < H; ++y) {
         double t = (y - 930) / 158.0;

@@ -8,6 +8,7 @@
 #include "Palette.h"
 #include "Png.h"
 #include "gui/Skins.h"
+#include "world/TypeNumbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -235,9 +236,86 @@ void Pictures(const DataSet& d, const std::string& dir) {
     WritePng(dir + "/darkness.png", d.Pictures[6].Image, Hex(0xc0c0c0));
 }
 
+// A small village drawn the way the map view composes fields: grounds first,
+// then the stack of each field with elevation, parts to the left and up,
+// creatures displaced by their shift, columns west to east.
+void Scene(const DataSet& d, const std::string& dir) {
+    const int W = 17, H = 13;
+    std::vector<std::vector<int>> stack(size_t(W * H));
+    auto at = [&](int x, int y) -> std::vector<int>& { return stack[size_t(y * W + x)]; };
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) at(x, y).push_back(TYPE_GRASS);
+    for (int y = 0; y < H; ++y) at(12, y)[0] = TYPE_DIRT, at(13, y)[0] = TYPE_DIRT;
+    for (int x = 0; x < 5; ++x) for (int y = 9; y < H; ++y) at(x, y)[0] = TYPE_WATER;
+    for (int y = 9; y < H; ++y) at(5, y)[0] = TYPE_SAND;
+    for (int x = 0; x < 5; ++x) at(x, 9).push_back(TYPE_SHORE_N);
+    for (int y = 10; y < H; ++y) at(4, y).push_back(TYPE_SHORE_E);
+    for (int y = 0; y < H; ++y) at(12, y).push_back(TYPE_GRASS_BORDER_W), at(13, y).push_back(TYPE_GRASS_BORDER_E);
+    // a house: floor, walls, a door, a window
+    for (int y = 2; y < 7; ++y)
+        for (int x = 3; x < 9; ++x) at(x, y)[0] = TYPE_WOODEN_FLOOR;
+    for (int x = 3; x < 8; ++x) at(x, 1).push_back(TYPE_STONE_WALL_H), at(x, 6).push_back(x == 5 ? TYPE_DOOR_H_CLOSED : x == 7 ? TYPE_WINDOW_H : TYPE_STONE_WALL_H);
+    for (int y = 2; y < 6; ++y) at(2, y).push_back(TYPE_STONE_WALL_V), at(8, y).push_back(y == 3 ? TYPE_WINDOW_V : TYPE_STONE_WALL_V);
+    at(8, 1).push_back(TYPE_STONE_WALL_CORNER), at(8, 6).push_back(TYPE_STONE_WALL_POST), at(2, 1).push_back(TYPE_STONE_WALL_CORNER);
+    at(2, 6).push_back(TYPE_STONE_WALL_H);
+    at(4, 6).push_back(TYPE_WALL_TORCH);
+    at(5, 3).push_back(TYPE_TABLE), at(4, 3).push_back(TYPE_CHAIR_E), at(6, 3).push_back(TYPE_CHAIR_W);
+    at(5, 3).push_back(TYPE_MUG);
+    at(7, 2).push_back(TYPE_CHEST), at(3, 2).push_back(TYPE_BARREL), at(7, 5).push_back(TYPE_BED);
+    at(3, 5).push_back(TYPE_LADDER);
+    at(10, 2).push_back(TYPE_OAK), at(16, 4).push_back(TYPE_PINE), at(16, 9).push_back(TYPE_PINE);
+    at(10, 8).push_back(TYPE_BUSH), at(9, 10).push_back(TYPE_ROCK), at(15, 7).push_back(TYPE_FLOWERS);
+    at(11, 11).push_back(TYPE_CAMPFIRE), at(10, 6).push_back(TYPE_SIGN), at(14, 2).push_back(TYPE_STREET_LAMP);
+    at(7, 9).push_back(TYPE_GOLD_COIN), at(8, 9).push_back(TYPE_BACKPACK), at(6, 11).push_back(TYPE_REEDS);
+    at(15, 11).push_back(TYPE_STONE_PILE), at(8, 11).push_back(TYPE_HOLE);
+    struct Who { int x, y, outfit, dir; };
+    const Who people[] = {{12, 5, OUTFIT_KNIGHT, 2}, {13, 8, OUTFIT_WOMAN, 3}, {6, 8, OUTFIT_CITIZEN, 1},
+                          {5, 4, OUTFIT_MAGE, 2}, {15, 10, OUTFIT_WOLF, 3}, {9, 12, OUTFIT_HUNTER, 0}};
+    Canvas c(W * 32, H * 32);
+    for (int x = 0; x < W; ++x)
+        for (int y = 0; y < H; ++y) {
+            int px = x * 32, py = y * 32, e = 0;
+            int top = 0;
+            for (int type : at(x, y)) {
+                const ObjectRecord& r = d.Items[size_t(type - 100)];
+                if (r.Has(TOP)) { top = type; continue; }
+                int pxn = x % r.PatternWidth + 1, pyn = y % r.PatternHeight + 1;
+                if (r.Has(HANG)) pxn = 2;
+                if (r.Has(CUMULATIVE)) pxn = 4, pyn = 2;
+                if (r.Has(LIQUIDCONTAINER)) pxn = 4;
+                for (int yy = 1; yy <= r.Height; ++yy)
+                    for (int xx = 1; xx <= r.Width; ++xx) {
+                        int s = r.At(xx, yy, 1, pxn, pyn, 1, 1);
+                        int sx = px - e - (xx - 1) * 32, sy = py - e - (yy - 1) * 32;
+                        if (r.Has(SHIFT)) sx -= 8, sy -= 8;
+                        if (s) c.Draw(d.Sprites.Get(s), sx, sy);
+                    }
+                for (const Flag& f : r.Flags)
+                    if (f.Code == HEIGHT) e = std::min(24, e + f.Params[0]);
+            }
+            for (const Who& w : people) {
+                if (w.x != x || w.y != y) continue;
+                const ObjectRecord& r = d.Outfits[size_t(w.outfit - 1)];
+                Color set[4] = {OutfitColor(78), OutfitColor(69), OutfitColor(58), OutfitColor(76)};
+                for (int yy = 1; yy <= r.Height; ++yy)
+                    for (int xx = 1; xx <= r.Width; ++xx) {
+                        Canvas img = d.Sprites.Get(r.At(xx, yy, 1, w.dir + 1, 1, 1, 1));
+                        if (r.Layers == 2) img = Colorize(img, d.Sprites.Get(r.At(xx, yy, 2, w.dir + 1, 1, 1, 1)), set);
+                        c.Draw(img, px - e - 8 - (xx - 1) * 32, py - e - 8 - (yy - 1) * 32);
+                    }
+            }
+            if (top) c.Draw(d.Sprites.Get(d.Items[size_t(top - 100)].At(1, 1, 1, 1, 1, 1, 1)), px, py);
+        }
+    Canvas big(c.Width() * 2, c.Height() * 2);
+    for (int y = 0; y < big.Height(); ++y)
+        for (int x = 0; x < big.Width(); ++x) big.Set(x, y, c.Get(x / 2, y / 2));
+    WritePng(dir + "/scene.png", big, DARK);
+}
+
 }  // namespace
 
 void WritePreview(const DataSet& d, const std::string& dir) {
+    Scene(d, dir);
     Sprites(d, dir);
     Objects(d, dir, DARK, "objects-dark.png");
     Objects(d, dir, LIGHTBG, "objects-light.png");
