@@ -111,6 +111,10 @@ art::Canvas BuildFontImage(int number) {
             Glyph gl = Render(f.File, f.PixelSize, u, room, !f.Outline || number != 3);
             int ox = f.Left + std::clamp(gl.Left, 0, std::max(0, room - gl.Width));
             int oy = f.Baseline - gl.Top;
+            // A glyph that would leave the cell at the bottom (an underscore
+            // in the small font) is lifted so that it still shows.
+            int margin = f.Outline ? 1 : 0;
+            oy = std::max(std::min(oy, f.CellHeight - margin - gl.Rows), std::min(oy, margin));
             for (int y = 0; y < gl.Rows; ++y)
                 for (int x = 0; x < gl.Width; ++x) {
                     int v = gl.Coverage[size_t(y) * gl.Width + x];
