@@ -60,7 +60,6 @@ struct Player {
     int AttackMode = 0, ChaseMode = 0, SecureMode = 0;
     int LastAmbientBrightness = -1, LastAmbientColour = -1;
     int64_t LastPingAt = 0;
-    bool LoggingOut = false;
 };
 
 }  // namespace server

@@ -544,10 +544,14 @@ static void HandleCommand(Player& P, InPacket& Packet) {
     switch (Command) {
         case 20:  // logout
             Packet.expectEnd();
-            P.LoggingOut = true;
-            if (P.Link) P.Link->CloseAfterSending("logout");
+        {
+            // Saved before the connection closes, so that whoever sees the
+            // close also finds the character on disk.
+            std::shared_ptr<Connection> Link = P.Link;
             LeaveGame(P, "logout");
+            if (Link) Link->CloseAfterSending("logout");
             return;
+        }
         case 30:  // pong
             Packet.expectEnd();
             return;

@@ -87,12 +87,12 @@ void WriteTestWorld(const fs::path& File) {
     W += "End\nArea 8 100 100\n";
     for (int y = 100; y <= 115; y++) {
         std::string Row = "|";
-        for (int x = 100; x <= 115; x++) Row += (x == 104 && y == 107) ? 'r' : 'c';
+        for (int x = 100; x <= 115; x++) Row += (x == 104 && y == 106) ? 'r' : 'c';
         W += Row + "\n";
     }
     W += "End\n";
     W += "Put 105 105 7 gold_coin:7\nPut 106 105 7 vial:1\nPut 107 105 7 pool:5\n";
-    W += "Change 103 105 7 103 106 8\nChange 104 107 8 105 106 7\n";
+    W += "Change 103 105 7 103 105 8\nChange 104 106 8 104 105 7\n";
     std::ofstream(File, std::ios::binary) << W;
 }
 
@@ -110,7 +110,7 @@ std::vector<std::pair<int, int>> ExpectedField(const Position& P) {
         F.push_back({TYPE_WOODEN_FLOOR, 0});
     } else if (P.z == 8 && P.x >= 100 && P.x <= 115 && P.y >= 100 && P.y <= 115) {
         F.push_back({TYPE_CAVE_FLOOR, 0});
-        if (P.x == 104 && P.y == 107) F.push_back({TYPE_RAMP_UP, 0});
+        if (P.x == 104 && P.y == 106) F.push_back({TYPE_RAMP_UP, 0});
     }
     return F;
 }
