@@ -482,6 +482,7 @@ void PresentFrame() {
     Statistics.Blits = Statistics.Pixels = 0;
     Statistics.BitsPerPixel = ScreenDepth;
 
+    ASSERT(ViewMode==WINDOWED_MODE || ViewMode==FULLSCREEN_MODE);
     const SurfaceBuffer& Screen = Surfaces[SCREEN_SURFACE];
     if (ViewMode == 0 || Screen.Pixels.empty()) return;
     int Width = std::min(Rect[PRIMARY_SURFACE].right, Screen.Width);

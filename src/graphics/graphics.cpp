@@ -164,7 +164,10 @@ void LoadPictureFile(const char* FileName) {
 
 // Run-length pixel data into a 32 x 32 image that starts as all key. Pixels
 // that a broken file would place beyond the image are read and dropped.
-void DecodePixels(ReadBinaryFile& File, uint8_t* Image, const RGBColour& Key) {
+void DecodePixels(ReadBinaryFile& File, uint8_t* Buffer, const RGBColour& Key) {
+    ASSERT(Buffer!=NULL);
+    if (Buffer == NULL) return;
+    uint8_t* Image = Buffer;
     for (int i = 0; i < IMAGE_SIZE * IMAGE_SIZE; ++i) {
         Image[3 * i] = Key.Red;
         Image[3 * i + 1] = Key.Green;
@@ -338,6 +341,8 @@ int GetMemorySprite(int SpriteNumber) {
         MemoryItems[Position] = {SPRITE_ITEM, SpriteNumber, 0, 0};
         HashInsert(MemoryLinks, Position, SpriteHash(SpriteNumber, 0));
     }
+    const MemoryItem& Item = MemoryItems[Position];
+    ASSERT(Item.Type!=EMPTY_ITEM);
     MoveToHead(MemoryLinks, Position);
     return Position;
 }
@@ -356,6 +361,8 @@ int GetMemoryTile(int PictureNumber, int TileX, int TileY) {
         MemoryItems[Position] = {TILE_ITEM, PictureNumber, TileX, TileY};
         HashInsert(MemoryLinks, Position, TileHash(PictureNumber, TileX, TileY));
     }
+    const MemoryItem& Item = MemoryItems[Position];
+    ASSERT(Item.Type!=EMPTY_ITEM);
     MoveToHead(MemoryLinks, Position);
     return Position;
 }
@@ -451,6 +458,8 @@ int GetVideoEntry(const VideoKey& Key) {
         Item.Colours = Key.Coloured ? Key.Colours : ColourSet();
         HashInsert(VideoLinks, Position, HashValue);
     }
+    const VideoItem& Item = VideoItems[Position];
+    ASSERT(Item.Type!=EMPTY_ITEM);
     MoveToHead(VideoLinks, Position);
     return Position;
 }

@@ -515,6 +515,10 @@ TEST_F(SurfaceTest, PresentHandsTheClientAreaToThePlatformAndKeepsCounts) {
     PresentFrame();
     platform::headless::LastFrame(W, H);
     EXPECT_EQ(W * 10000 + H, 16001200);
+
+    // Nothing to present once the surfaces are released.
+    ReleaseSurfaces();
+    EXPECT_ASSERTION(PresentFrame(), "ViewMode==WINDOWED_MODE || ViewMode==FULLSCREEN_MODE");
 }
 
 }  // namespace
