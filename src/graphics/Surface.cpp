@@ -20,6 +20,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define VORNA_AVX2_KEYED 1
+#endif
 
 // ==== 1. Pixel formats and recolouring =========================================
 
@@ -542,7 +546,12 @@ void Count(int Width, int Height) {
     Statistics.Pixels += Width * Height;
 }
 
-uint32_t Colour(int Red, int Green, int Blue) { return ConvertColour(SurfaceFormat, Red, Green, Blue); }
+// The surfaces' own format is 0x00RRGGBB, which ConvertColour gives as well;
+// packed directly because every fill and keyed copy asks for it.
+inline uint32_t Colour(int Red, int Green, int Blue) {
+    return ((static_cast<uint32_t>(Red) & 0xFF) << 16) | ((static_cast<uint32_t>(Green) & 0xFF) << 8) |
+           (static_cast<uint32_t>(Blue) & 0xFF);
+}
 
 // Branch-free on purpose: sprites mix key and colour pixels too evenly for a
 // branch to be predicted. Four pixels at a time where SSE2 is there (every
@@ -564,6 +573,36 @@ inline void CopyRowKeyed(uint32_t* __restrict Out, const uint32_t* __restrict In
         uint32_t Keep = 0u - static_cast<uint32_t>(Value == Key);
         Out[i] = (Out[i] & Keep) | (Value & ~Keep);
     }
+}
+
+#if defined(VORNA_AVX2_KEYED)
+// Eight pixels at a time on processors that have AVX2, chosen at run time so
+// that the program still runs on any x86-64.
+__attribute__((target("avx2"))) void CopyRowsKeyedAvx2(uint32_t* Out, int OutPitch, const uint32_t* In, int InPitch,
+                                                        int Width, int Height, uint32_t Key) {
+    const __m256i K = _mm256_set1_epi32(static_cast<int>(Key));
+    for (int y = 0; y < Height; ++y, Out += OutPitch, In += InPitch) {
+        int i = 0;
+        for (; i + 8 <= Width; i += 8) {
+            __m256i S = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(In + i));
+            __m256i D = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Out + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(Out + i), _mm256_blendv_epi8(S, D, _mm256_cmpeq_epi32(S, K)));
+        }
+        if (i < Width) CopyRowKeyed(Out + i, In + i, Width - i, Key);
+    }
+}
+const bool HasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+inline void CopyRowsKeyed(uint32_t* Out, int OutPitch, const uint32_t* In, int InPitch, int Width, int Height,
+                          uint32_t Key) {
+#if defined(VORNA_AVX2_KEYED)
+    if (HasAvx2 && Width >= 8) {
+        CopyRowsKeyedAvx2(Out, OutPitch, In, InPitch, Width, Height, Key);
+        return;
+    }
+#endif
+    for (int y = 0; y < Height; ++y, Out += OutPitch, In += InPitch) CopyRowKeyed(Out, In, Width, Key);
 }
 
 // Multiplies Count pixels by a light that starts at Light (per channel, 8.8
@@ -659,7 +698,7 @@ void CopyArea_(int ToSurface, int X, int Y, int FromSurface, int FromX, int From
             std::memmove(Out, In, static_cast<size_t>(A.Width) * 4);
         return;
     }
-    for (int y = 0; y < A.Height; ++y, Out += To->Width, In += From->Width) CopyRowKeyed(Out, In, A.Width, *Key);
+    CopyRowsKeyed(Out, To->Width, In, From->Width, A.Width, A.Height, *Key);
 }
 
 // Multiplies the pixels under a quad by the bilinear blend of its corners,
