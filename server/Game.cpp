@@ -156,6 +156,16 @@ static bool MoveCreature(Creature& C, const Position& To) {
     return true;
 }
 
+static void RemoveThingAndShow(const Position& Pos, int StackPos) {
+    if (!worldmap::RemoveThing(Pos, StackPos)) return;
+    for (auto& [ID, P] : Players) {
+        if (!CanSee(P->MapPos, Pos)) continue;
+        Message M;
+        M.addByte(108).addPosition(Pos).addByte(StackPos);
+        Send(*P, M);
+    }
+}
+
 static void TurnCreature(Creature& C, int Direction) {
     C.Direction = Direction;
     int Stack = worldmap::CreatureStackPosition(C.Pos, C.ID);
@@ -473,6 +483,122 @@ static const Object* LocateObject(Player& P, const Position& Where, int StackPos
     return worldmap::GetThing(Where, StackPos);
 }
 
+
+// ---- Using objects -------------------------------------------------------------------
+
+// Changes the type of a thing on the map in place and shows it.
+static void TransformThing(const Position& Pos, int StackPos, int NewType) {
+    Object* O = worldmap::GetThing(Pos, StackPos);
+    if (O == nullptr) return;
+    O->Type = NewType;
+    for (auto& [ID, P] : Players) {
+        if (!CanSee(P->MapPos, Pos)) continue;
+        Message M;
+        M.addByte(107).addPosition(Pos).addByte(StackPos);
+        messages::AddThing(M, *P, *O);
+        Send(*P, M);
+    }
+}
+
+static bool IsFood(int Type) {
+    return Type == TYPE_BREAD || Type == TYPE_HAM || Type == TYPE_APPLE || Type == TYPE_FISH || Type == TYPE_CHEESE;
+}
+
+// Texts being edited: the id sent with message 150 names the field and the
+// object; the answer is applied only while the same object is still there.
+namespace {
+struct Editing {
+    uint32_t Player = 0;
+    Position Pos;
+    int StackPos = 0;
+    int Type = 0;
+};
+}  // namespace
+static std::map<uint32_t, Editing> Edits;
+static uint32_t NextEditID = 1;
+
+static void UseOnMap(Player& P, const Position& Pos, int Type, int StackPos) {
+    Creature& C = *P.Body;
+    Object* O = worldmap::GetThing(Pos, StackPos);
+    if (O == nullptr || O->Type != Type || O->IsCreature()) return;
+    if (Pos.z != C.Pos.z || std::abs(Pos.x - C.Pos.x) > 1 || std::abs(Pos.y - C.Pos.y) > 1) {
+        TextMessage(P, MESSAGE_STATUS, "You are too far away.");
+        return;
+    }
+    static const std::pair<int, int> Toggles[] = {{TYPE_DOOR_H_CLOSED, TYPE_DOOR_H_OPEN},
+                                                  {TYPE_DOOR_V_CLOSED, TYPE_DOOR_V_OPEN},
+                                                  {TYPE_LEVER_LEFT, TYPE_LEVER_RIGHT}};
+    for (auto [A, B] : Toggles) {
+        if (Type != A && Type != B) continue;
+        // An open door does not close on someone standing in it.
+        bool Closing = Type == B && A != TYPE_LEVER_LEFT;
+        for (const Object& Other : worldmap::GetField(Pos)->Stack) {
+            if (Closing && Other.IsCreature()) {
+                TextMessage(P, MESSAGE_STATUS, "There is not enough room.");
+                return;
+            }
+        }
+        TransformThing(Pos, StackPos, Type == A ? B : A);
+        return;
+    }
+    if (Type == TYPE_GATE_H_CLOSED) {
+        TextMessage(P, MESSAGE_STATUS, "It is locked.");
+        return;
+    }
+    if (Type == TYPE_LADDER) {
+        const worldmap::FloorChange* Change = worldmap::GetFloorChange(Pos);
+        if (Change == nullptr) return;
+        Position Place;
+        if (!FindPlace(Change->Destination, Place)) {
+            TextMessage(P, MESSAGE_STATUS, "There is not enough room.");
+            return;
+        }
+        C.WalkQueue.clear();
+        MoveCreature(C, Place);
+        return;
+    }
+    if (IsFood(Type)) {
+        if (objecttypes::HasFlag(Type, objecttypes::CUMULATIVE) && O->Data > 1) {
+            O->Data--;
+            TransformThing(Pos, StackPos, Type);
+        } else {
+            RemoveThingAndShow(Pos, StackPos);
+        }
+        Message M;
+        M.addByte(170).addString(C.Name).addByte(TALK_ANIMAL_LOW).addPosition(C.Pos).addString("Munch.");
+        Send(P, M);
+        return;
+    }
+    bool Write = objecttypes::HasFlag(Type, objecttypes::WRITE);
+    bool WriteOnce = objecttypes::HasFlag(Type, objecttypes::WRITEONCE);
+    if (Write || (WriteOnce && O->Text.empty())) {
+        uint32_t ID = NextEditID++;
+        Edits[ID] = {C.ID, Pos, StackPos, Type};
+        int Limit = std::max(objecttypes::WriteLength(Type), 1);
+        Message M;
+        M.addByte(150).addQuad(ID).addWord(Type).addWord(Limit).addString(O->Text).addString("");
+        Send(P, M);
+        return;
+    }
+    if (!O->Text.empty()) {
+        TextMessage(P, MESSAGE_LOOK, "You read: " + O->Text);
+        return;
+    }
+    TextMessage(P, MESSAGE_STATUS, "You cannot use this object.");
+}
+
+static void EditAnswer(Player& P, uint32_t ID, const std::string& Text) {
+    auto It = Edits.find(ID);
+    if (It == Edits.end() || It->second.Player != P.Body->ID) return;
+    Editing E = It->second;
+    Edits.erase(It);
+    Object* O = worldmap::GetThing(E.Pos, E.StackPos);
+    if (O == nullptr || O->Type != E.Type) return;
+    int Limit = std::max(objecttypes::WriteLength(E.Type), 1);
+    if (objecttypes::HasFlag(E.Type, objecttypes::WRITEONCE) && !O->Text.empty()) return;
+    O->Text = Text.substr(0, size_t(Limit));
+}
+
 static void Talk(Player& P, int Mode, const std::string& Text) {
     Creature& C = *P.Body;
     for (auto& [ID, Listener] : Players) {
@@ -680,12 +806,26 @@ static void HandleCommand(Player& P, InPacket& Packet) {
         case 125: SkipLocation(Packet), Packet.getQuad(); break;
         case 126: Packet.getByte(), Packet.getByte(); break;
         case 127: case 128: case 151: case 157: case 167: case 170: break;
-        case 130: SkipLocation(Packet), Packet.getByte(); break;
+        case 130: {  // use
+            Position Where = Packet.getPosition();
+            int Type = Packet.getWord();
+            int StackPos = Packet.getByte();
+            Packet.getByte();  // window for a container: containers do not open yet
+            Packet.expectEnd();
+            if (Where.x != 0xFFFF) UseOnMap(P, Where, Type, StackPos);
+            return;
+        }
+        case 137: {  // edited text
+            uint32_t ID = Packet.getQuad();
+            std::string Text = Packet.getString(MAX_TALK_LENGTH);
+            Packet.expectEnd();
+            EditAnswer(P, ID, Text);
+            return;
+        }
         case 131: SkipLocation(Packet), SkipLocation(Packet); break;
         case 132: SkipLocation(Packet), Packet.getQuad(); break;
         case 133: SkipLocation(Packet); break;
         case 135: case 136: case 202: Packet.getByte(); break;
-        case 137: Packet.getQuad(), Packet.getString(MAX_TALK_LENGTH); break;
         case 138: Packet.getByte(), Packet.getQuad(), Packet.getString(MAX_TALK_LENGTH); break;
         case 152: case 153: Packet.getWord(); break;
         case 154: case 155: case 156: case 171: case 172: Packet.getString(255); break;
@@ -812,6 +952,7 @@ void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Players.clear();
     Pending.clear();
     NextMonsterID = FIRST_MONSTER_ID;
+    Edits.clear();
     LastSave = Now();
     messages::SetCreatureFinder(&FindCreature);
     for (const CreatureSpawn& S : World.Spawns) {

@@ -83,6 +83,7 @@ std::string Rest(const std::string& Text, int Count) {
         while (i < Text.size() && (Text[i] == ' ' || Text[i] == '\t')) i++;
         while (i < Text.size() && Text[i] != ' ' && Text[i] != '\t') i++;
     }
+    while (i < Text.size() && (Text[i] == ' ' || Text[i] == '\t')) i++;
     return Text.substr(i);
 }
 }  // namespace

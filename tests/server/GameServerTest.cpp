@@ -320,3 +320,36 @@ TEST(GameServer, CharactersAreSavedOnLogoutAndOnStop) {
     InGame M2(S.GamePort, 100001, "Mira");
     EXPECT_EQ(M2.View.MapPos, Where);
 }
+
+TEST(GameServer, DoorsOpenAndCloseAndTextsCanBeEdited) {
+    ServerRunner S;
+    InGame A(S.GamePort, 100001, "Aldric");
+    Bytes UseDoor = Packet().Byte(130).Pos({100, 102, 7}).Word(TYPE_DOOR_H_CLOSED).Byte(1).Byte(0).Data;
+    ASSERT_TRUE(A.Do(UseDoor, 180));
+    EXPECT_EQ(A.View.TextMessages.back(), (std::pair<int, std::string>{23, "You are too far away."}));
+
+    ASSERT_TRUE(A.Do({104}, 109));  // to (101,102), beside the door
+    ASSERT_TRUE(A.Do({104}, 181));  // the closed door blocks
+    ASSERT_TRUE(A.Do(UseDoor, 107));
+    EXPECT_EQ(A.View.FieldAt({100, 102, 7}), (std::vector<Thing>{{TYPE_GRASS, 0}, {TYPE_DOOR_H_OPEN, 0}}));
+    ASSERT_TRUE(A.Do({104}, 109));  // through the open door
+    EXPECT_EQ(A.Me(), (Position{100, 102, 7}));
+    // Standing in the door it does not close.
+    Bytes CloseDoor = Packet().Byte(130).Pos({100, 102, 7}).Word(TYPE_DOOR_H_OPEN).Byte(1).Byte(0).Data;
+    ASSERT_TRUE(A.Do(CloseDoor, 180));
+    EXPECT_EQ(A.View.TextMessages.back().second, "There is not enough room.");
+    ASSERT_TRUE(A.Do({102}, 109));
+    ASSERT_TRUE(A.Do(CloseDoor, 107));
+    EXPECT_EQ(A.View.FieldAt({100, 102, 7})[1], (Thing{TYPE_DOOR_H_CLOSED, 0}));
+
+    // The book: use opens the text for editing, the answer replaces it.
+    ASSERT_TRUE(A.Do(Packet().Byte(130).Pos({101, 103, 7}).Word(TYPE_BOOK).Byte(1).Byte(0).Data, 150));
+    EXPECT_EQ(A.View.EditText, "Old");
+    A.Client.SendPacket(Packet().Byte(137).Quad(A.View.EditTextID).String("New words").Data);
+    ASSERT_TRUE(A.Do(Packet().Byte(140).Pos({101, 103, 7}).Word(TYPE_BOOK).Byte(1).Data, 180));
+    EXPECT_EQ(A.View.TextMessages.back(), (std::pair<int, std::string>{20, "You see a book.\nYou read: New words."}));
+    // A stale text id changes nothing.
+    A.Client.SendPacket(Packet().Byte(137).Quad(A.View.EditTextID).String("Again").Data);
+    ASSERT_TRUE(A.Do(Packet().Byte(140).Pos({101, 103, 7}).Word(TYPE_BOOK).Byte(1).Data, 180));
+    EXPECT_EQ(A.View.TextMessages.back().second, "You see a book.\nYou read: New words.");
+}

@@ -32,6 +32,14 @@ static const std::vector<TypeSpec> Specs = {
     {TYPE_STAIRS_DOWN, {ONBANK}, 0},     {TYPE_RAMP_UP, {ONBANK}, 0},
     {TYPE_GOLD_COIN, {CUMULATIVE, TAKE}, 0}, {TYPE_VIAL, {LIQUIDCONTAINER, TAKE}, 0},
     {TYPE_POOL, {LIQUIDPOOL}, 0},
+    {TYPE_DIRT, {BANK}, 50},             {TYPE_COBBLESTONE, {BANK}, 40},
+    {TYPE_ROOF, {BANK}, 50},             {TYPE_ROOF_RIDGE, {BANK}, 50},
+    {TYPE_DOOR_H_CLOSED, {BOTTOM, UNPASS, UNMOVE}, 0}, {TYPE_DOOR_H_OPEN, {BOTTOM, UNMOVE}, 0},
+    {TYPE_TIMBER_WALL_H, {BOTTOM, UNPASS, UNMOVE}, 0}, {TYPE_STONE_WALL_V, {BOTTOM, UNPASS, UNMOVE}, 0},
+    {TYPE_LADDER, {ONBANK}, 0},          {TYPE_HOLE, {ONBANK}, 0},
+    {TYPE_LEVER_LEFT, {UNMOVE}, 0},      {TYPE_LEVER_RIGHT, {UNMOVE}, 0},
+    {TYPE_BOOK, {8, TAKE}, 0},           {TYPE_SIGN, {9, UNMOVE}, 0},
+    {TYPE_APPLE, {CUMULATIVE, TAKE}, 0},
 };
 
 bool TypeHasFlag(int Type, int Flag) {
@@ -58,6 +66,7 @@ void WriteTestDat(const fs::path& File) {
             for (int F : S.Flags) {
                 U8(F);
                 if (F == BANK) U16(S.Bank);
+                if (F == 8 || F == 9) U16(200);  // WRITE, WRITEONCE: text length
             }
         }
         Simple();
@@ -91,6 +100,7 @@ void WriteTestWorld(const fs::path& File) {
         W += Row + "\n";
     }
     W += "End\n";
+    W += "Put 100 102 7 door_h_closed\nPut 101 103 7 book\"Old\"\n";
     W += "Put 105 105 7 gold_coin:7\nPut 106 105 7 vial:1\nPut 107 105 7 pool:5\n";
     W += "Change 103 105 7 103 105 8\nChange 104 106 8 104 105 7\n";
     std::ofstream(File, std::ios::binary) << W;
@@ -104,6 +114,8 @@ std::vector<std::pair<int, int>> ExpectedField(const Position& P) {
         if (P.x == 103 && P.y == 105) F.push_back({TYPE_STAIRS_DOWN, 0});
         if (P.x == 104 && P.y <= 103) F.push_back({TYPE_STONE_WALL_H, 0});
         if (P.y == 105 && P.x == 105) F.push_back({TYPE_GOLD_COIN, 7});
+        if (P.y == 102 && P.x == 100) F.push_back({TYPE_DOOR_H_CLOSED, 0});
+        if (P.y == 103 && P.x == 101) F.push_back({TYPE_BOOK, 0});
         if (P.y == 105 && P.x == 106) F.push_back({TYPE_VIAL, 1});
         if (P.y == 105 && P.x == 107) F.push_back({TYPE_POOL, 5});
     } else if (P.z == 6 && P.x >= 100 && P.x <= 104 && P.y >= 100 && P.y <= 104) {
@@ -539,6 +551,13 @@ void ClientView::Decode(const Bytes& Body) {
                     Levels = {2, 1, 0};
                 }
                 Description(R, Rect(0, 17, 0, 13, Levels));
+                break;
+            }
+            case 150: {
+                EditTextID = R.U32();
+                R.U16(), R.U16();
+                EditText = R.Str();
+                R.Str();
                 break;
             }
             case 200: for (int i = 0; i < 7; i++) R.U8(); break;

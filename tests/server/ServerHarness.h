@@ -33,7 +33,8 @@ void WriteTestDat(const std::filesystem::path& File);
 // 120..122, coins, a vial and a pool at (105..107,105), an upper floor 6 at
 // 100..104 x 100..104, a cellar on floor 8 at 100..115 x 100..115, stairs
 // down at (103,105,7) leading to (103,105,8) and a ramp at (104,106,8)
-// leading to (104,105,7). New characters start at (102,102,7).
+// leading to (104,105,7), a closed door at (100,102,7) and a book with the
+// text "Old" at (101,103,7). New characters start at (102,102,7).
 void WriteTestWorld(const std::filesystem::path& File);
 // What the test world holds on a field (type, data), bottom first.
 std::vector<std::pair<int, int>> ExpectedField(const Position& Pos);
@@ -131,6 +132,8 @@ class ClientView {
     std::vector<int> Inventory = std::vector<int>(11, 0);
     std::string Error;  // 20
     int HitPoints = -1, Capacity = -1;
+    uint32_t EditTextID = 0;  // 150
+    std::string EditText;
 
     std::vector<Thing>& FieldAt(const Position& P) { return Fields[{P.x, P.y, P.z}]; }
     // Cube level of the player and the absolute field of a cube position.
