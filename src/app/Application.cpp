@@ -8,6 +8,7 @@
 #include "core/Utils.h"
 #include "core/sysinc.h"
 #include "platform/Platform.h"
+#include "world/Creatures.h"
 #include "world/Inventory.h"
 #include "world/Map.h"
 #include "world/Objects.h"
@@ -28,7 +29,8 @@ void LinkWarning() {}
 
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
-    bool Sysinc = false, Objects = false, Map = false, Inventory = false, Status = false, Preferences = false;
+    bool Sysinc = false, Objects = false, Map = false, Inventory = false, Creatures = false, Status = false,
+         Preferences = false;
 } Up;
 }  // namespace
 
@@ -74,10 +76,12 @@ void InitModules(uint8_t Gamemaster) {
             throw PROGRAM_ERROR(ERROR_OBJECTS_FILE);
         }
         Up.Objects = true;
-        InitMap(nullptr);
+        InitMap(CreatureOffMap);
         Up.Map = true;
         InitInventory();
         Up.Inventory = true;
+        InitCreatures();
+        Up.Creatures = true;
         InitStatus(Gamemaster, LinkWarning);
         Up.Status = true;
         LoadPreferences();
@@ -94,6 +98,7 @@ void ExitModules() {
     if (!Initialized) return;
     if (Up.Preferences) ExitPreferences();
     if (Up.Status) ExitStatus();
+    if (Up.Creatures) ExitCreatures();
     if (Up.Inventory) ExitInventory();
     if (Up.Map) ExitMap();
     if (Up.Objects) ExitObjects();

@@ -140,9 +140,7 @@ TEST(PatcherDeathTest, MissingPatchProgramEndsWithStatusZero) {
 class ProgramRun : public testing::Test {
   protected:
     void SetUp() override {
-        const char* bin = std::getenv("VORNA_BINARY_DIR");
-        if (!bin) GTEST_SKIP() << "VORNA_BINARY_DIR not set (run through ctest)";
-        program = std::filesystem::path(bin) / "vorna";
+        program = testing_support::BinaryDir() / "vorna";
         ASSERT_TRUE(std::filesystem::exists(program)) << program;
     }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -25,6 +26,16 @@ ScopedWorkDir::~ScopedWorkDir() {
     std::filesystem::current_path(Previous);
     std::error_code ignored;
     std::filesystem::remove_all(Dir, ignored);
+}
+
+std::filesystem::path BinaryDir() {
+    const char* dir = std::getenv("VORNA_BINARY_DIR");
+    return dir ? dir : VORNA_TEST_BINARY_DIR;
+}
+
+std::filesystem::path SourceDir() {
+    const char* dir = std::getenv("VORNA_SOURCE_DIR");
+    return dir ? dir : VORNA_TEST_SOURCE_DIR;
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

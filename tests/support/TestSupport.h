@@ -22,6 +22,10 @@ class ScopedWorkDir {
     std::filesystem::path Dir, Previous;
 };
 
+// The build directory (programs, generated data files) and the source tree.
+std::filesystem::path BinaryDir();
+std::filesystem::path SourceDir();
+
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
