@@ -13,6 +13,10 @@ namespace frame {
 
 namespace {
 bool Alive = false;
+bool (*CloseCheck)() = nullptr;
+void (*TimerTick)() = nullptr;
+void (*Idle)() = nullptr;
+uint32_t NextTick = 0;
 
 // Window placement at creation: the stored geometry if it lies wholly on the
 // screen, otherwise a centred window of the default client size, which is then
@@ -67,10 +71,12 @@ void Destroy() {
     Alive = false;
 }
 
+void SetCloseCheck(bool (*check)()) { CloseCheck = check; }
+void SetTimerHandler(void (*tick)()) { TimerTick = tick; }
+void SetIdleHandler(void (*idle)()) { Idle = idle; }
+
 void OnClose() {
-    // The close check of the connection control decides once it exists; until
-    // then a close request always closes.
-    app::ExitProgram();
+    if (!CloseCheck || CloseCheck()) app::ExitProgram();
 }
 
 bool Pump() {
@@ -87,6 +93,18 @@ bool Pump() {
         default: HandleInputEvent(event); break;
         }
     }
+    if (!Alive) return false;
+    uint32_t now = platform::Milliseconds();
+    if (static_cast<int32_t>(now - NextTick) >= 0) {
+        // One tick per due interval; a stalled loop does not fire a burst.
+        NextTick = now + TIMER_INTERVAL;
+        if (TimerTick) TimerTick();
+    }
+    if (!Alive) return false;
+    if (Idle)
+        Idle();
+    else
+        DrawFrame();
     return Alive;
 }
 
@@ -103,10 +121,8 @@ void DrawFrame() {
 }
 
 void RunMessageLoop() {
-    while (Pump()) {
-        DrawFrame();
-        platform::WaitForEvent(10);
-    }
+    NextTick = platform::Milliseconds() + TIMER_INTERVAL;
+    while (Pump()) platform::WaitForEvent(10);
 }
 
 }  // namespace frame

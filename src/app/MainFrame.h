@@ -21,8 +21,19 @@ void Destroy();
 void OnClose();
 // Runs the message loop with its idle passes until the window is destroyed.
 void RunMessageLoop();
-// Handles every pending platform event and runs one idle pass. Returns false
-// once the window is gone.
+// Handles every pending platform event, runs the 100 ms timer when it is due
+// and one idle pass. Returns false once the window is gone.
 bool Pump();
+
+// Draws one frame of the whole window.
+void DrawFrame();
+
+// Hooks of the connection control: the close check (true allows closing),
+// the 100 ms timer tick, and the idle pass (which ends by drawing a frame;
+// without it the frame draws one itself).
+void SetCloseCheck(bool (*check)());
+void SetTimerHandler(void (*tick)());
+void SetIdleHandler(void (*idle)());
+inline constexpr int TIMER_INTERVAL = 100;
 
 }  // namespace frame
