@@ -7,6 +7,9 @@
 #include "core/Status.h"
 #include "core/Utils.h"
 #include "core/sysinc.h"
+#include "graphics/Surface.h"
+#include "graphics/graphics.h"
+#include "gui/Skins.h"
 #include "platform/Platform.h"
 #include "world/Creatures.h"
 #include "world/Inventory.h"
@@ -30,7 +33,7 @@ void LinkWarning() {}
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
     bool Sysinc = false, Objects = false, Map = false, Inventory = false, Creatures = false, Status = false,
-         Preferences = false;
+         Preferences = false, Surface = false, Graphics = false, Skins = false;
 } Up;
 }  // namespace
 
@@ -86,6 +89,12 @@ void InitModules(uint8_t Gamemaster) {
         Up.Status = true;
         LoadPreferences();
         Up.Preferences = true;
+        InitSurface();
+        Up.Surface = true;
+        InitGraphics(MEMORY_CACHE_BYTES);
+        Up.Graphics = true;
+        InitSkins();
+        Up.Skins = true;
     } catch (PROGRAM_ERROR) {
         Initialized = true;
         ExitModules();
@@ -96,6 +105,9 @@ void InitModules(uint8_t Gamemaster) {
 
 void ExitModules() {
     if (!Initialized) return;
+    if (Up.Skins) ExitSkins();
+    if (Up.Graphics) ExitGraphics();
+    if (Up.Surface) ExitSurface();
     if (Up.Preferences) ExitPreferences();
     if (Up.Status) ExitStatus();
     if (Up.Creatures) ExitCreatures();
@@ -136,10 +148,19 @@ void StartPatcher() {
 void SetDisplayMode(int Mode) {
     ASSERT(In(Mode, 1, 2));
     if (Mode == DisplayMode) return;
+    GraphicsMode mode;
+    GetFullscreenMode(&mode.Width, &mode.Height, &mode.Depth);
+    if (Mode == 2 && mode.Width == 0) return;  // no full-screen mode chosen
     DisplayMode = Mode;
-    int width = 0, height = 0;
-    platform::GetScreenSize(width, height);
-    platform::SetFullscreen(Mode == 2, width, height);
+    if (!frame::Exists() || GetViewMode() == 0) return;
+    try {
+        ChangeSurfaceMode(Mode == 2 ? FULLSCREEN_MODE : WINDOWED_MODE, Mode == 2 ? &mode : NULL, false);
+        frame::UpdateScale();
+    } catch (PROGRAM_ERROR code) {
+        DisplayMode = 1;
+        ShowErrorBox(code);
+        ExitProgram();
+    }
 }
 
 int GetDisplayMode() { return DisplayMode; }
@@ -179,7 +200,21 @@ int RunApplication(int argc, char** argv) {
         platform::Shutdown();
         return 1;
     }
-    frame::RunMessageLoop();
+    try {
+        frame::FirstFrame();
+    } catch (PROGRAM_ERROR code) {
+        ShowErrorBox(code);
+        frame::Destroy();
+        ExitModules();
+        platform::Shutdown();
+        return 1;
+    }
+    try {
+        frame::RunMessageLoop();
+    } catch (PROGRAM_ERROR code) {
+        ShowErrorBox(code);
+        ExitProgram();
+    }
     ExitModules();
     platform::Shutdown();
     return 0;

@@ -1,5 +1,7 @@
 #include "app/FrameInput.h"
 
+#include "app/MainFrame.h"
+
 namespace frame {
 
 namespace {
@@ -9,8 +11,13 @@ int Flags = 0;
 bool LeftHeld = false, RightHeld = false;
 int WheelRemainder = 0;
 int LastX = 0, LastY = 0;
+int Scale = 1;
 
 void Deliver(InputKind kind, int x, int y, int code = 0) {
+    if (kind == InputKind::Key && code == KEY_DIAGNOSTICS) {
+        ToggleDiagnostics();
+        return;
+    }
     if (!Handler) return;
     Input input{kind, x, y, Flags, code};
     Handler(input);
@@ -84,9 +91,14 @@ int TranslateKey(const platform::Event& event) {
     }
 }
 
-void HandleInputEvent(const platform::Event& e) {
+void SetInputScale(int scale) { Scale = scale > 0 ? scale : 1; }
+
+void HandleInputEvent(const platform::Event& original) {
     using platform::EventKind;
     using platform::Key;
+    platform::Event e = original;
+    e.X /= Scale;
+    e.Y /= Scale;
     switch (e.Kind) {
     case EventKind::PointerMove:
         LastX = e.X;

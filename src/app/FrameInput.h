@@ -43,6 +43,10 @@ int TranslateKey(const platform::Event& event);
 
 // Feeds one platform record through the translation.
 void HandleInputEvent(const platform::Event& event);
+// Pointer positions are divided by the window's integer scale.
+void SetInputScale(int scale);
+// Alt+F8: toggles the diagnostics and reaches nobody else.
+inline constexpr int KEY_DIAGNOSTICS = (KEY_F1 + 7) | FLAG_ALT;
 int ModifierFlags();
 bool PointerCaptured();
 void ResetInput();

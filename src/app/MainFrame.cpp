@@ -4,15 +4,24 @@
 #include "app/FrameInput.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
+#include "graphics/PictureNumbers.h"
+#include "graphics/Surface.h"
+#include "graphics/graphics.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace frame {
 
 namespace {
 bool Alive = false;
+bool Minimized = false;
+bool Diagnostics = false;
+int Scale = 1, ScaleOverride = 0;
 bool (*CloseCheck)() = nullptr;
 void (*TimerTick)() = nullptr;
 void (*Idle)() = nullptr;
@@ -34,10 +43,17 @@ void Place(int& x, int& y, int& width, int& height, bool& maximized) {
     maximized = false;
     SetWindowedMode(x, y, width, height, maximized);
 }
+int ScaleFromEnvironment() {
+    const char* value = std::getenv("VORNA_SCALE");
+    int scale = value ? std::atoi(value) : 0;
+    return In(scale, 1, MAX_SCALE) ? scale : 0;
+}
 }  // namespace
 
 bool Create() {
     ASSERT(!Alive);
+    ScaleOverride = ScaleFromEnvironment();
+    Minimized = false;
     int x, y, width, height;
     bool maximized;
     Place(x, y, width, height, maximized);
@@ -90,6 +106,12 @@ bool Pump() {
             if (app::GetDisplayMode() == 2) app::SetDisplayMode(1);
             HandleInputEvent(event);
             break;
+        case platform::EventKind::Resize:
+            RefreshWindowPosition();
+            UpdateScale();
+            break;
+        case platform::EventKind::Minimized: Minimized = true; break;
+        case platform::EventKind::Restored: Minimized = false; break;
         default: HandleInputEvent(event); break;
         }
     }
@@ -108,21 +130,82 @@ bool Pump() {
     return Alive;
 }
 
-// Until the drawing modules take over the frame, the window shows the
-// interface's dark background rather than whatever the screen held.
-void DrawFrame() {
-    static std::vector<uint32_t> Background;
+namespace {
+// The start screen: the background picture centred (it is large enough for
+// big windows), the logo above the middle.
+void DrawStartScreen(int width, int height) {
+    FillRect(SCREEN_SURFACE, 0, 0, width, height, 28, 22, 18);
+    int tilesX = 0, tilesY = 0;
+    GetPictureSize(PICTURE_BACKGROUND, &tilesX, &tilesY);
+    DrawPicture(SCREEN_SURFACE, (width - tilesX * IMAGE_SIZE) / 2, (height - tilesY * IMAGE_SIZE) / 2,
+                PICTURE_BACKGROUND);
+    GetPictureSize(PICTURE_LOGO, &tilesX, &tilesY);
+    DrawPicture(SCREEN_SURFACE, (width - tilesX * IMAGE_SIZE) / 2, height / 6, PICTURE_LOGO);
+}
+
+// The diagnostics lines at the top left, in the interface font.
+void DrawDiagnostics() {
+    const FrameStatistics& stats = GetFrameStatistics();
+    int x, y, w, h;
+    GetSurfaceRect(PRIMARY_SURFACE, &x, &y, &w, &h);
+    char lines[5][64];
+    std::snprintf(lines[0], sizeof lines[0], "%.02f fps (%dx%dx%d)", stats.FramesPerSecond, w, h, stats.BitsPerPixel);
+    std::snprintf(lines[1], sizeof lines[1], "Blits: %d", stats.PreviousBlits);
+    std::snprintf(lines[2], sizeof lines[2], "Pixels: %d", stats.PreviousPixels);
+    std::snprintf(lines[3], sizeof lines[3], "Direct3D failed at step: %d", GetLightFailureStep());
+    std::snprintf(lines[4], sizeof lines[4], "Number of Sprite Surfaces: %d", GetNumberOfSpriteSurfaces());
+    int lineHeight = GetFontLineHeight(1);
+    for (int i = 0; i < 5; ++i) DrawText(SCREEN_SURFACE, 2, 2 + i * lineHeight, 1, 255, 255, 255, lines[i], LEFT_ALIGN);
+}
+}  // namespace
+
+void ToggleDiagnostics() { Diagnostics = !Diagnostics; }
+bool DiagnosticsShown() { return Diagnostics; }
+
+int GetScale() { return Scale; }
+
+void UpdateScale() {
     int width = 0, height = 0;
     platform::GetClientSize(width, height);
+    int scale = ScaleOverride > 0 ? ScaleOverride : std::max(1, std::min(width / 1280, height / 720));
+    // Never so large that the interface falls below its minimum size.
+    while (scale > 1 && (width / scale < MIN_CLIENT_WIDTH || height / scale < MIN_CLIENT_HEIGHT)) --scale;
+    Scale = std::max(1, std::min(scale, MAX_SCALE));
+    SetInputScale(Scale);
+    if (GetViewMode() == WINDOWED_MODE) SetClientSize(width / Scale, height / Scale);
+}
+
+void SetScaleOverride(int scale) {
+    ScaleOverride = scale;
+    UpdateScale();
+}
+
+void FirstFrame() {
+    CreateSurfaces(WINDOWED_MODE, NULL);
+    UpdateScale();
+    DrawFrame();
+}
+
+void DrawFrame() {
+    if (Minimized || GetViewMode() == 0) return;
+    int x, y, width, height;
+    GetSurfaceRect(PRIMARY_SURFACE, &x, &y, &width, &height);
     if (width <= 0 || height <= 0) return;
-    size_t size = static_cast<size_t>(width) * static_cast<size_t>(height);
-    if (Background.size() != size) Background.assign(size, 0x1C1612);
-    platform::Present(Background.data(), width, height, width);
+    DrawStartScreen(width, height);
+    if (Diagnostics) DrawDiagnostics();
+    PresentFrame();
 }
 
 void RunMessageLoop() {
     NextTick = platform::Milliseconds() + TIMER_INTERVAL;
-    while (Pump()) platform::WaitForEvent(10);
+    while (Pump()) {
+        // The frame limiter paces visible frames; a minimised window draws
+        // nothing and only wakes for input and the timer.
+        if (Minimized)
+            platform::WaitForEvent(TIMER_INTERVAL);
+        else if (GetFramerateLimit() > MAX_FRAMERATE)
+            platform::WaitForEvent(1);
+    }
 }
 
 }  // namespace frame

@@ -25,8 +25,25 @@ void RunMessageLoop();
 // and one idle pass. Returns false once the window is gone.
 bool Pump();
 
-// Draws one frame of the whole window.
+// Makes the drawing surfaces for the new window and draws the first frame;
+// throws PROGRAM_ERROR when the display cannot be used.
+void FirstFrame();
+// Draws and presents one frame of the whole window (nothing while minimised).
 void DrawFrame();
+
+// The diagnostics lines (frame rate, blits, pixels), toggled by Alt+F8.
+void ToggleDiagnostics();
+bool DiagnosticsShown();
+
+// Whole-window integer scale: the interface is laid out at the client size
+// divided by the scale and shown enlarged, so it stays readable on large
+// screens. Chosen from the window size (1 up to 1280 x 720 per step) unless
+// overridden (VORNA_SCALE=1..3 in the environment, or SetScaleOverride; 0
+// returns to the automatic choice).
+inline constexpr int MAX_SCALE = 3;
+int GetScale();
+void UpdateScale();
+void SetScaleOverride(int scale);
 
 // Hooks of the connection control: the close check (true allows closing),
 // the 100 ms timer tick, and the idle pass (which ends by drawing a frame;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 #include <sys/wait.h>
 
@@ -120,6 +121,8 @@ class SDLBackend final : public BackendImpl {
             return false;
         }
         SDL_StartTextInput();
+        const char* present = std::getenv("VORNA_PRESENT");
+        UseTexture = present && std::strcmp(present, "texture") == 0;
         return true;
     }
     void Stop() override {
@@ -201,8 +204,41 @@ class SDLBackend final : public BackendImpl {
         }
     }
 
+    // Two ways to the screen: the window surface (shared memory on X11; the
+    // fastest where rendering is done in software, as under Xvfb) and a
+    // streaming texture through SDL's renderer (VORNA_PRESENT=texture; may
+    // win on a machine with an accelerated driver).
     void Present(const uint32_t* pixels, int width, int height, int pitch) override {
         if (!Window) return;
+        if (UseTexture)
+            PresentTexture(pixels, width, height, pitch);
+        else
+            PresentSurface(pixels, width, height, pitch);
+    }
+
+    void PresentSurface(const uint32_t* pixels, int width, int height, int pitch) {
+        SDL_Surface* target = SDL_GetWindowSurface(Window);
+        if (!target) return;
+        if (target->w == width && target->h == height && target->format->format == SDL_PIXELFORMAT_RGB888) {
+            SDL_LockSurface(target);
+            for (int y = 0; y < height; ++y)
+                std::memcpy(static_cast<uint8_t*>(target->pixels) + static_cast<size_t>(y) * target->pitch,
+                            pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(width) * 4);
+            SDL_UnlockSurface(target);
+        } else {
+            SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
+                                                                     pitch * 4, SDL_PIXELFORMAT_RGB888);
+            if (!source) return;
+            if (target->w == width && target->h == height)
+                SDL_BlitSurface(source, nullptr, target, nullptr);
+            else
+                SDL_BlitScaled(source, nullptr, target, nullptr);
+            SDL_FreeSurface(source);
+        }
+        SDL_UpdateWindowSurface(Window);
+    }
+
+    void PresentTexture(const uint32_t* pixels, int width, int height, int pitch) {
         if (!Renderer) {
             Renderer = SDL_CreateRenderer(Window, -1, 0);
             if (!Renderer) return;
@@ -383,6 +419,7 @@ class SDLBackend final : public BackendImpl {
     SDL_Renderer* Renderer = nullptr;
     SDL_Texture* Texture = nullptr;
     int TextureWidth = 0, TextureHeight = 0;
+    bool UseTexture = false;
     int MinWidth = 0, MinHeight = 0;
     bool SystemPointer = true;
     std::vector<SDL_Cursor*> Cursors;

@@ -23,9 +23,11 @@ using testing_support::WriteFile;
 
 namespace {
 
-// The smallest object-type file: a signature and four counts, no types.
-void WriteMinimalObjects(const std::filesystem::path& dir) {
-    WriteFile(dir / "Vorna.dat", std::string("\x01\x02\x03\x04\x63\x00\x00\x00\x00\x00\x00\x00", 12));
+// The generated data files of this build, as a player's installation has them.
+void CopyDataFiles(const std::filesystem::path& dir) {
+    for (const char* name : {"Vorna.dat", "Vorna.spr", "Vorna.pic"})
+        std::filesystem::copy_file(testing_support::BinaryDir() / name, dir / name,
+                                   std::filesystem::copy_options::overwrite_existing);
 }
 
 TEST(CommandLine, OnlyGamemasterHasAnEffect) {
@@ -80,7 +82,7 @@ TEST(ErrorBox, ShownWithCaptionAndWarningIcon) {
 
 TEST(Modules, ReleaseWritesThePreferencesThatWereRead) {
     ScopedWorkDir dir;
-    WriteMinimalObjects(dir.Path());
+    CopyDataFiles(dir.Path());
     app::InitModules(0);
     EXPECT_TRUE(app::ModulesInitialized());
     EXPECT_ASSERTION(app::InitModules(0), "!Initialized");
@@ -110,7 +112,7 @@ TEST(Modules, MissingOrShortObjectFileIsErrorOneAndReleasesWhatWasUp) {
 TEST(PatcherDeathTest, ReplacesTheProcessAfterWritingThePreferences) {
     GTEST_FLAG_SET(death_test_style, "fast");
     ScopedWorkDir dir;
-    WriteMinimalObjects(dir.Path());
+    CopyDataFiles(dir.Path());
     WriteFile(dir.Path() / "patch.exe", "#!/bin/sh\necho \"$# arguments\" > patched.txt\nexit 0\n");
     std::filesystem::permissions(dir.Path() / "patch.exe", std::filesystem::perms::owner_all);
     EXPECT_EXIT(
@@ -126,7 +128,7 @@ TEST(PatcherDeathTest, ReplacesTheProcessAfterWritingThePreferences) {
 TEST(PatcherDeathTest, MissingPatchProgramEndsWithStatusZero) {
     GTEST_FLAG_SET(death_test_style, "fast");
     ScopedWorkDir dir;
-    WriteMinimalObjects(dir.Path());
+    CopyDataFiles(dir.Path());
     EXPECT_EXIT(
         {
             app::InitModules(0);
@@ -145,7 +147,7 @@ class ProgramRun : public testing::Test {
     }
 
     pid_t Start() {
-        WriteMinimalObjects(dir.Path());
+        CopyDataFiles(dir.Path());
         pid_t pid = fork();
         if (pid == 0) {
             setenv("VORNA_PLATFORM", "headless", 1);
