@@ -350,9 +350,12 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
                     Place.z, Players.size());
 }
 
+static void ForgetEdits(uint32_t PlayerID);
+
 // Takes a player out of the world and saves the character.
 static void LeaveGame(Player& P, const char* Why) {
     uint32_t ID = P.Body->ID;
+    ForgetEdits(ID);
     RemoveCreatureFromMap(*P.Body);
     SaveCharacterOf(P);
     if (P.Link) P.Link->UserData = nullptr;
@@ -516,6 +519,10 @@ struct Editing {
 }  // namespace
 static std::map<uint32_t, Editing> Edits;
 static uint32_t NextEditID = 1;
+
+static void ForgetEdits(uint32_t PlayerID) {
+    std::erase_if(Edits, [&](const auto& Entry) { return Entry.second.Player == PlayerID; });
+}
 
 static void UseOnMap(Player& P, const Position& Pos, int Type, int StackPos) {
     Creature& C = *P.Body;
