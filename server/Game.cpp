@@ -1,6 +1,6 @@
 // Sections: state and helpers; creatures in the world (add, move, turn,
-// remove); the player's own messages; game login and leaving; walking;
-// commands; timers.
+// remove); the player's own messages; channels; game login and leaving;
+// walking; using objects; talk and commands; timers; start and end.
 #include "server/Game.h"
 
 #include "server/Accounts.h"
@@ -257,6 +257,142 @@ static void BuddyNotice(const CharacterRecord& C, bool Online) {
     }
 }
 
+// ---- Channels ------------------------------------------------------------------------
+
+// Public channels everyone may join, and the players' own channels, which
+// only invited players may join. Own channels count from OWN_CHANNEL_FIRST.
+namespace {
+struct Channel {
+    int ID = 0;
+    std::string Name;
+    uint32_t Owner = 0;                 // 0 for a public channel
+    std::vector<uint32_t> Members;
+    std::vector<uint32_t> Invited;
+};
+}  // namespace
+static constexpr int OWN_CHANNEL_FIRST = 100;
+static std::map<int, Channel> Channels;
+
+static void ResetChannels() {
+    Channels.clear();
+    Channels[1] = {1, "Game Chat", 0, {}, {}};
+    Channels[2] = {2, "Trade", 0, {}, {}};
+    Channels[3] = {3, "Help", 0, {}, {}};
+}
+
+static bool Contains(const std::vector<uint32_t>& List, uint32_t ID) {
+    return std::find(List.begin(), List.end(), ID) != List.end();
+}
+
+static Channel* OwnChannel(uint32_t Owner) {
+    for (auto& [ID, C] : Channels)
+        if (C.Owner == Owner) return &C;
+    return nullptr;
+}
+
+static void SendChannelList(Player& P) {
+    uint32_t Me = P.Body->ID;
+    std::vector<const Channel*> Open;
+    for (auto& [ID, C] : Channels)
+        if (C.Owner == 0 || C.Owner == Me || Contains(C.Invited, Me)) Open.push_back(&C);
+    Message M;
+    M.addByte(171).addByte(int(Open.size()));
+    for (const Channel* C : Open) M.addWord(C->ID).addString(C->Name);
+    Send(P, M);
+}
+
+static void JoinChannel(Player& P, int ID) {
+    uint32_t Me = P.Body->ID;
+    auto It = Channels.find(ID);
+    if (It == Channels.end() || (It->second.Owner != 0 && It->second.Owner != Me && !Contains(It->second.Invited, Me))) {
+        TextMessage(P, MESSAGE_STATUS, "You may not join this channel.");
+        return;
+    }
+    if (!Contains(It->second.Members, Me)) It->second.Members.push_back(Me);
+    Message M;
+    M.addByte(172).addWord(ID).addString(It->second.Name);
+    Send(P, M);
+}
+
+static void LeaveChannel(uint32_t Me, int ID) {
+    auto It = Channels.find(ID);
+    if (It != Channels.end()) std::erase(It->second.Members, Me);
+}
+
+static void CloseOwnChannel(Channel& C) {
+    for (uint32_t Member : C.Members) {
+        auto It = Players.find(Member);
+        if (It == Players.end() || Member == C.Owner) continue;
+        Message M;
+        M.addByte(179).addWord(C.ID);
+        Send(*It->second, M);
+    }
+    Channels.erase(C.ID);
+}
+
+static void CreateOwnChannel(Player& P) {
+    Channel* C = OwnChannel(P.Body->ID);
+    if (C == nullptr) {
+        int ID = OWN_CHANNEL_FIRST;
+        while (Channels.count(ID)) ID++;
+        Channels[ID] = {ID, P.Body->Name + "'s Channel", P.Body->ID, {P.Body->ID}, {}};
+        C = &Channels[ID];
+    }
+    Message M;
+    M.addByte(178).addWord(C->ID).addString(C->Name);
+    Send(P, M);
+}
+
+static void InviteOrExclude(Player& P, const std::string& Name, bool Invite) {
+    Channel* C = OwnChannel(P.Body->ID);
+    if (C == nullptr) {
+        TextMessage(P, MESSAGE_STATUS, "You have no private chat channel.");
+        return;
+    }
+    const CharacterRecord* Other = accounts::FindCharacter(Name);
+    if (Other == nullptr || Other->ID == P.Body->ID) {
+        TextMessage(P, MESSAGE_STATUS, "A player with this name does not exist.");
+        return;
+    }
+    auto Online = Players.find(Other->ID);
+    if (Invite) {
+        if (!Contains(C->Invited, Other->ID)) C->Invited.push_back(Other->ID);
+        TextMessage(P, MESSAGE_STATUS, Other->Name + " has been invited.");
+        if (Online != Players.end())
+            TextMessage(*Online->second, 21, P.Body->Name + " invites you to the private chat channel.");
+    } else {
+        std::erase(C->Invited, Other->ID);
+        bool WasMember = Contains(C->Members, Other->ID);
+        std::erase(C->Members, Other->ID);
+        TextMessage(P, MESSAGE_STATUS, Other->Name + " has been excluded.");
+        if (WasMember && Online != Players.end()) {
+            Message M;
+            M.addByte(179).addWord(C->ID);
+            Send(*Online->second, M);
+        }
+    }
+}
+
+static void ChannelTalk(Player& P, int ID, const std::string& Text) {
+    auto It = Channels.find(ID);
+    if (It == Channels.end() || !Contains(It->second.Members, P.Body->ID)) {
+        TextMessage(P, MESSAGE_STATUS, "You are not in this channel.");
+        return;
+    }
+    for (uint32_t Member : It->second.Members) {
+        auto Listener = Players.find(Member);
+        if (Listener == Players.end()) continue;
+        Message M;
+        M.addByte(170).addString(P.Body->Name).addByte(TALK_CHANNEL_CALL).addWord(ID).addString(Text);
+        Send(*Listener->second, M);
+    }
+}
+
+static void LeaveAllChannels(uint32_t Me) {
+    if (Channel* Own = OwnChannel(Me)) CloseOwnChannel(*Own);
+    for (auto& [ID, C] : Channels) std::erase(C.Members, Me);
+}
+
 // ---- Game login and leaving -------------------------------------------------------------
 
 static void Refuse(Connection& Client, const std::string& Text) {
@@ -356,6 +492,7 @@ static void ForgetEdits(uint32_t PlayerID);
 static void LeaveGame(Player& P, const char* Why) {
     uint32_t ID = P.Body->ID;
     ForgetEdits(ID);
+    LeaveAllChannels(ID);
     RemoveCreatureFromMap(*P.Body);
     SaveCharacterOf(P);
     if (P.Link) P.Link->UserData = nullptr;
@@ -657,8 +794,7 @@ static void HandleTalk(Player& P, InPacket& Packet) {
         Send(*To, M);
         TextMessage(P, MESSAGE_STATUS, "Message sent to " + To->Body->Name + ".");
     } else if (Mode == TALK_CHANNEL_CALL) {
-        (void)Channel;
-        TextMessage(P, MESSAGE_STATUS, "Channels are not open on this server yet.");
+        ChannelTalk(P, Channel, Text);
     } else {
         TextMessage(P, MESSAGE_STATUS, "You may not talk that way.");
     }
@@ -812,7 +948,43 @@ static void HandleCommand(Player& P, InPacket& Packet) {
         case 120: SkipLocation(Packet), Packet.getPosition(), Packet.getByte(); break;
         case 125: SkipLocation(Packet), Packet.getQuad(); break;
         case 126: Packet.getByte(), Packet.getByte(); break;
-        case 127: case 128: case 151: case 157: case 167: case 170: break;
+        case 151:
+            Packet.expectEnd();
+            SendChannelList(P);
+            return;
+        case 152:
+        case 153: {
+            int ID = Packet.getWord();
+            Packet.expectEnd();
+            if (Command == 152) JoinChannel(P, ID);
+            else LeaveChannel(C.ID, ID);
+            return;
+        }
+        case 154: {  // private message tab
+            std::string Name = Packet.getString(255);
+            Packet.expectEnd();
+            const CharacterRecord* Other = accounts::FindCharacter(Name);
+            if (Other == nullptr) {
+                TextMessage(P, MESSAGE_STATUS, "A player with this name does not exist.");
+                return;
+            }
+            Message M;
+            M.addByte(173).addString(Other->Name);
+            Send(P, M);
+            return;
+        }
+        case 170:
+            Packet.expectEnd();
+            CreateOwnChannel(P);
+            return;
+        case 171:
+        case 172: {
+            std::string Name = Packet.getString(255);
+            Packet.expectEnd();
+            InviteOrExclude(P, Name, Command == 171);
+            return;
+        }
+        case 127: case 128: case 157: case 167: break;
         case 130: {  // use
             Position Where = Packet.getPosition();
             int Type = Packet.getWord();
@@ -834,8 +1006,7 @@ static void HandleCommand(Player& P, InPacket& Packet) {
         case 133: SkipLocation(Packet); break;
         case 135: case 136: case 202: Packet.getByte(); break;
         case 138: Packet.getByte(), Packet.getQuad(), Packet.getString(MAX_TALK_LENGTH); break;
-        case 152: case 153: Packet.getWord(); break;
-        case 154: case 155: case 156: case 171: case 172: Packet.getString(255); break;
+        case 155: case 156: Packet.getString(255); break;
         case 161: case 162: case 163: case 164: case 165: case 166: Packet.getQuad(); break;
         case 230: Packet.getString(MAX_TALK_LENGTH); break;
         case 231:
@@ -960,6 +1131,7 @@ void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Pending.clear();
     NextMonsterID = FIRST_MONSTER_ID;
     Edits.clear();
+    ResetChannels();
     LastSave = Now();
     messages::SetCreatureFinder(&FindCreature);
     for (const CreatureSpawn& S : World.Spawns) {

@@ -353,3 +353,52 @@ TEST(GameServer, DoorsOpenAndCloseAndTextsCanBeEdited) {
     ASSERT_TRUE(A.Do(Packet().Byte(140).Pos({101, 103, 7}).Word(TYPE_BOOK).Byte(1).Data, 180));
     EXPECT_EQ(A.View.TextMessages.back().second, "You see a book.\nYou read: New words.");
 }
+
+TEST(GameServer, ChannelsAndOwnChannelWithInviteAndExclude) {
+    ServerRunner S;
+    InGame A(S.GamePort, 100001, "Aldric");
+    InGame K(S.GamePort, 100002, "Kestrel");
+    A.View.Commands.clear();
+    A.Client.SendPacket({151});
+    auto List = A.Client.ReadPacket();
+    // The buddy notice and Kestrel's arrival may come first.
+    while (List && (*List)[0] != 171) List = A.Client.ReadPacket();
+    ASSERT_TRUE(List);
+    EXPECT_EQ(*List, Packet().Byte(171).Byte(3).Word(1).String("Game Chat").Word(2).String("Trade").Word(3).String("Help").Data);
+
+    ASSERT_TRUE(A.Do(Packet().Byte(152).Word(1).Data, 172));
+    EXPECT_EQ(A.View.OpenedChannels.back(), (std::pair<int, std::string>{1, "Game Chat"}));
+    ASSERT_TRUE(K.Do(Packet().Byte(152).Word(1).Data, 172));
+    K.Client.SendPacket(Packet().Byte(150).Byte(5).Word(1).String("anyone here?").Data);
+    ASSERT_TRUE(ReadUntil(A.Client, A.View, [&] { return !A.View.Talk.empty(); }));
+    EXPECT_EQ(A.View.Talk.back().Speaker, "Kestrel");
+    EXPECT_EQ(A.View.Talk.back().Mode, 5);
+    EXPECT_EQ(A.View.Talk.back().Channel, 1);
+    EXPECT_EQ(A.View.Talk.back().Text, "anyone here?");
+    ASSERT_TRUE(K.Do(Packet().Byte(150).Byte(5).Word(2).String("sell").Data, 180));
+    EXPECT_EQ(K.View.TextMessages.back().second, "You are not in this channel.");
+
+    // Aldric's own channel: closed to Kestrel until invited.
+    ASSERT_TRUE(A.Do({170}, 178));
+    EXPECT_EQ(A.View.OpenedChannels.back(), (std::pair<int, std::string>{100, "Aldric's Channel"}));
+    ASSERT_TRUE(K.Do(Packet().Byte(152).Word(100).Data, 180));
+    EXPECT_EQ(K.View.TextMessages.back().second, "You may not join this channel.");
+    ASSERT_TRUE(A.Do(Packet().Byte(171).String("kestrel").Data, 180));
+    EXPECT_EQ(A.View.TextMessages.back().second, "Kestrel has been invited.");
+    ASSERT_TRUE(ReadUntil(K.Client, K.View, [&] {
+        return K.View.TextMessages.back().second == "Aldric invites you to the private chat channel.";
+    }));
+    ASSERT_TRUE(K.Do({151}, 171));
+    EXPECT_EQ(K.View.ChannelList.back(), (std::pair<int, std::string>{100, "Aldric's Channel"}));
+    ASSERT_TRUE(K.Do(Packet().Byte(152).Word(100).Data, 172));
+    ASSERT_TRUE(A.Do(Packet().Byte(172).String("Kestrel").Data, 180));
+    ASSERT_TRUE(ReadUntil(K.Client, K.View, [&] { return !K.View.ClosedChannels.empty(); }));
+    EXPECT_EQ(K.View.ClosedChannels, std::vector<int>{100});
+    ASSERT_TRUE(K.Do(Packet().Byte(152).Word(100).Data, 180));
+    EXPECT_EQ(K.View.TextMessages.back().second, "You may not join this channel.");
+    // A private message tab for an existing name, a refusal for a made-up one.
+    ASSERT_TRUE(K.Do(Packet().Byte(154).String("mira").Data, 173));
+    EXPECT_EQ(K.View.OpenedChannels.back(), (std::pair<int, std::string>{-1, "Mira"}));
+    ASSERT_TRUE(K.Do(Packet().Byte(154).String("Nobody").Data, 180));
+    EXPECT_EQ(K.View.TextMessages.back().second, "A player with this name does not exist.");
+}

@@ -524,10 +524,28 @@ void ClientView::Decode(const Bytes& Body) {
                 T.Speaker = R.Str();
                 T.Mode = R.U8();
                 if (T.Mode == 1 || T.Mode == 2 || T.Mode == 3 || T.Mode == 16 || T.Mode == 17) R.Pos();
+                if (T.Mode == 5 || T.Mode == 10 || T.Mode == 12 || T.Mode == 14) T.Channel = R.U16();
+                if (T.Mode == 6) R.U32();
                 T.Text = R.Str();
                 Talk.push_back(T);
                 break;
             }
+            case 171: {
+                ChannelList.clear();
+                int Count = R.U8();
+                for (int i = 0; i < Count; i++) {
+                    int ID = R.U16();
+                    ChannelList.push_back({ID, R.Str()});
+                }
+                break;
+            }
+            case 172: case 178: {
+                int ID = R.U16();
+                OpenedChannels.push_back({ID, R.Str()});
+                break;
+            }
+            case 173: OpenedChannels.push_back({-1, R.Str()}); break;
+            case 179: ClosedChannels.push_back(R.U16()); break;
             case 180: {
                 int Type = R.U8();
                 TextMessages.push_back({Type, R.Str()});

@@ -111,6 +111,7 @@ struct SeenCreature {
 struct TalkSeen {
     std::string Speaker;
     int Mode = 0;
+    int Channel = -1;
     std::string Text;
 };
 
@@ -132,6 +133,9 @@ class ClientView {
     std::vector<int> Inventory = std::vector<int>(11, 0);
     std::string Error;  // 20
     int HitPoints = -1, Capacity = -1;
+    std::vector<std::pair<int, std::string>> ChannelList;     // 171
+    std::vector<std::pair<int, std::string>> OpenedChannels;  // 172, 178; 173 with id -1
+    std::vector<int> ClosedChannels;                           // 179
     uint32_t EditTextID = 0;  // 150
     std::string EditText;
 
