@@ -107,6 +107,11 @@ bool Pump() {
             HandleInputEvent(event);
             break;
         case platform::EventKind::Resize:
+            // Not every window manager honours the minimum size: enforce it.
+            if (!Minimized && app::GetDisplayMode() == 1 &&
+                (event.Width < MIN_CLIENT_WIDTH || event.Height < MIN_CLIENT_HEIGHT))
+                platform::SetClientSize(std::max(event.Width, MIN_CLIENT_WIDTH),
+                                        std::max(event.Height, MIN_CLIENT_HEIGHT));
             RefreshWindowPosition();
             UpdateScale();
             break;

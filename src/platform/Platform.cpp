@@ -82,6 +82,7 @@ std::string GetWindowTitle() { return Impl().GetWindowTitle(); }
 WindowGeometry GetWindowGeometry() { return Impl().GetWindowGeometry(); }
 void GetClientSize(int& w, int& h) { Impl().GetClientSize(w, h); }
 void SetMinimumClientSize(int w, int h) { Impl().SetMinimumClientSize(w, h); }
+void SetClientSize(int w, int h) { Impl().SetClientSize(w, h); }
 void GetScreenSize(int& w, int& h) { Impl().GetScreenSize(w, h); }
 void SetFullscreen(bool fullscreen, int w, int h) { Impl().SetFullscreen(fullscreen, w, h); }
 

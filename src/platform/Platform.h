@@ -91,6 +91,7 @@ std::string GetWindowTitle();
 WindowGeometry GetWindowGeometry();
 void GetClientSize(int& width, int& height);
 void SetMinimumClientSize(int width, int height);
+void SetClientSize(int width, int height);
 void GetScreenSize(int& width, int& height);
 void SetFullscreen(bool fullscreen, int width, int height);
 

@@ -21,6 +21,7 @@ class BackendImpl {
     virtual WindowGeometry GetWindowGeometry() = 0;
     virtual void GetClientSize(int& w, int& h) = 0;
     virtual void SetMinimumClientSize(int w, int h) = 0;
+    virtual void SetClientSize(int w, int h) = 0;
     virtual void GetScreenSize(int& w, int& h) = 0;
     virtual void SetFullscreen(bool fullscreen, int w, int h) = 0;
 

@@ -61,6 +61,12 @@ class HeadlessBackend final : public BackendImpl {
         State.MinWidth = w;
         State.MinHeight = h;
     }
+    void SetClientSize(int w, int h) override {
+        State.ClientWidth = w;
+        State.ClientHeight = h;
+        State.Geometry.Width = w;
+        State.Geometry.Height = h;
+    }
     void GetScreenSize(int& w, int& h) override {
         w = State.ScreenWidth;
         h = State.ScreenHeight;

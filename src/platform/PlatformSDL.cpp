@@ -180,6 +180,9 @@ class SDLBackend final : public BackendImpl {
         MinHeight = h;
         if (Window) SDL_SetWindowMinimumSize(Window, w, h);
     }
+    void SetClientSize(int w, int h) override {
+        if (Window) SDL_SetWindowSize(Window, w, h);
+    }
     void GetScreenSize(int& w, int& h) override {
         SDL_DisplayMode mode;
         int display = Window ? SDL_GetWindowDisplayIndex(Window) : 0;
