@@ -557,6 +557,15 @@ static void CancelWalk(Creature& C) {
     }
 }
 
+// Ladders and rope spots lead elsewhere when used, not when stepped on.
+static bool IsUsedToClimb(const Position& Pos) {
+    const worldmap::Field* F = worldmap::GetField(Pos);
+    if (F == nullptr) return false;
+    for (const Object& O : F->Stack)
+        if (O.Type == TYPE_LADDER || O.Type == TYPE_ROPE_SPOT) return true;
+    return false;
+}
+
 // Takes one step by code 1..8; false when the field ahead is blocked.
 static bool TakeStep(Creature& C, int Code) {
     int dx = StepX[Code], dy = StepY[Code];
@@ -564,7 +573,8 @@ static bool TakeStep(Creature& C, int Code) {
     if (To.x < 0 || To.y < 0 || To.x > 65535 || To.y > 65535 || !worldmap::IsWalkable(To)) return false;
     int Ground = worldmap::GroundSpeed(To);
     Position Destination = To;
-    if (const worldmap::FloorChange* Change = worldmap::GetFloorChange(To)) {
+    const worldmap::FloorChange* Change = worldmap::GetFloorChange(To);
+    if (Change != nullptr && !IsUsedToClimb(To)) {
         Destination = Change->Destination;
         if (!worldmap::IsWalkable(Destination)) return false;
     }
@@ -994,6 +1004,33 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             if (Where.x != 0xFFFF) UseOnMap(P, Where, Type, StackPos);
             return;
         }
+        case 131: {  // use with: the rope on a rope spot
+            Position From = Packet.getPosition();
+            int FromType = Packet.getWord();
+            int FromStack = Packet.getByte();
+            Position To = Packet.getPosition();
+            int ToType = Packet.getWord();
+            int ToStack = Packet.getByte();
+            Packet.expectEnd();
+            const Object* Tool = LocateObject(P, From, FromStack);
+            const Object* Target = To.x == 0xFFFF ? nullptr : worldmap::GetThing(To, ToStack);
+            if (Tool == nullptr || Tool->Type != FromType || Target == nullptr || Target->Type != ToType) return;
+            if (FromType == TYPE_ROPE && ToType == TYPE_ROPE_SPOT) {
+                if (To.z != C.Pos.z || std::abs(To.x - C.Pos.x) > 1 || std::abs(To.y - C.Pos.y) > 1) {
+                    TextMessage(P, MESSAGE_STATUS, "You are too far away.");
+                    return;
+                }
+                const worldmap::FloorChange* Change = worldmap::GetFloorChange(To);
+                Position Place;
+                if (Change != nullptr && FindPlace(Change->Destination, Place)) {
+                    C.WalkQueue.clear();
+                    MoveCreature(C, Place);
+                }
+                return;
+            }
+            TextMessage(P, MESSAGE_STATUS, "You cannot use these objects together.");
+            return;
+        }
         case 137: {  // edited text
             uint32_t ID = Packet.getQuad();
             std::string Text = Packet.getString(MAX_TALK_LENGTH);
@@ -1001,7 +1038,6 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             EditAnswer(P, ID, Text);
             return;
         }
-        case 131: SkipLocation(Packet), SkipLocation(Packet); break;
         case 132: SkipLocation(Packet), Packet.getQuad(); break;
         case 133: SkipLocation(Packet); break;
         case 135: case 136: case 202: Packet.getByte(); break;

@@ -8,7 +8,8 @@
 //   |..##..                           rows, one character per field, ' ' for nothing
 //   End                               end of the rows
 //   Put 1000 1001 7 sign"Welcome"     objects added onto a field
-//   Change 1003 1000 7 1003 1001 8    stepping on the first field leads to the second
+//   Change 1003 1000 7 1003 1001 8    stepping on the first field (or using its ladder
+//                                     or rope spot) leads to the second
 //   Creature 1005 1002 7 chicken "Chicken" 3 120 "Cluck!"
 //                                     outfit, name, roaming distance, speed, phrases
 #pragma once

@@ -188,6 +188,17 @@ TEST(GameServer, StairsDownAndRampUpChangeTheFloor) {
     EXPECT_EQ(A.View.FieldAt({103, 105, 8}), (std::vector<Thing>{{TYPE_CAVE_FLOOR, 0}}));
 }
 
+TEST(GameServer, LadderIsUsedNotSteppedOn) {
+    ServerRunner S;
+    InGame A(S.GamePort, 100001, "Aldric");
+    ASSERT_TRUE(A.Do({101}, 109));  // onto the ladder's field: nothing happens
+    EXPECT_EQ(A.Me(), (Position{102, 101, 7}));
+    ASSERT_TRUE(A.Do(Packet().Byte(130).Pos({102, 101, 7}).Word(TYPE_LADDER).Byte(1).Byte(0).Data, 190));
+    EXPECT_EQ(A.Me(), (Position{102, 101, 6}));
+    EXPECT_EQ(A.View.MapPos, (Position{102, 101, 6}));
+    EXPECT_EQ(A.View.CompareWithWorld(), "");
+}
+
 TEST(GameServer, TwoPlayersSeeEachOtherWalkTurnAndTalk) {
     ServerRunner S;
     InGame A(S.GamePort, 100001, "Aldric");

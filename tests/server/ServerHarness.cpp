@@ -100,6 +100,7 @@ void WriteTestWorld(const fs::path& File) {
         W += Row + "\n";
     }
     W += "End\n";
+    W += "Put 102 101 7 ladder\nChange 102 101 7 102 101 6\n";
     W += "Put 100 102 7 door_h_closed\nPut 101 103 7 book\"Old\"\n";
     W += "Put 105 105 7 gold_coin:7\nPut 106 105 7 vial:1\nPut 107 105 7 pool:5\n";
     W += "Change 103 105 7 103 105 8\nChange 104 106 8 104 105 7\n";
@@ -115,6 +116,7 @@ std::vector<std::pair<int, int>> ExpectedField(const Position& P) {
         if (P.x == 104 && P.y <= 103) F.push_back({TYPE_STONE_WALL_H, 0});
         if (P.y == 105 && P.x == 105) F.push_back({TYPE_GOLD_COIN, 7});
         if (P.y == 102 && P.x == 100) F.push_back({TYPE_DOOR_H_CLOSED, 0});
+        if (P.y == 101 && P.x == 102) F.push_back({TYPE_LADDER, 0});
         if (P.y == 103 && P.x == 101) F.push_back({TYPE_BOOK, 0});
         if (P.y == 105 && P.x == 106) F.push_back({TYPE_VIAL, 1});
         if (P.y == 105 && P.x == 107) F.push_back({TYPE_POOL, 5});

@@ -33,8 +33,8 @@ void WriteTestDat(const std::filesystem::path& File);
 // 120..122, coins, a vial and a pool at (105..107,105), an upper floor 6 at
 // 100..104 x 100..104, a cellar on floor 8 at 100..115 x 100..115, stairs
 // down at (103,105,7) leading to (103,105,8) and a ramp at (104,106,8)
-// leading to (104,105,7), a closed door at (100,102,7) and a book with the
-// text "Old" at (101,103,7). New characters start at (102,102,7).
+// leading to (104,105,7), a ladder at (102,101,7) up to (102,101,6), a
+// closed door at (100,102,7) and a book with the text "Old" at (101,103,7). New characters start at (102,102,7).
 void WriteTestWorld(const std::filesystem::path& File);
 // What the test world holds on a field (type, data), bottom first.
 std::vector<std::pair<int, int>> ExpectedField(const Position& Pos);
