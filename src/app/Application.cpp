@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Control.h"
 #include "app/MainFrame.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
@@ -7,6 +8,8 @@
 #include "core/Status.h"
 #include "core/Utils.h"
 #include "core/sysinc.h"
+#include "net/Communication.h"
+#include "net/Network.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/Skins.h"
@@ -26,14 +29,11 @@ namespace {
 bool Initialized = false;
 int DisplayMode = 1;
 
-// A copied text that holds a link waits as the pending copy until the player
-// confirms the warning; the connection control installs the question.
-void LinkWarning() {}
-
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
     bool Sysinc = false, Objects = false, Map = false, Inventory = false, Creatures = false, Status = false,
-         Preferences = false, Surface = false, Graphics = false, Skins = false;
+         Preferences = false, Surface = false, Graphics = false, Skins = false,
+         Network = false, Communication = false;
 } Up;
 }  // namespace
 
@@ -85,7 +85,7 @@ void InitModules(uint8_t Gamemaster) {
         Up.Inventory = true;
         InitCreatures();
         Up.Creatures = true;
-        InitStatus(Gamemaster, LinkWarning);
+        InitStatus(Gamemaster, ControlLinkWarning);
         Up.Status = true;
         LoadPreferences();
         Up.Preferences = true;
@@ -95,6 +95,10 @@ void InitModules(uint8_t Gamemaster) {
         Up.Graphics = true;
         InitSkins();
         Up.Skins = true;
+        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
+        Up.Network = true;
+        InitCommunication();
+        Up.Communication = true;
     } catch (PROGRAM_ERROR) {
         Initialized = true;
         ExitModules();
@@ -105,6 +109,8 @@ void InitModules(uint8_t Gamemaster) {
 
 void ExitModules() {
     if (!Initialized) return;
+    if (Up.Communication) ExitCommunication();
+    if (Up.Network) ExitNetwork();
     if (Up.Skins) ExitSkins();
     if (Up.Graphics) ExitGraphics();
     if (Up.Surface) ExitSurface();
@@ -194,8 +200,10 @@ int RunApplication(int argc, char** argv) {
         return 1;
     }
     DisplayMode = 1;
+    InitControl();
 
     if (!frame::Create()) {
+        ExitControl();
         ExitModules();
         platform::Shutdown();
         return 1;
