@@ -2,6 +2,8 @@
 // clipboard. SDL's own records never leave this file.
 #include "platform/PlatformBackend.h"
 
+#include "platform/Cursors.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -296,8 +298,8 @@ class SDLBackend final : public BackendImpl {
             Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW));
             Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_SIZENS));
             Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT));
-            Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND));
-            Cursors.push_back(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_CROSSHAIR));
+            Cursors.push_back(MakeCursor(cursors::Target(), SDL_SYSTEM_CURSOR_CROSSHAIR));
+            Cursors.push_back(MakeCursor(cursors::Help(), SDL_SYSTEM_CURSOR_HAND));
         }
         if (shape <= 0) {
             SDL_ShowCursor(SDL_DISABLE);
@@ -343,6 +345,22 @@ class SDLBackend final : public BackendImpl {
     }
 
   private:
+    // One of the program's own pointers; the system's similar one if the
+    // image cannot be made.
+    static SDL_Cursor* MakeCursor(const cursors::CursorArt& art, SDL_SystemCursor fallback) {
+        SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, art.Width, art.Height, 32, SDL_PIXELFORMAT_ARGB8888);
+        SDL_Cursor* cursor = nullptr;
+        if (image) {
+            for (int y = 0; y < art.Height; ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(image->pixels) + y * image->pitch);
+                for (int x = 0; x < art.Width; ++x) row[x] = cursors::ArtColour(art.Rows[y][x]);
+            }
+            cursor = SDL_CreateColorCursor(image, art.HotX, art.HotY);
+            SDL_FreeSurface(image);
+        }
+        return cursor ? cursor : SDL_CreateSystemCursor(fallback);
+    }
+
     void Modifiers(Event& event) {
         SDL_Keymod mod = SDL_GetModState();
         event.ShiftHeld = (mod & KMOD_SHIFT) != 0;

@@ -99,3 +99,29 @@ TEST(SDLPlatform, DummyDriverCreatesTheTitledWindow) {
 }
 
 }  // namespace
+
+#include "platform/Cursors.h"
+
+namespace {
+
+// Every row of the pointer images has the declared width, the hot spot lies
+// on the image, and only known characters are used (an odd one would be
+// silently transparent).
+TEST(PointerImages, WellFormed) {
+    for (const auto* art : {&platform::cursors::Target(), &platform::cursors::Help()}) {
+        ASSERT_GT(art->Height, 0);
+        EXPECT_TRUE(art->HotX >= 0 && art->HotX < art->Width && art->HotY >= 0 && art->HotY < art->Height);
+        int opaque = 0;
+        for (int y = 0; y < art->Height; ++y) {
+            ASSERT_EQ(std::string(art->Rows[y]).size(), static_cast<size_t>(art->Width)) << "row " << y;
+            for (int x = 0; x < art->Width; ++x) {
+                char c = art->Rows[y][x];
+                EXPECT_NE(std::string(".Xog").find(c), std::string::npos) << c;
+                opaque += (platform::cursors::ArtColour(c) >> 24) != 0;
+            }
+        }
+        EXPECT_GT(opaque, art->Width);
+    }
+}
+
+}  // namespace
