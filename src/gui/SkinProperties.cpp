@@ -1,0 +1,127 @@
+#include "gui/SkinProperties.h"
+
+#include <cstring>
+
+namespace {
+
+SkinPropertyTable Table;
+
+}  // namespace
+
+const SkinPropertyTable& SkinProperties() { return Table; }
+
+void ExitSkinProperties() { std::memset(&Table, 0, sizeof Table); }
+
+void InitSkinProperties() {
+    ExitSkinProperties();
+    SkinPropertyTable& P = Table;
+
+    P.Buttons.Texture = {2, 2};
+    P.Buttons.BlinkPeriod = 100;
+    P.Buttons.Font = 2;
+    P.Buttons.Text = {224, 224, 224};
+    P.Buttons.DisabledText = {128, 128, 128};
+    P.Buttons.PressedOffset = {1, 1};
+    P.Buttons.TextUp = 16;
+    P.Buttons.TextDown = 17;
+
+    P.CheckBox.Item = {6, 5};
+    P.CheckBox.Top = 142;
+    P.CheckBox.Left = 143;
+    P.CheckBox.Bottom = 144;
+    P.CheckBox.Right = 145;
+    P.CheckBox.Ticked = 146;
+    P.CheckBox.Empty = 147;
+    // The caption starts right of the tick box (6 + 12 + 6).
+    P.CheckBox.MarginLeft = 24;
+    P.CheckBox.MarginTop = 4;
+    P.CheckBox.MarginRight = 6;
+    P.CheckBox.MarginBottom = 4;
+    P.CheckBox.Font = 2;
+    P.CheckBox.Text = {224, 224, 224};
+    P.CheckBox.DisabledText = {128, 128, 128};
+
+    P.Label.Font = 2;
+    P.Label.Text = {224, 224, 224};
+
+    P.Markup.Font = 2;
+    P.Markup.Normal = {224, 224, 224};
+    P.Markup.Bold = {255, 128, 128};
+    P.Markup.Highlight = {224, 224, 0};
+
+    P.EditField.Top = 8;
+    P.EditField.Left = 9;
+    P.EditField.Bottom = 10;
+    P.EditField.Right = 11;
+    P.EditField.Font = 2;
+    P.EditField.Margin = 3;
+    P.EditField.Background = {40, 34, 30};
+    P.EditField.Text = {224, 224, 224};
+    P.EditField.Selection = {96, 80, 56};
+    P.EditField.SelectedText = {255, 255, 255};
+    P.EditField.Cursor = {224, 224, 224};
+    P.EditField.InactiveBackground = {70, 64, 58};
+
+    P.ListBox.Font = 2;
+    P.ListBox.Margin = 2;
+    P.ListBox.LineHeight = 14;
+    P.ListBox.Background = {40, 34, 30};
+    P.ListBox.Text = {192, 192, 192};
+    P.ListBox.Selection = {112, 96, 64};
+    P.ListBox.SelectedText = {255, 255, 255};
+
+    P.ScrollBar.Thickness = 12;
+    P.ScrollBar.UpArrowUp = 153;
+    P.ScrollBar.UpArrowDown = 154;
+    P.ScrollBar.DownArrowUp = 155;
+    P.ScrollBar.DownArrowDown = 156;
+    P.ScrollBar.LeftArrowUp = 161;
+    P.ScrollBar.LeftArrowDown = 162;
+    P.ScrollBar.RightArrowUp = 163;
+    P.ScrollBar.RightArrowDown = 164;
+    P.ScrollBar.Track = 157;
+    P.ScrollBar.KnobStart = 158;
+    P.ScrollBar.KnobMiddle = 159;
+    P.ScrollBar.KnobEnd = 160;
+
+    P.WindowFrame.TopLeft = 22;
+    P.WindowFrame.Top = 28;
+    P.WindowFrame.TopRight = 23;
+    P.WindowFrame.Left = 26;
+    P.WindowFrame.Right = 27;
+    P.WindowFrame.BottomLeft = 24;
+    P.WindowFrame.Bottom = 29;
+    P.WindowFrame.BottomRight = 25;
+    P.WindowFrame.Centre = 0;
+    P.WindowFrame.Margin = 0;
+
+    P.Resizer.Grip = 38;
+
+    P.ObjectPicture.Frame = 98;
+    P.ObjectPicture.FrameMargin = 1;
+
+    P.ProgressBar.FrameLeft = 252;
+    P.ProgressBar.FrameMiddle = 253;
+    P.ProgressBar.FrameRight = 254;
+    P.ProgressBar.FillStart = 255;
+    P.ProgressBar.FillMiddle = 256;
+    P.ProgressBar.FillEnd = 257;
+
+    P.LinkRow.Font = 2;
+    P.LinkRow.Text = {224, 224, 224};
+    P.LinkRow.Gap = 8;
+
+    P.Tooltip.Font = 1;
+    P.Tooltip.Margin = 3;
+    P.Tooltip.Background = {232, 224, 192};
+    P.Tooltip.Outline = {40, 32, 24};
+    P.Tooltip.Text = {24, 20, 16};
+
+    P.Diagnostics.Font = 1;
+    P.Diagnostics.Text = {255, 255, 255};
+
+    P.StatusWindow.HitpointsBar = {26, 4, 90, 11};
+    P.StatusWindow.ManaBar = {26, 17, 90, 11};
+    P.BuddylistWindow.Logo = {2, 1};
+    P.PlayerStates.NumberOfIcons = 9;
+}
