@@ -195,31 +195,28 @@ void SendGameLogin(uint32_t AccountNumber, const char* CharacterName, const char
 // ---- Login-server replies ----------------------------------------------------------------
 
 void CLoginError() {
-    char* text = GetNewString();
-    PostTextEvent(MESSAGE_ERROR, "Sorry", text);
-    delete[] text;
+    std::unique_ptr<char[]> text(GetNewString());
+    PostTextEvent(MESSAGE_ERROR, "Sorry", text.get());
     Disconnect(false);
     SetConnectionState(STATE_OFFLINE);
 }
 
 void CLoginInformation() {
-    char* text = GetNewString();
-    PostTextEvent(MESSAGE_ERROR, "For your Information", text);
-    delete[] text;
+    std::unique_ptr<char[]> text(GetNewString());
+    PostTextEvent(MESSAGE_ERROR, "For your Information", text.get());
 }
 
 void CMessageOfTheDay() {
-    char* text = GetNewString();
-    const char* lineFeed = std::strchr(text, '\n');
+    std::unique_ptr<char[]> text(GetNewString());
+    const char* lineFeed = std::strchr(text.get(), '\n');
     if (lineFeed != NULL) {
-        std::string number(text, size_t(lineFeed - text));
+        std::string number(text.get(), size_t(lineFeed - text.get()));
         int Number = std::atoi(number.c_str());
         bool changed = Number != GetLastMotD();
         SetLastMotD(Number);
         SetMessageOfTheDay(lineFeed + 1);
         if (changed) PostEvent(MESSAGE_MOTD, 0, 0);
     }
-    delete[] text;
 }
 
 void CTransferStart(bool Delta) {
@@ -349,22 +346,20 @@ void InstallPatchedFile(int Type) {
 // ---- Game-server refusals ----------------------------------------------------------------------
 
 void CGameError() {
-    char* text = GetNewString();
-    PostTextEvent(MESSAGE_ERROR, "Sorry", text);
-    delete[] text;
+    std::unique_ptr<char[]> text(GetNewString());
+    PostTextEvent(MESSAGE_ERROR, "Sorry", text.get());
     Disconnect(false);
     SetConnectionState(STATE_OFFLINE);
 }
 
 void CGameInformation() {
-    char* text = GetNewString();
-    PostTextEvent(MESSAGE_ERROR, "For your Information", text);
-    delete[] text;
+    std::unique_ptr<char[]> text(GetNewString());
+    PostTextEvent(MESSAGE_ERROR, "For your Information", text.get());
 }
 
 void CWaitingList() {
-    char* text = GetNewString();
+    // Held so that a short packet (an assertion) does not lose the copy.
+    std::unique_ptr<char[]> text(GetNewString());
     int Seconds = GetByte();
-    PostEvent(MESSAGE_WAITINGLIST, NewEventText(text), Seconds);
-    delete[] text;
+    PostEvent(MESSAGE_WAITINGLIST, NewEventText(text.get()), Seconds);
 }
