@@ -1,0 +1,316 @@
+// The control hub without a server: events, the close check, input delivery
+// by input mode, the tick, and the dispatcher fed with packets directly.
+#include "app/Control.h"
+
+#include "../net/LoopbackPeer.h"
+#include "config/Preferences.h"
+#include "core/Status.h"
+#include "core/sysinc.h"
+#include "net/Communication.h"
+#include "net/Network.h"
+#include "platform/Platform.h"
+#include "support/TestSupport.h"
+#include "world/Creatures.h"
+#include "world/Inventory.h"
+#include "world/Map.h"
+
+#include <string>
+#include <vector>
+
+using namespace loopback;
+
+namespace {
+
+uint32_t Now = 1000;
+int ModalStorage = 0;
+void* Modal = nullptr;
+std::vector<std::string> Log;
+
+void* GetModal() { return Modal; }
+void NoDrawing() {}
+bool OpenDialogs(Event& e) {
+    Log.push_back("open " + std::to_string(e.Type));
+    FreeEvent(e);
+    Modal = &ModalStorage;
+    return true;
+}
+void Place(bool dialog, int, int) { Log.push_back(dialog ? "centre" : "at pointer"); }
+void Destroy() {
+    Log.push_back("destroy");
+    Modal = nullptr;
+}
+std::string Name(const frame::Input& i) {
+    static const char* names[] = {"move", "left down", "left up", "double", "right down", "right up", "wheel", "key"};
+    return names[int(i.Kind)] + std::string(" ") + std::to_string(i.X) + "," + std::to_string(i.Y) +
+           (i.Flags & frame::FLAG_SHIFT ? " shift" : "");
+}
+void ToMain(const frame::Input& i) { Log.push_back("main " + Name(i)); }
+void ToModal(const frame::Input& i) { Log.push_back("modal " + Name(i)); }
+void Offset(int& x, int& y) {
+    x = 100;
+    y = 50;
+}
+void Held(int x, int y, bool modal) {
+    Log.push_back("held " + std::to_string(x) + "," + std::to_string(y) + (modal ? " modal" : ""));
+}
+void Hover(int x, int y, bool modal) {
+    Log.push_back("hover " + std::to_string(x) + "," + std::to_string(y) + (modal ? " modal" : ""));
+}
+
+class Control : public testing::Test {
+  protected:
+    void SetUp() override {
+        Now = 1000;
+        Modal = nullptr;
+        Log.clear();
+        platform::SetClockOverride([] { return Now; });
+        SetPreferencesPath((dir.Path() / "Vorna.cfg").string());
+        SetClassicControl(false);
+        SetLastMotD(0);
+        InitSysinc();
+        InitMap(nullptr);
+        InitInventory();
+        InitCreatures();
+        InitStatus(0, ControlLinkWarning);
+        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
+        InitCommunication();
+        InitControl();
+        ControlHooks hooks;
+        hooks.DrawFrame = NoDrawing;
+        hooks.CarryOutEvent = OpenDialogs;
+        hooks.PlaceModalWindow = Place;
+        hooks.GetModalWindow = GetModal;
+        hooks.DestroyModalWindow = Destroy;
+        hooks.DeliverToMain = ToMain;
+        hooks.DeliverToModal = ToModal;
+        hooks.GetModalOffset = Offset;
+        hooks.HeldButton = Held;
+        hooks.Hover = Hover;
+        SetControlHooks(hooks);
+    }
+    void TearDown() override {
+        ExitControl();
+        ExitCommunication();
+        ExitNetwork();
+        ExitStatus();
+        ExitCreatures();
+        ExitInventory();
+        ExitMap();
+        ExitSysinc();
+        SetClassicControl(false);
+        platform::SetClockOverride({});
+    }
+    static void Input(frame::InputKind kind, int x = 0, int y = 0, int code = 0) {
+        frame::Input i{kind, x, y, 0, code};
+        DeliverInput(i);
+    }
+    static void Inject(const std::string& bytes) {
+        InjectReceivedBytes(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()));
+    }
+    testing_support::ScopedWorkDir dir;
+};
+
+TEST_F(Control, DialogsOpenOneAtATimeAndMenusAtThePointer) {
+    PostTextEvent(MESSAGE_ERROR, "Sorry", "first");
+    PostTextEvent(MESSAGE_ERROR, "Sorry", "second");
+    ProcessEvents();
+    EXPECT_EQ(Log, (std::vector<std::string>{"open 1", "centre"}));
+    EXPECT_EQ(GetInputMode(), INPUT_DIALOG);
+    EXPECT_EQ(GetNumberOfEvents(), 1);  // waits for the first dialog to close
+    ProcessEvents();
+    EXPECT_EQ(GetNumberOfEvents(), 1);
+
+    // The dialog ended itself (input mode 0): destroyed, then the next one.
+    SetInputMode(INPUT_IDLE);
+    Log.clear();
+    ProcessEvents();
+    EXPECT_EQ(Log, (std::vector<std::string>{"destroy", "open 1", "centre"}));
+    Modal = nullptr;
+    SetInputMode(INPUT_IDLE);
+    PostEvent(47, 0, 0);
+    Log.clear();
+    ProcessEvents();
+    EXPECT_EQ(Log, (std::vector<std::string>{"open 47", "at pointer"}));
+    EXPECT_EQ(GetInputMode(), INPUT_MENU);
+}
+
+TEST_F(Control, CloseCheckInTheGame) {
+    EXPECT_TRUE(CanClose());
+    SetConnectionState(STATE_GAME);
+    EXPECT_FALSE(CanClose());
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    EXPECT_EQ(PeekEventType(), MESSAGE_LOGOUTWARNING);
+    ClearEvents();
+    Modal = &ModalStorage;
+    EXPECT_FALSE(CanClose());
+    EXPECT_EQ(GetNumberOfEvents(), 0);  // no second warning over an open dialog
+}
+
+TEST_F(Control, ReconnectAfterLeavingTheGameWithinFiveSeconds) {
+    Listener peer;
+    for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", peer.Port());
+    for (int late = 0; late < 2; ++late) {
+        ConnectLoginServer();
+        ASSERT_TRUE(PumpUntil([] { return GetConnectionState() == STATE_LOGIN_SENT; }));
+        int fd = peer.Accept();
+        SetConnectionState(STATE_GAME);
+        PostEvent(MESSAGE_RELOGIN, 0, 0);
+        ProcessEvents();
+        EXPECT_TRUE(IsReconnectRequested());
+        EXPECT_EQ(GetReconnectDeadline(), Now + 5000);
+        Now += late ? 5001 : 5000;
+        Close(fd);
+        ASSERT_TRUE(PumpUntil([] { return GetConnectionState() == STATE_OFFLINE; }));
+        EXPECT_FALSE(IsReconnectRequested());
+        std::vector<int> types;
+        while (GetNumberOfEvents() > 0) types.push_back(TakeEvent().Type);
+        // No character list: the game follows at once, or nothing after the deadline.
+        EXPECT_EQ(types, late ? std::vector<int>{} : (std::vector<int>{MESSAGE_CONNECTGAME, MESSAGE_CONNECTING_GAME}));
+    }
+    // Without a connection, logging in again starts at the login server.
+    PostEvent(MESSAGE_RELOGIN, 0, 0);
+    ControlHooks hooks = GetControlHooks();
+    hooks.CarryOutEvent = nullptr;
+    SetControlHooks(hooks);
+    PostEvent(MESSAGE_WAITOFFLINE, 0, 0);
+    ProcessEvents();
+    EXPECT_EQ(GetConnectionState(), STATE_CONNECTING_LOGIN);
+    Disconnect(true);
+}
+
+TEST_F(Control, DragStartsBeyondThreePixels) {
+    Input(frame::InputKind::LeftDown, 10, 10);
+    EXPECT_EQ(GetInputMode(), INPUT_LEFT);
+    Input(frame::InputKind::PointerMove, 13, 7);
+    EXPECT_EQ(GetInputMode(), INPUT_LEFT);
+    Input(frame::InputKind::PointerMove, 10, 14);
+    EXPECT_EQ(GetInputMode(), INPUT_DRAG);
+    EXPECT_EQ(GetPointerKind(), 5);
+    Input(frame::InputKind::LeftUp, 10, 14);
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    EXPECT_EQ(Log, (std::vector<std::string>{"main left down 10,10", "main move 13,7", "main move 10,14",
+                                             "main left up 10,14"}));
+}
+
+TEST_F(Control, ClassicControlBothButtonsGiveAShiftedRelease) {
+    SetClassicControl(true);
+    Input(frame::InputKind::RightDown, 5, 5);
+    Input(frame::InputKind::LeftDown, 5, 5);
+    EXPECT_EQ(GetInputMode(), INPUT_BOTH);
+    Input(frame::InputKind::RightUp, 5, 5);
+    EXPECT_EQ(GetInputMode(), INPUT_BOTH_RIGHT_RELEASED);
+    Input(frame::InputKind::LeftUp, 5, 5);
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    EXPECT_EQ(Log, (std::vector<std::string>{"main left up 5,5 shift"}));
+
+    SetClassicControl(false);
+    Log.clear();
+    Input(frame::InputKind::RightDown, 5, 5);
+    Input(frame::InputKind::LeftDown, 5, 5);
+    EXPECT_EQ(GetInputMode(), INPUT_RIGHT);
+    Input(frame::InputKind::RightUp, 5, 5);
+    EXPECT_EQ(Log, (std::vector<std::string>{"main right up 5,5"}));
+}
+
+TEST_F(Control, ModalWindowGetsRelativePositionsAndEndsOnRelease) {
+    Modal = &ModalStorage;
+    SetInputMode(INPUT_DIALOG);
+    Input(frame::InputKind::PointerMove, 150, 80);
+    Input(frame::InputKind::LeftDown, 150, 80);
+    EXPECT_EQ(Log, (std::vector<std::string>{"modal move 50,30", "modal left down 50,30"}));
+    Log.clear();
+    // The dialog sets the mode to 0 when it is done: closed after the release.
+    ControlHooks hooks = GetControlHooks();
+    hooks.DeliverToModal = [](const frame::Input& i) {
+        ToModal(i);
+        SetInputMode(INPUT_IDLE);
+    };
+    SetControlHooks(hooks);
+    Input(frame::InputKind::LeftUp, 150, 80);
+    EXPECT_EQ(Log, (std::vector<std::string>{"modal left up 50,30", "destroy"}));
+    EXPECT_EQ(Modal, nullptr);
+    Modal = nullptr;
+    SetInputMode(INPUT_DIALOG);
+    EXPECT_ASSERTION(Input(frame::InputKind::Wheel, 1, 1, 1), "ModalWindow!=NULL");
+}
+
+TEST_F(Control, HeldButtonRepeatsAfterSevenTicksAndHoverAfterTen) {
+    for (int i = 0; i < 3; ++i) ControlTimerTick();
+    Input(frame::InputKind::PointerMove, 20, 30);
+    Input(frame::InputKind::LeftDown, 20, 30);
+    Log.clear();
+    for (int i = 0; i < 6; ++i) ControlTimerTick();
+    EXPECT_TRUE(Log.empty());
+    ControlTimerTick();
+    EXPECT_EQ(Log, (std::vector<std::string>{"held 20,30"}));
+    ControlTimerTick();
+    EXPECT_EQ(Log.size(), 2u);
+    Input(frame::InputKind::LeftUp, 20, 30);
+    Log.clear();
+    ControlTimerTick();
+    EXPECT_TRUE(Log.empty());
+
+    Input(frame::InputKind::PointerMove, 40, 40);
+    Log.clear();
+    for (int i = 0; i < 9; ++i) ControlTimerTick();
+    EXPECT_TRUE(Log.empty());
+    ControlTimerTick();
+    EXPECT_EQ(Log, (std::vector<std::string>{"hover 40,40"}));
+    for (int i = 0; i < 20; ++i) ControlTimerTick();
+    EXPECT_EQ(Log.size(), 1u);
+}
+
+TEST_F(Control, DispatcherInTheLoginState) {
+    SetConnectionState(STATE_LOGIN_SENT);
+    Inject(Packet(Bytes({20}) + String("5\nHello") + Bytes({20}) + String("no line feed")));
+    EXPECT_EQ(GetConnectionState(), STATE_LOGIN_ANSWERING);
+    EXPECT_EQ(GetNumberOfEvents(), 1);  // number 5 is new
+    EXPECT_EQ(GetLastMotD(), 5);
+    EXPECT_STREQ(GetMessageOfTheDay(), "Hello");
+    ClearEvents();
+    Inject(Packet(Bytes({20}) + String("5\nAgain") + Bytes({11}) + String("Note")));
+    // The same number again shows no dialog.
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "For your Information");
+    EXPECT_STREQ(EventText(GetQueuedEvent(0).Extra), "Note");
+    EXPECT_STREQ(GetMessageOfTheDay(), "Again");
+    ClearEvents();
+    EXPECT_ASSERTION(Inject(Packet(Bytes({99}))), "false");
+    EXPECT_EQ(GetLastCommand(), 99);
+}
+
+TEST_F(Control, DispatcherInTheGameStates) {
+    SetConnectionState(STATE_GAME_LOGIN_SENT);
+    Inject(Packet(Bytes({22}) + String("You are number 3.") + Bytes({15})));
+    EXPECT_EQ(GetConnectionState(), STATE_GAME_ANSWERING);
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    EXPECT_EQ(GetQueuedEvent(0).Type, MESSAGE_WAITINGLIST);
+    EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "You are number 3.");
+    EXPECT_EQ(GetQueuedEvent(0).Extra, 15);
+    ClearEvents();
+    // A listed command that no module handles yet, and an unlisted one.
+    EXPECT_ASSERTION(Inject(Packet(Bytes({100}))), "false");
+    EXPECT_ASSERTION(Inject(Packet(Bytes({99}))), "false");
+    EXPECT_EQ(GetLastCommand(), 99);
+    // A handler attached later is called with the packet's fields.
+    static int Seen = 0;
+    SetGameCommandHandler(100, [] { Seen = GetWord(); });
+    Inject(Packet(Bytes({100}) + Word(4242)));
+    EXPECT_EQ(Seen, 4242);
+    // The refusal ends the connection; what follows in the packet is dropped.
+    Inject(Packet(Bytes({20}) + String("Sorry.") + Bytes({99})));
+    EXPECT_EQ(GetConnectionState(), STATE_OFFLINE);
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "Sorry");
+}
+
+TEST_F(Control, LinkWarningAsksTheQuestion) {
+    SetInputMode(INPUT_LEFT);
+    ControlLinkWarning();
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    EXPECT_EQ(GetQueuedEvent(0).Type, MESSAGE_LINKWARNING);
+    EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "Link copy warning");
+}
+
+}  // namespace
