@@ -122,3 +122,32 @@ TEST_F(MainFrameTest, CloseRequestDestroysTheWindowUnlessTheCheckRefuses) {
 }
 
 }  // namespace
+
+#include "config/Preferences.h"
+#include "graphics/Surface.h"
+
+namespace {
+
+TEST_F(MainFrameTest, FullScreenNeedsAModeAndLosingTheFocusLeavesIt) {
+    app::SetDisplayMode(2);  // no full-screen mode chosen yet: nothing happens
+    EXPECT_EQ(app::GetDisplayMode(), 1);
+    SetFullscreenMode(1024, 768, 32);
+    app::SetDisplayMode(2);
+    EXPECT_EQ(app::GetDisplayMode(), 2);
+    EXPECT_EQ(GetViewMode(), FULLSCREEN_MODE);
+    frame::Pump();
+    int w = 0, h = 0;
+    platform::headless::LastFrame(w, h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+
+    platform::Event focus;
+    focus.Kind = platform::EventKind::Activate;
+    focus.Active = false;
+    platform::headless::InjectEvent(focus);
+    frame::Pump();
+    EXPECT_EQ(app::GetDisplayMode(), 1);
+    EXPECT_EQ(GetViewMode(), WINDOWED_MODE);
+}
+
+}  // namespace
