@@ -289,6 +289,10 @@ void CompositeComponent::setPosition(int x, int y) {
 
 void CompositeComponent::draw(int Surface, int x, int y) {
     drawDrawingList(Surface, x, y);
+    drawChildren(Surface, x, y);
+}
+
+void CompositeComponent::drawChildren(int Surface, int x, int y) {
     for (Component* c = FirstChild; c != NULL; c = c->NextSibling) c->draw(Surface, x + c->_X, y + c->_Y);
 }
 

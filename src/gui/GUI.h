@@ -218,6 +218,8 @@ class CompositeComponent : public Component {
     template <typename Handler>
     bool dispatch(int x, int y, Handler handler);
     Component* childAt(int x, int y) const;
+    // The children alone, for elements that draw themselves in between.
+    void drawChildren(int Surface, int x, int y);
     // Stores a size found by a fit, raised to the minimum sizes.
     void storeFittedSize(int width, int height, bool resize);
 
