@@ -1,0 +1,149 @@
+// Elements drawn from the real skin picture: the frame composition puts the
+// root, the modal window and the tooltip on the screen surface. Setting
+// VORNA_GUI_PNG=<directory> writes the frames for looking at them.
+#include "GuiTestSupport.h"
+
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace {
+
+class RenderTest : public GuiElementTest {
+  protected:
+    void Save(const char* name) {
+        const char* dir = std::getenv("VORNA_GUI_PNG");
+        if (dir == nullptr) return;
+        int pitch = 0;
+        const uint32_t* pixels = GetSurfacePixels(SCREEN_SURFACE, &pitch);
+        platform::WritePNG(std::string(dir) + "/" + name, pixels, 640, 480, pitch);
+    }
+    // A part of the screen enlarged, for details.
+    void SaveZoom(const char* name, int x0, int y0, int w, int h, int scale) {
+        const char* dir = std::getenv("VORNA_GUI_PNG");
+        if (dir == nullptr) return;
+        std::vector<uint32_t> out(size_t(w * scale) * size_t(h * scale));
+        for (int y = 0; y < h * scale; ++y)
+            for (int x = 0; x < w * scale; ++x) out[size_t(y * w * scale + x)] = Pixel(x0 + x / scale, y0 + y / scale);
+        platform::WritePNG(std::string(dir) + "/" + name, out.data(), w * scale, h * scale, w * scale);
+    }
+    static uint32_t Pixel(int x, int y) { return ReadPixel(SCREEN_SURFACE, x, y) & 0xFFFFFF; }
+    static uint32_t Rgb(int r, int g, int b) { return (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b); }
+};
+
+// A body of every kind of element, framed like a window.
+CompositeComponent* BuildSampleBody(CommandLog& log) {
+    auto* body = new CompositeComponent(1);
+    body->setSize(360, 300);
+    body->addChild(new Label("Account number:"));
+    auto* account = new EditField(8);
+    account->setSize(120, account->getHeight());
+    account->setText("100001");
+    body->addChild(account);
+    body->placeChild(account, 120, 0);
+    auto* password = new PasswordField(29);
+    password->setSize(120, password->getHeight());
+    password->setText("demo");
+    body->addChild(password);
+    body->placeChild(password, 120, 24);
+    auto* markup = new MarkupText("<b>Welcome<n> to the <h>village<n>.\n<color=36>Dark red<n> and <skin=38> a grip.");
+    body->addChild(markup);
+    body->placeChildSized(markup, 0, 50, 240, 40);
+    auto* check = new CheckBox("Show names", true);
+    body->addChild(check);
+    body->placeChild(check, 0, 95);
+    auto* list = new ListBox(CommandTarget(&log, 1), CommandTarget(&log, 2));
+    for (const char* name : {"Mira", "Tobias", "Anselm", "Brunhilde von Lichtenstein-Hohenzollern", "Kai", "Lene", "Ole"})
+        list->addLine(name);
+    body->addChild(list);
+    body->placeChildSized(list, 0, 125, 200, 70);
+    list->select(1);
+    auto* slider = new HorizontalScrollBar(CommandTarget(&log, 3));
+    body->addChild(slider);
+    slider->setSize(200, 0);
+    slider->setRange(0, 10, 3, 4);
+    body->placeChild(slider, 0, 205);
+    auto* progress = new ProgressBar;
+    body->addChild(progress);
+    body->placeChildSized(progress, 0, 225, 200, 15);
+    progress->setValue(60);
+    auto* ok = new TextButton("Ok", CommandTarget(&log, 4));
+    body->addChild(ok);
+    body->placeChild(ok, -90, -25);
+    auto* cancel = new TextButton("Cancel", CommandTarget(&log, 5));
+    body->addChild(cancel);
+    body->placeChild(cancel, -180, -25);
+    auto* icon = new IconButton(94, 95, 60, CommandTarget(&log, 6), "Help");
+    body->addChild(icon);
+    body->placeChild(icon, 220, 125);
+    return body;
+}
+
+TEST_F(RenderTest, SampleWindowWithTooltip) {
+    CommandLog log;
+    CompositeComponent root(1);
+    root.setSize(640, 480);
+    // A plain background: the root tiles the background texture.
+    struct Background : CompositeComponent {
+        Background() : CompositeComponent(1) {
+            setSize(640, 480);
+            setDrawingEntry(0, 7, 0, 0, 640, 480);
+        }
+    };
+    auto* background = new Background;
+    root.addChild(background);
+    SetRootComponent(&root);
+
+    CommandLog modalLog;
+    auto* frame = new WindowFrame(BuildSampleBody(modalLog));
+    frame->setSize(380, 320);
+    frame->setPosition(130, 80);
+    SetModalWindow(frame);
+    SetTooltipText("Brunhilde von Lichtenstein-Hohenzollern");
+    SetTooltipPoint(630, 10);  // pushed inside the screen
+
+    FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 255, 0, 255);
+    DrawFrameComposition(SCREEN_SURFACE, 640, 480, false);
+    Save("sample_window.png");
+    SaveZoom("tooltip_zoom.png", 390, 0, 250, 24, 4);
+    SaveZoom("bars_zoom.png", 125, 270, 220, 60, 4);
+
+    // Nothing of the magenta fill is left: the root covers the screen.
+    std::set<uint32_t> colours;
+    for (int y = 0; y < 480; y += 3)
+        for (int x = 0; x < 640; x += 3) colours.insert(Pixel(x, y));
+    EXPECT_EQ(colours.count(Rgb(255, 0, 255)), 0u);
+    EXPECT_GT(colours.size(), 20u);
+    // The edit field's background shows inside its frame.
+    const auto& E = SkinProperties().EditField;
+    int fx = 130 + 2 + 120 + 1, fy = 80 + 2 + 1;
+    EXPECT_EQ(Pixel(fx + 1, fy + 1), Rgb(E.Background.Red, E.Background.Green, E.Background.Blue));
+    // The tooltip keeps a pixel from the right and top edges.
+    const auto& T = SkinProperties().Tooltip;
+    int width = GetTextWidth(T.Font, "Brunhilde von Lichtenstein-Hohenzollern") + 2 * T.Margin;
+    EXPECT_EQ(Pixel(640 - 1 - width, 1), Rgb(T.Outline.Red, T.Outline.Green, T.Outline.Blue));
+    EXPECT_NE(Pixel(640 - 1, 1), Rgb(T.Outline.Red, T.Outline.Green, T.Outline.Blue));
+    SetRootComponent(nullptr);
+}
+
+TEST_F(RenderTest, PressedButtonShowsItsDownFace) {
+    CommandLog log;
+    CompositeComponent root(0);
+    root.setSize(640, 480);
+    auto* b = new TextButton("Enter Game", CommandTarget(&log, 1));
+    root.addChild(b);
+    root.placeChild(b, 10, 10);
+    FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 0, 0, 0);
+    root.draw(SCREEN_SURFACE, 0, 0);
+    uint32_t up = Pixel(12, 12);
+    root.leftButtonDown(20, 20, 0);
+    root.draw(SCREEN_SURFACE, 0, 0);
+    Save("pressed_button.png");
+    EXPECT_NE(Pixel(12, 12), up);
+    root.leftButtonUp(20, 20, 0);
+    root.draw(SCREEN_SURFACE, 0, 0);
+    EXPECT_EQ(Pixel(12, 12), up);
+    EXPECT_EQ(log.Commands.size(), 1u);
+}
+
+}  // namespace
