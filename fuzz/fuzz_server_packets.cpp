@@ -8,6 +8,7 @@
 #include <asio.hpp>
 
 #include <condition_variable>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -60,8 +61,9 @@ void StartServer() {
     Settings.WorldFile = (Dir / "fuzz.world").string();
     Settings.StateDir = (Dir / "state").string();
     Settings.LogLevel = 3;
-    std::thread([Settings] {
-        server::Run(
+    static std::thread ServerThread;
+    ServerThread = std::thread([Settings] {
+        int Result = server::Run(
             Settings,
             [](const server::BoundPorts& P, void*) {
                 std::lock_guard<std::mutex> Guard(Lock);
@@ -70,8 +72,14 @@ void StartServer() {
                 Ready.notify_all();
             },
             nullptr, false);
-        std::abort();  // the server never stops while fuzzing
-    }).detach();
+        if (Result != 0) std::abort();
+    });
+    // The server's state lives in statics: stop its loop before they are
+    // destroyed at exit.
+    std::atexit([] {
+        server::RequestStop();
+        if (ServerThread.joinable()) ServerThread.join();
+    });
     std::unique_lock<std::mutex> Guard(Lock);
     Ready.wait(Guard, [] { return Started; });
 }
@@ -124,8 +132,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     asio::ip::tcp::socket Socket(Context);
     std::error_code Error;
     int Port = Mode == 0 ? Ports.Login : Ports.Game;
-    Socket.connect({asio::ip::make_address("127.0.0.1"), asio::ip::port_type(Port)}, Error);
-    if (Error) std::abort();
+    // A connect may fail for the machine's reasons (ports in TIME_WAIT);
+    // only a server that stays unreachable is a failure.
+    for (int Attempt = 0; Attempt < 100; Attempt++) {
+        Socket.connect({asio::ip::make_address("127.0.0.1"), asio::ip::port_type(Port)}, Error);
+        if (!Error) break;
+        Socket.close();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (Error) {
+        std::fprintf(stderr, "cannot connect to the server: %s\n", Error.message().c_str());
+        std::abort();
+    }
     if (Mode != 0) {
         asio::write(Socket, asio::buffer(GameLogin(Names[Turn++ % 3])), Error);
         Drain(Context, Socket, 5);

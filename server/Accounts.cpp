@@ -218,6 +218,7 @@ static void CreateDemoAccounts(const std::string& WorldName) {
     Kestrel.Inventory = {};
     Kestrel.Inventory[2] = Make(TYPE_BACKPACK, 0, {Make(TYPE_ARROW, 25), Make(TYPE_HAM)});
     Kestrel.Inventory[4] = Make(TYPE_BOW);
+    Kestrel.Inventory[5] = Make(TYPE_TORCH);  // lights the way in the cave
     Kestrel.Inventory[9] = Make(TYPE_ARROW, 50);
     Kestrel.Buddies = {"Aldric"};
 

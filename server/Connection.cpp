@@ -8,9 +8,6 @@ namespace server {
 // grows without bound.
 static constexpr size_t MAX_BACKLOG = 4 * 1024 * 1024;
 static uint64_t NextNumber = 1;
-static uint64_t OpenCount = 0;
-
-uint64_t Connection::OpenConnections() { return OpenCount; }
 
 Connection::Connection(asio::ip::tcp::socket TheSocket, ConnectionHandler& TheHandler, const char* TheKind)
     : Socket(std::move(TheSocket)), Handler(TheHandler), Kind(TheKind), Number(NextNumber++) {
@@ -20,10 +17,9 @@ Connection::Connection(asio::ip::tcp::socket TheSocket, ConnectionHandler& TheHa
     Socket.set_option(asio::ip::tcp::no_delay(true), Error);
     ReadBlock.resize(8192);
     LastReceive = std::chrono::steady_clock::now();
-    OpenCount++;
 }
 
-Connection::~Connection() { OpenCount--; }
+Connection::~Connection() = default;
 
 void Connection::Start() {
     serverlog::Debug(Kind, "connection %llu from %s", (unsigned long long)Number, PeerText.c_str());

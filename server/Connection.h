@@ -55,8 +55,6 @@ class Connection : public std::enable_shared_from_this<Connection> {
     // Player or other per-connection data of the handler.
     void* UserData = nullptr;
 
-    static uint64_t OpenConnections();
-
   private:
     void ReadMore();
     void ProcessInput();

@@ -100,8 +100,6 @@ static void MoveOwnView(Player& P, const Position& From, int FromStack, const Po
 static bool PlaceCreature(Creature& C, const Position& Pos) {
     C.Pos = Pos;
     if (worldmap::AddThing(Pos, CreatureThing(C)) < 0) return false;
-    int Stack = worldmap::CreatureStackPosition(Pos, C.ID);
-    (void)Stack;
     for (auto& [ID, P] : Players) {
         if (P->Body == &C || !CanSee(P->MapPos, Pos)) continue;
         Message M;
@@ -441,6 +439,14 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
     Body->Look = Record.Look;
     Body->Health = Record.MaxHitPoints > 0 ? Record.HitPoints * 100 / Record.MaxHitPoints : 100;
     Body->Speed = 220 + 2 * (Record.Level - 1);
+    // A torch or lamp worn in a body slot lights the character.
+    for (const Object& O : Record.Inventory) {
+        if (O.Type == 0 || !objecttypes::HasFlag(O.Type, objecttypes::LIGHT)) continue;
+        if (objecttypes::LightBrightness(O.Type) > Body->LightLevel) {
+            Body->LightLevel = std::min(objecttypes::LightBrightness(O.Type), 255);
+            Body->LightColour = std::min(objecttypes::LightColour(O.Type), 255);
+        }
+    }
     auto P = std::make_unique<Player>();
     P->Body = Body.get();
     P->Record = &Record;
