@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Control.h"
+#include "app/Interface.h"
 #include "app/MainFrame.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
@@ -12,6 +13,7 @@
 #include "net/Network.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/GUI.h"
 #include "gui/Skins.h"
 #include "platform/Platform.h"
 #include "world/Creatures.h"
@@ -32,7 +34,7 @@ int DisplayMode = 1;
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
     bool Sysinc = false, Objects = false, Map = false, Inventory = false, Creatures = false, Status = false,
-         Preferences = false, Surface = false, Graphics = false, Skins = false,
+         Preferences = false, Surface = false, Graphics = false, Skins = false, GUI = false,
          Network = false, Communication = false;
 } Up;
 }  // namespace
@@ -95,6 +97,8 @@ void InitModules(uint8_t Gamemaster) {
         Up.Graphics = true;
         InitSkins();
         Up.Skins = true;
+        InitGUI();
+        Up.GUI = true;
         InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
         Up.Network = true;
         InitCommunication();
@@ -111,6 +115,9 @@ void ExitModules() {
     if (!Initialized) return;
     if (Up.Communication) ExitCommunication();
     if (Up.Network) ExitNetwork();
+    // The main game window first: its components still use the skins.
+    RemoveInterface();
+    if (Up.GUI) ExitGUI();
     if (Up.Skins) ExitSkins();
     if (Up.Graphics) ExitGraphics();
     if (Up.Surface) ExitSurface();
@@ -207,6 +214,11 @@ int RunApplication(int argc, char** argv) {
         ExitModules();
         platform::Shutdown();
         return 1;
+    }
+    {
+        int width = 0, height = 0;
+        platform::GetClientSize(width, height);
+        InstallInterfaceHooks(width, height);
     }
     try {
         frame::FirstFrame();

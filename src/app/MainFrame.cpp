@@ -7,6 +7,7 @@
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/GUI.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -136,31 +137,14 @@ bool Pump() {
 }
 
 namespace {
-// The start screen: the background picture centred (it is large enough for
-// big windows), the logo above the middle.
+// Without an interface (before it exists, or in tests of the frame alone)
+// the start picture is drawn by itself.
 void DrawStartScreen(int width, int height) {
     FillRect(SCREEN_SURFACE, 0, 0, width, height, 28, 22, 18);
     int tilesX = 0, tilesY = 0;
     GetPictureSize(PICTURE_BACKGROUND, &tilesX, &tilesY);
     DrawPicture(SCREEN_SURFACE, (width - tilesX * IMAGE_SIZE) / 2, (height - tilesY * IMAGE_SIZE) / 2,
                 PICTURE_BACKGROUND);
-    GetPictureSize(PICTURE_LOGO, &tilesX, &tilesY);
-    DrawPicture(SCREEN_SURFACE, (width - tilesX * IMAGE_SIZE) / 2, height / 6, PICTURE_LOGO);
-}
-
-// The diagnostics lines at the top left, in the interface font.
-void DrawDiagnostics() {
-    const FrameStatistics& stats = GetFrameStatistics();
-    int x, y, w, h;
-    GetSurfaceRect(PRIMARY_SURFACE, &x, &y, &w, &h);
-    char lines[5][64];
-    std::snprintf(lines[0], sizeof lines[0], "%.02f fps (%dx%dx%d)", stats.FramesPerSecond, w, h, stats.BitsPerPixel);
-    std::snprintf(lines[1], sizeof lines[1], "Blits: %d", stats.PreviousBlits);
-    std::snprintf(lines[2], sizeof lines[2], "Pixels: %d", stats.PreviousPixels);
-    std::snprintf(lines[3], sizeof lines[3], "Direct3D failed at step: %d", GetLightFailureStep());
-    std::snprintf(lines[4], sizeof lines[4], "Number of Sprite Surfaces: %d", GetNumberOfSpriteSurfaces());
-    int lineHeight = GetFontLineHeight(1);
-    for (int i = 0; i < 5; ++i) DrawText(SCREEN_SURFACE, 2, 2 + i * lineHeight, 1, 255, 255, 255, lines[i], LEFT_ALIGN);
 }
 }  // namespace
 
@@ -196,8 +180,14 @@ void DrawFrame() {
     int x, y, width, height;
     GetSurfaceRect(PRIMARY_SURFACE, &x, &y, &width, &height);
     if (width <= 0 || height <= 0) return;
-    DrawStartScreen(width, height);
-    if (Diagnostics) DrawDiagnostics();
+    Component* root = GetRootComponent();
+    if (root == nullptr) {
+        DrawStartScreen(width, height);
+    } else if (root->getWidth() != width || root->getHeight() != height) {
+        // The root follows the client area (divided by the scale).
+        root->setSize(width, height);
+    }
+    DrawFrameComposition(SCREEN_SURFACE, width, height, Diagnostics);
     PresentFrame();
 }
 

@@ -1,0 +1,204 @@
+// The Dialog frame. The bodies and the event table are in Dialogs.Entry.cpp.
+#include "gui/Dialogs.h"
+
+#include "core/Assert.h"
+#include "graphics/Surface.h"
+#include "gui/Skins.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Frame pieces: the inside, the four edges, the four corners.
+enum : int {
+    SKIN_TOPLEFT = 39,
+    SKIN_TOPRIGHT = 40,
+    SKIN_BOTTOMLEFT = 41,
+    SKIN_BOTTOMRIGHT = 42,
+    SKIN_LEFT = 43,
+    SKIN_RIGHT = 44,
+    SKIN_TITLE = 45,
+    SKIN_BOTTOM = 46,
+    SKIN_INSIDE = 47,
+};
+constexpr int FRAME_ENTRIES = 9;
+
+}  // namespace
+
+Dialog::Dialog(const char* _Caption, Component* _Dialog) : CompositeComponent(FRAME_ENTRIES) {
+    create(_Caption, _Dialog);
+}
+
+void Dialog::create(const char* _Caption, Component* _Dialog) {
+    ASSERT(_Caption!=NULL);
+    ASSERT(strlen(_Caption)<100);
+    ASSERT(_Dialog!=NULL);
+    CaptionText = _Caption;
+    Caption = new Label(CaptionText.c_str());
+    addChild(Caption);
+    Body = _Dialog;
+    addChild(Body);
+    setDefaultButton("Ok", CommandTarget(this, DIALOG_OK));
+    setCancelButton("Cancel", CommandTarget(this, DIALOG_CANCEL));
+}
+
+Dialog::~Dialog() = default;
+
+TextButton* Dialog::replaceButton(TextButton* Old, const char* Text, CommandTarget Target) {
+    if (Old != NULL) deleteChild(Old);
+    auto* button = new TextButton(Text, Target);
+    addChild(button);
+    return button;
+}
+
+void Dialog::setDefaultButton(const char* Text, CommandTarget Target) {
+    DefaultButton = replaceButton(DefaultButton, Text, Target);
+    EnterTarget = Target;
+    arrange();
+}
+
+void Dialog::setCancelButton(const char* Text, CommandTarget Target) {
+    CancelButton = replaceButton(CancelButton, Text, Target);
+    EscapeTarget = Target;
+    arrange();
+}
+
+void Dialog::removeCancelButton() {
+    ASSERT(CancelButton!=NULL);
+    if (CancelButton == NULL) return;
+    deleteChild(CancelButton);
+    CancelButton = NULL;
+    arrange();
+}
+
+void Dialog::setExtraButton(const char* Text, CommandTarget Target) {
+    if (Text == NULL) {
+        ASSERT(ExtraButton!=NULL);
+        if (ExtraButton == NULL) return;
+        deleteChild(ExtraButton);
+        ExtraButton = NULL;
+    } else {
+        ExtraButton = replaceButton(ExtraButton, Text, Target);
+    }
+    arrange();
+}
+
+void Dialog::arrange() {
+    if (Body == NULL || Caption == NULL) return;
+    // The buttons go right to left in the order cancel, default, extra.
+    TextButton* Row[3] = {CancelButton, DefaultButton, ExtraButton};
+    int rowWidth = 0;
+    for (TextButton* b : Row)
+        if (b != NULL) rowWidth += b->getWidth() + (rowWidth > 0 ? DIALOG_BUTTON_GAP : 0);
+    int width = std::max({Body->getWidth() + DIALOG_MARGIN_LEFT + DIALOG_MARGIN_RIGHT,
+                          rowWidth + DIALOG_MARGIN_LEFT + DIALOG_MARGIN_RIGHT,
+                          Caption->getWidth() + 2 * DIALOG_MIN_CAPTION_SPACE});
+    int height = Body->getHeight() + DIALOG_MARGIN_TOP + DIALOG_MARGIN_BOTTOM;
+    Component::setSize(width, height);
+
+    Body->setPosition(DIALOG_MARGIN_LEFT + (width - DIALOG_MARGIN_LEFT - DIALOG_MARGIN_RIGHT - Body->getWidth()) / 2,
+                      DIALOG_MARGIN_TOP);
+    const int title = Skins[SKIN_TITLE].height;
+    Caption->setPosition((width - Caption->getWidth()) / 2, (title - Caption->getHeight()) / 2 + 1);
+    int x = width - DIALOG_MARGIN_RIGHT;
+    for (TextButton* b : Row) {
+        if (b == NULL) continue;
+        x -= b->getWidth();
+        b->setPosition(x, height - DIALOG_BUTTON_BOTTOM - b->getHeight());
+        x -= DIALOG_BUTTON_GAP;
+    }
+
+    const SkinRect& tl = Skins[SKIN_TOPLEFT];
+    const SkinRect& tr = Skins[SKIN_TOPRIGHT];
+    const SkinRect& bl = Skins[SKIN_BOTTOMLEFT];
+    const SkinRect& br = Skins[SKIN_BOTTOMRIGHT];
+    const int left = Skins[SKIN_LEFT].width, right = Skins[SKIN_RIGHT].width, bottom = Skins[SKIN_BOTTOM].height;
+    setDrawingEntry(0, SKIN_INSIDE, left, title, std::max(width - left - right, 1), std::max(height - title - bottom, 1));
+    setDrawingEntry(1, SKIN_TITLE, tl.width, 0, std::max(width - tl.width - tr.width, 1), title);
+    setDrawingEntry(2, SKIN_LEFT, 0, tl.height, left, std::max(height - tl.height - bl.height, 1));
+    setDrawingEntry(3, SKIN_RIGHT, width - right, tr.height, right, std::max(height - tr.height - br.height, 1));
+    setDrawingEntry(4, SKIN_BOTTOM, bl.width, height - bottom, std::max(width - bl.width - br.width, 1), bottom);
+    setDrawingEntry(5, SKIN_TOPLEFT, 0, 0);
+    setDrawingEntry(6, SKIN_TOPRIGHT, width - tr.width, 0);
+    setDrawingEntry(7, SKIN_BOTTOMLEFT, 0, height - bl.height);
+    setDrawingEntry(8, SKIN_BOTTOMRIGHT, width - br.width, height - br.height);
+}
+
+void Dialog::draw(int Surface, int x, int y) {
+    drawDrawingList(Surface, x, y);
+    // The separator: a dark line over a light one, between the body and the buttons.
+    const int left = DIALOG_MARGIN_LEFT / 2, width = _Width - DIALOG_MARGIN_LEFT;
+    const int line = y + _Height - DIALOG_SEPARATOR_BOTTOM;
+    FillRect(Surface, x + left, line, width, 1, 40, 30, 24);
+    FillRect(Surface, x + left, line + 1, width, 1, 140, 120, 100);
+    drawChildren(Surface, x, y);
+}
+
+void Dialog::activity() { ActivityTarget.send(); }
+
+bool Dialog::leftButtonDown(int x, int y, int keys) {
+    activity();
+    if (CompositeComponent::leftButtonDown(x, y, keys)) return true;
+    if (y >= 0 && y < Skins[SKIN_TITLE].height && x >= 0 && x < _Width) {
+        Dragging = true;
+        GrabX = x;
+        GrabY = y;
+    }
+    return true;
+}
+
+bool Dialog::mouseMove(int x, int y) {
+    if (!Dragging) {
+        CompositeComponent::mouseMove(x, y);
+        return true;
+    }
+    int newX = _X + x - GrabX, newY = _Y + y - GrabY;
+    // The dialog stays wholly on the screen (the root's area).
+    if (const Component* root = GetRootComponent()) {
+        newX = std::max(0, std::min(newX, root->getWidth() - _Width));
+        newY = std::max(0, std::min(newY, root->getHeight() - _Height));
+    }
+    setPosition(newX, newY);
+    return true;
+}
+
+bool Dialog::leftButtonUp(int x, int y, int keys) {
+    if (Dragging) {
+        Dragging = false;
+        return true;
+    }
+    CompositeComponent::leftButtonUp(x, y, keys);
+    return true;
+}
+
+bool Dialog::leftDoubleClick(int x, int y, int keys) {
+    activity();
+    CompositeComponent::leftDoubleClick(x, y, keys);
+    return true;
+}
+
+bool Dialog::rightButtonUp(int x, int y, int keys) {
+    activity();
+    CompositeComponent::rightButtonUp(x, y, keys);
+    return true;
+}
+
+bool Dialog::mouseRepeat(int x, int y, int code) {
+    activity();
+    CompositeComponent::mouseRepeat(x, y, code);
+    return true;
+}
+
+void Dialog::keyPress(int code) {
+    activity();
+    if (code == keys::ENTER && DefaultButton != NULL && EnterTarget.Target != NULL) {
+        EnterTarget.send();
+    } else if (code == keys::ESCAPE) {
+        EscapeTarget.send();
+    } else if (Body != NULL) {
+        Body->keyPress(code);
+    }
+}
+
+void Dialog::command(int) { SetInputMode(INPUT_IDLE); }

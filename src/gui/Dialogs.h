@@ -1,0 +1,189 @@
+// Modal dialogs: the Dialog frame (caption, one body, up to three buttons,
+// Enter and Escape targets, dragging by the title bar) and the dialogs that
+// lead into the game, built from queued events.
+//
+// A dialog is never opened directly: a part of the program posts its event,
+// and the event dispatcher calls CarryOutDialogEvent, which builds the dialog
+// and makes it the modal window. A dialog closes by setting the input mode
+// back to idle; the dispatcher then destroys it.
+//
+// Sections: 1. Dialog  2. Bodies  3. Events
+#pragma once
+
+#include "core/Status.h"
+#include "gui/DialogElements.h"
+
+#include <string>
+
+// ---- 1. Dialog ------------------------------------------------------------------------
+
+class Dialog : public CompositeComponent {
+  public:
+    // Takes the body; starts with "Ok" (command 1) and "Cancel" (command 2),
+    // both aimed at the dialog itself, which closes it.
+    Dialog(const char* _Caption, Component* _Dialog);
+    ~Dialog() override;
+
+    // Creates or replaces the button; also sets the Enter / Escape target.
+    void setDefaultButton(const char* Text, CommandTarget Target);
+    void setCancelButton(const char* Text, CommandTarget Target);
+    void removeCancelButton();
+    // NULL text removes the button.
+    void setExtraButton(const char* Text, CommandTarget Target);
+    void setEnterTarget(CommandTarget Target) { EnterTarget = Target; }
+    void setEscapeTarget(CommandTarget Target) { EscapeTarget = Target; }
+    // Presses, right releases, wheel turns, held-button repeats and keys are
+    // reported to this target (the character list's inactivity timer).
+    void setActivityTarget(CommandTarget Target) { ActivityTarget = Target; }
+
+    Component* getBody() const { return Body; }
+    const std::string& getCaption() const { return CaptionText; }
+    TextButton* getDefaultButton() const { return DefaultButton; }
+    TextButton* getCancelButton() const { return CancelButton; }
+    TextButton* getExtraButton() const { return ExtraButton; }
+    bool isDragging() const { return Dragging; }
+
+    // Sizes the dialog around its body and places every part.
+    void arrange() override;
+    void draw(int Surface, int x, int y) override;
+    bool leftButtonDown(int x, int y, int keys) override;
+    bool mouseMove(int x, int y) override;
+    bool leftButtonUp(int x, int y, int keys) override;
+    bool leftDoubleClick(int x, int y, int keys) override;
+    bool rightButtonUp(int x, int y, int keys) override;
+    bool mouseRepeat(int x, int y, int code) override;
+    void keyPress(int code) override;
+    // Any command closes the dialog.
+    void command(int number) override;
+
+  private:
+    void create(const char* _Caption, Component* _Dialog);
+    TextButton* replaceButton(TextButton* Old, const char* Text, CommandTarget Target);
+    void activity();
+    std::string CaptionText;
+    Label* Caption = NULL;
+    Component* Body = NULL;
+    TextButton* DefaultButton = NULL;
+    TextButton* CancelButton = NULL;
+    TextButton* ExtraButton = NULL;
+    CommandTarget EnterTarget, EscapeTarget, ActivityTarget;
+    bool Dragging = false;
+    int GrabX = 0, GrabY = 0;
+};
+
+// Layout of every dialog: the body sits inside these margins; the buttons
+// share one row above the bottom edge, right-aligned, separated by a line.
+inline constexpr int DIALOG_MARGIN_LEFT = 16;
+inline constexpr int DIALOG_MARGIN_TOP = 31;
+inline constexpr int DIALOG_MARGIN_RIGHT = 16;
+inline constexpr int DIALOG_MARGIN_BOTTOM = 54;
+inline constexpr int DIALOG_BUTTON_GAP = 10;
+inline constexpr int DIALOG_BUTTON_BOTTOM = 14;    // from the button row to the bottom edge
+inline constexpr int DIALOG_SEPARATOR_BOTTOM = 44;  // from the separator to the bottom edge
+inline constexpr int DIALOG_MIN_CAPTION_SPACE = 40;
+// The largest marked-up message box body.
+inline constexpr int MESSAGEBOX_MAX_WIDTH = 400;
+inline constexpr int MESSAGEBOX_MAX_HEIGHT = 320;
+
+// ---- 2. Bodies (exposed for the tests) -------------------------------------------------
+
+// Command numbers used between the bodies and their dialogs.
+enum : int {
+    DIALOG_OK = 1,
+    DIALOG_CANCEL = 2,
+    DIALOG_ABORT = 29,
+    DIALOG_TIMER = 31,
+    DIALOG_ACTIVITY = 32,
+};
+
+// The countdown line of the reconnect box for the remaining tenths.
+std::string ReconnectCountdownText(int RemainingTenths);
+
+// The main game window's question (event 6): caption, text, where the answers
+// go, and the commands of "Yes" and "No".
+struct QuestionRecord {
+    std::string Caption, Text;
+    Component* Target = NULL;
+    int YesCommand = 0, NoCommand = 2;
+};
+// Posts event 6 with a copy of the record.
+void PostQuestion(const char* Caption, const char* Text, Component* Target, int YesCommand, int NoCommand);
+
+// A text with an optional self-closing flag, a queue-clearing flag and a timer.
+class WaitingBody : public CompositeComponent {
+  public:
+    WaitingBody(const char* Text, bool SelfClosing, bool ClearsQueue, int Tenths);
+    ~WaitingBody() override;
+    void draw(int Surface, int x, int y) override;
+    void command(int number) override;
+    const ComponentTimer* getTimer() const { return Timer; }
+
+  private:
+    bool SelfClosing, ClearsQueue;
+    ComponentTimer* Timer = NULL;
+};
+
+class ReconnectBody : public CompositeComponent {
+  public:
+    ReconnectBody(const char* Text, int Seconds);
+    ~ReconnectBody() override;
+    void command(int number) override;
+    const Label* getCountdown() const { return Countdown; }
+    const ProgressBar* getBar() const { return Bar; }
+
+  private:
+    Label* Countdown;
+    ProgressBar* Bar;
+    ComponentTimer* Timer = NULL;
+    int Total;
+};
+
+class LoginBody : public CompositeComponent {
+  public:
+    LoginBody();
+    void keyPress(int code) override;
+    void command(int number) override;
+    PasswordField* getAccountField() const { return Account; }
+    PasswordField* getPasswordField() const { return Password; }
+
+  private:
+    PasswordField* Account;
+    PasswordField* Password;
+    FocusGroup Focus;
+};
+
+class CharacterListBody : public CompositeComponent {
+  public:
+    explicit CharacterListBody(int Tenths);
+    ~CharacterListBody() override;
+    void keyPress(int code) override;
+    void command(int number) override;
+    ListBox* getList() const { return List; }
+    MarkupText* getStatus() const { return Status; }
+    const ComponentTimer* getTimer() const { return Timer; }
+
+  private:
+    ListBox* List;
+    MarkupText* Status;
+    ComponentTimer* Timer = NULL;
+    int Tenths;
+};
+
+// ---- 3. Events -------------------------------------------------------------------------------
+
+// Builds the dialog of an event of types 1 to 55 and makes it the modal
+// window; frees the event's texts. False when the type opens no dialog here.
+bool CarryOutDialogEvent(Event& E);
+// Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
+// the root.
+void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
+// Frees what an event carries that it will never hand on (texts, records).
+void DiscardEvent(Event& E);
+
+// The main game window's services for the dialogs.
+struct DialogServices {
+    Component* MainWindow = NULL;
+    const char* CreateAccountAddress = "";
+};
+void SetDialogServices(const DialogServices& Services);
+const DialogServices& GetDialogServices();

@@ -1,0 +1,75 @@
+// The main game window: the root of the component tree. It shows the start
+// view (the start picture with five buttons) until the game starts and the
+// game view while the player is in the game, and it carries out the commands
+// of its buttons and of the dialogs that report to it.
+#pragma once
+
+#include "gui/DialogElements.h"
+
+// What the application lends the main game window.
+struct MainWindowCallbacks {
+    void (*ExitProgram)() = nullptr;
+    void (*SetDisplayMode)(int Mode) = nullptr;
+    bool (*OpenDocument)(const char* Path) = nullptr;
+};
+
+// Commands of the start view's buttons and of the game view.
+enum : int {
+    MAIN_CLOSE = 2,
+    MAIN_EXIT = 7,
+    MAIN_ABORT_CONNECTION = 29,
+    MAIN_COPY_LINK = 33,
+    MAIN_ENTER_GAME = 501,
+    MAIN_INFO = 502,
+    MAIN_OPTIONS = 503,
+    MAIN_LOGOUT = 506,
+    MAIN_ASK_LOGOUT = 507,
+    MAIN_ACCOUNT = 508,
+    MAIN_CHARACTER_LIST = 509,
+};
+
+class StartView : public CompositeComponent {
+  public:
+    explicit StartView(Component* Target);
+    void setSize(int Width, int Height) override;
+    void draw(int Surface, int x, int y) override;
+    TextButton* getButton(int Number) const { return Buttons[Number]; }
+    static constexpr int BUTTONS = 5;
+
+  private:
+    TextButton* Buttons[BUTTONS];
+};
+
+// Until the map view exists the game view is an empty area that knows the
+// game's keys for leaving.
+class GameView : public CompositeComponent {
+  public:
+    explicit GameView(Component* Target);
+    void draw(int Surface, int x, int y) override;
+
+  private:
+    Component* Target;
+};
+
+class MainWindow : public CompositeComponent {
+  public:
+    MainWindow(int Width, int Height, const MainWindowCallbacks& Callbacks);
+    ~MainWindow() override;
+    void setSize(int Width, int Height) override;
+    void command(int number) override;
+    void keyPress(int code) override;
+
+    void showStartView();
+    void showGameView();
+    bool inGameView() const { return Game != NULL; }
+    StartView* getStartView() const { return Start; }
+    GameView* getGameView() const { return Game; }
+    void setActive(bool Active) { this->Active = Active; }
+    bool isActive() const { return Active; }
+
+  private:
+    MainWindowCallbacks Callbacks;
+    StartView* Start = NULL;
+    GameView* Game = NULL;
+    bool Active = true;
+};
