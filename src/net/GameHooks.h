@@ -1,0 +1,36 @@
+// What the game messages hand to the interface: texts over the map, the
+// console and its channels, the status and screen messages. The interface
+// installs these at start-up; until then each call does nothing, while the
+// world model has already been updated by the message itself.
+#pragma once
+
+#include <cstdint>
+
+struct GameHooks {
+    // Speech and private messages over the map (position 0, 0, 0: none).
+    void (*MapText)(const char* Speaker, int Mode, int x, int y, int z, const char* Text) = nullptr;
+    // A line for the console: Channel -1 is the default channel; a private
+    // message or an answer names its partner in Speaker.
+    void (*ConsoleText)(const char* Speaker, int Mode, int Channel, const char* Text) = nullptr;
+    // A line for the rule-violation channel; Number is the request's number,
+    // already negated.
+    void (*RequestText)(const char* Speaker, int32_t Number, const char* Text) = nullptr;
+    // The short-lived messages in the middle of the map view and on the
+    // status line.
+    void (*ScreenMessage)(int Mode, const char* Text) = nullptr;
+    void (*StatusMessage)(const char* Text) = nullptr;
+    // Channel bookkeeping of the console.
+    // The rule-violation channel is found or created; its requests by name
+    // are removed.
+    void (*OpenRequestChannel)(int Value) = nullptr;
+    void (*RemoveRequest)(const char* Name) = nullptr;
+    // Adds the closing text to a channel and marks it closed: kind 5 is the
+    // channel ChannelID, kind 7 the player's own request, kind 8 the
+    // conversation about Name's request.
+    void (*CloseChannel)(int Kind, int ChannelID, const char* Name, const char* Text) = nullptr;
+    // The map view: after the map or a floor was replaced.
+    void (*Redraw)() = nullptr;
+};
+
+void SetGameHooks(const GameHooks& Hooks);
+const GameHooks& GetGameHooks();
