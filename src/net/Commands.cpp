@@ -7,6 +7,7 @@
 #include "net/GameHooks.h"
 #include "net/Network.h"
 #include "net/TalkModes.h"
+#include "platform/Platform.h"
 #include "world/Creatures.h"
 #include "world/Objects.h"
 
@@ -102,6 +103,10 @@ void SendAutoWalk(int GoToResult) {
     AddByte(uint8_t(Steps));
     for (int i = 0; i < Steps; i++) AddByte(uint8_t(GetPlayerStep(i)));
     SendPacket();
+}
+
+void SendPendingSteps() {
+    if (UpdateWalking(platform::Milliseconds())) SendAutoWalk(1);
 }
 
 void SendStep(int Code) {

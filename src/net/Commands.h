@@ -26,6 +26,9 @@ void SendPong();                         // 30
 // more as command 100), 2 sends the stop-walk command 105. A follow target
 // is dropped first, and chase mode goes off when AutoChaseOff asks for it.
 void SendAutoWalk(int GoToResult);
+// Once per idle pass in the game: when the walking logic has recomputed
+// a path after a finished step, the new steps are sent.
+void SendPendingSteps();
 void SendStep(int Code);                 // 101..109 by direction code 1..8
 void SendTurn(int Direction);            // 111..114, direction 0 north .. 3 west
 void SendMoveObject(const ObjectLocation& From, int Type, int Stack, int x, int y, int z, int Count);  // 120

@@ -12,6 +12,7 @@
 #include "world/Map.h"
 
 #include <cstring>
+#include <memory>
 
 namespace gamemessages {
 
@@ -149,11 +150,12 @@ void CEditText() {
     const uint32_t TextID = GetQuad();
     const int Type = GetWord();
     const int MaxLength = GetWord();
-    char* Text = GetNewString();
-    char* Second = GetNewString();
+    // held until both are read: a broken second string must not lose the first
+    std::unique_ptr<char[]> Text(GetNewString());
+    std::unique_ptr<char[]> Second(GetNewString());
     delete[] EditText.Text;
     delete[] EditText.SecondText;
-    EditText = EditTextRequest{TextID, Type, MaxLength, Text, Second};
+    EditText = EditTextRequest{TextID, Type, MaxLength, Text.release(), Second.release()};
     PostEvent(GAME_EVENT_EDITTEXT, 0, 0);
 }
 
