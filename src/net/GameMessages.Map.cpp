@@ -30,6 +30,10 @@ int Skip = 0;
 
 constexpr int END_VALUE = 0xFF00;
 
+// The things of the field being read; kept here rather than on the stack,
+// where clearing them for every field of a full map costs more than reading.
+ObjectInstance FieldThings[OBJECTS_PER_POINT];
+
 void Redraw() {
     if (const auto Hook = GetGameHooks().Redraw) Hook();
 }
@@ -47,15 +51,23 @@ void ReadField(int rx, int ry, int rz) {
         int x = rx, y = ry, z = rz;
         CubeToAbsolute(x, y, z);
         const Position Where{x, y, z};
+        // Collected first, so the field is ordered for drawing once.
+        ObjectInstance* const Things = FieldThings;
+        int Count = 0;
         for (;;) {
             const int ID = GetWord();
             if (ID >= END_VALUE) {
                 Skip = ID & 0xFF;
                 break;
             }
-            const ObjectInstance Obj = ReadThing(ID, &Where);
-            AppendFieldObject(rx, ry, rz, Obj.Type, Obj.Data);
+            if (Count == OBJECTS_PER_POINT) {
+                AppendFieldObjects(rx, ry, rz, Things, Count);
+                Count = 0;
+            }
+            ReadThing(ID, &Where, Things[Count].Type, Things[Count].Data);
+            Count++;
         }
+        if (Count > 0) AppendFieldObjects(rx, ry, rz, Things, Count);
     }
     if (rz == GetPlayerLevel()) StoreAutomapField(rx, ry);
 }
@@ -117,7 +129,7 @@ void ReadCreatureDescription(Creature* C) {
     C->PartyShield = Shield;
 }
 
-ObjectInstance ReadThing(int ID, const Position* Where) {
+void ReadThing(int ID, const Position* Where, int& Type, uint32_t& Data) {
     if (ID == 97 || ID == 98 || ID == 99) {
         Creature* C = NULL;
         uint32_t CreatureID = 0;
@@ -151,12 +163,24 @@ ObjectInstance ReadThing(int ID, const Position* Where) {
             SetCreaturePosition(C, Where->x, Where->y, Where->z);
             C->Visible = true;
         }
-        return ObjectInstance{CREATURE, CreatureID, 0};
+        Type = CREATURE;
+        Data = CreatureID;
+        return;
     }
-    ObjectInstance Obj{ID, 0, 0};
-    if (GetObjectFlag(ID, CUMULATIVE)) Obj.Data = GetByte();
-    if (GetObjectFlag(ID, LIQUIDPOOL)) Obj.Data = GetByte();
-    if (GetObjectFlag(ID, LIQUIDCONTAINER)) Obj.Data = GetByte();
+    // Written through references: returning the small record by value made
+    // the compiler split and rejoin it on the stack, which stalled the
+    // hottest loop of a full map.
+    Type = ID;
+    Data = 0;
+    const uint32_t Flags = GetObjectFlags(ID);
+    if (Flags & (uint32_t(1) << CUMULATIVE)) Data = GetByte();
+    if (Flags & (uint32_t(1) << LIQUIDPOOL)) Data = GetByte();
+    if (Flags & (uint32_t(1) << LIQUIDCONTAINER)) Data = GetByte();
+}
+
+ObjectInstance ReadThing(int ID, const Position* Where) {
+    ObjectInstance Obj;
+    ReadThing(ID, Where, Obj.Type, Obj.Data);
     return Obj;
 }
 

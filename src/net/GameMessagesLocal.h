@@ -20,6 +20,7 @@ bool ToCube(const Position& P, int& rx, int& ry, int& rz);
 // A thing after its id has been read. With Where set, a creature thing is
 // placed on that absolute field.
 ObjectInstance ReadThing(int ID, const Position* Where);
+void ReadThing(int ID, const Position* Where, int& Type, uint32_t& Data);
 ObjectInstance ReadThing(const Position* Where);
 // The fields of a creature description, applied to C or dropped when C is
 // NULL.

@@ -147,12 +147,12 @@ int StackPosition(const Point& P, const ObjectInstance& N) {
 }
 
 void RebuildDrawOrder(Point& P) {
+    // One flag lookup per object: this runs for every field a map message fills.
+    uint32_t Flags[OBJECTS_PER_POINT];
+    for (int p = 0; p < P.ObjectCount; p++) Flags[p] = GetObjectFlags(P.ObjectStack[p].Type);
+    constexpr uint32_t LOW = (1u << BANK) | (1u << ONBANK) | (1u << BOTTOM);
     int n = 0, Lead = 0;
-    while (Lead < P.ObjectCount) {
-        const ObjectInstance& S = P.ObjectStack[Lead];
-        if (!(Flag(S, BANK) || Flag(S, ONBANK) || Flag(S, BOTTOM))) break;
-        P.DrawOrder[n++] = Lead++;
-    }
+    while (Lead < P.ObjectCount && (Flags[Lead] & LOW) != 0) P.DrawOrder[n++] = Lead++;
     for (int p = P.ObjectCount - 1; p >= Lead; p--) P.DrawOrder[n++] = p;
 
     // The lowest hanging object takes the picture of the lowest hook.
@@ -160,13 +160,13 @@ void RebuildDrawOrder(Point& P) {
     for (int p = P.ObjectCount - 1; p >= 0; p--) {
         ObjectInstance& S = P.ObjectStack[p];
         if (S.Type == CREATURE) continue;
-        if (Flag(S, HANG)) {
+        if (Flags[p] & (1u << HANG)) {
             Hang = p;
             S.Hook = 0;  // a hook removed since the last rebuild no longer holds it
         }
-        if (Flag(S, HOOKA) || Flag(S, HOOKB)) Hook = p;
+        if (Flags[p] & ((1u << HOOKA) | (1u << HOOKB))) Hook = p;
     }
-    if (Hang != -1 && Hook != -1) P.ObjectStack[Hang].Hook = Flag(P.ObjectStack[Hook], HOOKA) ? HOOKA : HOOKB;
+    if (Hang != -1 && Hook != -1) P.ObjectStack[Hang].Hook = (Flags[Hook] & (1u << HOOKA)) ? HOOKA : HOOKB;
 }
 
 void InsertAt(Point& P, int Position, const ObjectInstance& N) {
@@ -332,6 +332,16 @@ void AppendFieldObject(int rx, int ry, int rz, int Type, uint32_t Data) {
     ASSERT(Point.ObjectCount<OBJECTS_PER_POINT);
     if (Point.ObjectCount >= OBJECTS_PER_POINT) return;
     Point.ObjectStack[Point.ObjectCount++] = ObjectInstance{Type, Data, 0};
+    RebuildDrawOrder(Point);
+}
+
+void AppendFieldObjects(int rx, int ry, int rz, const ObjectInstance* Objects, int Count) {
+    Point& Point = Field(rx, ry, rz);
+    for (int n = 0; n < Count; n++) {
+        ASSERT(Point.ObjectCount<OBJECTS_PER_POINT);
+        if (Point.ObjectCount >= OBJECTS_PER_POINT) break;
+        Point.ObjectStack[Point.ObjectCount++] = ObjectInstance{Objects[n].Type, Objects[n].Data, 0};
+    }
     RebuildDrawOrder(Point);
 }
 

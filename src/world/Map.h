@@ -70,6 +70,8 @@ ObjectInstance GetNextFieldObject();
 void InsertFieldObject(int rx, int ry, int rz, int Type, uint32_t Data);
 // Puts the instance on top (map descriptions arrive in stored order).
 void AppendFieldObject(int rx, int ry, int rz, int Type, uint32_t Data);
+// The same for a whole list at once, ordering the field for drawing only once.
+void AppendFieldObjects(int rx, int ry, int rz, const ObjectInstance* Objects, int Count);
 void ChangeFieldObject(int rx, int ry, int rz, int Position, int Type, uint32_t Data);
 // True when the field was full before, so the server must be asked for it again.
 bool DeleteFieldObject(int rx, int ry, int rz, int Position);

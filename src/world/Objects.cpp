@@ -180,6 +180,11 @@ bool GetObjectFlag(int Type, int Flag) {
 
 bool GetObjectFlag(const ObjectInstance& Obj, int Flag) { return GetObjectFlag(Obj.Type, Flag); }
 
+uint32_t GetObjectFlags(int Type) {
+    if (Type == CREATURE) return uint32_t(1) << UNPASS;
+    return Item(Type).Flags;
+}
+
 int GetObjectWidth(int Type) { return Item(Type).Width; }
 int GetObjectHeight(int Type) { return Item(Type).Height; }
 int GetObjectDisplaySize(int Type) { return Item(Type).DisplaySize; }

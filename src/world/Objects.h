@@ -104,6 +104,9 @@ bool GetEntryFlag(const ObjectType& Entry, int Flag);
 // Also accepts CREATURE, which answers true for UNPASS only.
 bool GetObjectFlag(int Type, int Flag);
 bool GetObjectFlag(const ObjectInstance& Obj, int Flag);
+// The whole flag set of a type (bit n for flag n), for readers that test
+// several flags of every object they meet.
+uint32_t GetObjectFlags(int Type);
 int GetObjectWidth(int Type);
 int GetObjectHeight(int Type);
 int GetObjectDisplaySize(int Type);
