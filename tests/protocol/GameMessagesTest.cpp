@@ -22,6 +22,26 @@ class GameMessages : public ProtocolTest {
     static constexpr uint32_t RAT = 0x40000010;
 };
 
+TEST_F(GameMessages, EnteringTheGameStoresTheLoginDataAndRightsFollow) {
+    // the fixture entered with player 0x10000001, beat 50 and right 40
+    EXPECT_EQ(GetPlayerID(), PLAYER);
+    EXPECT_EQ(GetServerBeat(), 50);
+    EXPECT_TRUE(HasRight(40));
+    EXPECT_TRUE(IsKnownHint(1));
+    std::string Rights = Bytes({11});
+    for (int i = 0; i < 32; i++) Rights += Bytes({i == 3 ? 1 : 0});
+    Receive(Rights);
+    EXPECT_TRUE(HasRight(3));
+    EXPECT_FALSE(HasRight(4));
+    // a second login clears the rights table and raises no second first-login hint
+    Receive(Bytes({10}) + Quad(0x10000002) + Word(100) + Bytes({0}));
+    EXPECT_EQ(Sent(), "04 00 A0 02 00 01");
+    EXPECT_FALSE(HasRight(3));
+    EXPECT_FALSE(HasRight(40));
+    EXPECT_EQ(GetServerBeat(), 100);
+    EXPECT_EQ(GetNumberOfPendingHints(), 0);
+}
+
 TEST_F(GameMessages, CreatureUpdatesApplyToKnownCreaturesAndAreDroppedForUnknownOnes) {
     EnterSurfaceMap();
     AddRat();
