@@ -44,13 +44,11 @@ void StoreWholeLevel() {
 }
 
 // The things of one field until the end value, appended in stored order.
-void ReadField(int rx, int ry, int rz) {
+// Where is the field's absolute position, for the creatures on it.
+void ReadField(int rx, int ry, int rz, const Position& Where) {
     if (Skip > 0) {
         Skip--;
     } else {
-        int x = rx, y = ry, z = rz;
-        CubeToAbsolute(x, y, z);
-        const Position Where{x, y, z};
         // Collected first, so the field is ordered for drawing once.
         ObjectInstance* const Things = FieldThings;
         int Count = 0;
@@ -191,8 +189,11 @@ ObjectInstance ReadThing(const Position* Where) { return ReadThing(GetWord(), Wh
 void ResetSkip() { Skip = 0; }
 
 void ReadArea(int x0, int y0, int Width, int Height, int rz) {
+    // a level is a plain shift of the absolute fields
+    int bx = 0, by = 0, bz = rz;
+    CubeToAbsolute(bx, by, bz);
     for (int rx = x0; rx < x0 + Width; rx++)
-        for (int ry = y0; ry < y0 + Height; ry++) ReadField(rx, ry, rz);
+        for (int ry = y0; ry < y0 + Height; ry++) ReadField(rx, ry, rz, Position{bx + rx, by + ry, bz});
 }
 
 void ReadLevels(int x0, int y0, int Width, int Height) {
@@ -389,7 +390,7 @@ void CField() {
     if (!FieldInCube(P, rx, ry, rz)) return;
     ClearField(rx, ry, rz, false);
     ResetSkip();
-    ReadField(rx, ry, rz);
+    ReadField(rx, ry, rz, P);
 }
 
 void CAddThing() {
