@@ -91,6 +91,7 @@ void Destroy() {
 void SetCloseCheck(bool (*check)()) { CloseCheck = check; }
 void SetTimerHandler(void (*tick)()) { TimerTick = tick; }
 void SetIdleHandler(void (*idle)()) { Idle = idle; }
+void RestartTimer() { NextTick = platform::Milliseconds(); }
 
 void OnClose() {
     if (!CloseCheck || CloseCheck()) app::ExitProgram();

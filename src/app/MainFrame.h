@@ -52,5 +52,7 @@ void SetCloseCheck(bool (*check)());
 void SetTimerHandler(void (*tick)());
 void SetIdleHandler(void (*idle)());
 inline constexpr int TIMER_INTERVAL = 100;
+// The next tick falls due at once (after the clock was replaced or restored).
+void RestartTimer();
 
 }  // namespace frame

@@ -7,6 +7,7 @@
 #include "config/Preferences.h"
 #include "core/Assert.h"
 #include "core/BuildSettings.h"
+#include "graphics/graphics.h"
 #include "net/Communication.h"
 #include "net/Network.h"
 
@@ -251,8 +252,10 @@ void ReconnectBody::command(int number) {
 // ---- 4. Login ------------------------------------------------------------------------------------
 
 namespace {
-constexpr int LOGIN_WIDTH = 260;
+constexpr int LOGIN_WIDTH = 290;
 constexpr int LOGIN_FIELD_X = 110;
+constexpr int LOGIN_GAP = 10;
+constexpr int LINK_BUTTON_PADDING = 16;
 constexpr int LOGIN_ROW = 26;
 constexpr int ACCOUNT_LENGTH = 8;
 constexpr int PASSWORD_FIELD_LENGTH = PASSWORD_LENGTH - 1;
@@ -266,11 +269,13 @@ LoginBody::LoginBody() {
     for (Component* c : {static_cast<Component*>(accountLabel), static_cast<Component*>(Account),
                          static_cast<Component*>(passwordLabel), static_cast<Component*>(Password)})
         addChild(c);
-    const int fieldWidth = LOGIN_WIDTH - LOGIN_FIELD_X;
+    // The fields start right of the longer label.
+    const int fieldX = std::max({LOGIN_FIELD_X, accountLabel->getWidth() + LOGIN_GAP, passwordLabel->getWidth() + LOGIN_GAP});
+    const int fieldWidth = LOGIN_WIDTH - fieldX;
     Account->setSize(fieldWidth, Account->getHeight());
     Password->setSize(fieldWidth, Password->getHeight());
-    Account->setPosition(LOGIN_FIELD_X, 0);
-    Password->setPosition(LOGIN_FIELD_X, LOGIN_ROW);
+    Account->setPosition(fieldX, 0);
+    Password->setPosition(fieldX, LOGIN_ROW);
     accountLabel->setPosition(0, (Account->getHeight() - accountLabel->getHeight()) / 2);
     passwordLabel->setPosition(0, LOGIN_ROW + (Password->getHeight() - passwordLabel->getHeight()) / 2);
     Focus.addMember(Account);
@@ -279,6 +284,14 @@ LoginBody::LoginBody() {
 
     std::string address = std::string(build_settings::ACCOUNT_URL) + "?create";
     auto* link = new LinkRow("If you don't have\nan account yet:", "Create Account", address.c_str());
+    // The standard button face is too narrow for its caption.
+    if (auto* button = dynamic_cast<TextButton*>(link->getLastChild())) {
+        int wide = GetTextWidth(SkinProperties().Buttons.Font, button->getText().c_str()) + LINK_BUTTON_PADDING;
+        if (wide > button->getWidth()) {
+            button->setSize(wide, button->getHeight());
+            link->Component::setSize(button->getX() + wide, link->getHeight());
+        }
+    }
     addChild(link);
     link->setPosition(0, LOGIN_ROW * 2 + 14);
     Component::setSize(std::max(LOGIN_WIDTH, link->getWidth()), link->getY() + link->getHeight());

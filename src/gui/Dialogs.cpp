@@ -31,10 +31,13 @@ Dialog::Dialog(const char* _Caption, Component* _Dialog) : CompositeComponent(FR
 }
 
 void Dialog::create(const char* _Caption, Component* _Dialog) {
+    // Should the reporter return, a dialog that is whole still comes out.
     ASSERT(_Caption!=NULL);
+    if (_Caption == NULL) _Caption = "";
     ASSERT(strlen(_Caption)<100);
     ASSERT(_Dialog!=NULL);
-    CaptionText = _Caption;
+    if (_Dialog == NULL) _Dialog = new CompositeComponent;
+    CaptionText.assign(_Caption, std::min(strlen(_Caption), size_t(99)));
     Caption = new Label(CaptionText.c_str());
     addChild(Caption);
     Body = _Dialog;

@@ -74,10 +74,16 @@ void StartView::draw(int Surface, int x, int y) {
     // The start picture is larger than most windows: centred, it is cut
     // evenly on every side.
     FillRect(Surface, x, y, _Width, _Height, 28, 22, 18);
+    // Only the visible part is drawn: the picture is far larger than the window.
     int tilesX = 0, tilesY = 0;
     GetPictureSize(PICTURE_BACKGROUND, &tilesX, &tilesY);
-    DrawPicture(Surface, x + (_Width - tilesX * IMAGE_SIZE) / 2, y + (_Height - tilesY * IMAGE_SIZE) / 2,
-                PICTURE_BACKGROUND);
+    const int pictureWidth = tilesX * IMAGE_SIZE, pictureHeight = tilesY * IMAGE_SIZE;
+    const int left = (_Width - pictureWidth) / 2, top = (_Height - pictureHeight) / 2;
+    const int sourceX = std::max(-left, 0), sourceY = std::max(-top, 0);
+    const int width = std::min(pictureWidth - sourceX, _Width), height = std::min(pictureHeight - sourceY, _Height);
+    if (width > 0 && height > 0)
+        DrawPicturePart(Surface, x + std::max(left, 0), y + std::max(top, 0), PICTURE_BACKGROUND, sourceX, sourceY,
+                        width, height);
     GetPictureSize(PICTURE_LOGO, &tilesX, &tilesY);
     DrawPicture(Surface, x + (_Width - tilesX * IMAGE_SIZE) / 2, y + _Height / 6, PICTURE_LOGO);
     CompositeComponent::draw(Surface, x, y);
