@@ -141,8 +141,9 @@ Dialog* MarkupBox(const char* Caption, const char* Text) {
     return D;
 }
 
-Dialog* ConnectingBox(const char* Text) {
+Dialog* ConnectingBox(const char* Text, bool ToGameWorld) {
     auto* body = new WaitingBody(Text, true, false, 0);
+    body->setClosesInGame(ToGameWorld);
     auto* D = new Dialog("Connecting", body);
     D->removeCancelButton();
     D->setDefaultButton("Abort", CommandTarget(Services.MainWindow, DIALOG_ABORT));
@@ -179,7 +180,8 @@ WaitingBody::~WaitingBody() { delete Timer; }
 void WaitingBody::draw(int Surface, int x, int y) {
     // Whatever waits behind a connecting box (the character list, an error)
     // replaces it without a click.
-    if (SelfClosing && PeekEventType() != MESSAGE_NONE) command(DIALOG_ABORT);
+    if (SelfClosing && (PeekEventType() != MESSAGE_NONE || (ClosesInGame && GetConnectionState() == STATE_GAME)))
+        command(DIALOG_ABORT);
     CompositeComponent::draw(Surface, x, y);
 }
 
@@ -423,8 +425,8 @@ bool CarryOutDialogEvent(Event& E) {
     switch (E.Type) {
     case MESSAGE_ERROR: D = MessageBox(data, extra); break;
     case MESSAGE_ERROR2: D = MarkupBox(data, extra); break;
-    case MESSAGE_CONNECTING_LIST: D = ConnectingBox("Your character list is being loaded. Please wait."); break;
-    case MESSAGE_CONNECTING_GAME: D = ConnectingBox("Connecting to the game world. Please wait."); break;
+    case MESSAGE_CONNECTING_LIST: D = ConnectingBox("Your character list is being loaded. Please wait.", false); break;
+    case MESSAGE_CONNECTING_GAME: D = ConnectingBox("Connecting to the game world. Please wait.", true); break;
     case MESSAGE_WAITINGLIST: {
         D = new Dialog("Please wait", new ReconnectBody(data, int(E.Extra)));
         D->removeCancelButton();

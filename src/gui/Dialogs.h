@@ -113,13 +113,16 @@ void PostQuestion(const char* Caption, const char* Text, Component* Target, int 
 class WaitingBody : public CompositeComponent {
   public:
     WaitingBody(const char* Text, bool SelfClosing, bool ClearsQueue, int Tenths);
+    // The game world's connecting box also gives way once the game has
+    // started, even when the game's first messages queued nothing.
+    void setClosesInGame(bool Closes) { ClosesInGame = Closes; }
     ~WaitingBody() override;
     void draw(int Surface, int x, int y) override;
     void command(int number) override;
     const ComponentTimer* getTimer() const { return Timer; }
 
   private:
-    bool SelfClosing, ClearsQueue;
+    bool SelfClosing, ClearsQueue, ClosesInGame = false;
     ComponentTimer* Timer = NULL;
 };
 

@@ -1,0 +1,136 @@
+// From the start view into the game and back, against the reference server
+// running as its own process, with nothing but injected pointer and key
+// events reaching the client.
+#include "DialogTestSupport.h"
+
+#include "../server/ServerProcess.h"
+#include "net/Commands.h"
+#include "net/GameMessages.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class EndToEndTest : public ClientTest {
+  protected:
+    // The game server's messages are read by their own handlers, attached
+    // here as the program attaches them at start-up.
+    void SetUp() override {
+        ClientTest::SetUp();
+        InitGameMessages();
+        InitCommands();
+        for (int c = 0; c < 256; c++)
+            if (GameMessageHandler H = GetGameMessageHandler(c)) SetGameCommandHandler(c, H);
+        ControlHooks hooks = GetControlHooks();
+        hooks.ClearOutfitRequest = ClearOutfitRequest;
+        SetControlHooks(hooks);
+    }
+    void TearDown() override {
+        ExitGameMessages();
+        ClientTest::TearDown();
+    }
+    // Starts the server on free loopback ports; the login servers of the
+    // client point at its login port. False when it does not come up.
+    bool StartServer() {
+        std::string state = (Dir.Path() / "server-state").string();
+        Server = std::make_unique<servertest::Process>(std::vector<std::string>{
+            (testing_support::BinaryDir() / "vorna-server").string(), "--login-port", "0", "--test-login-port", "0",
+            "--game-port", "0", "--data-dir", testing_support::BinaryDir().string(), "--world",
+            (testing_support::SourceDir() / "server" / "data" / "Demoland.world").string(), "--state-dir", state});
+        if (!Server->WaitFor(", game ", 10000) || !Server->WaitFor("\n")) return false;
+        size_t at = Server->Log.find("listening on");
+        if (at == std::string::npos) return false;
+        size_t login = Server->Log.find("login ", at + 12);
+        if (login == std::string::npos) return false;
+        int port = std::atoi(Server->Log.c_str() + login + 6);
+        if (port <= 0) return false;
+        SetTestServer(false);
+        for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", port);
+        return true;
+    }
+    std::unique_ptr<servertest::Process> Server;
+};
+
+TEST_F(EndToEndTest, EnterGameAsMiraAndLeaveToTheCharacterList) {
+    ASSERT_TRUE(StartServer()) << (Server ? Server->Log : std::string());
+
+    // The start view's "Enter Game".
+    ClickOn(GetMainWindow()->getStartView()->getButton(0));
+    ASSERT_EQ(ModalCaption(), "Enter Game");
+    Type("100001");
+    Press(platform::Key::Tab);
+    Type("demo");
+    Press(platform::Key::Return);
+
+    // The connecting box, the server's message of the day (a new one is
+    // shown once), then the character list of the demo account.
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Message of the Day"; })) << ModalCaption();
+    Screenshot("e2e-message-of-the-day.png");
+    Press(platform::Key::Return);
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Select Character"; })) << ModalCaption();
+    EXPECT_EQ(GetAccountNumber(), 100001u);
+    auto* body = Body<CharacterListBody>();
+    ASSERT_NE(body, nullptr);
+    ListBox* list = body->getList();
+    int mira = -1;
+    for (int i = 0; i < list->getLines(); ++i)
+        if (list->getLine(i).rfind("Mira (", 0) == 0) mira = i;
+    ASSERT_GE(mira, 0);
+    Screenshot("e2e-character-list.png");
+
+    // Click Mira's line, then "Ok".
+    int lx = 0, ly = 0;
+    list->getAbsolutePosition(lx, ly);
+    const int lineHeight = SkinProperties().ListBox.LineHeight;
+    Click(lx + 20, ly + SkinProperties().ListBox.Margin + mira * lineHeight + lineHeight / 2);
+    EXPECT_EQ(list->getSelectedLine(), mira);
+    ClickOn(Modal()->getDefaultButton());
+
+    ASSERT_TRUE(PumpUntil([] { return GetConnectionState() == STATE_GAME; })) << GetConnectionState();
+    EXPECT_STREQ(GetAccountCharacter(GetActiveCharacter()).Name, "Mira");
+    EXPECT_TRUE(GetMainWindow()->inGameView());
+    EXPECT_EQ(GetMainWindow()->getStartView(), nullptr);
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    frame::Pump();
+    Screenshot("e2e-in-game.png");
+
+    // Ctrl+Q asks; "y" logs out; the server closes and the list returns.
+    PressCtrl('q');
+    ASSERT_EQ(ModalCaption(), "Warning");
+    Type("y");
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Select Character"; })) << ModalCaption();
+    EXPECT_EQ(GetConnectionState(), STATE_OFFLINE);
+    EXPECT_FALSE(GetMainWindow()->inGameView());
+    EXPECT_NE(GetMainWindow()->getStartView(), nullptr);
+}
+
+TEST_F(EndToEndTest, WrongPasswordShowsTheServersRefusal) {
+    ASSERT_TRUE(StartServer()) << (Server ? Server->Log : std::string());
+    ClickOn(GetMainWindow()->getStartView()->getButton(0));
+    Type("100001");
+    Press(platform::Key::Tab);
+    Type("wrong");
+    Press(platform::Key::Return);
+    ASSERT_TRUE(PumpUntil([] {
+        return GetModalWindow() != nullptr && ModalCaption() != "Connecting" && ModalCaption() != "Enter Game";
+    })) << ModalCaption();
+    EXPECT_EQ(ModalCaption(), "Sorry");
+    Press(platform::Key::Return);
+    EXPECT_EQ(GetModalWindow(), nullptr);
+    EXPECT_EQ(GetConnectionState(), STATE_OFFLINE);
+}
+
+TEST_F(EndToEndTest, StoppedServerGivesConnectionFailed) {
+    ASSERT_TRUE(StartServer()) << (Server ? Server->Log : std::string());
+    Server.reset();  // killed: the port refuses
+    ClickOn(GetMainWindow()->getStartView()->getButton(0));
+    Type("100001");
+    Press(platform::Key::Tab);
+    Type("demo");
+    Press(platform::Key::Return);
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Connection failed"; }, 15000)) << ModalCaption();
+    Screenshot("connection-failed-server-stopped.png");
+}
+
+}  // namespace
