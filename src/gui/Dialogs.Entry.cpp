@@ -106,7 +106,10 @@ class PatchBody : public CompositeComponent {
         Component::setSize(width, Bar->getY() + Bar->getHeight());
     }
     void draw(int Surface, int x, int y) override {
+        // The box gives way when the transfer has ended, so that the
+        // installation events queued behind it can run.
         int progress = GetPatchProgress();
+        if (progress < 0) Close();
         Bar->setValue(std::max(progress, 0));
         CompositeComponent::draw(Surface, x, y);
     }

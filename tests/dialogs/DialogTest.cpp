@@ -340,6 +340,39 @@ TEST_F(DialogTest, DialogPreconditionsAreReported) {
     EXPECT_ASSERTION(d.setExtraButton(NULL, CommandTarget()), "ExtraButton!=NULL");
 }
 
+TEST_F(DialogTest, AbortingTheGameConnectionBringsTheCharacterListBack) {
+    PostEvent(MESSAGE_CONNECTING_GAME, 0, 0);
+    frame::Pump();
+    ASSERT_EQ(ModalCaption(), "Connecting");
+    SetConnectionState(STATE_GAME_LOGIN_SENT);
+    Modal()->keyPress(27);  // Escape: command 29 to the main game window
+    EXPECT_EQ(GetConnectionState(), STATE_OFFLINE);
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    ASSERT_EQ(QueuedTypes(), (std::vector<int>{MESSAGE_WAITFORLIST, MESSAGE_CHARACTERLIST}));
+    EXPECT_EQ(GetQueuedEvent(0).Data, 20);
+    EXPECT_EQ(GetQueuedEvent(1).Data, 300);
+    ClearEvents();
+
+    // Aborting the login server's connection brings nothing back.
+    PostEvent(MESSAGE_CONNECTING_LIST, 0, 0);
+    frame::Pump();
+    frame::Pump();
+    ASSERT_EQ(ModalCaption(), "Connecting");
+    SetConnectionState(STATE_LOGIN_SENT);
+    Modal()->keyPress(27);
+    EXPECT_EQ(GetConnectionState(), STATE_OFFLINE);
+    EXPECT_EQ(GetNumberOfEvents(), 0);
+}
+
+TEST_F(DialogTest, DownloadBoxGivesWayWhenNoTransferIsUnderWay) {
+    PostTextEvent(MESSAGE_PATCHPROGRESS, "Vorna.spr", nullptr);
+    PostEvent(MESSAGE_MOTD, 0, 0);
+    frame::Pump();
+    EXPECT_EQ(ModalCaption(), "Updating ... Please wait");
+    frame::Pump();
+    EXPECT_EQ(ModalCaption(), "Message of the Day");
+}
+
 TEST_F(DialogTest, StartButtonsCountOnlyOffline) {
     SetConnectionState(STATE_LOGIN_SENT);
     GetMainWindow()->command(MAIN_ENTER_GAME);
