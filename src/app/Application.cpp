@@ -2,6 +2,7 @@
 
 #include "app/Control.h"
 #include "app/Interface.h"
+#include "app/GameProtocol.h"
 #include "app/MainFrame.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
@@ -208,8 +209,10 @@ int RunApplication(int argc, char** argv) {
     }
     DisplayMode = 1;
     InitControl();
+    InstallGameProtocol();
 
     if (!frame::Create()) {
+        RemoveGameProtocol();
         ExitControl();
         ExitModules();
         platform::Shutdown();
@@ -235,6 +238,8 @@ int RunApplication(int argc, char** argv) {
         ShowErrorBox(code);
         ExitProgram();
     }
+    RemoveGameProtocol();
+    ExitControl();
     ExitModules();
     platform::Shutdown();
     return 0;

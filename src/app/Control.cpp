@@ -658,4 +658,5 @@ int GetLastCommand() { return LastCommand; }
 bool IsReconnectRequested() { return ReconnectRequested; }
 uint32_t GetReconnectDeadline() { return ReconnectDeadline; }
 int GetDroppedEventCount() { return DroppedEvents; }
-int GetGameBeat() { return GameBeat; }
+// The game messages give the beat to the walking logic, which keeps it.
+int GetGameBeat() { return GetServerBeat(); }
