@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -158,7 +159,10 @@ TEST_F(GuiFrameworkTest, ChildListOrderAndBrokenTreeOperations) {
     EXPECT_EQ(other.getFirstChild(), nullptr);
     EXPECT_ASSERTION(other.removeChild(a), "Child->Parent==this");
     EXPECT_ASSERTION(other.swapChildren(a, b), "Child1->Parent==this");
-    EXPECT_ASSERTION(a->addChild(new Probe("x", nullptr)), "false");
+    // A plain component has no children: the stray one stays ours to free.
+    auto stray = std::make_unique<Probe>("x", nullptr);
+    EXPECT_ASSERTION(a->addChild(stray.get()), "false");
+    EXPECT_EQ(stray->getParent(), nullptr);
     EXPECT_EQ(Children(root), (std::vector<Component*>{a, b, c}));
 
     Probe loose("loose", nullptr);
