@@ -114,10 +114,10 @@ void InitModules(uint8_t Gamemaster) {
 
 void ExitModules() {
     if (!Initialized) return;
-    if (Up.Communication) ExitCommunication();
-    if (Up.Network) ExitNetwork();
     // The main game window first: its components still use the skins.
     RemoveInterface();
+    if (Up.Communication) ExitCommunication();
+    if (Up.Network) ExitNetwork();
     if (Up.GUI) ExitGUI();
     if (Up.Skins) ExitSkins();
     if (Up.Graphics) ExitGraphics();
