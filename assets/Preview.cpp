@@ -205,14 +205,14 @@ void Fonts(const DataSet& d, const std::string& dir) {
     const int pics[4] = {3, 5, 6, 8};
     for (int f = 0; f < 4; ++f) {
         const Canvas& img = d.Pictures[size_t(pics[f] - 1)].Image;
-        const FontSpec& spec = GetFontSpec(f + 1);
+        const FontSpec& cells = GetFontSpec(f + 1);
         int scale = 3;
         Canvas c(img.Width() * scale, img.Height() * scale);
         for (int y = 0; y < c.Height(); ++y)
             for (int x = 0; x < c.Width(); ++x) {
                 int gx = x / scale, gy = y / scale;
                 Color p = img.Get(gx, gy);
-                bool cellEdge = gx % spec.CellWidth == 0 || gy % spec.CellHeight == 0;
+                bool cellEdge = gx % cells.CellWidth == 0 || gy % cells.CellHeight == 0;
                 Color bg = f == 1 ? Hex(0x6a8a50) : Hex(0x2d2219);
                 if (cellEdge && x % scale == 0) bg = Hex(0x4a3a5a);
                 // tint as the client does, in the normal text colour
