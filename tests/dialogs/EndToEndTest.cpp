@@ -5,6 +5,7 @@
 
 #include "../server/ServerProcess.h"
 #include "net/Commands.h"
+#include "app/GameProtocol.h"
 #include "net/GameMessages.h"
 
 #include <cstdlib>
@@ -15,19 +16,13 @@ namespace {
 class EndToEndTest : public ClientTest {
   protected:
     // The game server's messages are read by their own handlers, attached
-    // here as the program attaches them at start-up.
+    // by the same call the program makes at start-up.
     void SetUp() override {
         ClientTest::SetUp();
-        InitGameMessages();
-        InitCommands();
-        for (int c = 0; c < 256; c++)
-            if (GameMessageHandler H = GetGameMessageHandler(c)) SetGameCommandHandler(c, H);
-        ControlHooks hooks = GetControlHooks();
-        hooks.ClearOutfitRequest = ClearOutfitRequest;
-        SetControlHooks(hooks);
+        InstallGameProtocol();
     }
     void TearDown() override {
-        ExitGameMessages();
+        RemoveGameProtocol();
         ClientTest::TearDown();
     }
     // Starts the server on free loopback ports; the login servers of the
