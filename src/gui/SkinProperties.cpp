@@ -124,4 +124,11 @@ void InitSkinProperties() {
     P.StatusWindow.ManaBar = {26, 17, 90, 11};
     P.BuddylistWindow.Logo = {2, 1};
     P.PlayerStates.NumberOfIcons = 9;
+
+    P.GameView.ColumnWidth = 176;
+    P.GameView.StripHeight = 12;
+    P.GameView.MapMinimumHeight = 176;
+    P.GameView.ConsoleHeight = 120;
+    P.GameView.ConsoleMinimumHeight = 60;
+    P.GameView.PanelsHeight = 260;
 }

@@ -96,6 +96,14 @@ struct SkinPropertyTable {
     struct {
         int NumberOfIcons;
     } PlayerStates;
+    struct {
+        int ColumnWidth;       // F: the right column of fixed panels and side windows
+        int StripHeight;       // S: the strip below the map view
+        int MapMinimumHeight;  // the map view never gets less
+        int ConsoleHeight;     // the console's height until the player changes it
+        int ConsoleMinimumHeight;
+        int PanelsHeight;      // the fixed panels at the top of the right column
+    } GameView;
 };
 
 // Fills the record (called once at start-up, again by tests).
