@@ -104,6 +104,10 @@ void InitModules(uint8_t Gamemaster) {
         Up.Network = true;
         InitCommunication();
         Up.Communication = true;
+        // A last reset of the interface state: whatever the modules above
+        // registered while they started (timers, hotkeys, a modal window)
+        // does not outlive the start-up.
+        InitGUI();
     } catch (PROGRAM_ERROR) {
         Initialized = true;
         ExitModules();
