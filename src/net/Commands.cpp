@@ -4,9 +4,9 @@
 
 #include "config/Preferences.h"
 #include "core/Assert.h"
+#include "core/TalkModes.h"
 #include "net/GameHooks.h"
 #include "net/Network.h"
-#include "net/TalkModes.h"
 #include "platform/Platform.h"
 #include "world/Creatures.h"
 #include "world/Objects.h"

@@ -3,12 +3,12 @@
 #include "config/Preferences.h"
 #include "core/Assert.h"
 #include "core/Status.h"
+#include "core/TalkModes.h"
 #include "net/Commands.h"
 #include "net/GameHooks.h"
 #include "net/GameMessages.h"
 #include "net/GameMessagesLocal.h"
 #include "net/Network.h"
-#include "net/TalkModes.h"
 #include "world/Creatures.h"
 #include "world/Map.h"
 

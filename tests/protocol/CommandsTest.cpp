@@ -2,7 +2,7 @@
 // sending rules.
 #include "ProtocolFixture.h"
 
-#include "net/TalkModes.h"
+#include "core/TalkModes.h"
 
 namespace protocol_test {
 namespace {

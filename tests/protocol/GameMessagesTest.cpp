@@ -3,7 +3,7 @@
 // inventory, trade, outfit and buddies.
 #include "ProtocolFixture.h"
 
-#include "net/TalkModes.h"
+#include "core/TalkModes.h"
 
 namespace protocol_test {
 namespace {
