@@ -76,7 +76,7 @@ EditField::EditField(int MaxLength) : CompositeComponent(4), Text(size_t(std::ma
     Font = P.Font;
     TextColour = P.Text;
     Background = P.Background;
-    Component::setSize(100, GetFontHeight(Font) + 2 * P.Margin + 2);
+    Component::setSize(P.DefaultWidth, GetFontHeight(Font) + 2 * P.Margin + 2 * P.Border);
 }
 
 EditField::~EditField() {
@@ -390,7 +390,7 @@ void EditField::draw(int Surface, int x, int y) {
     scrollToCursor();
     const char* shown = displayText();
     const int margin = P.Margin;
-    const ClipRect clip{x + margin, y + 1, std::max(W - 2 * margin, 0), std::max(H - 2, 0)};
+    const ClipRect clip{x + margin, y + P.Border, std::max(W - 2 * margin, 0), std::max(H - 2 * P.Border, 0)};
     const int ty = y + (H - GetFontHeight(Font)) / 2;
     if (hasSelection()) {
         int from, to;
@@ -407,7 +407,8 @@ void EditField::draw(int Surface, int x, int y) {
                     shown + FirstVisible, LEFT_ALIGN, clip);
     if (Focused && (platform::Milliseconds() / 100 / 5) % 2 == 0) {
         int cx = x + margin + GetTextWidth(Font, shown + FirstVisible, Cursor - FirstVisible);
-        FillRectClipped(Surface, cx, ty, 1, GetFontHeight(Font), P.Cursor.Red, P.Cursor.Green, P.Cursor.Blue, clip);
+        FillRectClipped(Surface, cx, ty, P.CursorWidth, GetFontHeight(Font), P.Cursor.Red, P.Cursor.Green,
+                        P.Cursor.Blue, clip);
     }
     drawChildren(Surface, x, y);
 }
@@ -434,16 +435,16 @@ TextField::TextField(int MaxLength, bool ReadOnly) : EditField(MaxLength) {
     SingleLinePaste = false;
     ScrollBar = new VerticalScrollBar(CommandTarget(this, 1));
     addChild(ScrollBar);
-    setSize(200, 100);
+    setSize(SkinProperties().TextField.DefaultWidth, SkinProperties().TextField.DefaultHeight);
 }
 
 bool TextField::isReadOnly() const { return ReadOnly; }
 
 void TextField::setSize(int Width, int Height) {
     Component::setSize(Width, Height);
-    int thickness = SkinProperties().ScrollBar.Thickness;
-    ScrollBar->setPosition(std::max(_Width - thickness - 1, 0), 1);
-    ScrollBar->setSize(thickness, std::max(_Height - 2, 0));
+    const int thickness = SkinProperties().ScrollBar.Thickness, border = SkinProperties().EditField.Border;
+    ScrollBar->setPosition(std::max(_Width - thickness - border, 0), border);
+    ScrollBar->setSize(thickness, std::max(_Height - 2 * border, 0));
     arrange();
 }
 
@@ -502,7 +503,7 @@ std::string TextField::getLine(int n) const {
 
 void TextField::arrange() {
     const int margin = SkinProperties().EditField.Margin;
-    FieldWidth = std::max(_Width - 2 * margin - SkinProperties().ScrollBar.Thickness - 1, 1);
+    FieldWidth = std::max(_Width - 2 * margin - SkinProperties().ScrollBar.Thickness - SkinProperties().EditField.Border, 1);
     LineStarts = BreakLines(Text.data(), Font, FieldWidth);
     int lines = int(LineStarts.size()), visible = visibleLines();
     int top = ScrollBar->getValue();
@@ -543,7 +544,7 @@ void TextField::draw(int Surface, int x, int y) {
     drawFrame(Surface, x, y);
     if (!Inactive) {
         const int margin = P.Margin, lineHeight = GetFontLineHeight(Font);
-        const ClipRect clip{x + margin, y + 1, FieldWidth, std::max(H - 2, 0)};
+        const ClipRect clip{x + margin, y + P.Border, FieldWidth, std::max(H - 2 * P.Border, 0)};
         int top = ScrollBar->getValue(), visible = visibleLines();
         int from, to;
         selectionRange(from, to);
@@ -562,8 +563,8 @@ void TextField::draw(int Surface, int x, int y) {
                               (i + 1 >= int(LineStarts.size()) || Cursor < LineStarts[size_t(i + 1)].first);
             if (Focused && !ReadOnly && cursorHere && (platform::Milliseconds() / 100 / 5) % 2 == 0) {
                 int cx = x + margin + GetTextWidth(Font, Text.data() + l.first, Cursor - l.first);
-                FillRectClipped(Surface, cx, ly, 1, GetFontHeight(Font), P.Cursor.Red, P.Cursor.Green, P.Cursor.Blue,
-                                clip);
+                FillRectClipped(Surface, cx, ly, P.CursorWidth, GetFontHeight(Font), P.Cursor.Red, P.Cursor.Green,
+                                P.Cursor.Blue, clip);
             }
         }
     }

@@ -17,8 +17,8 @@ Slider::Slider(int _Min, int _Max, int _Value, int Page, CommandTarget Target, b
     ASSERT(In(_Value,_Min,_Max));
     this->_Value = std::clamp(this->_Value, this->_Min, this->_Max);
     Enabled = this->_Min != this->_Max;
-    int thickness = SkinProperties().ScrollBar.Thickness;
-    setSize(Vertical ? thickness : 100, Vertical ? 100 : thickness);
+    const auto& P = SkinProperties().ScrollBar;
+    setSize(Vertical ? P.Thickness : P.DefaultLength, Vertical ? P.DefaultLength : P.Thickness);
 }
 
 void Slider::setSize(int Width, int Height) {
@@ -178,7 +178,9 @@ void ScrollBar::command(int number) {
     if (number == 4 || number == 6) setValue(getValue() + _ButtonRange);
 }
 
-HorizontalScrollBar::HorizontalScrollBar(CommandTarget Target) : ScrollBar(false, Target) { setSize(100, 0); }
+HorizontalScrollBar::HorizontalScrollBar(CommandTarget Target) : ScrollBar(false, Target) {
+    setSize(SkinProperties().ScrollBar.DefaultLength, 0);
+}
 
 void HorizontalScrollBar::setSize(int Width, int) {
     const int thickness = SkinProperties().ScrollBar.Thickness;
@@ -189,7 +191,9 @@ void HorizontalScrollBar::setSize(int Width, int) {
     Knob->setSize(std::max(_Width - Less->getWidth() - More->getWidth(), 0), thickness);
 }
 
-VerticalScrollBar::VerticalScrollBar(CommandTarget Target) : ScrollBar(true, Target) { setSize(0, 100); }
+VerticalScrollBar::VerticalScrollBar(CommandTarget Target) : ScrollBar(true, Target) {
+    setSize(0, SkinProperties().ScrollBar.DefaultLength);
+}
 
 void VerticalScrollBar::setSize(int, int Height) {
     const int thickness = SkinProperties().ScrollBar.Thickness;
@@ -206,7 +210,7 @@ ListBox::ListBox(CommandTarget SelectTarget, CommandTarget ActivateTarget, bool 
     : CompositeComponent(4), SelectTarget(SelectTarget), ActivateTarget(ActivateTarget), RenameAllowed(RenameAllowed) {
     Bar = new VerticalScrollBar(CommandTarget(this, 1));
     addChild(Bar);
-    setSize(150, 100);
+    setSize(SkinProperties().ListBox.DefaultWidth, SkinProperties().ListBox.DefaultHeight);
 }
 
 int ListBox::lineHeight() const { return std::max(SkinProperties().ListBox.LineHeight, 1); }
@@ -254,9 +258,9 @@ void ListBox::select(int Number) {
 
 void ListBox::setSize(int Width, int Height) {
     Component::setSize(Width, Height);
-    const int thickness = SkinProperties().ScrollBar.Thickness;
-    Bar->setPosition(std::max(_Width - thickness - 1, 0), 1);
-    Bar->setSize(thickness, std::max(_Height - 2, 0));
+    const int thickness = SkinProperties().ScrollBar.Thickness, border = SkinProperties().ListBox.Border;
+    Bar->setPosition(std::max(_Width - thickness - border, 0), border);
+    Bar->setSize(thickness, std::max(_Height - 2 * border, 0));
     arrange();
 }
 
@@ -300,7 +304,7 @@ void ListBox::draw(int Surface, int x, int y) {
             FillRectClipped(Surface, x + margin, ly, textWidth - margin, lineHeight(), L.Selection.Red,
                             L.Selection.Green, L.Selection.Blue, clip);
         const SkinColour& c = highlight ? L.SelectedText : L.Text;
-        DrawTextClipped(Surface, x + margin + 1, ty, L.Font, c.Red, c.Green, c.Blue, Lines[size_t(i)].c_str(),
+        DrawTextClipped(Surface, x + margin + L.TextIndent, ty, L.Font, c.Red, c.Green, c.Blue, Lines[size_t(i)].c_str(),
                         LEFT_ALIGN, clip);
     }
     drawChildren(Surface, x, y);
@@ -337,10 +341,11 @@ bool ListBox::leftDoubleClick(int x, int y, int keys) {
 
 void ListBox::startRenaming() {
     if (Selected < 0 || Renaming) return;
-    const int margin = SkinProperties().ListBox.Margin;
+    const auto& L = SkinProperties().ListBox;
     RenameField = new EditField(30);
     addChild(RenameField);
-    RenameField->setPosition(margin, margin + (Selected - Bar->getValue()) * lineHeight() - 2);
+    const int margin = L.Margin;
+    RenameField->setPosition(margin, margin + (Selected - Bar->getValue()) * lineHeight() - L.RenameRaise);
     RenameField->setSize(std::max(Bar->getX() - 2 * margin, 1), RenameField->getHeight());
     RenameField->setText(Lines[size_t(Selected)].c_str());
     RenameField->setFocused(true);
@@ -397,7 +402,7 @@ void ListBox::mouseRest(int x, int y) {
     int line = lineAt(y);
     if (line < 0) return;
     const auto& L = SkinProperties().ListBox;
-    if (GetTextWidth(L.Font, Lines[size_t(line)].c_str()) > Bar->getX() - 2 * L.Margin - 1)
+    if (GetTextWidth(L.Font, Lines[size_t(line)].c_str()) > Bar->getX() - 2 * L.Margin - L.TextIndent)
         SetTooltipText(Lines[size_t(line)].c_str());
 }
 

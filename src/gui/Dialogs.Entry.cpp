@@ -100,9 +100,10 @@ class PatchBody : public CompositeComponent {
         addChild(label);
         Bar = new ProgressBar;
         addChild(Bar);
-        int width = std::max(label->getWidth(), 240);
+        const auto& P = SkinProperties().DownloadBox;
+        int width = std::max(label->getWidth(), P.MinimumWidth);
         Bar->setSize(width, Bar->getMinimumHeight());
-        Bar->setPosition(0, label->getHeight() + 8);
+        Bar->setPosition(0, label->getHeight() + P.Gap);
         Component::setSize(width, Bar->getY() + Bar->getHeight());
     }
     void draw(int Surface, int x, int y) override {
@@ -136,7 +137,8 @@ Dialog* MessageBox(const char* Caption, const char* Text) {
 
 Dialog* MarkupBox(const char* Caption, const char* Text) {
     auto* text = new MarkupText(Text != NULL ? Text : "");
-    text->setSize(MESSAGEBOX_MAX_WIDTH, MESSAGEBOX_MAX_HEIGHT);
+    const auto& P = SkinProperties().MessageBox;
+    text->setSize(P.MaxWidth, P.MaxHeight);
     text->fitToChildren(true);
     auto* D = new Dialog(Caption, text);
     D->removeCancelButton();
@@ -228,10 +230,11 @@ ReconnectBody::ReconnectBody(const char* Text, int Seconds) : Total(std::max(Sec
     Bar->setMaximum(std::max(Total, 1));
     Countdown = new Label(ReconnectCountdownText(Total).c_str());
     addChild(Countdown);
-    int width = std::max({text->getWidth(), Countdown->getWidth() + 60, 240});
+    const auto& P = SkinProperties().ReconnectBox;
+    int width = std::max({text->getWidth(), Countdown->getWidth() + P.CountdownSpace, P.MinimumWidth});
     Bar->setSize(width, Bar->getMinimumHeight());
-    Bar->setPosition(0, text->getHeight() + 8);
-    Countdown->setPosition(0, Bar->getY() + Bar->getHeight() + 8);
+    Bar->setPosition(0, text->getHeight() + P.Gap);
+    Countdown->setPosition(0, Bar->getY() + Bar->getHeight() + P.Gap);
     Component::setSize(width, Countdown->getY() + Countdown->getHeight());
     if (Total > 0) Timer = new ComponentTimer(Total, this, DIALOG_TIMER);
 }
@@ -257,11 +260,6 @@ void ReconnectBody::command(int number) {
 // ---- 4. Login ------------------------------------------------------------------------------------
 
 namespace {
-constexpr int LOGIN_WIDTH = 290;
-constexpr int LOGIN_FIELD_X = 110;
-constexpr int LOGIN_GAP = 10;
-constexpr int LINK_BUTTON_PADDING = 16;
-constexpr int LOGIN_ROW = 26;
 constexpr int ACCOUNT_LENGTH = 8;
 constexpr int PASSWORD_FIELD_LENGTH = PASSWORD_LENGTH - 1;
 }  // namespace
@@ -274,15 +272,16 @@ LoginBody::LoginBody() {
     for (Component* c : {static_cast<Component*>(accountLabel), static_cast<Component*>(Account),
                          static_cast<Component*>(passwordLabel), static_cast<Component*>(Password)})
         addChild(c);
+    const auto& P = SkinProperties().LoginDialog;
     // The fields start right of the longer label.
-    const int fieldX = std::max({LOGIN_FIELD_X, accountLabel->getWidth() + LOGIN_GAP, passwordLabel->getWidth() + LOGIN_GAP});
-    const int fieldWidth = LOGIN_WIDTH - fieldX;
+    const int fieldX = std::max({P.FieldX, accountLabel->getWidth() + P.LabelGap, passwordLabel->getWidth() + P.LabelGap});
+    const int fieldWidth = P.Width - fieldX;
     Account->setSize(fieldWidth, Account->getHeight());
     Password->setSize(fieldWidth, Password->getHeight());
     Account->setPosition(fieldX, 0);
-    Password->setPosition(fieldX, LOGIN_ROW);
+    Password->setPosition(fieldX, P.RowHeight);
     accountLabel->setPosition(0, (Account->getHeight() - accountLabel->getHeight()) / 2);
-    passwordLabel->setPosition(0, LOGIN_ROW + (Password->getHeight() - passwordLabel->getHeight()) / 2);
+    passwordLabel->setPosition(0, P.RowHeight + (Password->getHeight() - passwordLabel->getHeight()) / 2);
     Focus.addMember(Account);
     Focus.addMember(Password);
     Focus.setActive(Account);
@@ -291,15 +290,15 @@ LoginBody::LoginBody() {
     auto* link = new LinkRow("If you don't have\nan account yet:", "Create Account", address.c_str());
     // The standard button face is too narrow for its caption.
     if (auto* button = dynamic_cast<TextButton*>(link->getLastChild())) {
-        int wide = GetTextWidth(SkinProperties().Buttons.Font, button->getText().c_str()) + LINK_BUTTON_PADDING;
+        int wide = GetTextWidth(SkinProperties().Buttons.Font, button->getText().c_str()) + P.LinkButtonPadding;
         if (wide > button->getWidth()) {
             button->setSize(wide, button->getHeight());
             link->Component::setSize(button->getX() + wide, link->getHeight());
         }
     }
     addChild(link);
-    link->setPosition(0, LOGIN_ROW * 2 + 14);
-    Component::setSize(std::max(LOGIN_WIDTH, link->getWidth()), link->getY() + link->getHeight());
+    link->setPosition(0, P.RowHeight * 2 + P.LinkGap);
+    Component::setSize(std::max(P.Width, link->getWidth()), link->getY() + link->getHeight());
 }
 
 void LoginBody::keyPress(int code) {
@@ -323,11 +322,6 @@ void LoginBody::command(int number) {
 
 // ---- 5. Character list -----------------------------------------------------------------------------
 
-namespace {
-constexpr int CHARLIST_WIDTH = 260;
-constexpr int CHARLIST_LIST_HEIGHT = 120;
-}  // namespace
-
 CharacterListBody::CharacterListBody(int Tenths) : Tenths(Tenths) {
     auto* caption = new Label("Select character:");
     addChild(caption);
@@ -339,8 +333,9 @@ CharacterListBody::CharacterListBody(int Tenths) : Tenths(Tenths) {
         std::snprintf(line, sizeof line, "%s (%s)", C.Name, C.World);
         List->addLine(line);
     }
-    List->setSize(CHARLIST_WIDTH, CHARLIST_LIST_HEIGHT);
-    List->setPosition(0, caption->getHeight() + 6);
+    const auto& P = SkinProperties().CharacterList;
+    List->setSize(P.Width, P.ListHeight);
+    List->setPosition(0, caption->getHeight() + P.ListGap);
     int active = GetActiveCharacter();
     int state = GetConnectionState();
     bool inGame = state == STATE_GAME_ANSWERING || state == STATE_GAME;
@@ -352,10 +347,10 @@ CharacterListBody::CharacterListBody(int Tenths) : Tenths(Tenths) {
     const SkinColour& text = SkinProperties().Label.Text;
     Status = new MarkupText(GetAccountStatusText(text.Red, text.Green, text.Blue).c_str());
     addChild(Status);
-    Status->setSize(CHARLIST_WIDTH, 60);
+    Status->setSize(P.Width, P.StatusHeight);
     Status->fitToChildren(true);
-    Status->setPosition(0, List->getY() + List->getHeight() + 10);
-    Component::setSize(CHARLIST_WIDTH, Status->getY() + Status->getHeight());
+    Status->setPosition(0, List->getY() + List->getHeight() + P.StatusGap);
+    Component::setSize(P.Width, Status->getY() + Status->getHeight());
     if (Tenths > 0) Timer = new ComponentTimer(Tenths, this, DIALOG_TIMER);
 }
 

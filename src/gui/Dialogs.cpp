@@ -1,4 +1,7 @@
 // The Dialog frame. The bodies and the event table are in Dialogs.Entry.cpp.
+// Margins, button slots and frame pieces are the Dialog layout constants of
+// SkinProperties: the body sits inside the margins; the buttons share one row
+// above the bottom edge, right-aligned, under a separator line.
 #include "gui/Dialogs.h"
 
 #include "core/Assert.h"
@@ -10,18 +13,7 @@
 
 namespace {
 
-// Frame pieces: the inside, the four edges, the four corners.
-enum : int {
-    SKIN_TOPLEFT = 39,
-    SKIN_TOPRIGHT = 40,
-    SKIN_BOTTOMLEFT = 41,
-    SKIN_BOTTOMRIGHT = 42,
-    SKIN_LEFT = 43,
-    SKIN_RIGHT = 44,
-    SKIN_TITLE = 45,
-    SKIN_BOTTOM = 46,
-    SKIN_INSIDE = 47,
-};
+// The inside, the four edges, the four corners.
 constexpr int FRAME_ENTRIES = 9;
 
 }  // namespace
@@ -89,52 +81,53 @@ void Dialog::setExtraButton(const char* Text, CommandTarget Target) {
 
 void Dialog::arrange() {
     if (Body == NULL || Caption == NULL) return;
+    const auto& P = SkinProperties().Dialog;
     // The buttons go right to left in the order cancel, default, extra.
     TextButton* Row[3] = {CancelButton, DefaultButton, ExtraButton};
     int rowWidth = 0;
     for (TextButton* b : Row)
-        if (b != NULL) rowWidth += b->getWidth() + (rowWidth > 0 ? DIALOG_BUTTON_GAP : 0);
-    int width = std::max({Body->getWidth() + DIALOG_MARGIN_LEFT + DIALOG_MARGIN_RIGHT,
-                          rowWidth + DIALOG_MARGIN_LEFT + DIALOG_MARGIN_RIGHT,
-                          Caption->getWidth() + 2 * DIALOG_MIN_CAPTION_SPACE});
-    int height = Body->getHeight() + DIALOG_MARGIN_TOP + DIALOG_MARGIN_BOTTOM;
+        if (b != NULL) rowWidth += b->getWidth() + (rowWidth > 0 ? P.ButtonGap : 0);
+    int width = std::max({Body->getWidth() + P.MarginLeft + P.MarginRight, rowWidth + P.MarginLeft + P.MarginRight,
+                          Caption->getWidth() + 2 * P.CaptionSpace});
+    int height = Body->getHeight() + P.MarginTop + P.MarginBottom;
     Component::setSize(width, height);
 
-    Body->setPosition(DIALOG_MARGIN_LEFT + (width - DIALOG_MARGIN_LEFT - DIALOG_MARGIN_RIGHT - Body->getWidth()) / 2,
-                      DIALOG_MARGIN_TOP);
-    const int title = Skins[SKIN_TITLE].height;
-    Caption->setPosition((width - Caption->getWidth()) / 2, (title - Caption->getHeight()) / 2 + 1);
-    int x = width - DIALOG_MARGIN_RIGHT;
+    Body->setPosition(P.MarginLeft + (width - P.MarginLeft - P.MarginRight - Body->getWidth()) / 2, P.MarginTop);
+    const int title = Skins[P.Title].height;
+    Caption->setPosition((width - Caption->getWidth()) / 2, (title - Caption->getHeight()) / 2 + P.CaptionOffset);
+    int x = width - P.MarginRight;
     for (TextButton* b : Row) {
         if (b == NULL) continue;
         x -= b->getWidth();
-        b->setPosition(x, height - DIALOG_BUTTON_BOTTOM - b->getHeight());
-        x -= DIALOG_BUTTON_GAP;
+        b->setPosition(x, height - P.ButtonBottom - b->getHeight());
+        x -= P.ButtonGap;
     }
 
-    const SkinRect& tl = Skins[SKIN_TOPLEFT];
-    const SkinRect& tr = Skins[SKIN_TOPRIGHT];
-    const SkinRect& bl = Skins[SKIN_BOTTOMLEFT];
-    const SkinRect& br = Skins[SKIN_BOTTOMRIGHT];
-    const int left = Skins[SKIN_LEFT].width, right = Skins[SKIN_RIGHT].width, bottom = Skins[SKIN_BOTTOM].height;
-    setDrawingEntry(0, SKIN_INSIDE, left, title, std::max(width - left - right, 1), std::max(height - title - bottom, 1));
-    setDrawingEntry(1, SKIN_TITLE, tl.width, 0, std::max(width - tl.width - tr.width, 1), title);
-    setDrawingEntry(2, SKIN_LEFT, 0, tl.height, left, std::max(height - tl.height - bl.height, 1));
-    setDrawingEntry(3, SKIN_RIGHT, width - right, tr.height, right, std::max(height - tr.height - br.height, 1));
-    setDrawingEntry(4, SKIN_BOTTOM, bl.width, height - bottom, std::max(width - bl.width - br.width, 1), bottom);
-    setDrawingEntry(5, SKIN_TOPLEFT, 0, 0);
-    setDrawingEntry(6, SKIN_TOPRIGHT, width - tr.width, 0);
-    setDrawingEntry(7, SKIN_BOTTOMLEFT, 0, height - bl.height);
-    setDrawingEntry(8, SKIN_BOTTOMRIGHT, width - br.width, height - br.height);
+    const SkinRect& tl = Skins[P.TopLeft];
+    const SkinRect& tr = Skins[P.TopRight];
+    const SkinRect& bl = Skins[P.BottomLeft];
+    const SkinRect& br = Skins[P.BottomRight];
+    const int left = Skins[P.Left].width, right = Skins[P.Right].width, bottom = Skins[P.Bottom].height;
+    setDrawingEntry(0, P.Inside, left, title, std::max(width - left - right, 1), std::max(height - title - bottom, 1));
+    setDrawingEntry(1, P.Title, tl.width, 0, std::max(width - tl.width - tr.width, 1), title);
+    setDrawingEntry(2, P.Left, 0, tl.height, left, std::max(height - tl.height - bl.height, 1));
+    setDrawingEntry(3, P.Right, width - right, tr.height, right, std::max(height - tr.height - br.height, 1));
+    setDrawingEntry(4, P.Bottom, bl.width, height - bottom, std::max(width - bl.width - br.width, 1), bottom);
+    setDrawingEntry(5, P.TopLeft, 0, 0);
+    setDrawingEntry(6, P.TopRight, width - tr.width, 0);
+    setDrawingEntry(7, P.BottomLeft, 0, height - bl.height);
+    setDrawingEntry(8, P.BottomRight, width - br.width, height - br.height);
 }
 
 void Dialog::draw(int Surface, int x, int y) {
     drawDrawingList(Surface, x, y);
     // The separator: a dark line over a light one, between the body and the buttons.
-    const int left = DIALOG_MARGIN_LEFT / 2, width = _Width - DIALOG_MARGIN_LEFT;
-    const int line = y + _Height - DIALOG_SEPARATOR_BOTTOM;
-    FillRect(Surface, x + left, line, width, 1, 40, 30, 24);
-    FillRect(Surface, x + left, line + 1, width, 1, 140, 120, 100);
+    const auto& P = SkinProperties().Dialog;
+    const int left = P.MarginLeft / 2, width = _Width - P.MarginLeft;
+    const int line = y + _Height - P.SeparatorBottom;
+    const SkinColour &dark = P.SeparatorDark, &light = P.SeparatorLight;
+    FillRect(Surface, x + left, line, width, 1, dark.Red, dark.Green, dark.Blue);
+    FillRect(Surface, x + left, line + 1, width, 1, light.Red, light.Green, light.Blue);
     drawChildren(Surface, x, y);
 }
 
@@ -143,7 +136,7 @@ void Dialog::activity() { ActivityTarget.send(); }
 bool Dialog::leftButtonDown(int x, int y, int keys) {
     activity();
     if (CompositeComponent::leftButtonDown(x, y, keys)) return true;
-    if (y >= 0 && y < Skins[SKIN_TITLE].height && x >= 0 && x < _Width) {
+    if (y >= 0 && y < Skins[SkinProperties().Dialog.Title].height && x >= 0 && x < _Width) {
         Dragging = true;
         GrabX = x;
         GrabY = y;

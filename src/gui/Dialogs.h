@@ -71,20 +71,6 @@ class Dialog : public CompositeComponent {
     int GrabX = 0, GrabY = 0;
 };
 
-// Layout of every dialog: the body sits inside these margins; the buttons
-// share one row above the bottom edge, right-aligned, separated by a line.
-inline constexpr int DIALOG_MARGIN_LEFT = 16;
-inline constexpr int DIALOG_MARGIN_TOP = 31;
-inline constexpr int DIALOG_MARGIN_RIGHT = 16;
-inline constexpr int DIALOG_MARGIN_BOTTOM = 54;
-inline constexpr int DIALOG_BUTTON_GAP = 10;
-inline constexpr int DIALOG_BUTTON_BOTTOM = 14;    // from the button row to the bottom edge
-inline constexpr int DIALOG_SEPARATOR_BOTTOM = 44;  // from the separator to the bottom edge
-inline constexpr int DIALOG_MIN_CAPTION_SPACE = 40;
-// The largest marked-up message box body.
-inline constexpr int MESSAGEBOX_MAX_WIDTH = 400;
-inline constexpr int MESSAGEBOX_MAX_HEIGHT = 320;
-
 // ---- 2. Bodies (exposed for the tests) -------------------------------------------------
 
 // Command numbers used between the bodies and their dialogs.

@@ -303,12 +303,13 @@ void DrawTooltip(int Surface, int ScreenWidth, int ScreenHeight) {
     const auto& P = SkinProperties().Tooltip;
     int width = GetTextWidth(P.Font, text) + 2 * P.Margin;
     int height = GetFontHeight(P.Font) + 2 * P.Margin;
-    // Above the pointer, then pushed inside the screen with a pixel to spare.
+    // Above the pointer, then pushed inside the screen with room to spare.
+    const int edge = P.ScreenMargin;
     int x = TooltipX, y = TooltipY - height;
-    x = std::max(std::min(x, ScreenWidth - 1 - width), 1);
-    y = std::max(std::min(y, ScreenHeight - 1 - height), 1);
+    x = std::max(std::min(x, ScreenWidth - edge - width), edge);
+    y = std::max(std::min(y, ScreenHeight - edge - height), edge);
     FillRect(Surface, x, y, width, height, P.Background.Red, P.Background.Green, P.Background.Blue);
-    DrawFrame(Surface, x, y, width, height, 1, P.Outline.Red, P.Outline.Green, P.Outline.Blue);
+    DrawFrame(Surface, x, y, width, height, P.OutlineWidth, P.Outline.Red, P.Outline.Green, P.Outline.Blue);
     DrawText(Surface, x + P.Margin, y + P.Margin, P.Font, P.Text.Red, P.Text.Green, P.Text.Blue, text, LEFT_ALIGN);
 }
 
@@ -328,7 +329,7 @@ void DrawDiagnostics(int Surface) {
     int font = P.Font != 0 ? P.Font : 1;
     int lineHeight = GetFontLineHeight(font);
     for (int i = 0; i < 5; ++i)
-        DrawText(Surface, 2, 2 + i * lineHeight, font, P.Text.Red, P.Text.Green, P.Text.Blue, lines[i], LEFT_ALIGN);
+        DrawText(Surface, P.Origin.x, P.Origin.y + i * lineHeight, font, P.Text.Red, P.Text.Green, P.Text.Blue, lines[i], LEFT_ALIGN);
 }
 
 void DrawFrameComposition(int Surface, int Width, int Height, bool Diagnostics) {

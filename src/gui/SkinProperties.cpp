@@ -55,6 +55,9 @@ void InitSkinProperties() {
     P.EditField.Right = 11;
     P.EditField.Font = 2;
     P.EditField.Margin = 3;
+    P.EditField.Border = 1;
+    P.EditField.DefaultWidth = 100;
+    P.EditField.CursorWidth = 1;
     P.EditField.Background = {40, 34, 30};
     P.EditField.Text = {224, 224, 224};
     P.EditField.Selection = {96, 80, 56};
@@ -62,15 +65,24 @@ void InitSkinProperties() {
     P.EditField.Cursor = {224, 224, 224};
     P.EditField.InactiveBackground = {70, 64, 58};
 
+    P.TextField.DefaultWidth = 200;
+    P.TextField.DefaultHeight = 100;
+
     P.ListBox.Font = 2;
     P.ListBox.Margin = 2;
     P.ListBox.LineHeight = 14;
+    P.ListBox.Border = 1;
+    P.ListBox.TextIndent = 1;
+    P.ListBox.RenameRaise = 2;
+    P.ListBox.DefaultWidth = 150;
+    P.ListBox.DefaultHeight = 100;
     P.ListBox.Background = {40, 34, 30};
     P.ListBox.Text = {192, 192, 192};
     P.ListBox.Selection = {112, 96, 64};
     P.ListBox.SelectedText = {255, 255, 255};
 
     P.ScrollBar.Thickness = 12;
+    P.ScrollBar.DefaultLength = 100;
     P.ScrollBar.UpArrowUp = 153;
     P.ScrollBar.UpArrowDown = 154;
     P.ScrollBar.DownArrowUp = 155;
@@ -113,12 +125,59 @@ void InitSkinProperties() {
 
     P.Tooltip.Font = 1;
     P.Tooltip.Margin = 3;
+    P.Tooltip.OutlineWidth = 1;
+    P.Tooltip.ScreenMargin = 1;
     P.Tooltip.Background = {232, 224, 192};
     P.Tooltip.Outline = {40, 32, 24};
     P.Tooltip.Text = {24, 20, 16};
 
     P.Diagnostics.Font = 1;
+    P.Diagnostics.Origin = {2, 2};
     P.Diagnostics.Text = {255, 255, 255};
+
+    P.Dialog.TopLeft = 39;
+    P.Dialog.TopRight = 40;
+    P.Dialog.BottomLeft = 41;
+    P.Dialog.BottomRight = 42;
+    P.Dialog.Left = 43;
+    P.Dialog.Right = 44;
+    P.Dialog.Title = 45;
+    P.Dialog.Bottom = 46;
+    P.Dialog.Inside = 47;
+    P.Dialog.MarginLeft = 16;
+    P.Dialog.MarginTop = 31;
+    P.Dialog.MarginRight = 16;
+    P.Dialog.MarginBottom = 54;
+    P.Dialog.CaptionSpace = 40;
+    P.Dialog.CaptionOffset = 1;
+    P.Dialog.ButtonGap = 10;
+    P.Dialog.ButtonBottom = 14;
+    P.Dialog.SeparatorBottom = 44;
+    P.Dialog.SeparatorDark = {40, 30, 24};
+    P.Dialog.SeparatorLight = {140, 120, 100};
+
+    P.MessageBox.MaxWidth = 400;
+    P.MessageBox.MaxHeight = 320;
+
+    P.LoginDialog.Width = 290;
+    P.LoginDialog.FieldX = 110;
+    P.LoginDialog.LabelGap = 10;
+    P.LoginDialog.RowHeight = 26;
+    P.LoginDialog.LinkGap = 14;
+    P.LoginDialog.LinkButtonPadding = 16;
+
+    P.CharacterList.Width = 260;
+    P.CharacterList.ListHeight = 120;
+    P.CharacterList.ListGap = 6;
+    P.CharacterList.StatusGap = 10;
+    P.CharacterList.StatusHeight = 60;
+
+    P.ReconnectBox.MinimumWidth = 240;
+    P.ReconnectBox.Gap = 8;
+    P.ReconnectBox.CountdownSpace = 60;
+
+    P.DownloadBox.MinimumWidth = 240;
+    P.DownloadBox.Gap = 8;
 
     P.StatusWindow.HitpointsBar = {26, 4, 90, 11};
     P.StatusWindow.ManaBar = {26, 17, 90, 11};

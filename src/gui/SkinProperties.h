@@ -44,16 +44,27 @@ struct SkinPropertyTable {
         int Top, Left, Bottom, Right;  // sunken frame skins
         int Font;
         int Margin;            // text margin inside the frame
+        int Border;            // the frame's thickness
+        int DefaultWidth;      // until the owner sizes the field
+        int CursorWidth;
         SkinColour Background, Text, Selection, SelectedText, Cursor, InactiveBackground;
     } EditField;
+    struct {
+        int DefaultWidth, DefaultHeight;
+    } TextField;
     struct {
         int Font;
         int Margin;
         int LineHeight;
+        int Border;            // the frame's thickness; the scroll bar sits inside it
+        int TextIndent;        // a line's text starts this far right of the highlight
+        int RenameRaise;       // the rename field sits this far above its line
+        int DefaultWidth, DefaultHeight;
         SkinColour Background, Text, Selection, SelectedText;
     } ListBox;
     struct {
         int Thickness;         // the fixed height (width) of a horizontal (vertical) bar
+        int DefaultLength;     // of a bar or slider until the owner sizes it
         int UpArrowUp, UpArrowDown, DownArrowUp, DownArrowDown;
         int LeftArrowUp, LeftArrowDown, RightArrowUp, RightArrowDown;
         int Track, KnobStart, KnobMiddle, KnobEnd;
@@ -81,12 +92,53 @@ struct SkinPropertyTable {
     struct {
         int Font;
         int Margin;
+        int OutlineWidth;
+        int ScreenMargin;      // the box keeps this far from every screen edge
         SkinColour Background, Outline, Text;
     } Tooltip;
     struct {
         int Font;
+        SkinPoint Origin;      // the first line's top-left corner on the screen
         SkinColour Text;
     } Diagnostics;
+    struct {
+        // Frame pieces; the top edge is the title bar, which is also the grip
+        // for dragging.
+        int TopLeft, TopRight, BottomLeft, BottomRight, Left, Right, Title, Bottom, Inside;
+        int MarginLeft, MarginTop, MarginRight, MarginBottom;  // around the body
+        int CaptionSpace;      // at least this much on either side of the caption
+        int CaptionOffset;     // the caption sits this much below the title bar's middle
+        int ButtonGap;         // between two buttons of the bottom row
+        int ButtonBottom;      // from the button row to the bottom edge
+        int SeparatorBottom;   // from the separator line to the bottom edge
+        SkinColour SeparatorDark, SeparatorLight;  // the line and its light edge below
+    } Dialog;
+    struct {
+        int MaxWidth, MaxHeight;  // the largest body of a marked-up message box
+    } MessageBox;
+    struct {
+        int Width;             // the body's fixed width
+        int FieldX;            // the fields start here at the least,
+        int LabelGap;          // and at least this far right of the longer label
+        int RowHeight;         // from the account row to the password row
+        int LinkGap;           // the account-creation row starts this far below two rows
+        int LinkButtonPadding; // room beside the caption of "Create Account"
+    } LoginDialog;
+    struct {
+        int Width, ListHeight;
+        int ListGap;           // from the caption to the list
+        int StatusGap;         // from the list to the account status
+        int StatusHeight;      // the status is laid out at this height, then fitted to its text
+    } CharacterList;
+    struct {
+        int MinimumWidth;
+        int Gap;               // between the text, the bar and the countdown
+        int CountdownSpace;    // room right of the countdown line
+    } ReconnectBox;
+    struct {
+        int MinimumWidth;
+        int Gap;               // between the file name and the bar
+    } DownloadBox;
     struct {
         SkinBox HitpointsBar, ManaBar;
     } StatusWindow;

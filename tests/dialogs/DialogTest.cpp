@@ -316,8 +316,8 @@ TEST_F(DialogTest, MarkedUpMessageBoxFitsItsText) {
     frame::Pump();
     ASSERT_EQ(ModalCaption(), "For your Information");
     const Component* body = Modal()->getBody();
-    EXPECT_LT(body->getWidth(), MESSAGEBOX_MAX_WIDTH);
-    EXPECT_LT(body->getHeight(), MESSAGEBOX_MAX_HEIGHT);
+    EXPECT_LT(body->getWidth(), SkinProperties().MessageBox.MaxWidth);
+    EXPECT_LT(body->getHeight(), SkinProperties().MessageBox.MaxHeight);
     const Label* title = FindLabel(body, "Welcome to Vorna!");
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->getColour().Red, SkinProperties().Markup.Bold.Red);
