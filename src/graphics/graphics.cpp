@@ -636,6 +636,7 @@ void GetPictureSize(int PictureNumber, int* TilesX, int* TilesY) {
 }
 
 void SetAnimationClockSource(AnimationClockSource Source) { AnimationClock = Source; }
+uint32_t GetAnimationClock() { return AnimationClock ? AnimationClock() : 0; }
 
 // ==== 8. Drawing sprites and pictures ================================================================
 

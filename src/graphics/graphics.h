@@ -63,6 +63,7 @@ void GetPictureSize(int PictureNumber, int* TilesX, int* TilesY);
 // installed by the module that keeps it; 0 while none is installed.
 using AnimationClockSource = uint32_t (*)();
 void SetAnimationClockSource(AnimationClockSource Source);
+uint32_t GetAnimationClock();
 
 // ---- Drawing ------------------------------------------------------------------------
 // Positions in pixels on a surface of the surface module; sprite number 0

@@ -2,13 +2,19 @@
 
 #include "core/Assert.h"
 #include "core/BuildSettings.h"
+#include "config/Preferences.h"
 #include "core/Status.h"
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/Dialogs.h"
+#include "gui/MapWindow.h"
+#include "gui/SkinProperties.h"
 #include "gui/Skins.h"
+#include "net/Commands.h"
 #include "net/Network.h"
+#include "world/Creatures.h"
+#include "world/Map.h"
 
 #include <algorithm>
 
@@ -27,15 +33,6 @@ constexpr int START_PANEL_MARGIN = 40;    // from the left and bottom edges of t
 constexpr int START_PANEL_PADDING = 12;   // inside the panel, around the buttons
 constexpr int START_BUTTON_SPACING = 30;  // from one button's top to the next
 constexpr int START_BUTTON_WIDTH = 110;
-
-// Logging out from the game: command 20 without fields.
-constexpr int LOGOUT_COMMAND = 20;
-
-void SendLogout() {
-    if (!IsConnected()) return;
-    BeginPacket(LOGOUT_COMMAND);
-    SendPacket();
-}
 
 }  // namespace
 
@@ -91,15 +88,100 @@ void StartView::draw(int Surface, int x, int y) {
 
 // ---- Game view ----------------------------------------------------------------------------------
 
-GameView::GameView(Component* Target) : Target(Target) {
-    // "Leave the game" on the keyboard, as on the control panel's Logout button.
-    RegisterHotkey('Q' | keys::CTRL, Target, MAIN_ASK_LOGOUT);
-    RegisterHotkey('L' | keys::CTRL, Target, MAIN_ASK_LOGOUT);
+namespace {
+// Hotkeys of the game view: the game's own keys for leaving and for the map.
+struct GameHotkey {
+    int Key;
+    bool ToMap;  // to the map window, else to the main game window
+    int Command;
+};
+constexpr GameHotkey GAME_HOTKEYS[] = {
+    {'Q' | keys::CTRL, false, MAIN_ASK_LOGOUT},
+    {'L' | keys::CTRL, false, MAIN_ASK_LOGOUT},
+    {'N' | keys::CTRL, true, MAPWINDOW_CREATURE_INFO},
+    {keys::ESCAPE, true, MAPWINDOW_DISMISS_TEXT},
+};
+
+// Numeric-pad block keys, which step diagonally.
+constexpr int PAD_END = 278, PAD_PAGEDOWN = 279, PAD_HOME = 280, PAD_PAGEUP = 281;
+
+// One step by the keyboard: toward the field next to where the character
+// will stand after the step already under way.
+void KeyStep(int dx, int dy) {
+    int x, y, z, px, py;
+    GetMapPosition(x, y, z);
+    GetPredictedStep(px, py);
+    SendAutoWalk(GoTo(x + px + dx, y + py + dy, z, false, true));
+}
+}  // namespace
+
+GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
+    Map = new MapWindow();
+    addChild(Map);
+    for (const GameHotkey& H : GAME_HOTKEYS) RegisterHotkey(H.Key, H.ToMap ? Map : Target, H.Command);
+}
+
+GameView::~GameView() {
+    for (const GameHotkey& H : GAME_HOTKEYS) RemoveHotkey(H.Key);
+}
+
+void GameView::setSize(int Width, int Height) {
+    Component::setSize(Width, Height);
+    const auto& P = SkinProperties().GameView;
+    const int Left = std::max(Width - P.ColumnWidth, 0);
+    int ConsoleHeight = GetConsoleHeight() > 0 ? GetConsoleHeight() : P.ConsoleHeight;
+    ConsoleHeight = std::max(ConsoleHeight, P.ConsoleMinimumHeight);
+    const int MapHeight = std::max(Height - P.StripHeight - ConsoleHeight, Map->getMinimumHeight());
+    Map->setPosition(0, 0);
+    Map->setSize(Left, MapHeight);
+    Strip = Area{0, MapHeight, Left, P.StripHeight};
+    Console = Area{0, MapHeight + P.StripHeight, Left, std::max(Height - MapHeight - P.StripHeight, 0)};
+    Panels = Area{Left, 0, Width - Left, std::min(P.PanelsHeight, Height)};
+    Column = Area{Left, Panels.height, Width - Left, std::max(Height - Panels.height, 0)};
+}
+
+// An empty area of the column: the window border around the background.
+void GameView::drawFramedArea(int Surface, int x, int y, const Area& A) const {
+    if (A.width < 4 || A.height < 4) return;
+    const int ax = x + A.x, ay = y + A.y;
+    DrawSkinTiled(Surface, ax + 2, ay + 2, A.width - 4, A.height - 4, 7, 0, A.y);
+    DrawSkinTiled(Surface, ax + 2, ay, A.width - 4, 2, 28, 0, 0);
+    DrawSkinTiled(Surface, ax + 2, ay + A.height - 2, A.width - 4, 2, 29, 0, 0);
+    DrawSkinTiled(Surface, ax, ay + 2, 2, A.height - 4, 26, 0, 0);
+    DrawSkinTiled(Surface, ax + A.width - 2, ay + 2, 2, A.height - 4, 27, 0, 0);
+    DrawSkinTiled(Surface, ax, ay, 2, 2, 22, 0, 0);
+    DrawSkinTiled(Surface, ax + A.width - 2, ay, 2, 2, 23, 0, 0);
+    DrawSkinTiled(Surface, ax, ay + A.height - 2, 2, 2, 24, 0, 0);
+    DrawSkinTiled(Surface, ax + A.width - 2, ay + A.height - 2, 2, 2, 25, 0, 0);
 }
 
 void GameView::draw(int Surface, int x, int y) {
-    FillRect(Surface, x, y, _Width, _Height, 0, 0, 0);
     CompositeComponent::draw(Surface, x, y);
+    // The strip and the console's background until the console arrives.
+    DrawSkinTiled(Surface, x + Strip.x, y + Strip.y, Strip.width, Strip.height, 7, 0, 0);
+    drawFramedArea(Surface, x, y, Console);
+    drawFramedArea(Surface, x, y, Panels);
+    drawFramedArea(Surface, x, y, Column);
+}
+
+void GameView::keyPress(int code) {
+    if (GetConnectionState() != STATE_GAME) return;
+    const int Key = code & ~keys::SHIFT;
+    switch (Key) {
+    case keys::UP: KeyStep(0, -1); break;
+    case keys::LEFT: KeyStep(-1, 0); break;
+    case keys::RIGHT: KeyStep(1, 0); break;
+    case keys::DOWN: KeyStep(0, 1); break;
+    case PAD_HOME: KeyStep(-1, -1); break;
+    case PAD_PAGEUP: KeyStep(1, -1); break;
+    case PAD_END: KeyStep(-1, 1); break;
+    case PAD_PAGEDOWN: KeyStep(1, 1); break;
+    case keys::UP | keys::CTRL: SendTurn(0); break;
+    case keys::RIGHT | keys::CTRL: SendTurn(1); break;
+    case keys::DOWN | keys::CTRL: SendTurn(2); break;
+    case keys::LEFT | keys::CTRL: SendTurn(3); break;
+    default: break;
+    }
 }
 
 // ---- Main game window -------------------------------------------------------------------------------
@@ -109,10 +191,7 @@ MainWindow::MainWindow(int Width, int Height, const MainWindowCallbacks& Callbac
     setSize(Width, Height);
 }
 
-MainWindow::~MainWindow() {
-    RemoveHotkey('Q' | keys::CTRL);
-    RemoveHotkey('L' | keys::CTRL);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::setSize(int Width, int Height) {
     Component::setSize(Width, Height);
@@ -122,8 +201,6 @@ void MainWindow::setSize(int Width, int Height) {
 void MainWindow::showStartView() {
     cancelCapture();
     if (Game != NULL) {
-        RemoveHotkey('Q' | keys::CTRL);
-        RemoveHotkey('L' | keys::CTRL);
         deleteChild(Game);
         Game = NULL;
     }
@@ -186,7 +263,7 @@ void MainWindow::command(int number) {
         break;
     case MAIN_LOGOUT:
         SetInputMode(INPUT_IDLE);
-        SendLogout();
+        if (IsConnected()) SendLogout();
         break;
     case MAIN_ASK_LOGOUT:
         PostQuestion("Warning", "Are you sure you want to leave Vorna?", this, MAIN_LOGOUT, MAIN_CLOSE);

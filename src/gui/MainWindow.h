@@ -40,15 +40,33 @@ class StartView : public CompositeComponent {
     TextButton* Buttons[BUTTONS];
 };
 
-// Until the map view exists the game view is an empty area that knows the
-// game's keys for leaving.
+class MapWindow;
+
+// The game view: the map window, the strip below it, the console area and
+// the right column of fixed panels and side windows. Its keys walk and turn
+// the character.
 class GameView : public CompositeComponent {
   public:
     explicit GameView(Component* Target);
+    ~GameView() override;
+    void setSize(int Width, int Height) override;
     void draw(int Surface, int x, int y) override;
+    void keyPress(int code) override;
+    MapWindow* getMapWindow() const { return Map; }
+    // The areas of the layout, relative to the view.
+    struct Area {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    Area getStripArea() const { return Strip; }
+    Area getConsoleArea() const { return Console; }
+    Area getPanelsArea() const { return Panels; }
+    Area getColumnArea() const { return Column; }
 
   private:
+    void drawFramedArea(int Surface, int x, int y, const Area& A) const;
     Component* Target;
+    MapWindow* Map = NULL;
+    Area Strip, Console, Panels, Column;
 };
 
 class MainWindow : public CompositeComponent {

@@ -1,0 +1,758 @@
+// Sections: frame state; prepared cells; light; items, outfits and effects;
+// fields; the frame; the pointer.
+#include "graphics/MapView.h"
+
+#include "config/Preferences.h"
+#include "core/Assert.h"
+#include "core/Utils.h"
+#include "graphics/PictureNumbers.h"
+#include "graphics/Surface.h"
+#include "graphics/graphics.h"
+#include "platform/Platform.h"
+#include "world/Creatures.h"
+#include "world/Map.h"
+#include "world/Objects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// ---- Frame state -------------------------------------------------------------------------------
+
+// Field (x, y) of the cube is drawn at (32 x - ScrollX, 32 y - ScrollY).
+int ScrollX = 32, ScrollY = 32;
+int HighestFloor = 0;
+int PlayerFloor = 0;
+int Cover[MAPSIZE_Y][MAPSIZE_X];
+// Light per cube column.
+int LightRed[MAPSIZE_Y][MAPSIZE_X], LightGreen[MAPSIZE_Y][MAPSIZE_X], LightBlue[MAPSIZE_Y][MAPSIZE_X];
+int AmbientRed = 0, AmbientGreen = 0, AmbientBlue = 0;
+uint32_t PointerCreature = 0;
+uint32_t AnimationClock = 0;
+
+struct NameEntry {
+    uint32_t CreatureID;
+    int x, y;
+};
+NameEntry Names[CREATURES];
+int NumberOfNames = 0;
+
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int Mod(int a, int b) { return ((a % b) + b) % b; }
+
+const ObjectInstance* FirstObject(int rx, int ry, int rz) {
+    const Point& P = GetPoint(rx, ry, rz);
+    if (P.ObjectCount <= 0) return NULL;
+    return &P.ObjectStack[P.DrawOrder[0]];
+}
+
+bool FirstObjectHas(int rx, int ry, int rz, int Flag) {
+    const ObjectInstance* O = FirstObject(rx, ry, rz);
+    return O != NULL && O->Type >= FIRST_ITEM_TYPE && GetObjectFlag(O->Type, Flag);
+}
+
+bool InCube(int rx, int ry, int rz) {
+    return rx >= 0 && rx < MAPSIZE_X && ry >= 0 && ry < MAPSIZE_Y && rz >= 0 && rz < MAPSIZE_Z;
+}
+
+// ---- Prepared cells ----------------------------------------------------------------------------
+
+struct Piece {
+    int Sprite;
+    int8_t x, y;  // offset of the sprite inside the cell, -31..31
+    bool operator==(const Piece&) const = default;
+};
+
+struct Cell {
+    Piece Now[PIECES_PER_CELL];
+    int NowCount;
+    Piece Before[PIECES_PER_CELL];
+    int BeforeCount;  // -1: nothing prepared
+    bool Copied;
+};
+Cell Cells[CACHE_ROWS][CACHE_COLUMNS];
+int CacheGeneration = -1;
+int ComposedCells = 0;
+// The map position of the frame: cells are addressed by absolute field, so a
+// prepared cell stays with its field when the map scrolls.
+int FrameMapX = 0, FrameMapY = 0;
+
+bool CellVisible(int cx, int cy) {
+    int x = 32 * cx - ScrollX, y = 32 * cy - ScrollY;
+    return cx >= 0 && cx < MAPSIZE_X && cy >= 0 && cy < MAPSIZE_Y && x > -32 && x < MAP_VIEW_WIDTH && y > -32 &&
+           y < MAP_VIEW_HEIGHT;
+}
+
+int CacheColumn(int cx) { return Mod(cx + FrameMapX, CACHE_COLUMNS); }
+int CacheRow(int cy) { return Mod(cy + FrameMapY, CACHE_ROWS); }
+Cell& CellAt(int cx, int cy) { return Cells[CacheRow(cy)][CacheColumn(cx)]; }
+
+ClipRect CellRect(int cx, int cy) { return ClipRect{32 * cx - ScrollX, 32 * cy - ScrollY, 32, 32}; }
+
+// Puts a cell on TEMP_SURFACE: its prepared image when this frame's pieces
+// repeat those it was made of, else composed anew first.
+void CopyCell(int cx, int cy) {
+    Cell& C = CellAt(cx, cy);
+    if (C.Copied) return;
+    const int CacheX = CacheColumn(cx) * 32, CacheY = CacheRow(cy) * 32;
+    bool Same = C.BeforeCount == C.NowCount;
+    for (int i = 0; Same && i < C.NowCount; ++i) Same = C.Now[i] == C.Before[i];
+    if (!Same) {
+        ++ComposedCells;
+        const ClipRect Clip{CacheX, CacheY, 32, 32};
+        // Sprite 0 stands for black: the first tile of the darkness picture.
+        DrawPicturePartClipped(CACHE_SURFACE, CacheX, CacheY, PICTURE_LIGHT, 0, 0, 32, 32, Clip);
+        for (int i = 0; i < C.NowCount; ++i) {
+            const Piece& P = C.Now[i];
+            if (P.Sprite != 0) DrawSpriteClipped(CACHE_SURFACE, CacheX + P.x, CacheY + P.y, P.Sprite, Clip);
+            C.Before[i] = P;
+        }
+        C.BeforeCount = C.NowCount;
+    }
+    CopySurface(TEMP_SURFACE, 32 * cx - ScrollX, 32 * cy - ScrollY, CACHE_SURFACE, CacheX, CacheY, 32, 32);
+    C.Copied = true;
+}
+
+// The cells a sprite at (sx, sy) of TEMP_SURFACE overlaps.
+struct CellSpan {
+    int x0, x1, y0, y1;
+};
+CellSpan SpanOf(int sx, int sy) {
+    return CellSpan{FloorDiv(sx + ScrollX, 32), FloorDiv(sx + ScrollX + 31, 32), FloorDiv(sy + ScrollY, 32),
+                    FloorDiv(sy + ScrollY + 31, 32)};
+}
+
+// A static sprite: a piece of every cell it overlaps that shows its floor.
+void PlaceStaticSprite(int Sprite, int sx, int sy, int Floor) {
+    if (Sprite == 0) return;
+    const CellSpan S = SpanOf(sx, sy);
+    for (int cy = S.y0; cy <= S.y1; ++cy)
+        for (int cx = S.x0; cx <= S.x1; ++cx) {
+            if (!CellVisible(cx, cy) || Cover[cy][cx] > Floor) continue;
+            Cell& C = CellAt(cx, cy);
+            if (C.Copied) {
+                DrawSpriteClipped(TEMP_SURFACE, sx, sy, Sprite, CellRect(cx, cy));
+                continue;
+            }
+            C.Now[C.NowCount++] = Piece{Sprite, int8_t(sx - (32 * cx - ScrollX)), int8_t(sy - (32 * cy - ScrollY))};
+            if (C.NowCount == PIECES_PER_CELL) CopyCell(cx, cy);
+        }
+}
+
+// An animated or recoloured sprite goes straight onto TEMP_SURFACE, after
+// the cells below it; only where its floor is shown.
+void PlaceDirectSprite(int Sprite, int Mask, const ColourSet* Colours, int sx, int sy, int Floor) {
+    if (Sprite == 0) return;
+    const CellSpan S = SpanOf(sx, sy);
+    for (int cy = S.y0; cy <= S.y1; ++cy)
+        for (int cx = S.x0; cx <= S.x1; ++cx) {
+            if (!CellVisible(cx, cy) || Cover[cy][cx] > Floor) continue;
+            CopyCell(cx, cy);
+            const ClipRect Clip = CellRect(cx, cy);
+            if (Colours != NULL)
+                DrawMaskedSpriteClipped(TEMP_SURFACE, sx, sy, Sprite, Mask, *Colours, Clip);
+            else
+                DrawSpriteClipped(TEMP_SURFACE, sx, sy, Sprite, Clip);
+        }
+}
+
+void StartCells() {
+    if (CacheGeneration != GetSurfaceGeneration()) {
+        CacheGeneration = GetSurfaceGeneration();
+        for (auto& Row : Cells)
+            for (Cell& C : Row) C.BeforeCount = -1;
+    }
+    for (auto& Row : Cells)
+        for (Cell& C : Row) {
+            C.NowCount = 0;
+            C.Copied = false;
+        }
+    ComposedCells = 0;
+}
+
+// ---- Light ---------------------------------------------------------------------------------------
+
+void ColourOfIndex(int Colour, int& Red, int& Green, int& Blue) {
+    Colour = std::clamp(Colour, 0, 215);
+    Red = (Colour / 36) * 51;
+    Green = (Colour / 6 % 6) * 51;
+    Blue = (Colour % 6) * 51;
+}
+
+void AddLight(int sx, int sy, int Floor, int Brightness, int Colour) {
+    if (Brightness <= 0) return;
+    int Red, Green, Blue;
+    ColourOfIndex(Colour, Red, Green, Blue);
+    const int Reach = 32 * Brightness;
+    const int x0 = std::max(FloorDiv(sx + ScrollX - Reach, 32), 0);
+    const int x1 = std::min(FloorDiv(sx + ScrollX + Reach, 32), MAPSIZE_X - 1);
+    const int y0 = std::max(FloorDiv(sy + ScrollY - Reach, 32), 0);
+    const int y1 = std::min(FloorDiv(sy + ScrollY + Reach, 32), MAPSIZE_Y - 1);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            const int dx = 32 * x - ScrollX + 16 - sx, dy = 32 * y - ScrollY + 16 - sy;
+            const int Distance = int(std::sqrt(double(dx * dx + dy * dy)));
+            const int v = Reach - Distance;
+            if (v <= 0) continue;
+            const int Divisor = FirstObjectHas(x, y, Floor, BANK) ? 160 : 800;
+            LightRed[y][x] = std::max(LightRed[y][x], std::min(Red * v / Divisor, 255));
+            LightGreen[y][x] = std::max(LightGreen[y][x], std::min(Green * v / Divisor, 255));
+            LightBlue[y][x] = std::max(LightBlue[y][x], std::min(Blue * v / Divisor, 255));
+        }
+}
+
+void ResetFloorLight(int Floor) {
+    if (Floor == PlayerFloor && Floor != 0)
+        for (int y = 0; y < MAPSIZE_Y; ++y)
+            for (int x = 0; x < MAPSIZE_X; ++x) {
+                LightRed[y][x] = LightRed[y][x] * 4 / 5;
+                LightGreen[y][x] = LightGreen[y][x] * 4 / 5;
+                LightBlue[y][x] = LightBlue[y][x] * 4 / 5;
+            }
+    for (int y = 0; y < MAPSIZE_Y; ++y)
+        for (int x = 0; x < MAPSIZE_X; ++x) {
+            if (Floor != 0 && !FirstObjectHas(x, y, Floor, BANK)) continue;
+            if (IsLightThrough(x, y, Floor)) {
+                LightRed[y][x] = std::max(AmbientRed, LightRed[y][x] * 4 / 5);
+                LightGreen[y][x] = std::max(AmbientGreen, LightGreen[y][x] * 4 / 5);
+                LightBlue[y][x] = std::max(AmbientBlue, LightBlue[y][x] * 4 / 5);
+            } else {
+                LightRed[y][x] = AmbientRed;
+                LightGreen[y][x] = AmbientGreen;
+                LightBlue[y][x] = AmbientBlue;
+            }
+        }
+}
+
+RGBColour LightOf(int x, int y) {
+    x = std::clamp(x, 0, MAPSIZE_X - 1);
+    y = std::clamp(y, 0, MAPSIZE_Y - 1);
+    return RGBColour{uint8_t(LightRed[y][x]), uint8_t(LightGreen[y][x]), uint8_t(LightBlue[y][x])};
+}
+
+LightQuad Quads[(MAPSIZE_X + 1) * (MAPSIZE_Y + 1)];
+
+void ApplyLight() {
+    if (GetLightEffects() && IsLightPathAvailable()) {
+        int n = 0;
+        for (int j = 0; j <= MAPSIZE_Y; ++j)
+            for (int i = 0; i <= MAPSIZE_X; ++i) {
+                LightQuad& Q = Quads[n++];
+                Q.X = -16 - ScrollX + 32 * i;
+                Q.Y = -16 - ScrollY + 32 * j;
+                Q.Width = Q.Height = 32;
+                Q.Corner[0] = LightOf(i - 1, j - 1);
+                Q.Corner[1] = LightOf(i, j - 1);
+                Q.Corner[2] = LightOf(i - 1, j);
+                Q.Corner[3] = LightOf(i, j);
+            }
+        DrawLightQuads(TEMP_SURFACE, n, Quads);
+        return;
+    }
+    for (int y = 0; y < MAPSIZE_Y; ++y)
+        for (int x = 0; x < MAPSIZE_X; ++x) {
+            if (!CellVisible(x, y)) continue;
+            const int Level = GetDarknessLevel(LightRed[y][x]);
+            if (Level >= DARKNESS_LEVELS) continue;
+            DrawPicturePartClipped(TEMP_SURFACE, 32 * x - ScrollX, 32 * y - ScrollY, PICTURE_LIGHT, 0, 32 * Level, 32,
+                                   32, ClipRect{0, 0, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT});
+        }
+}
+
+// ---- Items, outfits and effects ---------------------------------------------------------------
+
+// Absolute coordinates of the field being drawn, for the item patterns.
+int FieldAbsX = 0, FieldAbsY = 0, FieldAbsZ = 0;
+
+void DrawItem(const ObjectInstance& Obj, int x, int y, int Floor) {
+    const int Type = Obj.Type;
+    int PatternX = Mod(FieldAbsX, std::max(GetObjectPatternWidth(Type), 1)) + 1;
+    int PatternY = Mod(FieldAbsY, std::max(GetObjectPatternHeight(Type), 1)) + 1;
+    const int PatternZ = Mod(FieldAbsZ, std::max(GetObjectPatternDepth(Type), 1)) + 1;
+    const int Phases = std::max(GetObjectPhases(Type), 1);
+    const int Phase = int((AnimationClock / 5) % uint32_t(Phases)) + 1;
+    if (GetObjectFlag(Type, CUMULATIVE))
+        GetCumulativePattern(Obj, PatternX, PatternY);
+    else if (GetObjectFlag(Type, LIQUIDCONTAINER) || GetObjectFlag(Type, LIQUIDPOOL))
+        GetLiquidPattern(Obj, PatternX, PatternY);
+    else if (GetObjectFlag(Type, HANG))
+        GetHangPattern(Obj, PatternX, PatternY);
+    if (GetObjectFlag(Type, SHIFT)) {
+        x -= GetObjectShiftX(Type);
+        y -= GetObjectShiftY(Type);
+    }
+    const int Width = GetObjectWidth(Type), Height = GetObjectHeight(Type), Layers = GetObjectLayers(Type);
+    for (int Layer = 1; Layer <= Layers; ++Layer)
+        for (int PartY = 1; PartY <= Height; ++PartY)
+            for (int PartX = 1; PartX <= Width; ++PartX) {
+                const int Sprite = GetObjectSprite(Type, PartX, PartY, Layer, PatternX, PatternY, PatternZ, Phase);
+                const int sx = x - 32 * (PartX - 1), sy = y - 32 * (PartY - 1);
+                if (Phases > 1)
+                    PlaceDirectSprite(Sprite, 0, NULL, sx, sy, Floor);
+                else
+                    PlaceStaticSprite(Sprite, sx, sy, Floor);
+            }
+}
+
+void DrawOutfit(const Creature* C, int x, int y, int Floor) {
+    ASSERT(C!=NULL && C->Outfit!=0);
+    if (C == NULL || C->Outfit == 0) return;
+    const int Type = C->Outfit;
+    ColourSet Colours;
+    for (int i = 0; i < 4; ++i) {
+        int R, G, B;
+        GetOutfitColor(C->Colours[i], R, G, B);
+        Colours.Colour[i] = RGBColour{uint8_t(R), uint8_t(G), uint8_t(B)};
+    }
+    const int Phases = std::max(GetOutfitPhases(Type), 1);
+    const int Phase = GetOutfitFlag(Type, IDLEANIMATION) ? int((AnimationClock / 3) % uint32_t(Phases)) + 1
+                                                          : GetAnimationPhase(C, Phases);
+    const int Direction = GetShownDirection(C);
+    const bool Masked = GetOutfitLayers(Type) >= 2;
+    for (int PartY = 1; PartY <= GetOutfitHeight(Type); ++PartY)
+        for (int PartX = 1; PartX <= GetOutfitWidth(Type); ++PartX) {
+            const int Sprite = GetOutfitSprite(Type, PartX, PartY, 1, Direction, Phase);
+            const int Mask = Masked ? GetOutfitSprite(Type, PartX, PartY, 2, Direction, Phase) : 0;
+            PlaceDirectSprite(Sprite, Mask, &Colours, x - 32 * (PartX - 1), y - 32 * (PartY - 1), Floor);
+        }
+}
+
+void DrawEffect(int Type, int Phase, int x, int y, int Floor) {
+    for (int Layer = 1; Layer <= GetEffectLayers(Type); ++Layer)
+        for (int PartY = 1; PartY <= GetEffectHeight(Type); ++PartY)
+            for (int PartX = 1; PartX <= GetEffectWidth(Type); ++PartX)
+                PlaceDirectSprite(GetEffectSprite(Type, PartX, PartY, Layer, Phase), 0, NULL, x - 32 * (PartX - 1),
+                                  y - 32 * (PartY - 1), Floor);
+}
+
+void DrawMissile(int Type, int Direction, int x, int y, int Floor) {
+    for (int Layer = 1; Layer <= GetMissileLayers(Type); ++Layer)
+        for (int PartY = 1; PartY <= GetMissileHeight(Type); ++PartY)
+            for (int PartX = 1; PartX <= GetMissileWidth(Type); ++PartX)
+                PlaceDirectSprite(GetMissileSprite(Type, PartX, PartY, Layer, Direction), 0, NULL,
+                                  x - 32 * (PartX - 1), y - 32 * (PartY - 1), Floor);
+}
+
+// ---- Fields -------------------------------------------------------------------------------------
+
+struct FieldCreature {
+    const Creature* C;
+    int OffsetX, OffsetY;  // of the image from the field's square
+    int ShiftX, ShiftY;    // the image's displacement from the creature's square
+};
+
+// How far a creature's image is moved up and left from its square.
+void CreatureShift(const Creature* C, int& x, int& y) {
+    x = y = 0;
+    if (C->Outfit != 0) {
+        if (GetOutfitFlag(C->Outfit, SHIFT)) x = GetOutfitShiftX(C->Outfit), y = GetOutfitShiftY(C->Outfit);
+    } else if (C->LookType >= FIRST_ITEM_TYPE) {
+        if (GetObjectFlag(C->LookType, SHIFT)) x = GetObjectShiftX(C->LookType), y = GetObjectShiftY(C->LookType);
+    } else {
+        x = y = 8;
+    }
+}
+
+// Copies the cells below a 32 x 32 square that shows its floor, so that
+// something can be drawn straight over them.
+void CopyCellsUnder(int sx, int sy, int Floor) {
+    const CellSpan S = SpanOf(sx, sy);
+    for (int cy = S.y0; cy <= S.y1; ++cy)
+        for (int cx = S.x0; cx <= S.x1; ++cx)
+            if (CellVisible(cx, cy) && Cover[cy][cx] <= Floor) CopyCell(cx, cy);
+}
+
+const ClipRect VIEW_CLIP{0, 0, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT};
+
+// The target frame around a creature's square and its server mark.
+void DrawCreatureFrames(const Creature* C, int x, int y, int Floor) {
+    const bool Pointed = C->ID == PointerCreature;
+    int R = 0, G = 0, B = 0;
+    bool Framed = true;
+    if (C->ID == GetFollowTarget()) {
+        R = Pointed ? 180 : 64, G = Pointed ? 248 : 224, B = Pointed ? 180 : 64;
+    } else if (C->ID == GetAttackTarget()) {
+        R = Pointed ? 248 : 224, G = Pointed ? 164 : 64, B = Pointed ? 164 : 64;
+    } else if (Pointed) {
+        R = G = B = 248;
+    } else {
+        Framed = false;
+    }
+    const bool Marked = IsCreatureMarked(C);
+    if (!Framed && !Marked) return;
+    CopyCellsUnder(x, y, Floor);
+    if (Framed) DrawFrameClipped(TEMP_SURFACE, x, y, 32, 32, 2, R, G, B, VIEW_CLIP);
+    if (Marked) {
+        int MR, MG, MB;
+        ColourOfIndex(C->MarkColour, MR, MG, MB);
+        const int Inset = Framed ? 2 : 0;
+        DrawFrameClipped(TEMP_SURFACE, x + Inset, y + Inset, 32 - 2 * Inset, 32 - 2 * Inset, 2, MR, MG, MB, VIEW_CLIP);
+    }
+}
+
+void DrawCreatures(int x, int y, int Floor, int px, int py, int e, bool CreaturePass) {
+    FieldCreature Found[CREATURES_PER_FIELD];
+    int Count = 0;
+    for (int ny = y - 1; ny <= y + 1; ++ny)
+        for (int nx = x - 1; nx <= x + 1; ++nx) {
+            if (!InCube(nx, ny, Floor)) continue;
+            const Point& P = GetPoint(nx, ny, Floor);
+            for (int i = 0; i < P.ObjectCount && Count < CREATURES_PER_FIELD; ++i) {
+                const ObjectInstance& O = P.ObjectStack[P.DrawOrder[i]];
+                if (O.Type != CREATURE) continue;
+                const Creature* C = FindCreature(O.Data);
+                if (C == NULL) continue;
+                int ox, oy, ShiftX, ShiftY;
+                GetDrawingOffset(C, ox, oy);
+                CreatureShift(C, ShiftX, ShiftY);
+                ox += 32 * (nx - x) - ShiftX;
+                oy += 32 * (ny - y) - ShiftY;
+                if (ox < -31 || ox > 0 || oy < -31 || oy > 0) continue;
+                Found[Count++] = FieldCreature{C, ox, oy, ShiftX, ShiftY};
+            }
+        }
+    std::sort(Found, Found + Count, [](const FieldCreature& a, const FieldCreature& b) {
+        return a.OffsetY != b.OffsetY ? a.OffsetY < b.OffsetY : a.OffsetX < b.OffsetX;
+    });
+    const uint32_t PlayerID = GetPlayerID();
+    for (int i = 0; i < Count; ++i) {
+        const Creature* C = Found[i].C;
+        const int cx = px + Found[i].OffsetX - e, cy = py + Found[i].OffsetY - e;
+        // The creature's own square, without the displacement of its image.
+        const int SquareX = cx + Found[i].ShiftX, SquareY = cy + Found[i].ShiftY;
+        DrawCreatureFrames(C, SquareX, SquareY, Floor);
+        int Top = cy;
+        if (!C->Visible) {
+            const int Phase = int((AnimationClock / 3) % 3) + 2;
+            DrawEffect(INVISIBLE_EFFECT, Phase, SquareX - 8, SquareY - 8, Floor);
+        } else if (C->Outfit != 0) {
+            DrawOutfit(C, cx, cy, Floor);
+            Top = cy - 32 * (GetOutfitHeight(C->Outfit) - 1);
+        } else if (C->LookType >= FIRST_ITEM_TYPE) {
+            ObjectInstance Look;
+            Look.Type = C->LookType;
+            // The item applies its own displacement.
+            DrawItem(Look, SquareX, SquareY, Floor);
+            Top = cy - 32 * (GetObjectHeight(Look.Type) - 1);
+        }
+        if (CreaturePass) continue;
+        if ((C->Visible || C->ID == PlayerID) && Floor == PlayerFloor && NumberOfNames < CREATURES) {
+            bool Listed = false;
+            for (int n = 0; n < NumberOfNames && !Listed; ++n) Listed = Names[n].CreatureID == C->ID;
+            if (!Listed) Names[NumberOfNames++] = NameEntry{C->ID, SquareX + 16, Top};
+        }
+        const int CentreX = SquareX + 16, CentreY = SquareY + 16;
+        AddLight(CentreX, CentreY, Floor, C->LightIntensity, C->LightColour);
+        if (C->Outfit != 0 && GetOutfitFlag(C->Outfit, LIGHT))
+            AddLight(CentreX, CentreY, Floor, GetOutfitLightBrightness(C->Outfit), GetOutfitLightColour(C->Outfit));
+        if (C->ID == PlayerID && C->LightIntensity < 2) AddLight(CentreX, CentreY, Floor, 2, 215);
+    }
+}
+
+// The effects of a field: graphic effects, rising texts and missiles.
+struct RisingText {
+    int x, y, Colour, Floor, rx, ry;
+    const char* Text;
+};
+RisingText RisingTexts[EFFECTS];
+int NumberOfRisingTexts = 0;
+
+void DrawFieldEffects(int x, int y, int Floor, int px, int py, int e, bool CreaturePass) {
+    for (int n = GetFirstFieldEffect(x, y, Floor); n >= 0; n = GetNextFieldEffect(n)) {
+        switch (GetEffectStatus(n)) {
+        case EFFECT_GRAPHIC: {
+            const int Type = GetGraphicEffectType(n), Phase = GetGraphicEffectPhase(n);
+            DrawEffect(Type, Phase, px - e, py - e, Floor);
+            if (!CreaturePass && GetEffectFlag(Type, LIGHT)) {
+                const int Brightness =
+                    std::min({Phase, GetEffectPhases(Type) + 1 - Phase, GetEffectLightBrightness(Type)});
+                AddLight(px + 16, py + 16, Floor, Brightness, GetEffectLightColour(Type));
+            }
+            break;
+        }
+        case EFFECT_TEXT:
+            if (!CreaturePass && NumberOfRisingTexts < EFFECTS)
+                RisingTexts[NumberOfRisingTexts++] =
+                    RisingText{px + 16, py - 2 * GetTextEffectCounter(n), GetTextEffectColour(n), Floor, x, y,
+                               GetTextEffectText(n)};
+            break;
+        case EFFECT_MISSILE: {
+            const int Type = GetMissileEffectType(n);
+            int ox, oy;
+            GetMissileEffectOffset(n, ox, oy);
+            DrawMissile(Type, GetMissileEffectDirection(n), px + ox, py + oy, Floor);
+            if (!CreaturePass && GetMissileFlag(Type, LIGHT))
+                AddLight(px + ox + 16, py + oy + 16, Floor, GetMissileLightBrightness(Type), GetMissileLightColour(Type));
+            break;
+        }
+        default: break;
+        }
+    }
+}
+
+void DrawField(int x, int y, int Floor, bool CreaturePass) {
+    const int px = 32 * x - ScrollX, py = 32 * y - ScrollY;
+    FieldAbsX = x, FieldAbsY = y, FieldAbsZ = Floor;
+    CubeToAbsolute(FieldAbsX, FieldAbsY, FieldAbsZ);
+    const Point& P = GetPoint(x, y, Floor);
+    int e = 0;
+    const ObjectInstance* Top = NULL;
+    bool RedrawNear = false;
+    for (int i = 0; i < P.ObjectCount; ++i) {
+        const ObjectInstance& O = P.ObjectStack[P.DrawOrder[i]];
+        if (O.Type < FIRST_ITEM_TYPE) continue;
+        if (!CreaturePass && GetObjectFlag(O.Type, LIGHT)) {
+            int ShiftX = 0, ShiftY = 0;
+            if (GetObjectFlag(O.Type, SHIFT)) ShiftX = GetObjectShiftX(O.Type), ShiftY = GetObjectShiftY(O.Type);
+            AddLight(px - ShiftX - e + 16, py - ShiftY - e + 16, Floor, GetObjectLightBrightness(O.Type),
+                     GetObjectLightColour(O.Type));
+        }
+        if (GetObjectFlag(O.Type, TOP)) {
+            Top = &O;
+        } else if (!CreaturePass) {
+            DrawItem(O, px - e, py - e, Floor);
+            if (GetObjectFlag(O.Type, REDRAWNEAR)) RedrawNear = true;
+        }
+        if (GetObjectFlag(O.Type, HEIGHT)) e = std::min(e + GetObjectElevation(O.Type), MAX_ELEVATION);
+    }
+    if (RedrawNear) {
+        if (x > 0) DrawField(x - 1, y, Floor, true);
+        if (y > 0) DrawField(x, y - 1, Floor, true);
+        if (x > 0 && y > 0) DrawField(x - 1, y - 1, Floor, true);
+        FieldAbsX = x, FieldAbsY = y, FieldAbsZ = Floor;
+        CubeToAbsolute(FieldAbsX, FieldAbsY, FieldAbsZ);
+    }
+    DrawCreatures(x, y, Floor, px, py, e, CreaturePass);
+    DrawFieldEffects(x, y, Floor, px, py, e, CreaturePass);
+    if (Top != NULL) DrawItem(*Top, px, py, Floor);
+}
+
+// ---- The frame --------------------------------------------------------------------------------
+
+int FindHighestFloor() {
+    int Highest = MAPSIZE_Z - 1;
+    static const int Cross[5][2] = {{7, 6}, {8, 6}, {9, 6}, {8, 5}, {8, 7}};
+    for (const auto& F : Cross) {
+        const int x = F[0], y = F[1];
+        bool NoRoof = false;
+        const Point& P = GetPoint(x, y, PlayerFloor);
+        for (int i = 0; i < P.ObjectCount; ++i)
+            if (P.ObjectStack[i].Type >= FIRST_ITEM_TYPE && GetObjectFlag(P.ObjectStack[i].Type, NOROOF)) NoRoof = true;
+        if (NoRoof) continue;
+        for (int z = PlayerFloor + 1; z < MAPSIZE_Z && z <= Highest; ++z) {
+            const int d = z - PlayerFloor;
+            const ObjectInstance* Same = FirstObject(x, y, z);
+            const bool SameCovers = Same != NULL && Same->Type >= FIRST_ITEM_TYPE &&
+                                    (GetObjectFlag(Same->Type, BANK) || GetObjectFlag(Same->Type, BOTTOM)) &&
+                                    !GetObjectFlag(Same->Type, SEETHROUGH);
+            bool AboveCovers = false;
+            if (x - d >= 0 && y - d >= 0) {
+                const ObjectInstance* Above = FirstObject(x - d, y - d, z);
+                AboveCovers = Above != NULL && Above->Type >= FIRST_ITEM_TYPE && GetObjectFlag(Above->Type, BANK) &&
+                              !GetObjectFlag(Above->Type, SEETHROUGH);
+            }
+            if (SameCovers || AboveCovers) {
+                Highest = z - 1;
+                break;
+            }
+        }
+    }
+    return Highest;
+}
+
+void FindCover() {
+    for (int y = 0; y < MAPSIZE_Y; ++y)
+        for (int x = 0; x < MAPSIZE_X; ++x) {
+            Cover[y][x] = 0;
+            for (int z = HighestFloor; z >= 1; --z)
+                if (FirstObjectHas(x, y, z, FLOORMARK)) {
+                    Cover[y][x] = z;
+                    break;
+                }
+        }
+}
+
+void ComputeAmbient() {
+    int MapX, MapY, MapZ;
+    GetMapPosition(MapX, MapY, MapZ);
+    if (MapZ > 7) {
+        AmbientRed = AmbientGreen = AmbientBlue = 0;
+        return;
+    }
+    const int Level = std::clamp(GetAmbientBrightness(), 0, 255);
+    int R, G, B;
+    GetAmbientColour(R, G, B);
+    AmbientRed = R * Level / 255;
+    AmbientGreen = G * Level / 255;
+    AmbientBlue = B * Level / 255;
+}
+
+void CopyToWindow(int Surface, int X, int Y, int Width, int Height) {
+    if (GetNoStretching() == 1) {
+        if (Width <= MAP_VIEW_WIDTH && Height <= MAP_VIEW_HEIGHT) {
+            CopySurface(Surface, X, Y, TEMP_SURFACE, (MAP_VIEW_WIDTH - Width) / 2, (MAP_VIEW_HEIGHT - Height) / 2,
+                        Width, Height);
+        } else {
+            // A window larger than the map shows it in the middle on black.
+            FillRect(Surface, X, Y, Width, Height, 0, 0, 0);
+            const int w = std::min(Width, MAP_VIEW_WIDTH), h = std::min(Height, MAP_VIEW_HEIGHT);
+            CopySurface(Surface, X + (Width - w) / 2, Y + (Height - h) / 2, TEMP_SURFACE, (MAP_VIEW_WIDTH - w) / 2,
+                        (MAP_VIEW_HEIGHT - h) / 2, w, h);
+        }
+        return;
+    }
+    CopySurfaceScaled(Surface, X, Y, Width, Height, TEMP_SURFACE, 0, 0, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT);
+}
+
+}  // namespace
+
+void SetMapViewPointerCreature(uint32_t CreatureID) { PointerCreature = CreatureID; }
+
+void DrawMapView(int Surface, int X, int Y, int Width, int Height) {
+    const Creature* Player = FindCreature(GetPlayerID());
+    ASSERT(Player!=NULL);
+    if (Player == NULL || Width <= 0 || Height <= 0) {
+        FillRect(Surface, X, Y, Width, Height, 0, 0, 0);
+        NumberOfNames = 0;
+        return;
+    }
+    AnimationClock = GetAnimationClock();
+    MoveMissiles(uint32_t(platform::Milliseconds()));
+    int WalkX, WalkY;
+    GetDrawingOffset(Player, WalkX, WalkY);
+    ScrollX = WalkX + 32;
+    ScrollY = WalkY + 32;
+    int MapZ;
+    GetMapPosition(FrameMapX, FrameMapY, MapZ);
+    PlayerFloor = GetPlayerLevel();
+    HighestFloor = FindHighestFloor();
+    FindCover();
+    NumberOfNames = 0;
+    NumberOfRisingTexts = 0;
+    StartCells();
+    ComputeAmbient();
+    for (int Floor = 0; Floor <= HighestFloor; ++Floor) {
+        ResetFloorLight(Floor);
+        for (int x = 0; x < MAPSIZE_X; ++x)
+            for (int y = 0; y < MAPSIZE_Y; ++y) DrawField(x, y, Floor, false);
+    }
+    for (int cy = 0; cy < MAPSIZE_Y; ++cy)
+        for (int cx = 0; cx < MAPSIZE_X; ++cx)
+            if (CellVisible(cx, cy)) CopyCell(cx, cy);
+    ApplyLight();
+    CopyToWindow(Surface, X, Y, Width, Height);
+}
+
+// ---- What the last frame found ---------------------------------------------------------------
+
+int GetHighestDrawnFloor() { return HighestFloor; }
+
+int GetCoverFloor(int rx, int ry) {
+    if (rx < 0 || rx >= MAPSIZE_X || ry < 0 || ry >= MAPSIZE_Y) return 0;
+    return Cover[ry][rx];
+}
+
+void GetFieldLight(int rx, int ry, int& Red, int& Green, int& Blue) {
+    const RGBColour C = LightOf(rx, ry);
+    Red = C.Red, Green = C.Green, Blue = C.Blue;
+}
+
+int GetNumberOfShownCreatures() { return NumberOfNames; }
+
+bool GetShownCreature(int Number, uint32_t& CreatureID, int& AnchorX, int& AnchorY) {
+    if (Number < 0 || Number >= NumberOfNames) return false;
+    CreatureID = Names[Number].CreatureID;
+    AnchorX = Names[Number].x;
+    AnchorY = Names[Number].y;
+    return true;
+}
+
+int GetComposedCells() { return ComposedCells; }
+
+// ---- The pointer ---------------------------------------------------------------------------------
+
+bool GetFieldUnderPointer(int x, int y, int Width, int Height, int& rx, int& ry, int& rz) {
+    if (Width <= 0 || Height <= 0) return false;
+    const int WalkX = ScrollX - 32, WalkY = ScrollY - 32;
+    if (GetNoStretching() == 1) {
+        rx = FloorDiv(x + WalkX + (MAP_VIEW_WIDTH - Width) / 2, 32) + 1;
+        ry = FloorDiv(y + WalkY + (MAP_VIEW_HEIGHT - Height) / 2, 32) + 1;
+    } else {
+        rx = FloorDiv(WalkX + x * MAP_VIEW_WIDTH / Width, 32) + 1;
+        ry = FloorDiv(WalkY + y * MAP_VIEW_HEIGHT / Height, 32) + 1;
+    }
+    if (rx < 0 || rx >= MAPSIZE_X || ry < 0 || ry >= MAPSIZE_Y) return false;
+    rz = 0;
+    for (int z = HighestFloor; z >= 0; --z) {
+        const Point& P = GetPoint(rx, ry, z);
+        if (P.ObjectCount <= 0) continue;
+        const ObjectInstance& First = P.ObjectStack[P.DrawOrder[0]];
+        const bool FirstHolds = First.Type >= FIRST_ITEM_TYPE &&
+                                (GetObjectFlag(First.Type, BANK) || GetObjectFlag(First.Type, BOTTOM));
+        bool SecondHolds = false;
+        if (P.ObjectCount > 1) {
+            const ObjectInstance& Second = P.ObjectStack[P.DrawOrder[1]];
+            SecondHolds = Second.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Second.Type, BOTTOM);
+        }
+        if (FirstHolds || SecondHolds) {
+            rz = z;
+            break;
+        }
+    }
+    return true;
+}
+
+namespace {
+// Whether ground on a floor between the creature's and the highest drawn
+// one hides its column.
+bool CoveredFromAbove(uint32_t CreatureID) {
+    const Creature* C = FindCreature(CreatureID);
+    if (C == NULL) return false;
+    int rx = C->RealX, ry = C->RealY, rz = C->RealZ;
+    AbsoluteToCube(rx, ry, rz);
+    for (int z = rz + 1; z <= HighestFloor; ++z)
+        if (InCube(rx, ry, z) && FirstObjectHas(rx, ry, z, BANK)) return true;
+    return false;
+}
+}  // namespace
+
+bool IsCreatureCoveredFromAbove(uint32_t CreatureID) { return CoveredFromAbove(CreatureID); }
+
+uint32_t GetCreatureUnderPointer(int x, int y, int Width, int Height) {
+    if (Width <= 0 || Height <= 0) return 0;
+    for (int n = 0; n < NumberOfNames; ++n) {
+        const NameEntry& N = Names[n];
+        if (CoveredFromAbove(N.CreatureID)) continue;
+        if (GetNoStretching() == 1) {
+            const int dx = (MAP_VIEW_WIDTH - Width) / 2 + x - N.x;
+            const int dy = y + (MAP_VIEW_HEIGHT - Height) / 2 - N.y;
+            if (In(dx, -16, 16) && In(dy, 0, 32)) return N.CreatureID;
+        } else {
+            const int dx = x - N.x * Width / MAP_VIEW_WIDTH;
+            const int dy = y - N.y * Height / MAP_VIEW_HEIGHT;
+            if (In(dx, -Width / 30, Width / 30) && In(dy, 0, Height / 11)) return N.CreatureID;
+        }
+    }
+    return 0;
+}
+
+// ---- Pieces of the algorithm ----------------------------------------------------------------------
+
+int GetDarknessLevel(int Red) {
+    if (Red <= 0) return 0;
+    return std::max(Red / 28, 1);
+}
+
+void GetLightAtDistance(int Brightness, int Colour, int Distance, int& Red, int& Green, int& Blue) {
+    ColourOfIndex(Colour, Red, Green, Blue);
+    const int v = 32 * Brightness - Distance;
+    if (v <= 0) {
+        Red = Green = Blue = 0;
+        return;
+    }
+    Red = std::min(Red * v / 160, 255);
+    Green = std::min(Green * v / 160, 255);
+    Blue = std::min(Blue * v / 160, 255);
+}

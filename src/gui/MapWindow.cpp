@@ -1,0 +1,307 @@
+#include "gui/MapWindow.h"
+
+#include "config/Preferences.h"
+#include "core/Status.h"
+#include "graphics/MapView.h"
+#include "graphics/Surface.h"
+#include "graphics/graphics.h"
+#include "gui/SkinProperties.h"
+#include "gui/Skins.h"
+#include "net/Commands.h"
+#include "net/GameHooks.h"
+#include "platform/Platform.h"
+#include "world/Creatures.h"
+#include "world/Inventory.h"
+#include "world/Map.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int NAME_FONT = 2;
+constexpr int BAR_WIDTH = 27, BAR_HEIGHT = 4;
+constexpr int SHIELD_SKIN = 248;  // party shields 1..4
+constexpr int SKULL_SKIN = 240;   // skulls 1..4
+constexpr int BLINK_MILLISECONDS = 500;
+
+PendingObject UseWithSource, TradeObject;
+
+void Status(const char* Text) {
+    if (const auto Hook = GetGameHooks().StatusMessage) Hook(Text);
+}
+
+// A map position in the form the commands take.
+ObjectLocation AbsoluteLocation(int rx, int ry, int rz) {
+    CubeToAbsolute(rx, ry, rz);
+    return MapLocation(rx, ry, rz);
+}
+
+int FreeContainerNumber() {
+    for (int i = 0; i < OPEN_CONTAINERS; ++i)
+        if (!IsContainerOpen(i)) return i;
+    return OPEN_CONTAINERS - 1;
+}
+
+// An anchor on TEMP_SURFACE as a point of the window.
+void AnchorToWindow(int ax, int ay, int Width, int Height, int& x, int& y) {
+    if (GetNoStretching() == 1) {
+        x = ax - (MAP_VIEW_WIDTH - Width) / 2;
+        y = ay - (MAP_VIEW_HEIGHT - Height) / 2;
+    } else {
+        x = ax * Width / MAP_VIEW_WIDTH;
+        y = ay * Height / MAP_VIEW_HEIGHT;
+    }
+}
+
+void DrawSkin(int Surface, int Skin, int x, int y) {
+    DrawSkinTiled(Surface, x, y, Skins[Skin].width, Skins[Skin].height, Skin, 0, 0);
+}
+
+}  // namespace
+
+MapWindow::MapWindow() = default;
+
+void MapWindow::setUseWithSource(const PendingObject& Source) { UseWithSource = Source; }
+void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Object; }
+
+int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
+
+void MapWindow::draw(int Surface, int x, int y) {
+    if (FindCreature(GetPlayerID()) == NULL) {
+        FillRect(Surface, x, y, _Width, _Height, 0, 0, 0);
+        return;
+    }
+    DrawMapView(Surface, x, y, _Width, _Height);
+    if (GetCreatureInfo() == 1 || GetCreatureInfo() == 2) drawCreatureInfo(Surface, x, y);
+    drawTexts(Surface, x, y);
+}
+
+void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
+    const ClipRect Clip{x, y, _Width, _Height};
+    const uint32_t PlayerID = GetPlayerID();
+    const Creature* Player = FindCreature(PlayerID);
+    const bool Blink = (platform::Milliseconds() / BLINK_MILLISECONDS) % 2 == 0;
+    for (int n = 0; n < GetNumberOfShownCreatures(); ++n) {
+        uint32_t ID;
+        int ax, ay;
+        if (!GetShownCreature(n, ID, ax, ay)) break;
+        const Creature* C = FindCreature(ID);
+        if (C == NULL) continue;
+        int Red = 192, Green = 192, Blue = 192;
+        if (!IsCreatureCoveredFromAbove(ID)) {
+            GetHealthColour(C, Red, Green, Blue);
+            int rx = C->RealX, ry = C->RealY, rz = C->RealZ;
+            AbsoluteToCube(rx, ry, rz);
+            int u, g, b;
+            GetFieldLight(rx, ry, u, g, b);
+            if (ID == PlayerID) u = std::max(u, 51 * std::clamp(C->LightIntensity, 2, 5));
+            u = std::min(u, 255) / 5;
+            Red = Red * u / 51, Green = Green * u / 51, Blue = Blue * u / 51;
+        }
+        int wx, wy;
+        AnchorToWindow(ax, ay, _Width, _Height, wx, wy);
+        const int BarX = std::clamp(wx - 14, 0, std::max(_Width - BAR_WIDTH, 0));
+        const int BarY = std::clamp(wy - BAR_HEIGHT, 0, std::max(_Height - BAR_HEIGHT, 0));
+        FillRectClipped(Surface, x + BarX, y + BarY, BAR_WIDTH, BAR_HEIGHT, 0, 0, 0, Clip);
+        FillRectClipped(Surface, x + BarX + 1, y + BarY + 1, std::clamp(C->Health / 4, 0, 25), 2, Red, Green, Blue,
+                        Clip);
+        if (GetCreatureInfo() == 2) {
+            const int TextWidth = GetTextWidth(NAME_FONT, C->Name);
+            const int TextHeight = GetFontHeight(NAME_FONT);
+            const int NameX = std::clamp(wx, TextWidth / 2, std::max(_Width - TextWidth / 2, TextWidth / 2));
+            const int NameY = std::max(BarY - TextHeight - 1, 0);
+            DrawTextClipped(Surface, x + NameX, y + NameY, NAME_FONT, Red, Green, Blue, C->Name, CENTER_ALIGN, Clip);
+        }
+        // Party shield and skull beside the name.
+        const int OwnShield = Player != NULL ? Player->PartyShield : 0;
+        int Shield = C->PartyShield;
+        if (Shield == 1 && (OwnShield == 1 || OwnShield == 3 || OwnShield == 4)) Shield = 0;
+        int Skull = C->Skull;
+        if (Skull != 0 && C->SkullClearTime != 0 && !Blink) Skull = 0;
+        int MarkX = 0, MarkY = 0;
+        bool First = true;
+        for (int Kind = 0; Kind < 2; ++Kind) {
+            const int Value = Kind == 0 ? Shield : Skull;
+            if (!In(Value, 1, 4)) continue;
+            const int Skin = (Kind == 0 ? SHIELD_SKIN : SKULL_SKIN) + Value - 1;
+            if (First) {
+                MarkX = std::clamp(wx + 20 - Skins[Skin].width, 0, std::max(_Width - Skins[Skin].width, 0));
+                MarkY = std::clamp(wy + 1, 0, std::max(_Height - Skins[Skin].height, 0));
+                First = false;
+            } else {
+                MarkX += 13;
+            }
+            DrawSkin(Surface, Skin, x + MarkX, y + MarkY);
+        }
+    }
+}
+
+void MapWindow::drawTexts(int Surface, int x, int y) {
+    (void)Surface;
+    (void)x;
+    (void)y;
+}
+
+bool MapWindow::mouseMove(int x, int y) {
+    SetMapViewPointerCreature(GetCreatureUnderPointer(x, y, _Width, _Height));
+    return true;
+}
+
+void MapWindow::command(int number) {
+    switch (number) {
+    case MAPWINDOW_CREATURE_INFO: SetCreatureInfo((GetCreatureInfo() + 1) % 3); break;
+    case MAPWINDOW_DISMISS_TEXT: break;
+    default: break;
+    }
+}
+
+// ---- Clicks and drops ----------------------------------------------------------------------------
+
+bool MapWindow::visibleField(int x, int y, int& rx, int& ry, int& rz) {
+    if (!GetFieldUnderPointer(x, y, _Width, _Height, rx, ry, rz)) return false;
+    if (In(rx, 7, 9) && In(ry, 5, 7)) return true;
+    int Red, Green, Blue;
+    GetFieldLight(rx, ry, Red, Green, Blue);
+    if (Red == 0 && Green == 0 && Blue == 0) {
+        Status("You can't see anything.");
+        return false;
+    }
+    return true;
+}
+
+bool MapWindow::leftButtonDown(int x, int y, int keys) {
+    (void)keys;
+    DragValid = false;
+    int rx, ry, rz;
+    if (!GetFieldUnderPointer(x, y, _Width, _Height, rx, ry, rz)) return true;
+    int Position = 0;
+    const ObjectInstance Obj = GetDragSource(rx, ry, rz, Position);
+    if (Obj.Type == 0) return true;
+    DragValid = true;
+    DragObject = Obj;
+    DragStack = Position;
+    DragX = rx, DragY = ry, DragZ = rz;
+    CubeToAbsolute(DragX, DragY, DragZ);
+    return true;
+}
+
+bool MapWindow::leftButtonUp(int x, int y, int keys) {
+    switch (GetInputMode()) {
+    case INPUT_DRAG: drop(x, y, keys); break;
+    case INPUT_TARGET_1: useWith(x, y); break;
+    case INPUT_TARGET_2: trade(x, y); break;
+    default:
+        if (keys & (keys::SHIFT | keys::CTRL | keys::ALT))
+            clickWithKeys(x, y, keys);
+        else
+            walkTo(x, y);
+        break;
+    }
+    DragValid = false;
+    return true;
+}
+
+bool MapWindow::rightButtonUp(int x, int y, int keys) {
+    clickWithKeys(x, y, keys);
+    return true;
+}
+
+// Shift looks; otherwise Ctrl swaps use and the object menu, depending on
+// the classic control preference. Until the object menu exists, both
+// mean use.
+void MapWindow::clickWithKeys(int x, int y, int keys) {
+    if (keys & keys::SHIFT) {
+        look(x, y);
+        return;
+    }
+    use(x, y);
+}
+
+void MapWindow::walkTo(int x, int y) {
+    int rx, ry, rz;
+    if (!GetFieldUnderPointer(x, y, _Width, _Height, rx, ry, rz)) return;
+    int ax = rx, ay = ry, az = GetPlayerLevel();
+    CubeToAbsolute(ax, ay, az);
+    // The floor the player walks on: the pointer's field on his own floor.
+    SendAutoWalk(GoTo(ax, ay, az, false, false));
+}
+
+void MapWindow::look(int x, int y) {
+    int rx, ry, rz;
+    if (!visibleField(x, y, rx, ry, rz)) return;
+    int Position = 0;
+    const ObjectInstance Obj = GetTopCreatureOrObject(rx, ry, rz, Position);
+    if (Obj.Type == 0) return;
+    SendLook(AbsoluteLocation(rx, ry, rz), Obj.Type, Position);
+}
+
+void MapWindow::use(int x, int y) {
+    int rx, ry, rz;
+    if (!visibleField(x, y, rx, ry, rz)) return;
+    int Position = 0;
+    const ObjectInstance Obj = GetUseTarget(rx, ry, rz, Position);
+    const uint32_t Target = GetCreatureUnderPointer(x, y, _Width, _Height);
+    const bool UseTarget = Obj.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Obj.Type, USETARGET);
+    if (Target != 0 && Target != GetPlayerID() && !UseTarget) {
+        const uint32_t NewTarget = GetAttackTarget() == Target ? 0 : Target;
+        SetAttackTarget(NewTarget);
+        SendAttack(NewTarget);
+        return;
+    }
+    if (Obj.Type == 0 || Obj.Type == CREATURE) return;
+    const ObjectLocation Where = AbsoluteLocation(rx, ry, rz);
+    if (GetObjectFlag(Obj.Type, MULTIUSE)) {
+        setUseWithSource(PendingObject{Where.x, Where.y, Where.z, Obj.Type, Position});
+        PostEvent(MESSAGE_TARGET_1, 0, 0);
+        return;
+    }
+    SendUseObject(Where, Obj.Type, Position, FreeContainerNumber());
+}
+
+void MapWindow::useWith(int x, int y) {
+    ASSERT(UseWithSource.Type!=0 && UseWithSource.Type!=CREATURE);
+    if (UseWithSource.Type == 0 || UseWithSource.Type == CREATURE) return;
+    int rx, ry, rz;
+    if (!visibleField(x, y, rx, ry, rz)) return;
+    int Position = 0;
+    const ObjectInstance Target = GetTopCreatureOrObject(rx, ry, rz, Position);
+    const ObjectLocation From{UseWithSource.x, UseWithSource.y, UseWithSource.z};
+    if (Target.Type == CREATURE) {
+        const Creature* C = FindCreature(Target.Data);
+        if (C != NULL && C->Visible) {
+            SendUseOnCreature(From, UseWithSource.Type, UseWithSource.Stack, C->ID);
+            return;
+        }
+    }
+    SendUseObjectWith(From, UseWithSource.Type, UseWithSource.Stack, AbsoluteLocation(rx, ry, rz), Target.Type,
+                      Position);
+}
+
+void MapWindow::trade(int x, int y) {
+    ASSERT(TradeObject.Type!=0);
+    if (TradeObject.Type == 0) return;
+    const uint32_t Partner = GetCreatureUnderPointer(x, y, _Width, _Height);
+    const Creature* C = FindCreature(Partner);
+    if (C == NULL || Partner == GetPlayerID() || !C->Visible || Partner >= FIRST_NONPLAYER_ID) {
+        Status("Select a player to trade with.");
+        return;
+    }
+    SendTradeRequest(ObjectLocation{TradeObject.x, TradeObject.y, TradeObject.z}, TradeObject.Type, TradeObject.Stack,
+                     Partner);
+}
+
+void MapWindow::drop(int x, int y, int keys) {
+    if (!DragValid) return;
+    int rx, ry, rz;
+    if (!GetFieldUnderPointer(x, y, _Width, _Height, rx, ry, rz)) return;
+    int ax = rx, ay = ry, az = rz;
+    CubeToAbsolute(ax, ay, az);
+    if (ax == DragX && ay == DragY && az == DragZ) return;
+    int Count = 1;
+    if (DragObject.Type >= FIRST_ITEM_TYPE && GetObjectFlag(DragObject.Type, CUMULATIVE) && DragObject.Data >= 2) {
+        // Shift moves one piece, Ctrl the whole pile; the count dialog is
+        // not there yet, so a plain drop moves the whole pile too.
+        Count = (keys & keys::SHIFT) ? 1 : int(DragObject.Data);
+    }
+    SendMoveObject(MapLocation(DragX, DragY, DragZ), DragObject.Type, DragStack, ax, ay, az, Count);
+}
