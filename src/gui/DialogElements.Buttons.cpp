@@ -53,9 +53,28 @@ void Button::setTooltip(const char* Tooltip) { this->Tooltip = Tooltip != NULL ?
 
 bool Button::isDown() const { return (Pressed && Inside) || (Group != NULL && Group->Selected == this); }
 
+namespace {
+// A face wider than its skin (a text button sized to a long caption): tiling
+// would repeat the skin's raised edges inside the button, so the skin's left
+// half starts it, its right half ends it, and slices from the middle of the
+// skin fill the gap between.
+void DrawWideFace(int Surface, int x, int y, int Width, int Height, int Face) {
+    const int S = Skins[Face].width;
+    const int left = S / 2, right = S - left, slice = S / 2, from = S / 4;
+    DrawSkinTiled(Surface, x, y, left, Height, Face, 0, 0);
+    for (int mx = left; mx < Width - right; mx += slice)
+        DrawSkinTiled(Surface, x + mx, y, std::min(slice, Width - right - mx), Height, Face, from, 0);
+    DrawSkinTiled(Surface, x + Width - right, y, right, Height, Face, left, 0);
+}
+}  // namespace
+
 void Button::draw(int Surface, int x, int y) {
-    setDrawingEntry(0, isDown() ? _ButtonDown : _ButtonUp, 0, 0, _Width, _Height);
-    drawDrawingList(Surface, x, y);
+    const int face = isDown() ? _ButtonDown : _ButtonUp;
+    setDrawingEntry(0, face, 0, 0, _Width, _Height);
+    if (_Width > Skins[face].width && Skins[face].width >= 4 && _Height > 0)
+        DrawWideFace(Surface, x, y, _Width, _Height, face);
+    else
+        drawDrawingList(Surface, x, y);
 }
 
 bool Button::leftButtonDown(int x, int y, int) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -144,6 +145,35 @@ TEST_F(RenderTest, PressedButtonShowsItsDownFace) {
     root.draw(SCREEN_SURFACE, 0, 0);
     EXPECT_EQ(Pixel(12, 12), up);
     EXPECT_EQ(log.Commands.size(), 1u);
+}
+
+TEST_F(RenderTest, WideButtonFaceShowsTheSkinEdgesOnlyAtItsEnds) {
+    CommandLog log;
+    const int face = SkinProperties().Buttons.TextUp, S = Skins[face].width, H = Skins[face].height;
+    auto column = [](int x, int y0, int height) {
+        std::vector<uint32_t> c;
+        for (int y = y0; y < y0 + height; ++y) c.push_back(Pixel(x, y));
+        return c;
+    };
+    FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 0, 0, 0);
+    Button plain(face, face, CommandTarget(&log, 1));
+    plain.draw(SCREEN_SURFACE, 10, 10);
+    const auto leftEdge = column(10, 10, H), rightEdge = column(10 + S - 1, 10, H);
+    // Wider than two skins: tiling would start the skin again, left edge and all, at S and 2S.
+    for (int width : {S + 20, 2 * S + 30}) {
+        Button wide(face, face, CommandTarget(&log, 1));
+        wide.setSize(width, H);
+        FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 0, 0, 0);
+        wide.draw(SCREEN_SURFACE, 10, 50);
+        EXPECT_EQ(column(10, 50, H), leftEdge) << width;
+        EXPECT_EQ(column(10 + width - 1, 50, H), rightEdge) << width;
+        for (int x = 1; x < width - 1; ++x) {
+            const auto c = column(10 + x, 50, H);
+            EXPECT_NE(c, leftEdge) << width << " at " << x;
+            EXPECT_NE(c, rightEdge) << width << " at " << x;
+        }
+    }
+    EXPECT_TRUE(log.Commands.empty());
 }
 
 }  // namespace
