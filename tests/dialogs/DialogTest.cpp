@@ -1,6 +1,7 @@
 // The entry dialogs on the running client: opened through the event queue,
 // answered with injected keys and clicks, closed by the input mode.
 #include "DialogTestSupport.h"
+#include "graphics/graphics.h"
 
 #include <string>
 #include <vector>
@@ -311,7 +312,7 @@ TEST_F(DialogTest, QuestionBoxAnswersYAndNAndExitWarningLogsOutOrExits) {
 
 TEST_F(DialogTest, MarkedUpMessageBoxFitsItsText) {
     PostTextEvent(MESSAGE_ERROR2, "For your Information",
-                  "<b>Welcome to Vorna!<n>\nYour character has <h>12 gold coins<n>.\n<color=36>Dark red<n> and "
+                  "<b>Welcome to Vorna!<n>\nYour character has <h>12 gold coins<n>.\n<color=198>Orange<n> and "
                   "<font=4>a smaller font<n>.");
     frame::Pump();
     ASSERT_EQ(ModalCaption(), "For your Information");
@@ -325,6 +326,19 @@ TEST_F(DialogTest, MarkedUpMessageBoxFitsItsText) {
     Screenshot("markup-box.png");
     Press(platform::Key::Escape);
     EXPECT_EQ(GetModalWindow(), nullptr);
+
+    // A text longer than the widest box wraps inside it.
+    std::string words;
+    for (int i = 0; i < 40; ++i) words += "<b>many<n> words ";
+    PostTextEvent(MESSAGE_ERROR2, "Long", words.c_str());
+    frame::Pump();
+    ASSERT_EQ(ModalCaption(), "Long");
+    body = Modal()->getBody();
+    const int maxWidth = SkinProperties().MessageBox.MaxWidth;
+    EXPECT_LE(body->getWidth(), maxWidth);
+    EXPECT_GT(body->getWidth(), maxWidth * 3 / 4);
+    EXPECT_GE(body->getHeight(), 3 * GetFontLineHeight(SkinProperties().Markup.Font));
+    EXPECT_EQ(Modal()->getWidth(), body->getWidth() + SkinProperties().Dialog.MarginLeft + SkinProperties().Dialog.MarginRight);
 }
 
 TEST_F(DialogTest, DialogPreconditionsAreReported) {
