@@ -13,6 +13,7 @@
 #include "net/Communication.h"
 #include "net/Network.h"
 #include "graphics/Surface.h"
+#include "graphics/Talk.h"
 #include "graphics/graphics.h"
 #include "gui/GUI.h"
 #include "gui/Skins.h"
@@ -35,7 +36,7 @@ int DisplayMode = 1;
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
     bool Sysinc = false, Objects = false, Map = false, Inventory = false, Creatures = false, Status = false,
-         Preferences = false, Surface = false, Graphics = false, Skins = false, GUI = false,
+         Preferences = false, Talk = false, Surface = false, Graphics = false, Skins = false, GUI = false,
          Network = false, Communication = false;
 } Up;
 }  // namespace
@@ -92,6 +93,8 @@ void InitModules(uint8_t Gamemaster) {
         Up.Status = true;
         LoadPreferences();
         Up.Preferences = true;
+        InitTalk();
+        Up.Talk = true;
         InitSurface();
         Up.Surface = true;
         InitGraphics(MEMORY_CACHE_BYTES);
@@ -127,6 +130,7 @@ void ExitModules() {
     if (Up.Graphics) ExitGraphics();
     if (Up.Surface) ExitSurface();
     if (Up.Preferences) ExitPreferences();
+    if (Up.Talk) ExitTalk();
     if (Up.Status) ExitStatus();
     if (Up.Creatures) ExitCreatures();
     if (Up.Inventory) ExitInventory();

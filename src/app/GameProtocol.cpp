@@ -1,13 +1,40 @@
 #include "app/GameProtocol.h"
 
 #include "app/Control.h"
+#include "graphics/Talk.h"
 #include "net/Commands.h"
 #include "net/EventHints.h"
+#include "net/GameHooks.h"
 #include "net/GameMessages.h"
 #include "world/Creatures.h"
 
 namespace {
 int TickForCreatures() { return static_cast<int>(GetTickCounter()); }
+
+// The texts over the map take the speech, private and server messages they
+// show; the rest of each message's modes goes to the console only.
+void MapText(const char* Speaker, int Mode, int x, int y, int z, const char* Text) {
+    switch (Mode) {
+    case TALK_SAY:
+    case TALK_WHISPER:
+    case TALK_YELL:
+    case TALK_PRIVATE_MESSAGE:
+    case TALK_GAMEMASTER_BROADCAST:
+    case TALK_GAMEMASTER_MESSAGE:
+    case TALK_ANIMAL_LOW:
+    case TALK_ANIMAL_LOUD: TalkSay(Mode, Speaker, x, y, z, Text); break;
+    default: break;
+    }
+}
+
+void ScreenMessage(int Mode, const char* Text) {
+    if (Mode == TALK_INFO_MESSAGE || Mode == TALK_EVENT_MESSAGE || Mode == TALK_ADMIN_MESSAGE)
+        TalkMessage(Mode, Text);
+    else
+        SetStatusLine(Text, false);
+}
+
+void StatusMessage(const char* Text) { SetStatusLine(Text, false); }
 }  // namespace
 
 void InstallGameProtocol() {
@@ -19,11 +46,19 @@ void InstallGameProtocol() {
     ControlHooks hooks = GetControlHooks();
     hooks.ClearOutfitRequest = ClearOutfitRequest;
     hooks.SendPendingStep = SendPendingSteps;
+    hooks.TickTexts = TickTalk;
+    hooks.ResetTexts = ResetTalk;
     SetControlHooks(hooks);
 
-    // The status line and the non-player hints arrive with the map view and
-    // the help; the skull hint is kept already.
-    SetCreatureHooks(nullptr, triggerEventHint, nullptr, TickForCreatures);
+    GameHooks texts = GetGameHooks();
+    texts.MapText = MapText;
+    texts.ScreenMessage = ScreenMessage;
+    texts.StatusMessage = StatusMessage;
+    SetGameHooks(texts);
+
+    // The non-player hints arrive with the help; the skull hint is kept
+    // already.
+    SetCreatureHooks(StatusMessage, triggerEventHint, nullptr, TickForCreatures);
 }
 
 void RemoveGameProtocol() {
@@ -31,6 +66,8 @@ void RemoveGameProtocol() {
     ControlHooks hooks = GetControlHooks();
     hooks.ClearOutfitRequest = nullptr;
     hooks.SendPendingStep = nullptr;
+    hooks.TickTexts = nullptr;
+    hooks.ResetTexts = nullptr;
     SetControlHooks(hooks);
     for (int command = 0; command < 256; ++command)
         if (GetGameMessageHandler(command)) SetGameCommandHandler(command, nullptr);
