@@ -1,0 +1,140 @@
+// The whole client in the game on the reference server, started as its own
+// process with a state folder of the test's own: characters can be placed
+// before the server starts and the time of day chosen.
+#pragma once
+
+#include "../dialogs/DialogTestSupport.h"
+#include "../server/ServerProcess.h"
+#include "app/GameProtocol.h"
+#include "gui/MapWindow.h"
+#include "world/Creatures.h"
+#include "world/Map.h"
+
+#include <cctype>
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+class PlayTest : public ClientTest {
+  protected:
+    void SetUp() override {
+        ClientTest::SetUp();
+        InstallGameProtocol();
+    }
+    void TearDown() override {
+        Server.reset();
+        RemoveGameProtocol();
+        ClientTest::TearDown();
+    }
+
+    std::filesystem::path StateDir() const { return Dir.Path() / "server-state"; }
+
+    // Starts the server on free loopback ports and points the client's
+    // login servers at it. False when it does not come up.
+    bool StartServer() {
+        Server = std::make_unique<servertest::Process>(std::vector<std::string>{
+            (testing_support::BinaryDir() / "vorna-server").string(), "--login-port", "0", "--test-login-port", "0",
+            "--game-port", "0", "--data-dir", testing_support::BinaryDir().string(), "--world",
+            (testing_support::SourceDir() / "server" / "data" / "Demoland.world").string(), "--state-dir",
+            StateDir().string()});
+        if (!Server->WaitFor(", game ", 10000) || !Server->WaitFor("\n")) return false;
+        const size_t at = Server->Log.find("listening on");
+        if (at == std::string::npos) return false;
+        const size_t login = Server->Log.find("login ", at + 12);
+        if (login == std::string::npos) return false;
+        const int port = std::atoi(Server->Log.c_str() + login + 6);
+        if (port <= 0) return false;
+        SetTestServer(false);
+        for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", port);
+        return true;
+    }
+
+    // The demo accounts exist after a first start; a character is then put
+    // where the test wants it, and the server started again.
+    bool PlaceCharacter(const char* Name, int x, int y, int z) {
+        if (!StartServer()) return false;
+        Server.reset();
+        std::string Lower = Name;
+        for (char& c : Lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+        const auto File = StateDir() / "characters" / (Lower + ".txt");
+        std::ifstream In(File);
+        if (!In) return false;
+        std::stringstream Text;
+        std::string Line;
+        while (std::getline(In, Line))
+            if (Line.rfind("Position", 0) != 0) Text << Line << "\n";
+        In.close();
+        Text << "PositionX = " << x << "\nPositionY = " << y << "\nPositionZ = " << z << "\n";
+        std::ofstream(File) << Text.str();
+        return true;
+    }
+
+    // The server's day runs with the clock: a day length is chosen so that
+    // the present moment lies at the given phase (0 midnight, 0.5 noon).
+    void SetTimeOfDay(double Phase) {
+        const double Now = double(std::time(nullptr));
+        const double Length = 864000;
+        const double Days = std::floor(Now / Length - Phase);
+        const long long Chosen = std::llround(Now / (Days + Phase));
+        std::filesystem::create_directories(StateDir());
+        std::ofstream(StateDir() / "server.txt") << "DayLengthSeconds = " << Chosen << "\n";
+    }
+
+    // A window whose map view is exactly 15 x 11 fields.
+    static void UseFullSizeMap() {
+        platform::Event e;
+        e.Kind = platform::EventKind::Resize;
+        e.Width = 480 + SkinProperties().GameView.ColumnWidth;
+        e.Height = 352 + SkinProperties().GameView.StripHeight + SkinProperties().GameView.ConsoleHeight;
+        Inject(e);
+        frame::Pump();
+    }
+
+    // From the start view into the game through the dialogs, as a player.
+    bool EnterGameAs(const char* Account, const char* Name) {
+        ClickOn(GetMainWindow()->getStartView()->getButton(0));
+        Type(Account);
+        Press(platform::Key::Tab);
+        Type("demo");
+        Press(platform::Key::Return);
+        if (!PumpUntil([] { return ModalCaption() == "Message of the Day" || ModalCaption() == "Select Character"; }))
+            return false;
+        if (ModalCaption() == "Message of the Day") Press(platform::Key::Return);
+        if (!PumpUntil([] { return ModalCaption() == "Select Character"; })) return false;
+        auto* body = Body<CharacterListBody>();
+        if (body == nullptr) return false;
+        ListBox* list = body->getList();
+        const std::string Prefix = std::string(Name) + " (";
+        int line = -1;
+        for (int i = 0; i < list->getLines(); ++i)
+            if (list->getLine(i).rfind(Prefix, 0) == 0) line = i;
+        if (line < 0) return false;
+        int lx = 0, ly = 0;
+        list->getAbsolutePosition(lx, ly);
+        const int lineHeight = SkinProperties().ListBox.LineHeight;
+        Click(lx + 20, ly + SkinProperties().ListBox.Margin + line * lineHeight + lineHeight / 2);
+        ClickOn(Modal()->getDefaultButton());
+        return PumpUntil([] {
+            return GetConnectionState() == STATE_GAME && FindCreature(GetPlayerID()) != nullptr &&
+                   GetModalWindow() == nullptr;
+        });
+    }
+
+    static MapWindow* Map() { return GetMainWindow()->getGameView()->getMapWindow(); }
+
+    static void PlayerPosition(int& x, int& y, int& z) { GetMapPosition(x, y, z); }
+
+    // Lets the frames run for a while with the real clock.
+    static void Run(int Milliseconds) {
+        const uint32_t End = platform::Milliseconds() + uint32_t(Milliseconds);
+        while (int32_t(End - platform::Milliseconds()) > 0) {
+            frame::Pump();
+            platform::Sleep(5);
+        }
+    }
+
+    std::unique_ptr<servertest::Process> Server;
+};
