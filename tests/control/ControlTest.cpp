@@ -1,18 +1,8 @@
 // The control hub without a server: events, the close check, input delivery
 // by input mode, the tick, and the dispatcher fed with packets directly.
-#include "app/Control.h"
+#include "ControlFixture.h"
 
 #include "../net/LoopbackPeer.h"
-#include "config/Preferences.h"
-#include "core/Status.h"
-#include "core/sysinc.h"
-#include "net/Communication.h"
-#include "net/Network.h"
-#include "platform/Platform.h"
-#include "support/TestSupport.h"
-#include "world/Creatures.h"
-#include "world/Inventory.h"
-#include "world/Map.h"
 
 #include <string>
 #include <vector>
@@ -21,13 +11,11 @@ using namespace loopback;
 
 namespace {
 
-uint32_t Now = 1000;
 int ModalStorage = 0;
 void* Modal = nullptr;
 std::vector<std::string> Log;
 
 void* GetModal() { return Modal; }
-void NoDrawing() {}
 bool OpenDialogs(Event& e) {
     Log.push_back("open " + std::to_string(e.Type));
     FreeEvent(e);
@@ -57,26 +45,15 @@ void Hover(int x, int y, bool modal) {
     Log.push_back("hover " + std::to_string(x) + "," + std::to_string(y) + (modal ? " modal" : ""));
 }
 
-class Control : public testing::Test {
+class Control : public ControlFixture {
   protected:
     void SetUp() override {
-        Now = 1000;
         Modal = nullptr;
         Log.clear();
-        platform::SetClockOverride([] { return Now; });
-        SetPreferencesPath((dir.Path() / "Vorna.cfg").string());
         SetClassicControl(false);
-        SetLastMotD(0);
-        InitSysinc();
-        InitMap(nullptr);
-        InitInventory();
-        InitCreatures();
-        InitStatus(0, ControlLinkWarning);
-        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
-        InitCommunication();
-        InitControl();
-        ControlHooks hooks;
-        hooks.DrawFrame = NoDrawing;
+        ControlFixture::SetUp();
+    }
+    void addHooks(ControlHooks& hooks) override {
         hooks.CarryOutEvent = OpenDialogs;
         hooks.PlaceModalWindow = Place;
         hooks.GetModalWindow = GetModal;
@@ -86,19 +63,10 @@ class Control : public testing::Test {
         hooks.GetModalOffset = Offset;
         hooks.HeldButton = Held;
         hooks.Hover = Hover;
-        SetControlHooks(hooks);
     }
     void TearDown() override {
-        ExitControl();
-        ExitCommunication();
-        ExitNetwork();
-        ExitStatus();
-        ExitCreatures();
-        ExitInventory();
-        ExitMap();
-        ExitSysinc();
+        ControlFixture::TearDown();
         SetClassicControl(false);
-        platform::SetClockOverride({});
     }
     static void Input(frame::InputKind kind, int x = 0, int y = 0, int code = 0) {
         frame::Input i{kind, x, y, 0, code};
@@ -107,7 +75,6 @@ class Control : public testing::Test {
     static void Inject(const std::string& bytes) {
         InjectReceivedBytes(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()));
     }
-    testing_support::ScopedWorkDir dir;
 };
 
 TEST_F(Control, DialogsOpenOneAtATimeAndMenusAtThePointer) {

@@ -1,20 +1,9 @@
 // The login exchange through the control hub against scripted loopback
 // peers: the requests byte for byte, the login-server list with its
 // failover, the character list and the patch exchange.
-#include "app/Control.h"
+#include "ControlFixture.h"
 
 #include "../net/LoopbackPeer.h"
-#include "config/Preferences.h"
-#include "core/Status.h"
-#include "core/sysinc.h"
-#include "net/Communication.h"
-#include "net/Network.h"
-#include "platform/Platform.h"
-#include "support/TestSupport.h"
-#include "world/Creatures.h"
-#include "world/Inventory.h"
-#include "world/Map.h"
-#include "world/Objects.h"
 
 #include <string>
 #include <vector>
@@ -23,9 +12,7 @@ using namespace loopback;
 
 namespace {
 
-uint32_t Now = 1000;
 int Patchers = 0;
-void NoDrawing() {}
 void CountPatcher() { ++Patchers; }
 // Events handed to the interface, as "type:data:extra".
 std::vector<std::string> Shown;
@@ -45,46 +32,27 @@ bool Show(Event& e) {
 // An object file without types: the signature and four counts.
 std::string EmptyDat(uint32_t Signature) { return Quad(Signature) + Word(99) + Word(0) + Word(0) + Word(0); }
 
-class Login : public testing::Test {
+class Login : public ControlFixture {
   protected:
     void SetUp() override {
-        Now = 1000;
         Patchers = 0;
-        platform::SetClockOverride([] { return Now; });
-        testing_support::WriteFile("Vorna.dat", EmptyDat(0x11223344));
-        SetPreferencesPath((dir.Path() / "Vorna.cfg").string());
-        SetTestServer(false);
-        SetLastMotD(0);
-        InitSysinc();
-        LoadObjects("Vorna.dat");
-        InitMap(nullptr);
-        InitInventory();
-        InitCreatures();
-        InitStatus(0, ControlLinkWarning);
-        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
-        InitCommunication();
-        InitControl();
-        ControlHooks hooks;
-        hooks.DrawFrame = NoDrawing;
-        hooks.StartPatcher = CountPatcher;
-        hooks.CarryOutEvent = Show;
         Shown.clear();
-        SetControlHooks(hooks);
+        SetTestServer(false);
+        ControlFixture::SetUp();
         SetAccountNumber(123456);
         SetPassword("secret");
     }
+    void loadObjectTypes() override {
+        testing_support::WriteFile("Vorna.dat", EmptyDat(0x11223344));
+        LoadObjects("Vorna.dat");
+    }
+    void addHooks(ControlHooks& hooks) override {
+        hooks.StartPatcher = CountPatcher;
+        hooks.CarryOutEvent = Show;
+    }
     void TearDown() override {
-        ExitControl();
-        ExitCommunication();
-        ExitNetwork();
-        ExitStatus();
-        ExitCreatures();
-        ExitInventory();
-        ExitMap();
-        UnloadObjects();
-        ExitSysinc();
+        ControlFixture::TearDown();
         SetTestServer(false);
-        platform::SetClockOverride({});
     }
     static void AllLoginServersAt(int Port) {
         for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", Port);
@@ -110,7 +78,6 @@ class Login : public testing::Test {
         EXPECT_EQ(Hex(Receive(fd, LoginRequest().size())), Hex(LoginRequest()));
         return fd;
     }
-    testing_support::ScopedWorkDir dir;
 };
 
 TEST_F(Login, LoginRequestCharacterListAndGameLoginByteForByte) {
