@@ -502,8 +502,9 @@ std::string TextField::getLine(int n) const {
 }
 
 void TextField::arrange() {
-    const int margin = SkinProperties().EditField.Margin;
-    FieldWidth = std::max(_Width - 2 * margin - SkinProperties().ScrollBar.Thickness - SkinProperties().EditField.Border, 1);
+    const auto& P = SkinProperties().EditField;
+    const int margin = P.Margin;
+    FieldWidth = std::max(_Width - 2 * margin - SkinProperties().ScrollBar.Thickness - P.Border, 1);
     LineStarts = BreakLines(Text.data(), Font, FieldWidth);
     int lines = int(LineStarts.size()), visible = visibleLines();
     int top = ScrollBar->getValue();

@@ -304,8 +304,8 @@ void ListBox::draw(int Surface, int x, int y) {
             FillRectClipped(Surface, x + margin, ly, textWidth - margin, lineHeight(), L.Selection.Red,
                             L.Selection.Green, L.Selection.Blue, clip);
         const SkinColour& c = highlight ? L.SelectedText : L.Text;
-        DrawTextClipped(Surface, x + margin + L.TextIndent, ty, L.Font, c.Red, c.Green, c.Blue, Lines[size_t(i)].c_str(),
-                        LEFT_ALIGN, clip);
+        DrawTextClipped(Surface, x + margin + L.TextIndent, ty, L.Font, c.Red, c.Green, c.Blue,
+                        Lines[size_t(i)].c_str(), LEFT_ALIGN, clip);
     }
     drawChildren(Surface, x, y);
 }
@@ -342,9 +342,9 @@ bool ListBox::leftDoubleClick(int x, int y, int keys) {
 void ListBox::startRenaming() {
     if (Selected < 0 || Renaming) return;
     const auto& L = SkinProperties().ListBox;
+    const int margin = L.Margin;
     RenameField = new EditField(30);
     addChild(RenameField);
-    const int margin = L.Margin;
     RenameField->setPosition(margin, margin + (Selected - Bar->getValue()) * lineHeight() - L.RenameRaise);
     RenameField->setSize(std::max(Bar->getX() - 2 * margin, 1), RenameField->getHeight());
     RenameField->setText(Lines[size_t(Selected)].c_str());

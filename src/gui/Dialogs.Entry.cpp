@@ -274,7 +274,8 @@ LoginBody::LoginBody() {
         addChild(c);
     const auto& P = SkinProperties().LoginDialog;
     // The fields start right of the longer label.
-    const int fieldX = std::max({P.FieldX, accountLabel->getWidth() + P.LabelGap, passwordLabel->getWidth() + P.LabelGap});
+    const int fieldX =
+        std::max({P.FieldX, accountLabel->getWidth() + P.LabelGap, passwordLabel->getWidth() + P.LabelGap});
     const int fieldWidth = P.Width - fieldX;
     Account->setSize(fieldWidth, Account->getHeight());
     Password->setSize(fieldWidth, Password->getHeight());

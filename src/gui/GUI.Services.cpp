@@ -329,7 +329,8 @@ void DrawDiagnostics(int Surface) {
     int font = P.Font != 0 ? P.Font : 1;
     int lineHeight = GetFontLineHeight(font);
     for (int i = 0; i < 5; ++i)
-        DrawText(Surface, P.Origin.x, P.Origin.y + i * lineHeight, font, P.Text.Red, P.Text.Green, P.Text.Blue, lines[i], LEFT_ALIGN);
+        DrawText(Surface, P.Origin.x, P.Origin.y + i * lineHeight, font, P.Text.Red, P.Text.Green, P.Text.Blue,
+                 lines[i], LEFT_ALIGN);
 }
 
 void DrawFrameComposition(int Surface, int Width, int Height, bool Diagnostics) {

@@ -338,7 +338,8 @@ TEST_F(DialogTest, MarkedUpMessageBoxFitsItsText) {
     EXPECT_LE(body->getWidth(), maxWidth);
     EXPECT_GT(body->getWidth(), maxWidth * 3 / 4);
     EXPECT_GE(body->getHeight(), 3 * GetFontLineHeight(SkinProperties().Markup.Font));
-    EXPECT_EQ(Modal()->getWidth(), body->getWidth() + SkinProperties().Dialog.MarginLeft + SkinProperties().Dialog.MarginRight);
+    const auto& D = SkinProperties().Dialog;
+    EXPECT_EQ(Modal()->getWidth(), body->getWidth() + D.MarginLeft + D.MarginRight);
 }
 
 TEST_F(DialogTest, DialogPreconditionsAreReported) {
