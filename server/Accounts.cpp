@@ -81,6 +81,7 @@ static std::string CharacterText(const CharacterRecord& C) {
         if (C.Inventory[size_t(i)].Type == 0) continue;
         T += "Slot" + std::to_string(i + 1) + " = " + QuoteText(ObjectsToText({C.Inventory[size_t(i)]})) + "\n";
     }
+    if (C.HasDepot) T += "Depot = " + QuoteText(ObjectsToText({C.Depot})) + "\n";
     for (const std::string& Buddy : C.Buddies) T += "Buddy = " + QuoteText(Buddy) + "\n";
     return T;
 }
@@ -108,6 +109,18 @@ static Account LoadAccount(const std::string& FileName, uint32_t Number) {
     }
     if (A.Characters.size() > 255) throw FileError(FileName + ": more than 255 characters");
     return A;
+}
+
+// The one object of an entry in the text form of Item.h.
+static Object OneObject(const TextEntry& E, const std::string& FileName, const char* Expected) {
+    std::vector<Object> Objects;
+    try {
+        Objects = ObjectsFromText(E.Value);
+    } catch (const std::runtime_error& Problem) {
+        throw FileError(FileName + ", line " + std::to_string(E.Line) + ": " + Problem.what());
+    }
+    if (Objects.size() != 1) throw FileError(FileName + ", line " + std::to_string(E.Line) + ": " + Expected);
+    return Objects[0];
 }
 
 static std::unique_ptr<CharacterRecord> LoadCharacter(const std::string& FileName) {
@@ -149,15 +162,10 @@ static std::unique_ptr<CharacterRecord> LoadCharacter(const std::string& FileNam
             int Slot = std::atoi(K.c_str() + 4);
             if (Slot < 1 || Slot > BODY_POSITIONS || K != "Slot" + std::to_string(Slot))
                 throw FileError(FileName + ", line " + std::to_string(E.Line) + ": unknown key " + K);
-            std::vector<Object> Objects;
-            try {
-                Objects = ObjectsFromText(E.Value);
-            } catch (const std::runtime_error& Problem) {
-                throw FileError(FileName + ", line " + std::to_string(E.Line) + ": " + Problem.what());
-            }
-            if (Objects.size() != 1)
-                throw FileError(FileName + ", line " + std::to_string(E.Line) + ": one object per slot");
-            C->Inventory[size_t(Slot - 1)] = Objects[0];
+            C->Inventory[size_t(Slot - 1)] = OneObject(E, FileName, "one object per slot");
+        } else if (K == "Depot") {
+            C->Depot = OneObject(E, FileName, "one depot box");
+            C->HasDepot = true;
         } else if (K == "Buddy") C->Buddies.push_back(E.Value);
         else throw FileError(FileName + ", line " + std::to_string(E.Line) + ": unknown key " + K);
     }

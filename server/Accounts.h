@@ -50,6 +50,10 @@ struct CharacterRecord {
     std::array<int, 7> SkillLevel{10, 10, 10, 10, 10, 10, 10};
     std::array<int, 7> SkillPercent{};
     std::array<Object, BODY_POSITIONS> Inventory;
+    // What the character keeps in the depot: a depot box with its contents,
+    // filled from the world's depot box the first time it is opened.
+    Object Depot;
+    bool HasDepot = false;
     std::vector<std::string> Buddies;  // character names
 };
 

@@ -4,9 +4,13 @@
 #include "server/Game.h"
 
 #include "server/Accounts.h"
+#include "server/Fight.h"
+#include "server/GameLocal.h"
 #include "server/GameMessages.h"
+#include "server/ItemRules.h"
 #include "server/Log.h"
 #include "server/ObjectTypes.h"
+#include "server/Objects.h"
 #include "server/TypeNames.h"
 #include "server/WorldMap.h"
 #include "world/TypeNumbers.h"
@@ -24,8 +28,6 @@ using messages::CanSee;
 
 // Talk modes and text message types of the protocol.
 static constexpr int TALK_SAY = 1, TALK_WHISPER = 2, TALK_YELL = 3, TALK_PRIVATE_MESSAGE = 4, TALK_CHANNEL_CALL = 5;
-static constexpr int TALK_ANIMAL_LOW = 16;
-static constexpr int MESSAGE_LOOK = 20, MESSAGE_STATUS = 23;
 // First and last outfit a character may choose.
 static constexpr int FIRST_CHARACTER_OUTFIT = OUTFIT_CITIZEN, LAST_CHARACTER_OUTFIT = OUTFIT_HUNTER;
 static constexpr int BUDDIES = 200;
@@ -55,7 +57,14 @@ Creature* FindCreature(uint32_t ID) {
 
 size_t PlayerCount() { return Players.size(); }
 
-static void Send(Player& P, const Message& M) {
+std::map<uint32_t, std::unique_ptr<Player>>& AllPlayers() { return Players; }
+
+Player* FindPlayer(uint32_t ID) {
+    auto It = Players.find(ID);
+    return It == Players.end() ? nullptr : It->second.get();
+}
+
+void Send(Player& P, const Message& M) {
     if (P.Link) P.Link->Send(M);
 }
 
@@ -78,7 +87,7 @@ static Player* FindPlayerByName(const std::string& Name) {
     return nullptr;
 }
 
-static void TextMessage(Player& P, int Type, const std::string& Text) {
+void TextMessage(Player& P, int Type, const std::string& Text) {
     Message M;
     M.addByte(180).addByte(Type).addString(Text);
     Send(P, M);
@@ -125,7 +134,7 @@ static void RemoveCreatureFromMap(Creature& C) {
 }
 
 // Moves a creature to another field, which the caller has found free.
-static bool MoveCreature(Creature& C, const Position& To) {
+bool MoveCreature(Creature& C, const Position& To) {
     Position From = C.Pos;
     int FromStack = worldmap::CreatureStackPosition(From, C.ID);
     if (FromStack < 0) return false;
@@ -151,20 +160,11 @@ static bool MoveCreature(Creature& C, const Position& To) {
         }
         Send(*P, M);
     }
+    if (C.Controller != nullptr) objects::PlayerMoved(*C.Controller);
     return true;
 }
 
-static void RemoveThingAndShow(const Position& Pos, int StackPos) {
-    if (!worldmap::RemoveThing(Pos, StackPos)) return;
-    for (auto& [ID, P] : Players) {
-        if (!CanSee(P->MapPos, Pos)) continue;
-        Message M;
-        M.addByte(108).addPosition(Pos).addByte(StackPos);
-        Send(*P, M);
-    }
-}
-
-static void TurnCreature(Creature& C, int Direction) {
+void TurnCreature(Creature& C, int Direction) {
     C.Direction = Direction;
     int Stack = worldmap::CreatureStackPosition(C.Pos, C.ID);
     if (Stack < 0) return;
@@ -226,9 +226,15 @@ static void AddAmbient(Message& M, Player& P) {
 }
 
 static void AddPlayerData(Message& M, const CharacterRecord& R) {
-    M.addByte(160).addWord(R.HitPoints).addWord(R.MaxHitPoints).addWord(R.Capacity).addQuad(R.Experience);
+    M.addByte(160).addWord(R.HitPoints).addWord(R.MaxHitPoints).addWord(objects::FreeCapacity(R)).addQuad(R.Experience);
     M.addWord(R.Level).addByte(R.LevelPercent).addWord(R.Mana).addWord(R.MaxMana);
     M.addByte(R.MagicLevel).addByte(R.MagicLevelPercent).addByte(R.Soul);
+}
+
+void SendPlayerData(Player& P) {
+    Message M;
+    AddPlayerData(M, *P.Record);
+    Send(P, M);
 }
 
 static void AddSkills(Message& M, const CharacterRecord& R) {
@@ -487,17 +493,17 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
         Appear.addByte(131).addPosition(Place).addByte(EFFECT_TELEPORT);
         Send(*Other, Appear);
     }
+    objects::PlayerEntered(Me);
     BuddyNotice(Record, true);
     serverlog::Info("game", "%s entered the game at [%d,%d,%d] (%zu players)", C.Name.c_str(), Place.x, Place.y,
                     Place.z, Players.size());
 }
 
-static void ForgetEdits(uint32_t PlayerID);
-
 // Takes a player out of the world and saves the character.
 static void LeaveGame(Player& P, const char* Why) {
     uint32_t ID = P.Body->ID;
-    ForgetEdits(ID);
+    objects::PlayerLeaves(P);
+    fight::PlayerLeaves(P);
     LeaveAllChannels(ID);
     RemoveCreatureFromMap(*P.Body);
     SaveCharacterOf(P);
@@ -609,36 +615,40 @@ static void ProcessWalk(Creature& C) {
     }
 }
 
+void Walk(Creature& C, const std::deque<int>& Steps) {
+    C.WalkQueue = Steps;
+    ProcessWalk(C);
+}
+
+int StepTowards(const Position& From, const Position& To) {
+    if (From.z != To.z) return 0;
+    // Straight steps first: they are quicker than diagonal ones.
+    int Best = 0, BestDistance = std::max(std::abs(To.x - From.x), std::abs(To.y - From.y));
+    for (int Code : {1, 3, 5, 7, 2, 4, 6, 8}) {
+        Position Next{From.x + StepX[Code], From.y + StepY[Code], From.z};
+        int Distance = std::max(std::abs(To.x - Next.x), std::abs(To.y - Next.y));
+        if (Distance < BestDistance && worldmap::IsWalkable(Next) && worldmap::GetFloorChange(Next) == nullptr) {
+            Best = Code;
+            BestDistance = Distance;
+        }
+    }
+    return Best;
+}
+
 // ---- Commands -------------------------------------------------------------------------
 
-static std::string Describe(const Object& O) {
+std::string Describe(const Object& O) {
     if (O.IsCreature()) {
         Creature* C = FindCreature(O.CreatureID);
         return C ? C->Name : "nobody";
     }
-    std::string Name = ItemTypeName(O.Type);
-    for (char& c : Name)
-        if (c == '_') c = ' ';
+    std::string Name = itemrules::TypeName(O.Type);
     std::string Text;
     if (objecttypes::HasFlag(O.Type, objecttypes::CUMULATIVE) && O.Data > 1) Text = std::to_string(O.Data) + " " + Name + "s";
     else Text = (std::string("aeiou").find(Name[0]) != std::string::npos ? "an " : "a ") + Name;
     if (!O.Text.empty()) Text += ".\nYou read: " + O.Text;
     return Text;
 }
-
-// Reads an object location; returns the object or nullptr.
-static const Object* LocateObject(Player& P, const Position& Where, int StackPos) {
-    if (Where.x == 0xFFFF) {
-        if (Where.y >= 1 && Where.y <= BODY_POSITIONS) {
-            const Object& O = P.Record->Inventory[size_t(Where.y - 1)];
-            return O.Type ? &O : nullptr;
-        }
-        return nullptr;  // containers are not opened by this server yet
-    }
-    if (!CanSee(P.MapPos, Where)) return nullptr;
-    return worldmap::GetThing(Where, StackPos);
-}
-
 
 // ---- Using objects -------------------------------------------------------------------
 
@@ -656,107 +666,132 @@ static void TransformThing(const Position& Pos, int StackPos, int NewType) {
     }
 }
 
-static bool IsFood(int Type) {
-    return Type == TYPE_BREAD || Type == TYPE_HAM || Type == TYPE_APPLE || Type == TYPE_FISH || Type == TYPE_CHEESE;
+// Lists of names kept by gates: who may open them. The owner edits the
+// list by using a key on the gate (edit list message, kind 1).
+static constexpr int LIST_GUESTS = 1;
+static constexpr size_t MAX_LIST_LENGTH = 2000;
+
+static GuestList* ListAt(const Position& Pos) {
+    for (GuestList& L : World.Lists)
+        if (L.Pos == Pos) return &L;
+    return nullptr;
 }
 
-// Texts being edited: the id sent with message 150 names the field and the
-// object; the answer is applied only while the same object is still there.
-namespace {
-struct Editing {
-    uint32_t Player = 0;
-    Position Pos;
-    int StackPos = 0;
-    int Type = 0;
-};
-}  // namespace
-static std::map<uint32_t, Editing> Edits;
-static uint32_t NextEditID = 1;
-
-static void ForgetEdits(uint32_t PlayerID) {
-    std::erase_if(Edits, [&](const auto& Entry) { return Entry.second.Player == PlayerID; });
+static bool SameName(const std::string& A, const std::string& B) {
+    if (A.size() != B.size()) return false;
+    for (size_t i = 0; i < A.size(); i++)
+        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i]))) return false;
+    return true;
 }
 
-static void UseOnMap(Player& P, const Position& Pos, int Type, int StackPos) {
-    Creature& C = *P.Body;
-    Object* O = worldmap::GetThing(Pos, StackPos);
-    if (O == nullptr || O->Type != Type || O->IsCreature()) return;
-    if (Pos.z != C.Pos.z || std::abs(Pos.x - C.Pos.x) > 1 || std::abs(Pos.y - C.Pos.y) > 1) {
-        TextMessage(P, MESSAGE_STATUS, "You are too far away.");
-        return;
+static bool MayPass(const GuestList& L, const std::string& Name) {
+    if (SameName(L.Owner, Name)) return true;
+    size_t Start = 0;
+    while (Start <= L.Names.size()) {
+        size_t End = L.Names.find('\n', Start);
+        if (End == std::string::npos) End = L.Names.size();
+        if (SameName(L.Names.substr(Start, End - Start), Name)) return true;
+        Start = End + 1;
     }
+    return false;
+}
+
+static void EditListAnswer(Player& P, int Kind, uint32_t ID, const std::string& Text) {
+    if (Kind != LIST_GUESTS || ID < 1 || ID > World.Lists.size()) return;
+    GuestList& L = World.Lists[ID - 1];
+    if (!SameName(L.Owner, P.Body->Name)) return;
+    // One name per line, without blanks around it and without empty lines.
+    std::string Names;
+    size_t Start = 0;
+    while (Start <= Text.size() && Names.size() < MAX_LIST_LENGTH) {
+        size_t End = Text.find('\n', Start);
+        if (End == std::string::npos) End = Text.size();
+        std::string Name = Text.substr(Start, End - Start);
+        size_t First = Name.find_first_not_of(" \t\r"), Last = Name.find_last_not_of(" \t\r");
+        if (First != std::string::npos) Names += (Names.empty() ? "" : "\n") + Name.substr(First, Last - First + 1);
+        Start = End + 1;
+    }
+    L.Names = Names.substr(0, MAX_LIST_LENGTH);
+}
+
+bool UseOnMap(Player& P, const Position& Pos, int StackPos, const Object& O) {
+    Creature& C = *P.Body;
+    int Type = O.Type;
     static const std::pair<int, int> Toggles[] = {{TYPE_DOOR_H_CLOSED, TYPE_DOOR_H_OPEN},
                                                   {TYPE_DOOR_V_CLOSED, TYPE_DOOR_V_OPEN},
+                                                  {TYPE_GATE_H_CLOSED, TYPE_GATE_H_OPEN},
                                                   {TYPE_LEVER_LEFT, TYPE_LEVER_RIGHT}};
     for (auto [A, B] : Toggles) {
         if (Type != A && Type != B) continue;
+        if (A == TYPE_GATE_H_CLOSED) {
+            const GuestList* L = ListAt(Pos);
+            if (L == nullptr || !MayPass(*L, C.Name)) {
+                TextMessage(P, MESSAGE_STATUS, "It is locked.");
+                return true;
+            }
+        }
         // An open door does not close on someone standing in it.
         bool Closing = Type == B && A != TYPE_LEVER_LEFT;
         for (const Object& Other : worldmap::GetField(Pos)->Stack) {
             if (Closing && Other.IsCreature()) {
                 TextMessage(P, MESSAGE_STATUS, "There is not enough room.");
-                return;
+                return true;
             }
         }
         TransformThing(Pos, StackPos, Type == A ? B : A);
-        return;
-    }
-    if (Type == TYPE_GATE_H_CLOSED) {
-        TextMessage(P, MESSAGE_STATUS, "It is locked.");
-        return;
+        return true;
     }
     if (Type == TYPE_LADDER) {
         const worldmap::FloorChange* Change = worldmap::GetFloorChange(Pos);
-        if (Change == nullptr) return;
+        if (Change == nullptr) return true;
         Position Place;
         if (!FindPlace(Change->Destination, Place)) {
             TextMessage(P, MESSAGE_STATUS, "There is not enough room.");
-            return;
+            return true;
         }
         C.WalkQueue.clear();
         MoveCreature(C, Place);
-        return;
+        return true;
     }
-    if (IsFood(Type)) {
-        if (objecttypes::HasFlag(Type, objecttypes::CUMULATIVE) && O->Data > 1) {
-            O->Data--;
-            TransformThing(Pos, StackPos, Type);
-        } else {
-            RemoveThingAndShow(Pos, StackPos);
-        }
-        Message M;
-        M.addByte(170).addString(C.Name).addByte(TALK_ANIMAL_LOW).addPosition(C.Pos).addString("Munch.");
-        Send(P, M);
-        return;
-    }
-    bool Write = objecttypes::HasFlag(Type, objecttypes::WRITE);
-    bool WriteOnce = objecttypes::HasFlag(Type, objecttypes::WRITEONCE);
-    if (Write || (WriteOnce && O->Text.empty())) {
-        uint32_t ID = NextEditID++;
-        Edits[ID] = {C.ID, Pos, StackPos, Type};
-        int Limit = std::max(objecttypes::WriteLength(Type), 1);
-        Message M;
-        M.addByte(150).addQuad(ID).addWord(Type).addWord(Limit).addString(O->Text).addString("");
-        Send(P, M);
-        return;
-    }
-    if (!O->Text.empty()) {
-        TextMessage(P, MESSAGE_LOOK, "You read: " + O->Text);
-        return;
-    }
-    TextMessage(P, MESSAGE_STATUS, "You cannot use this object.");
+    return false;
 }
 
-static void EditAnswer(Player& P, uint32_t ID, const std::string& Text) {
-    auto It = Edits.find(ID);
-    if (It == Edits.end() || It->second.Player != P.Body->ID) return;
-    Editing E = It->second;
-    Edits.erase(It);
-    Object* O = worldmap::GetThing(E.Pos, E.StackPos);
-    if (O == nullptr || O->Type != E.Type) return;
-    int Limit = std::max(objecttypes::WriteLength(E.Type), 1);
-    if (objecttypes::HasFlag(E.Type, objecttypes::WRITEONCE) && !O->Text.empty()) return;
-    O->Text = Text.substr(0, size_t(Limit));
+// Use with: the rope on a rope spot, a key on a gate with a list.
+static void UseWith(Player& P, const Position& From, int FromType, int FromStack, const Position& To, int ToType,
+                    int ToStack) {
+    Creature& C = *P.Body;
+    const Object* Tool = objects::Find(P, From, FromStack);
+    const Object* Target = To.x == 0xFFFF ? nullptr : worldmap::GetThing(To, ToStack);
+    if (Tool == nullptr || Tool->Type != FromType || Target == nullptr || Target->Type != ToType) return;
+    if (From.x != 0xFFFF && (From.z != C.Pos.z || std::abs(From.x - C.Pos.x) > 1 || std::abs(From.y - C.Pos.y) > 1)) {
+        TextMessage(P, MESSAGE_STATUS, "You are too far away.");
+        return;
+    }
+    if (To.z != C.Pos.z || std::abs(To.x - C.Pos.x) > 1 || std::abs(To.y - C.Pos.y) > 1) {
+        TextMessage(P, MESSAGE_STATUS, "You are too far away.");
+        return;
+    }
+    if (FromType == TYPE_ROPE && ToType == TYPE_ROPE_SPOT) {
+        const worldmap::FloorChange* Change = worldmap::GetFloorChange(To);
+        Position Place;
+        if (Change != nullptr && FindPlace(Change->Destination, Place)) {
+            C.WalkQueue.clear();
+            MoveCreature(C, Place);
+        }
+        return;
+    }
+    const GuestList* L = ListAt(To);
+    if (FromType == TYPE_KEY && (ToType == TYPE_GATE_H_CLOSED || ToType == TYPE_GATE_H_OPEN) && L != nullptr) {
+        if (!SameName(L->Owner, C.Name)) {
+            TextMessage(P, MESSAGE_STATUS, "Only the owner may change who passes here.");
+            return;
+        }
+        Message M;
+        M.addByte(151).addByte(LIST_GUESTS).addQuad(uint32_t(L - World.Lists.data()) + 1).addString(L->Names);
+        Send(P, M);
+        return;
+    }
+    TextMessage(P, MESSAGE_STATUS, "You cannot use these objects together.");
 }
 
 static void Talk(Player& P, int Mode, const std::string& Text) {
@@ -876,7 +911,7 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             Packet.getWord();
             int StackPos = Packet.getByte();
             Packet.expectEnd();
-            const Object* O = LocateObject(P, Where, StackPos);
+            const Object* O = objects::Find(P, Where, StackPos);
             if (O != nullptr) TextMessage(P, MESSAGE_LOOK, "You see " + Describe(*O) + ".");
             return;
         }
@@ -890,6 +925,7 @@ static void HandleCommand(Player& P, InPacket& Packet) {
         case 190:  // cancel everything
             Packet.expectEnd();
             C.WalkQueue.clear();
+            fight::Cancel(P);
             return;
         case 201: {  // the client lost track of a field
             Position Where = Packet.getPosition();
@@ -960,10 +996,38 @@ static void HandleCommand(Player& P, InPacket& Packet) {
                        List.end());
             return;
         }
-        // Commands read in full and not acted on yet.
-        case 120: SkipLocation(Packet), Packet.getPosition(), Packet.getByte(); break;
-        case 125: SkipLocation(Packet), Packet.getQuad(); break;
-        case 126: Packet.getByte(), Packet.getByte(); break;
+        case 120: {  // move
+            Position From = Packet.getPosition();
+            int Type = Packet.getWord();
+            int StackPos = Packet.getByte();
+            Position To = Packet.getPosition();
+            int Count = Packet.getByte();
+            Packet.expectEnd();
+            objects::Move(P, From, Type, StackPos, To, Count);
+            return;
+        }
+        case 125: {  // trade request
+            Position Where = Packet.getPosition();
+            int Type = Packet.getWord();
+            int StackPos = Packet.getByte();
+            uint32_t Partner = Packet.getQuad();
+            Packet.expectEnd();
+            objects::TradeRequest(P, Where, Type, StackPos, Partner);
+            return;
+        }
+        case 126: {  // look at an object of the trade
+            int Side = Packet.getByte();
+            int Index = Packet.getByte();
+            Packet.expectEnd();
+            objects::TradeLook(P, Side, Index);
+            return;
+        }
+        case 127:
+        case 128:
+            Packet.expectEnd();
+            if (Command == 127) objects::TradeAccept(P);
+            else objects::TradeClose(P);
+            return;
         case 151:
             Packet.expectEnd();
             SendChannelList(P);
@@ -1000,17 +1064,17 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             InviteOrExclude(P, Name, Command == 171);
             return;
         }
-        case 127: case 128: case 157: case 167: break;
+        case 157: break;
         case 130: {  // use
             Position Where = Packet.getPosition();
             int Type = Packet.getWord();
             int StackPos = Packet.getByte();
-            Packet.getByte();  // window for a container: containers do not open yet
+            int Number = Packet.getByte();
             Packet.expectEnd();
-            if (Where.x != 0xFFFF) UseOnMap(P, Where, Type, StackPos);
+            objects::Use(P, Where, Type, StackPos, Number);
             return;
         }
-        case 131: {  // use with: the rope on a rope spot
+        case 131: {  // use with
             Position From = Packet.getPosition();
             int FromType = Packet.getWord();
             int FromStack = Packet.getByte();
@@ -1018,38 +1082,52 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             int ToType = Packet.getWord();
             int ToStack = Packet.getByte();
             Packet.expectEnd();
-            const Object* Tool = LocateObject(P, From, FromStack);
-            const Object* Target = To.x == 0xFFFF ? nullptr : worldmap::GetThing(To, ToStack);
-            if (Tool == nullptr || Tool->Type != FromType || Target == nullptr || Target->Type != ToType) return;
-            if (FromType == TYPE_ROPE && ToType == TYPE_ROPE_SPOT) {
-                if (To.z != C.Pos.z || std::abs(To.x - C.Pos.x) > 1 || std::abs(To.y - C.Pos.y) > 1) {
-                    TextMessage(P, MESSAGE_STATUS, "You are too far away.");
-                    return;
-                }
-                const worldmap::FloorChange* Change = worldmap::GetFloorChange(To);
-                Position Place;
-                if (Change != nullptr && FindPlace(Change->Destination, Place)) {
-                    C.WalkQueue.clear();
-                    MoveCreature(C, Place);
-                }
-                return;
-            }
-            TextMessage(P, MESSAGE_STATUS, "You cannot use these objects together.");
+            UseWith(P, From, FromType, FromStack, To, ToType, ToStack);
+            return;
+        }
+        case 133: {  // rotate
+            Position Where = Packet.getPosition();
+            int Type = Packet.getWord();
+            int StackPos = Packet.getByte();
+            Packet.expectEnd();
+            objects::Rotate(P, Where, Type, StackPos);
+            return;
+        }
+        case 135: case 136: case 202: {  // close, up, send again
+            int Number = Packet.getByte();
+            Packet.expectEnd();
+            if (Command == 135) objects::CloseContainer(P, Number);
+            else if (Command == 136) objects::ContainerUp(P, Number);
+            else objects::RequestContainer(P, Number);
             return;
         }
         case 137: {  // edited text
             uint32_t ID = Packet.getQuad();
             std::string Text = Packet.getString(MAX_TALK_LENGTH);
             Packet.expectEnd();
-            EditAnswer(P, ID, Text);
+            objects::EditTextAnswer(P, ID, Text);
             return;
         }
+        case 138: {  // edited list
+            int Kind = Packet.getByte();
+            uint32_t ID = Packet.getQuad();
+            std::string Text = Packet.getString(MAX_LIST_LENGTH);
+            Packet.expectEnd();
+            EditListAnswer(P, Kind, ID, Text);
+            return;
+        }
+        case 161: case 162: case 163: case 164: case 165: case 166: {  // attack, follow, party
+            uint32_t ID = Packet.getQuad();
+            Packet.expectEnd();
+            fight::Command(P, Command, ID);
+            return;
+        }
+        case 167:
+            Packet.expectEnd();
+            fight::Command(P, Command, 0);
+            return;
         case 132: SkipLocation(Packet), Packet.getQuad(); break;
-        case 133: SkipLocation(Packet); break;
-        case 135: case 136: case 202: Packet.getByte(); break;
-        case 138: Packet.getByte(), Packet.getQuad(), Packet.getString(MAX_TALK_LENGTH); break;
         case 155: case 156: Packet.getString(255); break;
-        case 161: case 162: case 163: case 164: case 165: case 166: Packet.getQuad(); break;
         case 230: Packet.getString(MAX_TALK_LENGTH); break;
         case 231:
             Packet.getString(255), Packet.getByte(), Packet.getString(MAX_TALK_LENGTH), Packet.getByte(), Packet.getByte();
@@ -1112,6 +1190,7 @@ void Tick() {
         if (!C->WalkQueue.empty()) ProcessWalk(*C);
         else if (C->Controller == nullptr) MonsterAction(*C);
     }
+    fight::Tick();
 }
 
 void Sweep() {
@@ -1165,6 +1244,32 @@ int SaveAll() {
 
 // ---- Start and end ------------------------------------------------------------------------
 
+Creature* SpawnMonster(const CreatureSpawn& S) {
+    Position Place;
+    if (!FindPlace(S.Pos, Place)) {
+        serverlog::Warning("game", "no room for %s at [%d,%d,%d]", S.Name.c_str(), S.Pos.x, S.Pos.y, S.Pos.z);
+        return nullptr;
+    }
+    auto C = std::make_unique<Creature>();
+    C->ID = NextMonsterID++;
+    C->Name = S.Name;
+    C->Look = S.Look;
+    C->Speed = S.Speed;
+    C->Home = S.Pos;
+    C->Roam = S.Roam;
+    C->Phrases = S.Phrases;
+    Creature& Placed = *C;
+    Creatures[C->ID] = std::move(C);
+    PlaceCreature(Placed, Place);
+    return &Placed;
+}
+
+void RemoveMonster(Creature& C) {
+    if (C.Controller != nullptr) return;
+    RemoveCreatureFromMap(C);
+    Creatures.erase(C.ID);
+}
+
 void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Settings = &TheSettings;
     World = TheWorld;
@@ -1172,28 +1277,13 @@ void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Players.clear();
     Pending.clear();
     NextMonsterID = FIRST_MONSTER_ID;
-    Edits.clear();
     ResetChannels();
     LastSave = Now();
     messages::SetCreatureFinder(&FindCreature);
-    for (const CreatureSpawn& S : World.Spawns) {
-        auto C = std::make_unique<Creature>();
-        C->ID = NextMonsterID++;
-        C->Name = S.Name;
-        C->Look = S.Look;
-        C->Speed = S.Speed;
-        C->Home = S.Pos;
-        C->Roam = S.Roam;
-        C->Phrases = S.Phrases;
-        Position Place;
-        if (!FindPlace(S.Pos, Place)) {
-            serverlog::Warning("game", "no room for %s at [%d,%d,%d]", S.Name.c_str(), S.Pos.x, S.Pos.y, S.Pos.z);
-            continue;
-        }
-        Creature& Placed = *C;
-        Creatures[C->ID] = std::move(C);
-        PlaceCreature(Placed, Place);
-    }
+    messages::SetShieldFinder(&fight::ShieldFor);
+    objects::InitObjects();
+    fight::InitFight();
+    for (const CreatureSpawn& S : World.Spawns) SpawnMonster(S);
 }
 
 void ExitGame() {

@@ -24,10 +24,19 @@ struct CreatureSpawn {
     std::vector<std::string> Phrases;
 };
 
+// A list of names kept by a gate: the owner and the characters listed
+// (one per line) may open it.
+struct GuestList {
+    Position Pos;
+    std::string Owner;
+    std::string Names;
+};
+
 struct WorldInfo {
     std::string Name;
     Position Start;
     std::vector<CreatureSpawn> Spawns;
+    std::vector<GuestList> Lists;
 };
 
 // The world map and object types must be loaded already.

@@ -10,8 +10,10 @@ namespace server::messages {
 using namespace objecttypes;
 
 static Creature* (*Find)(uint32_t) = nullptr;
+static int (*Shield)(const Player&, const Creature&) = nullptr;
 
 void SetCreatureFinder(Creature* (*Finder)(uint32_t)) { Find = Finder; }
+void SetShieldFinder(int (*Finder)(const Player&, const Creature&)) { Shield = Finder; }
 
 // The cube level of the client's own floor.
 static int PlayerLevel(int MapZ) { return MapZ <= 7 ? 7 - MapZ : 2; }
@@ -28,18 +30,19 @@ bool CanSee(const Position& MapPos, const Position& Pos) {
            Pos.y <= MapPos.y + 7 + d;
 }
 
-void AddCreatureDescription(Message& M, const Creature& C) {
+void AddCreatureDescription(Message& M, const Creature& C, int PartyShield) {
     M.addByte(C.Health).addByte(C.Direction).addByte(C.Look.Type);
     if (C.Look.Type != 0) M.addByte(C.Look.Head).addByte(C.Look.Body).addByte(C.Look.Legs).addByte(C.Look.Feet);
     else M.addWord(C.Look.LookType);
-    M.addByte(C.LightLevel).addByte(C.LightColour).addWord(C.Speed).addByte(C.Skull).addByte(C.PartyShield);
+    M.addByte(C.LightLevel).addByte(C.LightColour).addWord(C.Speed).addByte(C.Skull).addByte(PartyShield);
 }
 
 static void AddCreature(Message& M, Player& Viewer, const Creature& C) {
     auto& Known = Viewer.Known;
+    int PartyShield = Shield ? Shield(Viewer, C) : 0;
     if (std::find(Known.begin(), Known.end(), C.ID) != Known.end()) {
         M.addWord(98).addQuad(C.ID);
-        AddCreatureDescription(M, C);
+        AddCreatureDescription(M, C, PartyShield);
         return;
     }
     uint32_t Forget = 0;
@@ -59,7 +62,7 @@ static void AddCreature(Message& M, Player& Viewer, const Creature& C) {
     }
     Known.push_back(C.ID);
     M.addWord(97).addQuad(Forget).addQuad(C.ID).addString(C.Name);
-    AddCreatureDescription(M, C);
+    AddCreatureDescription(M, C, PartyShield);
 }
 
 void AddThing(Message& M, Player& Viewer, const Object& Thing) {
@@ -72,7 +75,7 @@ void AddThing(Message& M, Player& Viewer, const Object& Thing) {
         // A creature that has gone: never leave the field unreadable.
         M.addWord(98).addQuad(Thing.CreatureID);
         Creature Gone;
-        AddCreatureDescription(M, Gone);
+        AddCreatureDescription(M, Gone, 0);
         return;
     }
     M.addWord(Thing.Type);
@@ -211,6 +214,14 @@ void AddField(Message& M, Player& Viewer, const Position& Pos) {
     DescriptionWriter W{M, Viewer};
     W.Field(Pos);
     W.Finish();
+}
+
+void AddContainerOpen(Message& M, Player& Viewer, int Number, const Object& Container, const std::string& Name,
+                      int Capacity, bool HasParent) {
+    int Count = std::min(int(Container.Contents.size()), CONTAINER_PLACES);
+    M.addByte(110).addByte(Number).addWord(Container.Type).addString(Name).addByte(Capacity).addByte(HasParent ? 1 : 0);
+    M.addByte(Count);
+    for (int i = 0; i < Count; i++) AddThing(M, Viewer, Container.Contents[size_t(i)]);
 }
 
 }  // namespace server::messages

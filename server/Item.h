@@ -22,6 +22,10 @@ struct Object {
     uint32_t CreatureID = 0;
     std::string Text;               // writable objects, signs, books
     std::vector<Object> Contents;   // containers, first is the top
+    // Identity while the server runs, given when something must find the
+    // object again wherever it has moved (an open container, a traded
+    // object); 0 until then. Not saved.
+    uint32_t Handle = 0;
 
     bool IsCreature() const { return Type == CREATURE; }
 };

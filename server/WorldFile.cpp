@@ -161,6 +161,9 @@ game::WorldInfo LoadWorld(const std::string& FileName) {
         } else if (Word == "Change") {
             if (Words.size() != 7) R.Fail("Change x y z x y z expected");
             worldmap::SetFloorChange(R.Place(Words, 1), R.Place(Words, 4));
+        } else if (Word == "List") {
+            if (Words.size() != 6 || !Words[4].Quoted || !Words[5].Quoted) R.Fail("List x y z \"owner\" \"names\" expected");
+            World.Lists.push_back({R.Place(Words, 1), Words[4].Text, Words[5].Text});
         } else if (Word == "Creature") {
             if (Words.size() < 8 || !Words[5].Quoted) R.Fail("Creature x y z outfit \"name\" roam speed expected");
             game::CreatureSpawn S;

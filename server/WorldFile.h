@@ -10,6 +10,8 @@
 //   Put 1000 1001 7 sign"Welcome"     objects added onto a field
 //   Change 1003 1000 7 1003 1001 8    stepping on the first field (or using its ladder
 //                                     or rope spot) leads to the second
+//   List 1010 1000 7 "Aldric" "Mira"  the gate on the field opens for the owner and
+//                                     the names listed (one per line)
 //   Creature 1005 1002 7 chicken "Chicken" 3 120 "Cluck!"
 //                                     outfit, name, roaming distance, speed, phrases
 #pragma once
