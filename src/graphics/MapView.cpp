@@ -453,11 +453,20 @@ void DrawCreatures(int x, int y, int Floor, int px, int py, int e, bool Creature
 
 // The effects of a field: graphic effects, rising texts and missiles.
 struct RisingText {
-    int x, y, Colour, Floor, rx, ry;
+    int x, y, Colour;
     const char* Text;
 };
 RisingText RisingTexts[EFFECTS];
 int NumberOfRisingTexts = 0;
+
+// A rising text under ground of a floor between its own and the highest
+// drawn floor stays hidden, except on the player's floor.
+bool TextCoveredFromAbove(int x, int y, int Floor) {
+    if (Floor == PlayerFloor) return false;
+    for (int z = Floor + 1; z <= HighestFloor; ++z)
+        if (FirstObjectHas(x, y, z, BANK)) return true;
+    return false;
+}
 
 void DrawFieldEffects(int x, int y, int Floor, int px, int py, int e, bool CreaturePass) {
     for (int n = GetFirstFieldEffect(x, y, Floor); n >= 0; n = GetNextFieldEffect(n)) {
@@ -473,10 +482,9 @@ void DrawFieldEffects(int x, int y, int Floor, int px, int py, int e, bool Creat
             break;
         }
         case EFFECT_TEXT:
-            if (!CreaturePass && NumberOfRisingTexts < EFFECTS)
+            if (!CreaturePass && NumberOfRisingTexts < EFFECTS && !TextCoveredFromAbove(x, y, Floor))
                 RisingTexts[NumberOfRisingTexts++] =
-                    RisingText{px + 16, py - 2 * GetTextEffectCounter(n), GetTextEffectColour(n), Floor, x, y,
-                               GetTextEffectText(n)};
+                    RisingText{px + 16, py - 2 * GetTextEffectCounter(n), GetTextEffectColour(n), GetTextEffectText(n)};
             break;
         case EFFECT_MISSILE: {
             const int Type = GetMissileEffectType(n);
@@ -670,6 +678,20 @@ bool GetShownCreature(int Number, uint32_t& CreatureID, int& AnchorX, int& Ancho
 }
 
 int GetComposedCells() { return ComposedCells; }
+
+int GetNumberOfAnimatedTexts() { return NumberOfRisingTexts; }
+
+bool GetAnimatedText(int Number, int& x, int& y, int& Colour, const char*& Text) {
+    if (Number < 0 || Number >= NumberOfRisingTexts) return false;
+    const RisingText& R = RisingTexts[Number];
+    x = R.x, y = R.y, Colour = R.Colour, Text = R.Text;
+    return true;
+}
+
+void GetWalkingOffset(int& x, int& y) {
+    x = ScrollX - 32;
+    y = ScrollY - 32;
+}
 
 // ---- The pointer ---------------------------------------------------------------------------------
 

@@ -41,6 +41,12 @@ int GetNumberOfShownCreatures();
 bool GetShownCreature(int Number, uint32_t& CreatureID, int& AnchorX, int& AnchorY);
 // Cells of the prepared-image cache composed anew in the last frame.
 int GetComposedCells();
+// The rising texts of the last frame that are to be drawn, at their place
+// on TEMP_SURFACE (the 480 x 352 map picture); false past the end.
+int GetNumberOfAnimatedTexts();
+bool GetAnimatedText(int Number, int& x, int& y, int& Colour, const char*& Text);
+// The player's walking offset the last frame was drawn with.
+void GetWalkingOffset(int& x, int& y);
 
 // ---- The pointer ---------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include "config/Preferences.h"
 #include "core/Status.h"
 #include "graphics/MapView.h"
+#include "graphics/Talk.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/SkinProperties.h"
@@ -137,9 +138,30 @@ void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
 }
 
 void MapWindow::drawTexts(int Surface, int x, int y) {
-    (void)Surface;
-    (void)x;
-    (void)y;
+    const bool NoStretching = GetNoStretching() == 1;
+    if (GetTextualEffects()) {
+        for (int n = 0; n < GetNumberOfAnimatedTexts(); ++n) {
+            int tx, ty, Colour;
+            const char* Text;
+            if (GetAnimatedText(n, tx, ty, Colour, Text))
+                DrawAnimatedText(Surface, x, y, _Width, _Height, tx, ty, Colour, Text, NoStretching);
+        }
+    }
+    // The boxes are laid out again when they changed, when the player moved
+    // to another field or the window took another size.
+    int mx, my, mz;
+    GetMapPosition(mx, my, mz);
+    const bool Changed = TalkboxesChanged();
+    if (Changed || mx != LaidOutX || my != LaidOutY || mz != LaidOutZ || _Width != LaidOutWidth ||
+        _Height != LaidOutHeight || NoStretching != LaidOutNoStretching) {
+        LayoutTalk(_Width, _Height, NoStretching);
+        LaidOutX = mx, LaidOutY = my, LaidOutZ = mz;
+        LaidOutWidth = _Width, LaidOutHeight = _Height;
+        LaidOutNoStretching = NoStretching;
+    }
+    int WalkX, WalkY;
+    GetWalkingOffset(WalkX, WalkY);
+    DrawTalk(Surface, x, y, _Width, _Height, WalkX, WalkY, NoStretching);
 }
 
 bool MapWindow::mouseMove(int x, int y) {
@@ -150,7 +172,7 @@ bool MapWindow::mouseMove(int x, int y) {
 void MapWindow::command(int number) {
     switch (number) {
     case MAPWINDOW_CREATURE_INFO: SetCreatureInfo((GetCreatureInfo() + 1) % 3); break;
-    case MAPWINDOW_DISMISS_TEXT: break;
+    case MAPWINDOW_DISMISS_TEXT: DismissOldestTalkbox(); break;
     default: break;
     }
 }

@@ -55,4 +55,7 @@ class MapWindow : public Component {
     int DragX = 0, DragY = 0, DragZ = 0;  // absolute field
     ObjectInstance DragObject;
     int DragStack = 0;
+    // What the texts over the map were last laid out for.
+    int LaidOutX = -1, LaidOutY = -1, LaidOutZ = -1, LaidOutWidth = 0, LaidOutHeight = 0;
+    bool LaidOutNoStretching = false;
 };

@@ -1,0 +1,141 @@
+// Two characters facing each other on the reference server, each saying
+// something: Mira through the client, Kestrel through a second connection
+// that speaks the protocol by hand.
+#include "PlaySupport.h"
+
+#include "core/TalkModes.h"
+#include "graphics/MapView.h"
+#include "graphics/Talk.h"
+#include "graphics/graphics.h"
+#include "net/Commands.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+// A second player on the wire: logs in and says or turns on request; what
+// the server sends is read and dropped.
+class SecondPlayer {
+  public:
+    SecondPlayer(int Port, uint32_t Account, const std::string& Name) {
+        Socket = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in A{};
+        A.sin_family = AF_INET;
+        A.sin_port = htons(uint16_t(Port));
+        A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        Connected = connect(Socket, reinterpret_cast<sockaddr*>(&A), sizeof(A)) == 0;
+        fcntl(Socket, F_SETFL, O_NONBLOCK);
+        std::vector<uint8_t> Login{10};
+        Word(Login, 2);
+        Word(Login, 760);
+        Login.push_back(0);
+        Word(Login, int(Account & 0xFFFF));
+        Word(Login, int(Account >> 16));
+        String(Login, Name);
+        String(Login, "demo");
+        Send(Login);
+    }
+    ~SecondPlayer() { close(Socket); }
+    void Say(const std::string& Text) {
+        std::vector<uint8_t> P{150, TALK_SAY};
+        String(P, Text);
+        Send(P);
+    }
+    void Turn(int Direction) { Send({uint8_t(111 + Direction)}); }
+    void Drain() {
+        uint8_t Buffer[4096];
+        while (read(Socket, Buffer, sizeof(Buffer)) > 0) {
+        }
+    }
+    bool Connected = false;
+
+  private:
+    static void Word(std::vector<uint8_t>& P, int v) {
+        P.push_back(uint8_t(v));
+        P.push_back(uint8_t(v >> 8));
+    }
+    static void String(std::vector<uint8_t>& P, const std::string& s) {
+        Word(P, int(s.size()));
+        P.insert(P.end(), s.begin(), s.end());
+    }
+    void Send(const std::vector<uint8_t>& Body) {
+        std::vector<uint8_t> Packet;
+        Word(Packet, int(Body.size()));
+        Packet.insert(Packet.end(), Body.begin(), Body.end());
+        (void)write(Socket, Packet.data(), Packet.size());
+    }
+    int Socket = -1;
+};
+
+class TalkTest : public PlayTest {
+  protected:
+    int GamePort() const {
+        const size_t at = Server->Log.rfind(", game ");
+        return at == std::string::npos ? 0 : std::atoi(Server->Log.c_str() + at + 7);
+    }
+};
+
+TEST_F(TalkTest, TwoCharactersFacingEachOtherSpeakInBoxesThatDoNotOverlap) {
+    SetTimeOfDay(0.5);
+    ASSERT_TRUE(PlaceCharacter("Kestrel", 1007, 1001, 7));
+    ASSERT_TRUE(PlaceCharacter("Mira", 1005, 1001, 7));
+    ASSERT_TRUE(StartServer()) << Server->Log;
+    SecondPlayer Kestrel(GamePort(), 100002, "Kestrel");
+    ASSERT_TRUE(Kestrel.Connected);
+    ASSERT_TRUE(EnterGameAs("100001", "Mira"));
+    UseFullSizeMap();
+
+    // Face to face: Mira turns east by Ctrl+Right, Kestrel west.
+    platform::Event e;
+    e.Kind = platform::EventKind::KeyDown;
+    e.KeyCode = platform::Key::Control;
+    Inject(e);
+    Press(platform::Key::Right);
+    e.Kind = platform::EventKind::KeyUp;
+    Inject(e);
+    Kestrel.Turn(3);
+    SendTalk(TALK_SAY, nullptr, 0, "Well met, Kestrel! Fine weather for the road to the lake.");
+    Kestrel.Say("Greetings, Mira.");
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return GetNumberOfTalkboxes() == 2;
+    }));
+    Run(300);
+    Kestrel.Drain();
+    Screenshot("two-characters-talking.png");
+
+    const Creature* Me = FindCreature(GetPlayerID());
+    ASSERT_NE(Me, nullptr);
+    EXPECT_EQ(Me->Direction, 1);
+    bool SawKestrel = false;
+    for (int i = 0; i < CREATURES; ++i) {
+        const Creature* C = GetCreatureRecord(i);
+        if (C->ID != 0 && std::string(C->Name) == "Kestrel") {
+            SawKestrel = true;
+            EXPECT_EQ(C->Direction, 3);
+            EXPECT_EQ(C->RealX, 1007);
+        }
+    }
+    EXPECT_TRUE(SawKestrel);
+
+    // Both boxes are placed over their speakers and do not overlap.
+    const TalkboxInfo A = GetTalkbox(1), B = GetTalkbox(2);
+    ASSERT_TRUE(A.Placed && B.Placed);
+    auto Left = [](const TalkboxInfo& T) {
+        return T.Alignment == CENTER_ALIGN ? T.X - T.Width / 2 : T.Alignment == RIGHT_ALIGN ? T.X - T.Width : T.X;
+    };
+    const bool ApartX = Left(A) + A.Width <= Left(B) || Left(B) + B.Width <= Left(A);
+    const bool ApartY = A.Top + A.Height <= B.Top || B.Top + B.Height <= A.Top;
+    EXPECT_TRUE(ApartX || ApartY) << Left(A) << "," << A.Top << " " << A.Width << "x" << A.Height << " / " << Left(B)
+                                  << "," << B.Top << " " << B.Width << "x" << B.Height;
+    EXPECT_STREQ(A.Line[0], "Mira says:");
+    EXPECT_STREQ(B.Line[0], "Kestrel says:");
+}
+
+}  // namespace
