@@ -39,7 +39,6 @@ struct Talkbox {
     int x, y, z;   // the speaker's field; x = 0: none
     int Lines;
     char Line[TALKBOX_LINES][TALKLINE_LENGTH];
-    bool HasHeader;
     // Layout.
     bool Placed;
     int Width, Height, AnchorX, CentreX, CentreY;
@@ -195,7 +194,6 @@ void Create(int Mode, const char* Speaker, int x, int y, int z, const char* Text
     if (const char* Format = HeaderFormat(Mode)) {
         std::snprintf(B.Line[0], TALKLINE_LENGTH, Format, Speaker);
         B.Lines = 1;
-        B.HasHeader = true;
     }
     Wrap(B, Text);
     B.State = TALKBOX_SHOWN;
@@ -420,9 +418,11 @@ long long PushApart(Talkbox* const* Boxes, int Count) {
             const int ReachX = J.Width / 2 + I.Width / 2 + BOX_MARGIN;
             const int ReachY = J.Height / 2 + I.Height / 2 + BOX_MARGIN;
             if (std::abs(dx) >= ReachX || std::abs(dy) >= ReachY) continue;
-            const int PushX = std::abs(dx) < J.Width / 2 + I.Width / 2 ? ReachX - std::abs(dx) : J.Width + 2 * BOX_MARGIN;
+            // By the overlap where they overlap, else by the box's own size.
+            const int PushX =
+                std::abs(dx) < ReachX - BOX_MARGIN ? ReachX - std::abs(dx) : J.Width + 2 * BOX_MARGIN;
             const int PushY =
-                std::abs(dy) < J.Height / 2 + I.Height / 2 ? ReachY - std::abs(dy) : J.Height + 2 * BOX_MARGIN;
+                std::abs(dy) < ReachY - BOX_MARGIN ? ReachY - std::abs(dy) : J.Height + 2 * BOX_MARGIN;
             Total += static_cast<long long>(PushX) * PushY;
             if (dx == 0 && dy == 0) {
                 J.CentreX += j - i;

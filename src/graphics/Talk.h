@@ -35,7 +35,8 @@ enum : int { PIN_X = 1, PIN_Y = 2 };
 // the map window. Width and Height are the box's size in font 2. Placed is
 // false until the boxes are laid out, and stays false for a speaker whose
 // field lies outside the map cube (another floor out of reach, or too far
-// away): such a box lives and queues as usual but is not drawn.
+// away): such a box lives and queues as usual but is not drawn. The line
+// texts stay valid until the boxes change.
 struct TalkboxInfo {
     int Mode = 0;
     RGBColour Colour;
