@@ -619,7 +619,7 @@ void CopyToWindow(int Surface, int X, int Y, int Width, int Height) {
 void SetMapViewPointerCreature(uint32_t CreatureID) { PointerCreature = CreatureID; }
 
 void DrawMapView(int Surface, int X, int Y, int Width, int Height) {
-    const Creature* Player = FindCreature(GetPlayerID());
+    const Creature* Player = GetPlayerID() != 0 ? FindCreature(GetPlayerID()) : NULL;
     ASSERT(Player!=NULL);
     if (Player == NULL || Width <= 0 || Height <= 0) {
         FillRect(Surface, X, Y, Width, Height, 0, 0, 0);

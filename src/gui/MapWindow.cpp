@@ -68,7 +68,7 @@ void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Obje
 int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
 
 void MapWindow::draw(int Surface, int x, int y) {
-    if (FindCreature(GetPlayerID()) == NULL) {
+    if (GetPlayerID() == 0 || FindCreature(GetPlayerID()) == NULL) {
         FillRect(Surface, x, y, _Width, _Height, 0, 0, 0);
         return;
     }
@@ -80,7 +80,7 @@ void MapWindow::draw(int Surface, int x, int y) {
 void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
     const ClipRect Clip{x, y, _Width, _Height};
     const uint32_t PlayerID = GetPlayerID();
-    const Creature* Player = FindCreature(PlayerID);
+    const Creature* Player = PlayerID != 0 ? FindCreature(PlayerID) : NULL;
     const bool Blink = (platform::Milliseconds() / BLINK_MILLISECONDS) % 2 == 0;
     for (int n = 0; n < GetNumberOfShownCreatures(); ++n) {
         uint32_t ID;
@@ -303,7 +303,7 @@ void MapWindow::trade(int x, int y) {
     ASSERT(TradeObject.Type!=0);
     if (TradeObject.Type == 0) return;
     const uint32_t Partner = GetCreatureUnderPointer(x, y, _Width, _Height);
-    const Creature* C = FindCreature(Partner);
+    const Creature* C = Partner != 0 ? FindCreature(Partner) : NULL;
     if (C == NULL || Partner == GetPlayerID() || !C->Visible || Partner >= FIRST_NONPLAYER_ID) {
         Status("Select a player to trade with.");
         return;

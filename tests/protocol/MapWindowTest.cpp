@@ -1,0 +1,114 @@
+// Clicks and drops on the map window and the commands they send.
+#include "ProtocolFixture.h"
+
+#include "config/Preferences.h"
+#include "core/Status.h"
+#include "graphics/MapView.h"
+#include "gui/MapWindow.h"
+
+namespace protocol_test {
+namespace {
+
+using testworld::COINS;
+
+// Centre of a cube field in a 480 x 352 map window, the player standing still.
+int PixelX(int rx) { return (rx - 1) * 32 + 16; }
+int PixelY(int ry) { return (ry - 1) * 32 + 16; }
+
+class MapWindowClicks : public ProtocolTest {
+  protected:
+    void SetUp() override {
+        ProtocolTest::SetUp();
+        EnterSurfaceMap();
+        Window.setSize(480, 352);
+        Sent();
+        Calls.clear();
+    }
+    void Drag(int FromX, int FromY, int ToX, int ToY, int Keys) {
+        SetInputMode(INPUT_LEFT);
+        Window.leftButtonDown(PixelX(FromX), PixelY(FromY), 0);
+        SetInputMode(INPUT_DRAG);
+        Window.leftButtonUp(PixelX(ToX), PixelY(ToY), Keys);
+        SetInputMode(INPUT_IDLE);
+    }
+    MapWindow Window;
+};
+
+TEST_F(MapWindowClicks, ADropOfAStackOfOneMovesOneWithoutAsking) {
+    AppendFieldObject(9, 6, 0, COINS, 1);
+    Drag(9, 6, 10, 6, 0);
+    // 120: from (101, 100, 7) coins at stack place 1, to (102, 100, 7), count 1
+    EXPECT_EQ(Sent(), "0F 00 78 65 00 64 00 07 6B 00 01 66 00 64 00 07 01");
+    EXPECT_TRUE(Calls.empty());
+}
+
+TEST_F(MapWindowClicks, ShiftMovesOnePieceOfAPileAndAPlainDropTheWholePile) {
+    AppendFieldObject(9, 6, 0, COINS, 5);
+    Drag(9, 6, 9, 7, keys::SHIFT);
+    EXPECT_EQ(Sent(), "0F 00 78 65 00 64 00 07 6B 00 01 65 00 65 00 07 01");
+    Drag(9, 6, 9, 7, 0);
+    EXPECT_EQ(Sent(), "0F 00 78 65 00 64 00 07 6B 00 01 65 00 65 00 07 05");
+    // Dropped where it was taken: nothing.
+    Drag(9, 6, 9, 6, 0);
+    EXPECT_EQ(Sent(), "");
+}
+
+TEST_F(MapWindowClicks, AFieldInTheDarkBeyondTheNextOnesShowsNothing) {
+    AppendFieldObject(12, 6, 0, COINS, 3);
+    Window.rightButtonUp(PixelX(12), PixelY(6), 0);
+    EXPECT_EQ(Sent(), "");
+    ASSERT_EQ(Calls.size(), 1u);
+    EXPECT_EQ(Calls[0], "status You can't see anything.");
+    // The fields next to the player are always seen: use goes out, opening
+    // into the first free container window.
+    AppendFieldObject(9, 6, 0, COINS, 3);
+    Window.rightButtonUp(PixelX(9), PixelY(6), 0);
+    EXPECT_EQ(Sent(), "0A 00 82 65 00 64 00 07 6B 00 01 00");
+    // Shift looks at it.
+    Window.rightButtonUp(PixelX(9), PixelY(6), keys::SHIFT);
+    EXPECT_EQ(Sent(), "09 00 8C 65 00 64 00 07 6B 00 01");
+}
+
+TEST_F(MapWindowClicks, APlainClickWalksThere) {
+    SetInputMode(INPUT_LEFT);
+    Window.leftButtonDown(PixelX(9), PixelY(6), 0);
+    Window.leftButtonUp(PixelX(9), PixelY(6), 0);
+    EXPECT_EQ(Sent(), "01 00 66");
+}
+
+TEST_F(MapWindowClicks, ATradeNeedsAnotherPlayerUnderThePointer) {
+    MapWindow::setTradeObject(PendingObject{101, 100, 7, COINS, 1});
+    SetInputMode(INPUT_TARGET_2);
+    Window.leftButtonUp(PixelX(10), PixelY(6), 0);
+    SetInputMode(INPUT_IDLE);
+    EXPECT_EQ(Sent(), "");
+    ASSERT_EQ(Calls.size(), 1u);
+    EXPECT_EQ(Calls[0], "status Select a player to trade with.");
+}
+
+TEST_F(MapWindowClicks, WithoutStretchingAFullSizeWindowMapsOneToOne) {
+    SetNoStretching(1);
+    int rx, ry, rz;
+    ASSERT_TRUE(GetFieldUnderPointer(0, 0, 480, 352, rx, ry, rz));
+    EXPECT_EQ(rx, 1);
+    EXPECT_EQ(ry, 1);
+    EXPECT_EQ(rz, 0);
+    ASSERT_TRUE(GetFieldUnderPointer(479, 351, 480, 352, rx, ry, rz));
+    EXPECT_EQ(rx, 15);
+    EXPECT_EQ(ry, 11);
+    ASSERT_TRUE(GetFieldUnderPointer(255, 191, 480, 352, rx, ry, rz));
+    EXPECT_EQ(rx, 8);
+    EXPECT_EQ(ry, 6);
+    // A smaller window shows the middle: its corner is field (4, 3).
+    ASSERT_TRUE(GetFieldUnderPointer(0, 0, 240, 176, rx, ry, rz));
+    EXPECT_EQ(rx, 4);
+    EXPECT_EQ(ry, 3);
+    // Stretched to twice the size, a point maps back by the scale.
+    SetNoStretching(0);
+    ASSERT_TRUE(GetFieldUnderPointer(959, 703, 960, 704, rx, ry, rz));
+    EXPECT_EQ(rx, 15);
+    EXPECT_EQ(ry, 11);
+}
+
+}  // namespace
+}  // namespace protocol_test
