@@ -1,0 +1,176 @@
+// The map view's drawing rules on a small world of the tests' own: elevation,
+// darkness levels, light falloff and the ground rule, roofs and the cover of
+// floor marks, and the prepared cells.
+#include "graphics/MapView.h"
+
+#include "ImageFiles.h"
+#include "config/Preferences.h"
+#include "graphics/graphics.h"
+#include "platform/Platform.h"
+#include "support/TestSupport.h"
+#include "world/Creatures.h"
+#include "world/Map.h"
+#include "world/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace image_files;
+
+constexpr uint32_t PLAYER = 0x10000001;
+
+class MapViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::headless::Reset();
+        platform::CreateWindow("test", -1, -1, 800, 600, false);
+        SetPreferencesPath((Dir.Path() / "Vorna.cfg").string());
+        LoadPreferences();
+        SetSurfaceMemoryBudgets(SIZE_MAX, SIZE_MAX);
+        InitSurface();
+        CreateSurfaces(WINDOWED_MODE, NULL);
+        std::vector<Image> Sprites(4);
+        for (int i = 0; i < 4; ++i) Sprites[i].Fill(uint8_t(40 * (i + 1)), 100, 200);
+        WriteFiles(Sprites, StandardPictures());
+        InitGraphics(MEMORY_CACHE_BYTES);
+        testworld::WriteTestWorld("Vorna.dat");
+        LoadObjects("Vorna.dat");
+        InitMap(CreatureOffMap);
+        InitCreatures();
+        SetMapPosition(100, 100, 7);
+        SetAmbientLight(0, 215);
+        // Ground on the player's floor, the player on (8, 6).
+        for (int x = 0; x < MAPSIZE_X; ++x)
+            for (int y = 0; y < MAPSIZE_Y; ++y) AppendFieldObject(x, y, 0, testworld::GROUND, 0);
+        Creature* C = NewCreature(0, PLAYER);
+        std::snprintf(C->Name, sizeof C->Name, "Aldric");
+        C->Outfit = 1;
+        C->Visible = true;
+        C->Health = 100;
+        SetCreaturePosition(C, 100, 100, 7);
+        SetPlayerID(PLAYER);
+    }
+    void TearDown() override {
+        ExitCreatures();
+        ExitMap();
+        UnloadObjects();
+        ExitGraphics();
+        ExitSurface();
+    }
+    void PutPlayer() { AppendFieldObject(8, 6, 0, CREATURE, PLAYER); }
+    static void Draw() { DrawMapView(SCREEN_SURFACE, 0, 0, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT); }
+    testing_support::ScopedWorkDir Dir;
+};
+
+TEST_F(MapViewTest, ElevationStopsAt24) {
+    // Four crates of 8 would lift by 32; what stands on them is lifted by 24.
+    for (int i = 0; i < 4; ++i) AppendFieldObject(8, 6, 0, testworld::CRATE, 0);
+    PutPlayer();
+    Draw();
+    ASSERT_EQ(GetNumberOfShownCreatures(), 1);
+    uint32_t ID;
+    int x, y;
+    ASSERT_TRUE(GetShownCreature(0, ID, x, y));
+    EXPECT_EQ(ID, PLAYER);
+    // Field (8, 6) is drawn at (224, 160); the name anchor is the top centre.
+    EXPECT_EQ(x, 224 + 16 - 24);
+    EXPECT_EQ(y, 160 - 24);
+}
+
+TEST_F(MapViewTest, DarknessLevelsOfTheRedLight) {
+    EXPECT_EQ(GetDarknessLevel(0), 0);
+    EXPECT_EQ(GetDarknessLevel(1), 1);
+    EXPECT_EQ(GetDarknessLevel(27), 1);
+    EXPECT_EQ(GetDarknessLevel(56), 2);
+    EXPECT_EQ(GetDarknessLevel(223), 7);
+    EXPECT_GE(GetDarknessLevel(224), 8);
+    EXPECT_GE(GetDarknessLevel(255), 8);
+}
+
+TEST_F(MapViewTest, ALightOfThreeFieldsFallsOffWithDistanceAndWithoutGround) {
+    int r, g, b;
+    GetLightAtDistance(3, 215, 32, r, g, b);
+    EXPECT_EQ(r, 102);
+    EXPECT_EQ(g, 102);
+    EXPECT_EQ(b, 102);
+    GetLightAtDistance(3, 215, 95, r, g, b);
+    EXPECT_EQ(r, 1);
+    GetLightAtDistance(3, 215, 96, r, g, b);
+    EXPECT_EQ(r, 0);
+    // Colour 180 is pure red in the 6 x 6 x 6 cube.
+    GetLightAtDistance(3, 180, 0, r, g, b);
+    EXPECT_EQ(r, 153);
+    EXPECT_EQ(g, 0);
+
+    // In a frame: the player's own light of 3 in the dark; the field to the
+    // east lies 32 pixels from his centre, the one three fields west has
+    // no ground and gets a fifth.
+    FindCreature(PLAYER)->LightIntensity = 3;
+    FindCreature(PLAYER)->LightColour = 215;
+    DeleteFieldObject(6, 6, 0, 0);
+    PutPlayer();
+    Draw();
+    GetFieldLight(8, 6, r, g, b);
+    EXPECT_EQ(r, 153);
+    GetFieldLight(9, 6, r, g, b);
+    EXPECT_EQ(r, 102);
+    EXPECT_EQ(b, 102);
+    GetFieldLight(6, 6, r, g, b);
+    EXPECT_EQ(r, 255 * 32 / 800);
+    GetFieldLight(11, 6, r, g, b);
+    EXPECT_EQ(r, 0);
+}
+
+TEST_F(MapViewTest, AStillFrameReusesItsPreparedCells) {
+    PutPlayer();
+    Draw();
+    EXPECT_GT(GetComposedCells(), 150);
+    Draw();
+    EXPECT_EQ(GetComposedCells(), 0);
+    // One field changes: only its cell is composed again.
+    AppendFieldObject(5, 5, 0, testworld::ITEM_A, 0);
+    Draw();
+    EXPECT_EQ(GetComposedCells(), 1);
+    // New surfaces lose every prepared cell.
+    ReleaseSurfaces();
+    CreateSurfaces(WINDOWED_MODE, NULL);
+    Draw();
+    EXPECT_GT(GetComposedCells(), 150);
+}
+
+TEST_F(MapViewTest, GroundAboveThePlayerHidesTheFloorsAbove) {
+    PutPlayer();
+    Draw();
+    EXPECT_EQ(GetHighestDrawnFloor(), 7);
+    // Ground one floor up, over the field north of the player in the view.
+    AppendFieldObject(8, 5, 1, testworld::GROUND, 0);
+    Draw();
+    EXPECT_EQ(GetHighestDrawnFloor(), 0);
+    // An opening in the roof on the player's field keeps the view open
+    // as long as no other field of the cross is covered.
+    ClearField(8, 5, 1, true);
+    AppendFieldObject(7, 5, 1, testworld::GROUND, 0);  // the field above the player, up and left
+    Draw();
+    EXPECT_EQ(GetHighestDrawnFloor(), 0);
+    AppendFieldObject(8, 6, 0, testworld::OPENING, 0);
+    ClearField(7, 5, 1, true);
+    AppendFieldObject(9, 6, 1, testworld::GROUND, 0);  // over the player's own field in the view
+    Draw();
+    EXPECT_EQ(GetHighestDrawnFloor(), 0) << "the field east of the player has no opening";
+}
+
+TEST_F(MapViewTest, ADrawnMapShowsTheSpritesOfItsFields) {
+    PutPlayer();
+    Draw();
+    // Ground is sprite 1 of the test files: (40, 100, 200) before light.
+    // Ambient 0 with light effects on multiplies it away far from the player.
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 20, 20) & 0xFFFFFF, 0u);
+    SetAmbientLight(255, 215);
+    ResetAmbientLight();
+    SetAmbientLight(255, 215);
+    Draw();
+    EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 20, 20) & 0xFFFFFF, (40u << 16) | (100u << 8) | 200u);
+}
+
+}  // namespace
