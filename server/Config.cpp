@@ -20,6 +20,7 @@ const char* CommandLineHelp() {
            "  --data-dir DIR        folder of Vorna.dat, Vorna.spr, Vorna.pic (default: beside the program)\n"
            "  --world FILE          world file (default: Demoland.world beside the program)\n"
            "  --state-dir DIR       accounts, characters and server.txt (default vorna-server-data)\n"
+           "  --updates-dir DIR     older versions of the data files (default: updates in the state folder)\n"
            "  --log-level N         0 debug, 1 info, 2 warnings, 3 errors only\n"
            "  --help                this text\n";
 }
@@ -53,6 +54,7 @@ bool ParseCommandLine(int argc, char** argv, Config& Settings, std::string& Prob
         else if (Option == "--data-dir") Settings.DataDir = Value;
         else if (Option == "--world") Settings.WorldFile = Value;
         else if (Option == "--state-dir") Settings.StateDir = Value;
+        else if (Option == "--updates-dir") Settings.UpdatesDir = Value;
         else if (Option == "--log-level") {
             Good = std::strlen(Value) == 1 && Value[0] >= '0' && Value[0] <= '3';
             if (Good) Settings.LogLevel = Value[0] - '0';

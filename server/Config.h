@@ -18,6 +18,9 @@ struct Config {
     std::string DataDir;
     std::string WorldFile;
     std::string StateDir = "vorna-server-data";
+    // Older versions of the data files for the file updates; empty means
+    // StateDir/updates.
+    std::string UpdatesDir;
 
     // Operator settings (server.txt).
     std::string WorldName = "Demoland";

@@ -112,7 +112,13 @@ void Connection::Flush() {
 void Connection::WriteNext() {
     if (Writing || !Open) return;
     if (Outgoing.empty()) {
-        if (Closing) Shutdown();
+        if (Closing) {
+            Shutdown();
+        } else if (Drained && Collecting.empty() && !FlushPosted) {
+            auto Then = std::move(Drained);
+            Drained = nullptr;
+            Then();
+        }
         return;
     }
     Writing = true;
@@ -128,6 +134,14 @@ void Connection::WriteNext() {
         }
         WriteNext();
     });
+}
+
+void Connection::WhenSent(std::function<void()> Then) {
+    if (!Open || Closing) return;
+    Drained = std::move(Then);
+    // With nothing queued or in flight no write completes to call it.
+    auto Self = shared_from_this();
+    asio::post(Socket.get_executor(), [this, Self] { WriteNext(); });
 }
 
 void Connection::CloseAfterSending(const std::string& Reason) {
@@ -153,6 +167,7 @@ void Connection::Shutdown() {
     Socket.close(Ignored);
     Outgoing.clear();
     QueuedBytes = 0;
+    Drained = nullptr;
     if (!Notified) {
         // Told on a later turn of the loop, so that a handler that drops a
         // client never finds its own state gone underneath it.

@@ -44,6 +44,11 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void CloseAfterSending(const std::string& Reason);
     // Closes at once, dropping what is queued.
     void Abort(const std::string& Reason);
+    // Calls Then once, on a later turn of the loop, when everything queued so
+    // far has been handed to the socket: a long transfer queues its next part
+    // only then, so it never holds more than a part in memory per client. A
+    // connection that closes first never calls it.
+    void WhenSent(std::function<void()> Then);
 
     bool IsOpen() const { return Open && !Closing; }
     uint64_t ID() const { return Number; }
@@ -78,6 +83,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     bool Open = true;
     bool Closing = false;
     bool Notified = false;
+    std::function<void()> Drained;
     std::chrono::steady_clock::time_point LastReceive;
 };
 

@@ -1,7 +1,8 @@
 // The login server: answers one login request per connection with an error,
-// or the information text, the message of the day and the character list,
-// and then closes the connection. The same handler serves the login port and
-// the test login port.
+// a file update (when the client's Vorna.dat, .spr or .pic differs from the
+// server's, see Updates.h), or the information text, the message of the day
+// and the character list, and then closes the connection. The same handler
+// serves the login port and the test login port.
 #pragma once
 
 #include "server/Config.h"
