@@ -42,6 +42,7 @@ struct Respawn {
 static std::map<uint32_t, Targets> PlayerTargets;  // by player id
 static std::map<uint32_t, Party> Parties;          // by leader id
 static std::vector<Respawn> Respawns;
+static std::map<uint32_t, int> HitPoints;  // of the creatures that were hit, by id
 static std::mt19937 Random(1601);
 
 static bool Contains(const std::vector<uint32_t>& List, uint32_t ID) {
@@ -58,9 +59,7 @@ static Party* PartyOf(uint32_t ID) {
 // ---- Targets ------------------------------------------------------------------------------
 
 static void ClearTargets(Player& P, bool Tell) {
-    auto It = PlayerTargets.find(P.Body->ID);
-    if (It == PlayerTargets.end()) return;
-    PlayerTargets.erase(It);
+    PlayerTargets.erase(P.Body->ID);
     if (Tell) {
         Message M;
         M.addByte(163);
@@ -103,6 +102,7 @@ static void Die(Creature& C) {
         auto It = PlayerTargets.find(ID);
         if (It != PlayerTargets.end() && (It->second.Attack == C.ID || It->second.Follow == C.ID)) ClearTargets(*P, true);
     }
+    HitPoints.erase(C.ID);
     game::RemoveMonster(C);
     Object Corpse;
     Corpse.Type = TYPE_CORPSE_BEAST;
@@ -118,9 +118,25 @@ static void Die(Creature& C) {
     Respawns.push_back({game::Now() + RESPAWN_MS, Again});
 }
 
+// Hit points of a non-player creature when unhurt.
+static int MaxHitPoints(const Creature& C) {
+    switch (C.Look.Type) {
+        case OUTFIT_CHICKEN: return 15;
+        case OUTFIT_RAT: return 20;
+        case OUTFIT_BAT: return 25;
+        case OUTFIT_WOLF: return 50;
+        default: return 80;
+    }
+}
+
 static void Blow(Player& P, Creature& Target) {
     int Damage = 5 + int(Random() % 21);
-    Target.Health = std::max(Target.Health - Damage, 0);
+    int Max = MaxHitPoints(Target);
+    auto Known = HitPoints.try_emplace(Target.ID, Max).first;
+    int& Left = Known->second;
+    Left = std::max(Left - Damage, 0);
+    // The health shown is a percentage that stays above 0 while alive.
+    Target.Health = Left == 0 ? 0 : std::max(Left * 100 / Max, 1);
     for (auto& [ID, Viewer] : game::AllPlayers()) {
         if (!CanSee(Viewer->MapPos, Target.Pos)) continue;
         Message M;
@@ -325,6 +341,7 @@ void InitFight() {
     PlayerTargets.clear();
     Parties.clear();
     Respawns.clear();
+    HitPoints.clear();
 }
 
 void PlayerLeaves(Player& P) {

@@ -17,7 +17,10 @@ namespace fs = std::filesystem;
 
 // ---- The test world ------------------------------------------------------------
 
-enum { BANK = 0, ONBANK = 1, BOTTOM = 2, CUMULATIVE = 5, LIQUIDCONTAINER = 10, LIQUIDPOOL = 11, UNPASS = 12, UNMOVE = 13, TAKE = 16 };
+enum {
+    BANK = 0, ONBANK = 1, BOTTOM = 2, CONTAINER = 4, CUMULATIVE = 5, WRITE = 8, WRITEONCE = 9, LIQUIDCONTAINER = 10,
+    LIQUIDPOOL = 11, UNPASS = 12, UNMOVE = 13, TAKE = 16, ROTATE = 20
+};
 
 struct TypeSpec {
     int Type;
@@ -38,8 +41,21 @@ static const std::vector<TypeSpec> Specs = {
     {TYPE_TIMBER_WALL_H, {BOTTOM, UNPASS, UNMOVE}, 0}, {TYPE_STONE_WALL_V, {BOTTOM, UNPASS, UNMOVE}, 0},
     {TYPE_LADDER, {ONBANK}, 0},          {TYPE_HOLE, {ONBANK}, 0},
     {TYPE_LEVER_LEFT, {UNMOVE}, 0},      {TYPE_LEVER_RIGHT, {UNMOVE}, 0},
-    {TYPE_BOOK, {8, TAKE}, 0},           {TYPE_SIGN, {9, UNMOVE}, 0},
+    {TYPE_BOOK, {WRITE, TAKE}, 0},       {TYPE_SIGN, {WRITEONCE, UNMOVE}, 0},
     {TYPE_APPLE, {CUMULATIVE, TAKE}, 0},
+    // Containers, equipment and the other things of the objects tests.
+    {TYPE_BAG, {CONTAINER, TAKE}, 0},    {TYPE_BACKPACK, {CONTAINER, TAKE}, 0},
+    {TYPE_CHEST, {BOTTOM, CONTAINER, UNMOVE}, 0}, {TYPE_DEPOT_BOX, {BOTTOM, CONTAINER, UNMOVE}, 0},
+    {TYPE_CORPSE_BEAST, {CONTAINER, UNMOVE}, 0},
+    {TYPE_ARROW, {CUMULATIVE, TAKE}, 0}, {TYPE_SWORD, {TAKE}, 0},   {TYPE_MACE, {TAKE}, 0},
+    {TYPE_BOW, {TAKE}, 0},               {TYPE_CHAIN_ARMOR, {TAKE}, 0}, {TYPE_LEATHER_ARMOR, {TAKE}, 0},
+    {TYPE_LEATHER_HELMET, {TAKE}, 0},    {TYPE_WOODEN_SHIELD, {TAKE}, 0}, {TYPE_LEATHER_LEGS, {TAKE}, 0},
+    {TYPE_LEATHER_BOOTS, {TAKE}, 0},     {TYPE_ROPE, {TAKE}, 0},    {TYPE_TORCH, {TAKE}, 0},
+    {TYPE_BREAD, {TAKE}, 0},             {TYPE_HAM, {TAKE}, 0},     {TYPE_FISH, {TAKE}, 0},
+    {TYPE_BLANK_RUNE, {TAKE}, 0},        {TYPE_KEY, {TAKE}, 0},
+    {TYPE_CHAIR_N, {BOTTOM, ROTATE}, 0}, {TYPE_CHAIR_E, {BOTTOM, ROTATE}, 0},
+    {TYPE_CHAIR_S, {BOTTOM, ROTATE}, 0}, {TYPE_CHAIR_W, {BOTTOM, ROTATE}, 0},
+    {TYPE_GATE_H_CLOSED, {BOTTOM, UNPASS, UNMOVE}, 0}, {TYPE_GATE_H_OPEN, {BOTTOM, UNMOVE}, 0},
 };
 
 bool TypeHasFlag(int Type, int Flag) {
@@ -104,6 +120,11 @@ void WriteTestWorld(const fs::path& File) {
     W += "Put 100 102 7 door_h_closed\nPut 101 103 7 book\"Old\"\n";
     W += "Put 105 105 7 gold_coin:7\nPut 106 105 7 vial:1\nPut 107 105 7 pool:5\n";
     W += "Change 103 105 7 103 105 8\nChange 104 106 8 104 105 7\n";
+    W += "Put 110 101 7 chest{bag{gold_coin:10} sword arrow:60}\nPut 111 101 7 depot_box{gold_coin:30}\n";
+    W += "Put 112 101 7 chain_armor\nPut 113 101 7 arrow:90\nPut 110 103 7 backpack{apple:3}\n";
+    W += "Put 111 103 7 chair_n\nPut 112 103 7 key\n";
+    W += "Put 116 100 7 gate_h_closed\nList 116 100 7 \"Aldric\" \"Mira\"\n";
+    W += "Creature 125 101 7 chicken \"Chicken\" 0 60\n";
     std::ofstream(File, std::ios::binary) << W;
 }
 
@@ -120,6 +141,14 @@ std::vector<std::pair<int, int>> ExpectedField(const Position& P) {
         if (P.y == 103 && P.x == 101) F.push_back({TYPE_BOOK, 0});
         if (P.y == 105 && P.x == 106) F.push_back({TYPE_VIAL, 1});
         if (P.y == 105 && P.x == 107) F.push_back({TYPE_POOL, 5});
+        if (P.y == 101 && P.x == 110) F.push_back({TYPE_CHEST, 0});
+        if (P.y == 101 && P.x == 111) F.push_back({TYPE_DEPOT_BOX, 0});
+        if (P.y == 101 && P.x == 112) F.push_back({TYPE_CHAIN_ARMOR, 0});
+        if (P.y == 101 && P.x == 113) F.push_back({TYPE_ARROW, 90});
+        if (P.y == 103 && P.x == 110) F.push_back({TYPE_BACKPACK, 0});
+        if (P.y == 103 && P.x == 111) F.push_back({TYPE_CHAIR_N, 0});
+        if (P.y == 103 && P.x == 112) F.push_back({TYPE_KEY, 0});
+        if (P.y == 100 && P.x == 116) F.push_back({TYPE_GATE_H_CLOSED, 0});
     } else if (P.z == 6 && P.x >= 100 && P.x <= 104 && P.y >= 100 && P.y <= 104) {
         F.push_back({TYPE_WOODEN_FLOOR, 0});
     } else if (P.z == 8 && P.x >= 100 && P.x <= 115 && P.y >= 100 && P.y <= 115) {
@@ -194,6 +223,31 @@ void ServerRunner::Stop() {
     server::RequestStop();
     if (Thread.joinable()) Thread.join();
     Running = false;
+}
+
+void ServerRunner::SetCharacterValues(const std::string& Name,
+                                      const std::vector<std::pair<std::string, std::string>>& Values) {
+    Stop();
+    std::map<std::string, std::string> Wanted(Values.rbegin(), Values.rend());  // the last one of a key counts
+    for (const auto& [Key, Value] : Values) Wanted[Key] = Value;
+    std::string Lower = Name;
+    for (char& c : Lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    fs::path File = StateDir / "characters" / (Lower + ".txt");
+    std::ifstream In(File);
+    std::string Line, Text;
+    while (std::getline(In, Line)) {
+        std::string Key = Line.substr(0, Line.find(" = "));
+        auto It = Wanted.find(Key);
+        if (It != Wanted.end()) {
+            Line = Key + " = " + It->second;
+            Wanted.erase(It);
+        }
+        Text += Line + "\n";
+    }
+    In.close();
+    for (const auto& [Key, Value] : Wanted) Text += Key + " = " + Value + "\n";
+    std::ofstream(File, std::ios::binary) << Text;
+    Start();
 }
 
 ServerRunner::~ServerRunner() {
@@ -274,6 +328,37 @@ Bytes GameLogin(uint32_t Account, const std::string& Name, const std::string& Pa
     return Packet().Byte(10).Word(2).Word(760).Byte(0).Quad(Account).String(Name).String(Password).Data;
 }
 
+GamePlayer::GamePlayer(int Port, uint32_t Account, const std::string& Name) : Client(Port) {
+    Client.SendPacket(GameLogin(Account, Name, "demo"));
+    EXPECT_TRUE(ReadUntil([&] { return Saw(100) && Saw(162); })) << Name << " did not enter the game";
+}
+
+bool GamePlayer::ReadUntil(const std::function<bool()>& Done, int TimeoutMs) {
+    auto Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+    while (!Done()) {
+        auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - std::chrono::steady_clock::now());
+        if (Left.count() <= 0) return false;
+        auto Body = Client.ReadPacket(int(Left.count()));
+        if (!Body) return false;
+        View.Decode(*Body);
+    }
+    return true;
+}
+
+bool GamePlayer::Do(const Bytes& Body, int Command) {
+    View.Commands.clear();
+    Client.SendPacket(Body);
+    return ReadUntil([&] { return Saw(Command); });
+}
+
+bool GamePlayer::Saw(int Command) const {
+    return std::find(View.Commands.begin(), View.Commands.end(), Command) != View.Commands.end();
+}
+
+void GamePlayer::Settle(int QuietMs) {
+    while (auto Body = Client.ReadPacket(QuietMs)) View.Decode(*Body);
+}
+
 // ---- The client's view, decoded ---------------------------------------------------------
 
 struct ClientView::Reader {
@@ -332,15 +417,15 @@ Thing ClientView::ReadThing(Reader& R, const Position& Where) {
     int Id = R.U16();
     auto Description = [&](SeenCreature* C) {
         int Health = R.U8();
-        (void)Health;
         int Direction = R.U8();
         int Outfit = R.U8();
         if (Outfit != 0) R.U32();
         else R.U16();
         R.U8(), R.U8();
         int Speed = R.U16();
-        R.U8(), R.U8();
-        if (C) C->Direction = Direction, C->Outfit = Outfit, C->Speed = Speed;
+        R.U8();
+        int Shield = R.U8();
+        if (C) C->Direction = Direction, C->Outfit = Outfit, C->Speed = Speed, C->Health = Health, C->Shield = Shield;
     };
     if (Id == 97) {
         uint32_t Forget = R.U32();
@@ -497,12 +582,92 @@ void ClientView::Decode(const Bytes& Body) {
                 Place(uint32_t(T.Data), To);
                 break;
             }
-            case 120: {
-                int Slot = R.U8();
-                Thing T = ReadThing(R, {});
-                if (Slot >= 1 && Slot <= 10) Inventory[size_t(Slot)] = T.Type;
+            case 110: {
+                int Number = R.U8();
+                SeenContainer C;
+                C.Type = R.U16();
+                C.Name = R.Str();
+                C.Capacity = R.U8();
+                C.HasParent = R.U8() != 0;
+                int Count = R.U8();
+                for (int i = 0; i < Count && !R.Failed; i++) C.Objects.push_back(ReadThing(R, {}));
+                if (Number > 15) ADD_FAILURE() << "container number " << Number;
+                Containers[Number] = C;
                 break;
             }
+            case 111: Containers.erase(R.U8()); break;
+            case 112: case 113: case 114: {
+                // The client asserts that the container is open.
+                int Number = R.U8();
+                int Place = Command == 112 ? 0 : R.U8();
+                Thing T;
+                if (Command != 114) T = ReadThing(R, {});
+                auto It = Containers.find(Number);
+                if (It == Containers.end()) {
+                    ADD_FAILURE() << "message " << Command << " for container " << Number << ", which is not open";
+                    break;
+                }
+                auto& Objects = It->second.Objects;
+                if (Command == 112) {
+                    if (Objects.size() >= 36) Objects.pop_back();
+                    Objects.insert(Objects.begin(), T);
+                } else if (Place < int(Objects.size())) {
+                    if (Command == 113) Objects[size_t(Place)] = T;
+                    else Objects.erase(Objects.begin() + Place);
+                } else {
+                    ADD_FAILURE() << "message " << Command << " for place " << Place << " of " << Objects.size();
+                }
+                break;
+            }
+            case 120: case 121: {
+                int Slot = R.U8();
+                Thing T;
+                if (Command == 120) T = ReadThing(R, {});
+                if (Slot >= 1 && Slot <= 10) {
+                    Inventory[size_t(Slot)] = T.Type;
+                    Slots[size_t(Slot)] = T;
+                } else {
+                    ADD_FAILURE() << "body slot " << Slot;
+                }
+                break;
+            }
+            case 125: case 126: {
+                SeenOffer O;
+                O.Partner = R.Str();
+                int Count = R.U8();
+                for (int i = 0; i < Count && !R.Failed; i++) O.Objects.push_back(ReadThing(R, {}));
+                if (Command == 125) {
+                    if (OwnOffer) ADD_FAILURE() << "a second own offer";  // the client asserts
+                    OwnOffer = O;
+                } else if (!CounterOffer) {
+                    CounterOffer = O;
+                }
+                break;
+            }
+            case 127:
+                TradeCloses++;
+                OwnOffer.reset();
+                CounterOffer.reset();
+                break;
+            case 132: R.Pos(), R.U8(), R.Str(); break;
+            case 140: {
+                uint32_t ID = R.U32();
+                int Health = R.U8();
+                if (Creatures.count(ID)) Creatures[ID].Health = Health;
+                break;
+            }
+            case 145: {
+                uint32_t ID = R.U32();
+                int Shield = R.U8();
+                if (Creatures.count(ID)) Creatures[ID].Shield = Shield;
+                break;
+            }
+            case 151:
+                EditListKind = R.U8();
+                EditListID = R.U32();
+                EditListText = R.Str();
+                break;
+            case 163: TargetClears++; break;
             case 130: AmbientBrightness = R.U8(); R.U8(); break;
             case 131: R.Pos(), R.U8(); break;
             case 142: {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -35,6 +36,11 @@ void WriteTestDat(const std::filesystem::path& File);
 // down at (103,105,7) leading to (103,105,8) and a ramp at (104,106,8)
 // leading to (104,105,7), a ladder at (102,101,7) up to (102,101,6), a
 // closed door at (100,102,7) and a book with the text "Old" at (101,103,7). New characters start at (102,102,7).
+// For the objects: a chest at (110,101) holding a bag (with 10 gold coins),
+// a sword and 60 arrows; a depot box at (111,101) with 30 gold coins; chain
+// armor at (112,101); 90 arrows at (113,101); a backpack with 3 apples at
+// (110,103); a chair facing north at (111,103); a key at (112,103); a gate
+// at (116,100) kept by Aldric for Mira; a chicken that stays at (125,101).
 void WriteTestWorld(const std::filesystem::path& File);
 // What the test world holds on a field (type, data), bottom first.
 std::vector<std::pair<int, int>> ExpectedField(const Position& Pos);
@@ -48,6 +54,9 @@ class ServerRunner {
     ~ServerRunner();
     void Stop();
     void Start();
+    // Stops the server, sets "Key = Value" lines of the character's file and
+    // starts it again.
+    void SetCharacterValues(const std::string& Name, const std::vector<std::pair<std::string, std::string>>& Values);
 
     int LoginPort = 0, TestLoginPort = 0, GamePort = 0;
     std::filesystem::path Dir;       // temporary folder of the run
@@ -106,6 +115,20 @@ struct SeenCreature {
     std::string Name;
     Position Pos;
     int Direction = 0, Outfit = 0, Speed = 0;
+    int Health = 0, Shield = 0;
+};
+
+struct SeenContainer {
+    int Type = 0;
+    std::string Name;
+    int Capacity = 0;
+    bool HasParent = false;
+    std::vector<Thing> Objects;
+};
+
+struct SeenOffer {
+    std::string Partner;
+    std::vector<Thing> Objects;
 };
 
 struct TalkSeen {
@@ -130,7 +153,14 @@ class ClientView {
     std::vector<int> WalkCancels;
     std::vector<std::pair<uint32_t, std::string>> Buddies;
     int AmbientBrightness = -1;
-    std::vector<int> Inventory = std::vector<int>(11, 0);
+    std::vector<int> Inventory = std::vector<int>(11, 0);  // types by slot 1..10
+    std::vector<Thing> Slots = std::vector<Thing>(11);     // with their data
+    std::map<int, SeenContainer> Containers;                // open windows (110 .. 114)
+    std::optional<SeenOffer> OwnOffer, CounterOffer;        // 125, 126; 127 clears both
+    int TradeCloses = 0, TargetClears = 0;                  // 127, 163
+    int EditListKind = -1;                                  // 151
+    uint32_t EditListID = 0;
+    std::string EditListText;
     std::string Error;  // 20
     int HitPoints = -1, Capacity = -1;
     std::vector<std::pair<int, std::string>> ChannelList;     // 171
@@ -155,6 +185,23 @@ class ClientView {
     Thing ReadThing(Reader& R, const Position& Where);
     void Place(uint32_t ID, const Position& Where);
     int Skip = 0;
+};
+
+// A character in the game over its own connection, with its decoded view.
+struct GamePlayer {
+    // Logs in and reads until the entering messages are through.
+    GamePlayer(int Port, uint32_t Account, const std::string& Name);
+    // Reads into the view until Done holds; false when nothing more comes in time.
+    bool ReadUntil(const std::function<bool()>& Done, int TimeoutMs = 3000);
+    // Forgets the commands seen, sends the body and reads until Command arrives.
+    bool Do(const Bytes& Body, int Command);
+    bool Saw(int Command) const;
+    // Reads whatever arrives until the connection has been quiet for QuietMs.
+    void Settle(int QuietMs = 300);
+    Position Me() { return View.Creatures[View.PlayerID].Pos; }
+
+    TestClient Client;
+    ClientView View;
 };
 
 }  // namespace servertest
