@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace servertest;
 
 namespace {
@@ -425,4 +427,77 @@ TEST(Objects, CommandsOutOfRangeAreRefusedAndBrokenOnesDropTheClient) {
         EXPECT_TRUE(K.Client.WaitClosed()) << "command " << int(Bad[0]);
     }
     ASSERT_TRUE(A.Do(Packet().Byte(140).Pos({110, 101, 7}).Word(TYPE_CHEST).Byte(1).Data, 180));
+}
+
+TEST(Objects, RandomObjectCommandsLeaveTheServerWhole) {
+    // Object commands with fields drawn near the valid ones (containers 0..17,
+    // places 0..40, slots 0..12, fields around the player), interleaved with
+    // steps, from two players at once; the server must keep answering both.
+    Village V({}, {{"PositionX", "112"}, {"PositionY", "102"}, {"PositionZ", "7"}});
+    GamePlayer A(V.S.GamePort, 100001, "Aldric");
+    GamePlayer M(V.S.GamePort, 100001, "Mira");
+    std::mt19937 Random(120130);
+    auto Pick = [&](int Low, int High) { return Low + int(Random() % unsigned(High - Low + 1)); };
+    auto AnyPlace = [&](const Position& Me) -> Position {
+        switch (Pick(0, 2)) {
+            case 0: return Slot(Pick(0, 12));
+            case 1: return InContainer(Pick(0, 17), Pick(0, 40));
+            default: return {Me.x + Pick(-2, 2), Me.y + Pick(-2, 2), 7};
+        }
+    };
+    const int Types[] = {TYPE_CHEST, TYPE_BAG, TYPE_BACKPACK, TYPE_SWORD, TYPE_ARROW, TYPE_GOLD_COIN, TYPE_CHAIR_N,
+                         TYPE_DEPOT_BOX, TYPE_CHAIN_ARMOR, TYPE_KEY, TYPE_APPLE, TYPE_MACE};
+    // Mostly an object the player's view holds, now and then anything.
+    auto Source = [&](GamePlayer& P, const Position& Me, Position& From, int& Type, int& Stack) {
+        From = AnyPlace(Me);
+        Type = Types[Pick(0, 11)];
+        Stack = Pick(0, 3);
+        if (Pick(0, 3) == 0) return;
+        if (From.x != 0xFFFF) {
+            auto& F = P.View.FieldAt(From);
+            if (F.empty()) return;
+            Stack = Pick(0, int(F.size()) - 1);
+            Type = F[size_t(Stack)].Type;
+        } else if (From.y >= 64) {
+            auto It = P.View.Containers.find(From.y - 64);
+            if (It == P.View.Containers.end() || It->second.Objects.empty()) return;
+            From.z = Pick(0, int(It->second.Objects.size()) - 1);
+            Type = It->second.Objects[size_t(From.z)].Type;
+            Stack = 0;
+        } else if (From.y >= 1 && From.y <= 10) {
+            Type = P.View.Inventory[size_t(From.y)];
+            Stack = 0;
+        }
+    };
+    for (int Round = 0; Round < 1500; Round++) {
+        GamePlayer& P = Round % 2 ? M : A;
+        Position Me = P.View.Creatures[P.View.PlayerID].Pos;
+        Position From, To = AnyPlace(Me);
+        if (!P.View.Containers.empty() && Pick(0, 2) == 0) {
+            auto It = P.View.Containers.begin();
+            std::advance(It, Pick(0, int(P.View.Containers.size()) - 1));
+            To = InContainer(It->first, Pick(0, 8));
+        }
+        int Type = 0, Stack = 0;
+        Source(P, Me, From, Type, Stack);
+        switch (Pick(0, 7)) {
+            case 0: case 1: case 2: P.Client.SendPacket(MoveObject(From, Type, Stack, To, Pick(0, 101))); break;
+            case 3: P.Client.SendPacket(Use(From, Type, Stack, Pick(0, 17))); break;
+            case 4: P.Client.SendPacket(Packet().Byte(Pick(135, 136)).Byte(Pick(0, 17)).Data); break;
+            case 5: P.Client.SendPacket(Packet().Byte(133).Pos(From).Word(Type).Byte(Stack).Data); break;
+            case 6: P.Client.SendPacket(Packet().Byte(125).Pos(From).Word(Type).Byte(Stack).Quad(Pick(1, 2)).Data); break;
+            default: P.Client.SendPacket({uint8_t(Pick(0, 2) ? Pick(127, 128) : Pick(101, 104))}); break;
+        }
+        P.Settle(3);
+    }
+    A.Settle(100);
+    M.Settle(100);
+    // The draw reached the containers, the slots and the map, not only refusals.
+    auto Seen = [&](int Command) { return A.Saw(Command) || M.Saw(Command); };
+    for (int Command : {110, 120, 106, 108}) EXPECT_TRUE(Seen(Command)) << "no message " << Command;
+    EXPECT_TRUE(Seen(112) || Seen(113) || Seen(114));
+    for (GamePlayer* P : {&A, &M}) {
+        ASSERT_TRUE(P->Do(Packet().Byte(140).Pos(P->Me()).Word(TYPE_GRASS).Byte(0).Data, 180));
+        EXPECT_EQ(P->View.TextMessages.back(), (std::pair<int, std::string>{20, "You see a grass."}));
+    }
 }
