@@ -534,7 +534,6 @@ static void PushCreature(Player& P, const Located& Src, const Position& To) {
     }
     C->WalkQueue.clear();
     game::MoveCreature(*C, To);
-    if (C->Controller != nullptr) PlayerMoved(*C->Controller);
 }
 
 static bool SameSpot(const Spot& A, const Spot& B) {

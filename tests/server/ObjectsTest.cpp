@@ -203,6 +203,22 @@ TEST(Objects, EquipmentGoesIntoTheSlotsThatTakeIt) {
     EXPECT_EQ(M.View.Containers[2].Objects, (std::vector<Thing>{{TYPE_BLANK_RUNE, 0}, {TYPE_GOLD_COIN, 10}}));
 }
 
+TEST(Objects, CreaturesArePushedOneFieldOn) {
+    Village V({}, {{"PositionX", "112"}, {"PositionY", "102"}, {"PositionZ", "7"}});
+    GamePlayer A(V.S.GamePort, 100001, "Aldric");
+    GamePlayer M(V.S.GamePort, 100001, "Mira");
+    ASSERT_TRUE(A.ReadUntil([&] { return A.View.Creatures.count(2) > 0; }));
+    ASSERT_TRUE(A.Do(MoveObject({112, 102, 7}, 99, 1, {114, 102, 7}, 1), 180));
+    EXPECT_EQ(LastText(A), "There is not enough room.");
+    A.View.Commands.clear();
+    A.Client.SendPacket(MoveObject({112, 102, 7}, 99, 1, {113, 102, 7}, 1));
+    ASSERT_TRUE(M.ReadUntil([&] { return M.Me() == Position{113, 102, 7}; }));
+    ASSERT_TRUE(A.ReadUntil([&] { return A.View.Creatures[2].Pos == Position{113, 102, 7}; }));
+    // Only from the next field: Mira cannot push Aldric from two fields away.
+    ASSERT_TRUE(M.Do(MoveObject({111, 102, 7}, 99, 1, {110, 102, 7}, 1), 180));
+    EXPECT_EQ(LastText(M), "You are too far away.");
+}
+
 TEST(Objects, RotatingTurnsTheChairRound) {
     Village V;
     GamePlayer A(V.S.GamePort, 100001, "Aldric");
