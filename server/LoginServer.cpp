@@ -74,7 +74,7 @@ static void StartTransfer(Connection& Client, const updates::Update& File, uint3
     T->ID = Client.ID();
     T->File = File;
     Transfers[T->ID] = T;
-    serverlog::Info("login", "%s: account %u has %s %08x, sent %s of %zu bytes", Client.Peer().c_str(), Number,
+    serverlog::Info("login", "%s: account %u has %s %08x, sending %s of %zu bytes", Client.Peer().c_str(), Number,
                     updates::FileName(File.Type), File.From, File.Delta ? "a delta" : "the whole file",
                     File.Data->size());
     Message M;

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <set>
+#include <fstream>
 
 namespace server::updates {
 
@@ -345,6 +345,16 @@ Bytes ReadBytes(const fs::path& File) {
     return Bytes(Text.begin(), Text.end());
 }
 
+bool SameContent(const fs::path& File, const Bytes& Data) {
+    std::error_code Error;
+    if (fs::file_size(File, Error) != Data.size() || Error) return false;
+    try {
+        return ReadBytes(File) == Data;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 std::string Hex(uint32_t Value) {
     char Text[9];
     std::snprintf(Text, sizeof Text, "%08" PRIx32, Value);
@@ -357,7 +367,14 @@ void UpdateStore::Clear() { Files = {}; }
 
 void UpdateStore::Load(const std::string& DataFolder, const std::string& UpdatesFolder) {
     Clear();
-    for (int Type = OBJECTS_FILE; Type <= PICTURES_FILE; Type++) LoadType(Type, DataFolder, UpdatesFolder);
+    for (int Type = OBJECTS_FILE; Type <= PICTURES_FILE; Type++) {
+        try {
+            LoadType(Type, DataFolder, UpdatesFolder);
+        } catch (const std::exception& Problem) {
+            serverlog::Error("updates", "%s: %s; not offered", FileName(Type), Problem.what());
+            Files[size_t(Type)] = {};
+        }
+    }
 }
 
 void UpdateStore::LoadType(int Type, const std::string& DataFolder, const std::string& UpdatesFolder) {
@@ -386,51 +403,35 @@ void UpdateStore::LoadType(int Type, const std::string& DataFolder, const std::s
     C.Signature = *Sign;
     C.Whole = File;
 
-    // The older versions kept, by signature; a signature held by two
-    // different files cannot tell a client's version, so it gets whole files.
-    std::map<uint32_t, Bytes> Older;
-    std::set<uint32_t> Unclear;
-    bool Kept = false;
-    std::vector<fs::path> Names;
+    // The older versions kept, by signature (their first four bytes). They
+    // are read whole one at a time, so that many kept versions of a large
+    // file do not fill the memory.
+    std::map<uint32_t, std::vector<fs::path>> Older;
     if (fs::is_directory(UpdatesFolder, Error)) {
         for (const auto& Entry : fs::directory_iterator(UpdatesFolder, Error)) {
             std::string Leaf = Entry.path().filename().string();
-            if (Leaf.rfind(Name + ".", 0) != 0 || Leaf.size() <= Name.size() + 1 || Entry.path().extension() == ".tmp")
+            if (Leaf.rfind(Name + ".", 0) != 0 || Leaf.size() <= Name.size() + 1 || Entry.path().extension() == ".tmp" ||
+                !Entry.is_regular_file(Error))
                 continue;
-            if (Entry.is_regular_file(Error)) Names.push_back(Entry.path());
+            Bytes Head(4);
+            std::ifstream In(Entry.path(), std::ios::binary);
+            if (!In.read(reinterpret_cast<char*>(Head.data()), 4)) {
+                serverlog::Warning("updates", "%s is shorter than its signature or unreadable: left out",
+                                   Entry.path().string().c_str());
+                continue;
+            }
+            Older[*Signature(Head)].push_back(Entry.path());
         }
     }
-    std::sort(Names.begin(), Names.end());
-    for (const fs::path& OldPath : Names) {
-        Bytes Version;
-        try {
-            Version = ReadBytes(OldPath);
-        } catch (const FileError& Problem) {
-            serverlog::Warning("updates", "%s: left out", Problem.what());
-            continue;
-        }
-        std::optional<uint32_t> OldSign = Signature(Version);
-        if (!OldSign) {
-            serverlog::Warning("updates", "%s is shorter than its signature: left out", OldPath.string().c_str());
-            continue;
-        }
-        if (*OldSign == *Sign) {
-            Kept = true;
-            if (Version != *File)
+    bool Kept = false;
+    if (auto Same = Older.find(*Sign); Same != Older.end()) {
+        Kept = true;
+        for (const fs::path& OldPath : Same->second)
+            if (!SameContent(OldPath, *File))
                 serverlog::Warning("updates", "%s has the signature %08x of the current %s but other content: left out",
                                    OldPath.string().c_str(), *Sign, Name.c_str());
-            continue;
-        }
-        auto At = Older.find(*OldSign);
-        if (At == Older.end()) {
-            Older.emplace(*OldSign, std::move(Version));
-        } else if (At->second != Version) {
-            serverlog::Warning("updates", "%s: another kept %s has the signature %08x too; clients with it get the whole file",
-                               OldPath.string().c_str(), Name.c_str(), *OldSign);
-            Unclear.insert(*OldSign);
-        }
+        Older.erase(Same);
     }
-    for (uint32_t S : Unclear) Older.erase(S);
 
     // The current version is kept too, for the deltas of the next one.
     if (!Kept) {
@@ -445,7 +446,23 @@ void UpdateStore::LoadType(int Type, const std::string& DataFolder, const std::s
         }
     }
 
-    for (const auto& [OldSign, Version] : Older) {
+    for (auto& [OldSign, Paths] : Older) {
+        std::sort(Paths.begin(), Paths.end());
+        Bytes Version;
+        try {
+            Version = ReadBytes(Paths[0]);
+        } catch (const FileError& Problem) {
+            serverlog::Warning("updates", "%s: left out", Problem.what());
+            continue;
+        }
+        // A signature held by two different files cannot tell a client's
+        // version, so it gets whole files.
+        auto Other = std::find_if(Paths.begin() + 1, Paths.end(), [&](const fs::path& P) { return !SameContent(P, Version); });
+        if (Other != Paths.end()) {
+            serverlog::Warning("updates", "%s and %s differ but both have the signature %08x; clients with it get the whole file",
+                               Paths[0].string().c_str(), Other->string().c_str(), OldSign);
+            continue;
+        }
         auto Start = std::chrono::steady_clock::now();
         auto Delta = std::make_shared<Bytes>(BuildDelta(Version, *File));
         long Ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Start).count());

@@ -39,8 +39,8 @@ inline constexpr uint8_t DELTA_SKIP = 64;
 inline constexpr uint8_t DELTA_WRITE = 128;
 inline constexpr uint8_t DELTA_REPLACE = 192;
 
-// The instructions that make New from Old; never longer than needed to write
-// New whole plus one instruction per 2^32 bytes.
+// The instructions that make New from Old: the common runs that go forward
+// through both files are copied, the rest written.
 Bytes BuildDelta(const Bytes& Old, const Bytes& New);
 // Runs the instructions on Old as a client does; nullopt where a client
 // fails (an instruction cut short, reading or skipping past Old's end).

@@ -393,6 +393,15 @@ Received ReadTransfer(TestClient& C) {
     return R;
 }
 
+// True when the login is answered with the message of the day (and the
+// character list behind it) and the connection closes.
+bool GetsCharacterList(int Port, const std::array<uint32_t, 3>& Signatures) {
+    TestClient C(Port);
+    C.SendPacket(Login(Signatures));
+    std::optional<Bytes> Reply = C.ReadPacket();
+    return Reply && !Reply->empty() && (*Reply)[0] == 20 && C.WaitClosed();
+}
+
 TEST(UpdateTransfer, DeltasAndWholeFilesTravelInBlocksOfOnePacketEach) {
     ServerRunner S;
     S.Stop();
@@ -434,15 +443,8 @@ TEST(UpdateTransfer, DeltasAndWholeFilesTravelInBlocksOfOnePacketEach) {
         for (size_t Size : R.Packets) EXPECT_LE(Size, 16382u);
         EXPECT_TRUE(R.Closed);
     }
-    {
-        // Up to date (the server has no Vorna.spr): the character list.
-        TestClient C(S.LoginPort);
-        C.SendPacket(Login({0x12345678, 0x5555, 0x0B1C7000}));
-        std::optional<Bytes> Reply = C.ReadPacket();
-        ASSERT_TRUE(Reply);
-        EXPECT_EQ((*Reply)[0], 20);
-        EXPECT_TRUE(C.WaitClosed());
-    }
+    // Up to date (the server has no Vorna.spr): the character list.
+    EXPECT_TRUE(GetsCharacterList(S.LoginPort, {0x12345678, 0x5555, 0x0B1C7000}));
     {
         // Updates go to accounts only.
         TestClient C(S.LoginPort);
@@ -529,13 +531,7 @@ TEST(UpdateTransfer, AClientThatStopsReadingHoldsUpNobodyAndIsDropped) {
         EXPECT_TRUE(R.Data == Pictures);
         EXPECT_TRUE(R.Closed);
     }
-    {
-        TestClient C(S.LoginPort);
-        C.SendPacket(Login({0x12345678, 0, 0x0B1C7000}));
-        std::optional<Bytes> Reply = C.ReadPacket();
-        ASSERT_TRUE(Reply);
-        EXPECT_EQ((*Reply)[0], 20);
-    }
+    EXPECT_TRUE(GetsCharacterList(S.LoginPort, {0x12345678, 0, 0x0B1C7000}));
 
     // The stalled transfer is dropped by the once-a-second sweep after the
     // time-out: what it still had buffered is less than the file.
