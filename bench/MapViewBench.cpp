@@ -46,11 +46,7 @@
 #include <unistd.h>
 #include <vector>
 
-// The type numbers repeat FIRST_ITEM_TYPE of Objects.h; kept apart here.
-namespace types {
 #include "world/TypeNumbers.h"
-}
-using namespace types;
 
 namespace {
 

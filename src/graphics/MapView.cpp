@@ -239,9 +239,12 @@ void ApplyLight() {
         int n = 0;
         for (int j = 0; j <= MAPSIZE_Y; ++j)
             for (int i = 0; i <= MAPSIZE_X; ++i) {
+                const int QuadX = -16 - ScrollX + 32 * i, QuadY = -16 - ScrollY + 32 * j;
+                // Quads wholly outside the view light nothing that is shown.
+                if (QuadX >= MAP_VIEW_WIDTH || QuadY >= MAP_VIEW_HEIGHT || QuadX + 32 <= 0 || QuadY + 32 <= 0) continue;
                 LightQuad& Q = Quads[n++];
-                Q.X = -16 - ScrollX + 32 * i;
-                Q.Y = -16 - ScrollY + 32 * j;
+                Q.X = QuadX;
+                Q.Y = QuadY;
                 Q.Width = Q.Height = 32;
                 Q.Corner[0] = LightOf(i - 1, j - 1);
                 Q.Corner[1] = LightOf(i, j - 1);
@@ -392,12 +395,37 @@ void DrawCreatureFrames(const Creature* C, int x, int y, int Floor) {
     }
 }
 
+// Which fields hold creatures this frame, so that a field with none around
+// it is passed over at once.
+bool CreatureHere[MAPSIZE_Z][MAPSIZE_Y][MAPSIZE_X];
+
+void FindCreatureFields() {
+    for (int z = 0; z < MAPSIZE_Z; ++z)
+        for (int y = 0; y < MAPSIZE_Y; ++y)
+            for (int x = 0; x < MAPSIZE_X; ++x) {
+                bool Found = false;
+                if (z <= HighestFloor) {
+                    const Point& P = GetPoint(x, y, z);
+                    for (int i = 0; i < P.ObjectCount && !Found; ++i) Found = P.ObjectStack[i].Type == CREATURE;
+                }
+                CreatureHere[z][y][x] = Found;
+            }
+}
+
+bool CreaturesAround(int x, int y, int Floor) {
+    for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, MAPSIZE_Y - 1); ++ny)
+        for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, MAPSIZE_X - 1); ++nx)
+            if (CreatureHere[Floor][ny][nx]) return true;
+    return false;
+}
+
 void DrawCreatures(int x, int y, int Floor, int px, int py, int e, bool CreaturePass) {
+    if (!CreaturesAround(x, y, Floor)) return;
     FieldCreature Found[CREATURES_PER_FIELD];
     int Count = 0;
     for (int ny = y - 1; ny <= y + 1; ++ny)
         for (int nx = x - 1; nx <= x + 1; ++nx) {
-            if (!InCube(nx, ny, Floor)) continue;
+            if (!InCube(nx, ny, Floor) || !CreatureHere[Floor][ny][nx]) continue;
             const Point& P = GetPoint(nx, ny, Floor);
             for (int i = 0; i < P.ObjectCount && Count < CREATURES_PER_FIELD; ++i) {
                 const ObjectInstance& O = P.ObjectStack[P.DrawOrder[i]];
@@ -637,6 +665,7 @@ void DrawMapView(int Surface, int X, int Y, int Width, int Height) {
     PlayerFloor = GetPlayerLevel();
     HighestFloor = FindHighestFloor();
     FindCover();
+    FindCreatureFields();
     NumberOfNames = 0;
     NumberOfRisingTexts = 0;
     StartCells();

@@ -6,6 +6,8 @@
 // a creature on a map field. Outfits, effects and missiles count from 1.
 #pragma once
 
+#include "world/TypeNumbers.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -52,8 +54,8 @@ enum ObjectFlag : int {
 
 // Pseudo item type of a creature standing on a field.
 constexpr int CREATURE = 99;
-// The lowest real item type number.
-constexpr int FIRST_ITEM_TYPE = 100;
+// The lowest real item type number, FIRST_ITEM_TYPE, comes with the type
+// numbers.
 
 // One object on a field, in a container or in a trade offer. Data is the
 // count of a cumulative object, the liquid of a liquid object or, for
