@@ -3,6 +3,7 @@
 
 #include "server/GameLocal.h"
 #include "server/GameMessages.h"
+#include "server/ItemRules.h"
 #include "server/WorldMap.h"
 #include "world/TypeNumbers.h"
 
@@ -126,6 +127,23 @@ static int MaxHitPoints(const Creature& C) {
         case OUTFIT_BAT: return 25;
         case OUTFIT_WOLF: return 50;
         default: return 80;
+    }
+}
+
+// A bow in the hand reaches this far (fields along either axis) and shows
+// its arrow in flight.
+static constexpr int BOW_RANGE = 4;
+
+static bool HoldsBow(const Player& P) {
+    return P.Record != nullptr && P.Record->Inventory[itemrules::SLOT_RIGHT_HAND - 1].Type == TYPE_BOW;
+}
+
+static void Shoot(const Creature& From, const Creature& Target) {
+    for (auto& [ID, Viewer] : game::AllPlayers()) {
+        if (!CanSee(Viewer->MapPos, From.Pos) && !CanSee(Viewer->MapPos, Target.Pos)) continue;
+        Message M;
+        M.addByte(133).addPosition(From.Pos).addPosition(Target.Pos).addByte(MISSILE_ARROW);
+        Send(*Viewer, M);
     }
 }
 
@@ -318,12 +336,16 @@ void Tick() {
         }
         Creature& Me = *P->Body;
         bool Adjacent = std::abs(Target->Pos.x - Me.Pos.x) <= 1 && std::abs(Target->Pos.y - Me.Pos.y) <= 1;
+        const bool InRange = Mine.Attack != 0 && HoldsBow(*P) && Target->Pos.z == Me.Pos.z &&
+                             std::abs(Target->Pos.x - Me.Pos.x) <= BOW_RANGE &&
+                             std::abs(Target->Pos.y - Me.Pos.y) <= BOW_RANGE;
         bool Chase = Mine.Follow != 0 || P->ChaseMode != 0;
-        if (!Adjacent && Chase && Me.WalkQueue.empty() && T >= Me.NextStepAt) {
+        if (!Adjacent && !InRange && Chase && Me.WalkQueue.empty() && T >= Me.NextStepAt) {
             if (int Code = game::StepTowards(Me.Pos, Target->Pos)) game::Walk(Me, {Code});
         }
-        if (Mine.Attack != 0 && Adjacent && T >= Mine.NextBlowAt) {
+        if (Mine.Attack != 0 && (Adjacent || InRange) && T >= Mine.NextBlowAt) {
             Mine.NextBlowAt = T + BLOW_INTERVAL_MS;
+            if (!Adjacent) Shoot(Me, *Target);
             Blow(*P, *Target);
         }
     }

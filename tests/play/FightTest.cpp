@@ -1,0 +1,66 @@
+// A fight seen from the client: Kestrel shoots a chicken with her bow; the
+// arrow flies over the map and the damage rises from the chicken's field.
+#include "PlaySupport.h"
+
+#include "graphics/MapView.h"
+
+#include <cstring>
+
+namespace {
+
+class FightTest : public PlayTest {
+  protected:
+    // Whether any field of the cube holds an effect of the given kind.
+    static bool AnyEffect(int Kind) {
+        for (int z = 0; z < MAPSIZE_Z; ++z)
+            for (int y = 0; y < MAPSIZE_Y; ++y)
+                for (int x = 0; x < MAPSIZE_X; ++x)
+                    for (int n = GetFirstFieldEffect(x, y, z); n >= 0; n = GetNextFieldEffect(n))
+                        if (GetEffectStatus(n) == Kind) return true;
+        return false;
+    }
+    // A right click on the first shown creature of that name.
+    static bool RightClickOn(const char* Name) {
+        for (int n = 0; n < GetNumberOfShownCreatures(); ++n) {
+            uint32_t ID;
+            int x, y;
+            if (!GetShownCreature(n, ID, x, y)) break;
+            const Creature* C = FindCreature(ID);
+            if (C == nullptr || std::strcmp(C->Name, Name) != 0) continue;
+            int mx = 0, my = 0;
+            Map()->getAbsolutePosition(mx, my);
+            MoveTo(mx + x, my + y + 16);
+            Button(platform::EventKind::ButtonDown, mx + x, my + y + 16, 2);
+            Button(platform::EventKind::ButtonUp, mx + x, my + y + 16, 2);
+            frame::Pump();
+            return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(FightTest, AnArrowFliesAndTheDamageRisesFromTheTarget) {
+    SetTimeOfDay(0.5);
+    ASSERT_TRUE(PlaceCharacter("Kestrel", 1001, 1002, 7));
+    ASSERT_TRUE(StartServer()) << Server->Log;
+    ASSERT_TRUE(EnterGameAs("100002", "Kestrel"));
+    UseFullSizeMap();
+    Run(300);
+    ASSERT_TRUE(RightClickOn("Chicken"));
+    const uint32_t Target = GetAttackTarget();
+    ASSERT_NE(Target, 0u);
+    EXPECT_STREQ(FindCreature(Target)->Name, "Chicken");
+
+    // The chicken wanders within reach of her bow.
+    ASSERT_TRUE(PumpUntil([] { return AnyEffect(EFFECT_MISSILE); }, 6000));
+    // About half way along its flight (150 ms for three fields).
+    Run(60);
+    EXPECT_TRUE(AnyEffect(EFFECT_MISSILE));
+    Screenshot("missile-in-flight.png");
+    ASSERT_TRUE(PumpUntil([] { return AnyEffect(EFFECT_TEXT); }, 3000));
+    Run(150);
+    Screenshot("animated-text.png");
+    EXPECT_GT(GetNumberOfAnimatedTexts(), 0);
+}
+
+}  // namespace
