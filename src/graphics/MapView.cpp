@@ -29,6 +29,7 @@ int Cover[MAPSIZE_Y][MAPSIZE_X];
 // Light per cube column.
 int LightRed[MAPSIZE_Y][MAPSIZE_X], LightGreen[MAPSIZE_Y][MAPSIZE_X], LightBlue[MAPSIZE_Y][MAPSIZE_X];
 int AmbientRed = 0, AmbientGreen = 0, AmbientBlue = 0;
+int DaylightRed = 0, DaylightGreen = 0, DaylightBlue = 0;
 uint32_t PointerCreature = 0;
 uint32_t AnimationClock = 0;
 
@@ -211,8 +212,21 @@ void ResetFloorLight(int Floor) {
                 LightGreen[y][x] = LightGreen[y][x] * 4 / 5;
                 LightBlue[y][x] = LightBlue[y][x] * 4 / 5;
             }
+    // Under a grating (the field straight above lies one column up and left
+    // in the cube) on the floor below the highest one drawn, the light of
+    // the level above falls in: daylight when that level is not below ground.
+    const bool UnderTop = Floor == HighestFloor - 1;
+    int x0 = 0, y0 = 0, AboveZ = Floor + 1;
+    CubeToAbsolute(x0, y0, AboveZ);
+    const bool AboveInDaylight = AboveZ <= 7;
     for (int y = 0; y < MAPSIZE_Y; ++y)
         for (int x = 0; x < MAPSIZE_X; ++x) {
+            if (UnderTop && x > 0 && y > 0 && IsLightThrough(x - 1, y - 1, Floor + 1)) {
+                LightRed[y][x] = AboveInDaylight ? DaylightRed : 0;
+                LightGreen[y][x] = AboveInDaylight ? DaylightGreen : 0;
+                LightBlue[y][x] = AboveInDaylight ? DaylightBlue : 0;
+                continue;
+            }
             if (Floor != 0 && !FirstObjectHas(x, y, Floor, BANK)) continue;
             if (IsLightThrough(x, y, Floor)) {
                 LightRed[y][x] = std::max(AmbientRed, LightRed[y][x] * 4 / 5);
@@ -611,18 +625,19 @@ void FindCover() {
 }
 
 void ComputeAmbient() {
-    int MapX, MapY, MapZ;
-    GetMapPosition(MapX, MapY, MapZ);
-    if (MapZ > 7) {
-        AmbientRed = AmbientGreen = AmbientBlue = 0;
-        return;
-    }
     const int Level = std::clamp(GetAmbientBrightness(), 0, 255);
     int R, G, B;
     GetAmbientColour(R, G, B);
-    AmbientRed = R * Level / 255;
-    AmbientGreen = G * Level / 255;
-    AmbientBlue = B * Level / 255;
+    DaylightRed = R * Level / 255;
+    DaylightGreen = G * Level / 255;
+    DaylightBlue = B * Level / 255;
+    int MapX, MapY, MapZ;
+    GetMapPosition(MapX, MapY, MapZ);
+    // No daylight reaches a player below ground.
+    const bool Below = MapZ > 7;
+    AmbientRed = Below ? 0 : DaylightRed;
+    AmbientGreen = Below ? 0 : DaylightGreen;
+    AmbientBlue = Below ? 0 : DaylightBlue;
 }
 
 void CopyToWindow(int Surface, int X, int Y, int Width, int Height) {

@@ -122,6 +122,34 @@ TEST_F(MapViewTest, ALightOfThreeFieldsFallsOffWithDistanceAndWithoutGround) {
     EXPECT_EQ(r, 0);
 }
 
+TEST_F(MapViewTest, DaylightFallsThroughAGratingIntoTheCellarBelow) {
+    // The player one level below ground: cube floor 2, the surface is floor 3.
+    ClearMap();
+    SetMapPosition(100, 100, 8);
+    SetCreaturePosition(FindCreature(PLAYER), 100, 100, 8);
+    SetAmbientLight(255, 215);
+    ResetAmbientLight();
+    SetAmbientLight(255, 215);
+    for (int x = 0; x < MAPSIZE_X; ++x)
+        for (int y = 0; y < MAPSIZE_Y; ++y) AppendFieldObject(x, y, 2, testworld::GROUND, 0);
+    AppendFieldObject(8, 6, 2, CREATURE, PLAYER);
+    // Ground two floors up over the player keeps the surface the highest
+    // floor drawn; a grating in the surface over field (11, 8).
+    AppendFieldObject(8, 5, 4, testworld::GROUND, 0);
+    AppendFieldObject(10, 7, 3, testworld::GRATE, 0);
+    Draw();
+    ASSERT_EQ(GetHighestDrawnFloor(), 3);
+    int r, g, b;
+    GetFieldLight(11, 8, r, g, b);
+    EXPECT_EQ(r, 255);
+    EXPECT_EQ(b, 255);
+    // Beside it the cellar is as dark as below ground anywhere.
+    GetFieldLight(12, 8, r, g, b);
+    EXPECT_EQ(r, 0);
+    GetFieldLight(11, 9, r, g, b);
+    EXPECT_EQ(r, 0);
+}
+
 TEST_F(MapViewTest, AStillFrameReusesItsPreparedCells) {
     PutPlayer();
     Draw();
