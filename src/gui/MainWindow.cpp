@@ -29,10 +29,6 @@ constexpr StartButton START_BUTTONS[StartView::BUTTONS] = {
     {"Enter Game", MAIN_ENTER_GAME}, {"Info", MAIN_INFO},     {"Options", MAIN_OPTIONS},
     {"Access Account", MAIN_ACCOUNT}, {"Exit Game", MAIN_EXIT},
 };
-constexpr int START_PANEL_MARGIN = 40;    // from the left and bottom edges of the window
-constexpr int START_PANEL_PADDING = 12;   // inside the panel, around the buttons
-constexpr int START_BUTTON_SPACING = 30;  // from one button's top to the next
-constexpr int START_BUTTON_WIDTH = 110;
 
 }  // namespace
 
@@ -41,7 +37,7 @@ constexpr int START_BUTTON_WIDTH = 110;
 StartView::StartView(Component* Target) : CompositeComponent(9) {
     for (int i = 0; i < BUTTONS; ++i) {
         Buttons[i] = new TextButton(START_BUTTONS[i].Text, CommandTarget(Target, START_BUTTONS[i].Command));
-        Buttons[i]->setSize(START_BUTTON_WIDTH, Buttons[i]->getHeight());
+        Buttons[i]->setSize(SkinProperties().StartView.ButtonWidth, Buttons[i]->getHeight());
         addChild(Buttons[i]);
     }
 }
@@ -49,11 +45,12 @@ StartView::StartView(Component* Target) : CompositeComponent(9) {
 void StartView::setSize(int Width, int Height) {
     Component::setSize(Width, Height);
     const int buttonHeight = Buttons[0]->getHeight();
-    const int panelWidth = START_BUTTON_WIDTH + 2 * START_PANEL_PADDING;
-    const int panelHeight = (BUTTONS - 1) * START_BUTTON_SPACING + buttonHeight + 2 * START_PANEL_PADDING;
-    const int panelX = START_PANEL_MARGIN, panelY = std::max(Height - START_PANEL_MARGIN - panelHeight, 0);
+    const auto& S = SkinProperties().StartView;
+    const int panelWidth = S.ButtonWidth + 2 * S.PanelPadding;
+    const int panelHeight = (BUTTONS - 1) * S.ButtonSpacing + buttonHeight + 2 * S.PanelPadding;
+    const int panelX = S.PanelMargin, panelY = std::max(Height - S.PanelMargin - panelHeight, 0);
     for (int i = 0; i < BUTTONS; ++i)
-        Buttons[i]->setPosition(panelX + START_PANEL_PADDING, panelY + START_PANEL_PADDING + i * START_BUTTON_SPACING);
+        Buttons[i]->setPosition(panelX + S.PanelPadding, panelY + S.PanelPadding + i * S.ButtonSpacing);
     // The panel: the window frame skins around the dialog's inside.
     const auto& F = SkinProperties().WindowFrame;
     setDrawingEntry(0, 47, panelX, panelY, panelWidth, panelHeight);
@@ -70,7 +67,8 @@ void StartView::setSize(int Width, int Height) {
 void StartView::draw(int Surface, int x, int y) {
     // The start picture is larger than most windows: centred, it is cut
     // evenly on every side.
-    FillRect(Surface, x, y, _Width, _Height, 28, 22, 18);
+    const auto& S = SkinProperties().StartView;
+    FillRect(Surface, x, y, _Width, _Height, S.Background.Red, S.Background.Green, S.Background.Blue);
     // Only the visible part is drawn: the picture is far larger than the window.
     int tilesX = 0, tilesY = 0;
     GetPictureSize(PICTURE_BACKGROUND, &tilesX, &tilesY);
@@ -82,7 +80,7 @@ void StartView::draw(int Surface, int x, int y) {
         DrawPicturePart(Surface, x + std::max(left, 0), y + std::max(top, 0), PICTURE_BACKGROUND, sourceX, sourceY,
                         width, height);
     GetPictureSize(PICTURE_LOGO, &tilesX, &tilesY);
-    DrawPicture(Surface, x + (_Width - tilesX * IMAGE_SIZE) / 2, y + _Height / 6, PICTURE_LOGO);
+    DrawPicture(Surface, x + (_Width - tilesX * IMAGE_SIZE) / 2, y + _Height / std::max(S.LogoTop, 1), PICTURE_LOGO);
     CompositeComponent::draw(Surface, x, y);
 }
 

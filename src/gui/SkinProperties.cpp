@@ -190,4 +190,11 @@ void InitSkinProperties() {
     P.GameView.ConsoleHeight = 120;
     P.GameView.ConsoleMinimumHeight = 60;
     P.GameView.PanelsHeight = 260;
+
+    P.StartView.PanelMargin = 40;
+    P.StartView.PanelPadding = 12;
+    P.StartView.ButtonSpacing = 30;
+    P.StartView.ButtonWidth = 110;
+    P.StartView.LogoTop = 6;
+    P.StartView.Background = {28, 22, 18};
 }

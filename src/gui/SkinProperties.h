@@ -156,6 +156,14 @@ struct SkinPropertyTable {
         int ConsoleMinimumHeight;
         int PanelsHeight;      // the fixed panels at the top of the right column
     } GameView;
+    struct {
+        int PanelMargin;       // of the button panel from the left and bottom edges
+        int PanelPadding;      // inside the panel, around the buttons
+        int ButtonSpacing;     // from one button's top to the next
+        int ButtonWidth;
+        int LogoTop;           // the logo's top as a fraction 1/n of the height
+        SkinColour Background; // around a start picture smaller than the window
+    } StartView;
 };
 
 // Fills the record (called once at start-up, again by tests).
