@@ -1,51 +1,14 @@
 // From the start view into the game and back, against the reference server
 // running as its own process, with nothing but injected pointer and key
 // events reaching the client.
-#include "DialogTestSupport.h"
+#include "ServerClientTest.h"
 
-#include "../server/ServerProcess.h"
 #include "net/Commands.h"
-#include "app/GameProtocol.h"
 #include "net/GameMessages.h"
-
-#include <cstdlib>
-#include <string>
 
 namespace {
 
-class EndToEndTest : public ClientTest {
-  protected:
-    // The game server's messages are read by their own handlers, attached
-    // by the same call the program makes at start-up.
-    void SetUp() override {
-        ClientTest::SetUp();
-        InstallGameProtocol();
-    }
-    void TearDown() override {
-        RemoveGameProtocol();
-        ClientTest::TearDown();
-    }
-    // Starts the server on free loopback ports; the login servers of the
-    // client point at its login port. False when it does not come up.
-    bool StartServer() {
-        std::string state = (Dir.Path() / "server-state").string();
-        Server = std::make_unique<servertest::Process>(std::vector<std::string>{
-            (testing_support::BinaryDir() / "vorna-server").string(), "--login-port", "0", "--test-login-port", "0",
-            "--game-port", "0", "--data-dir", testing_support::BinaryDir().string(), "--world",
-            (testing_support::SourceDir() / "server" / "data" / "Demoland.world").string(), "--state-dir", state});
-        if (!Server->WaitFor(", game ", 10000) || !Server->WaitFor("\n")) return false;
-        size_t at = Server->Log.find("listening on");
-        if (at == std::string::npos) return false;
-        size_t login = Server->Log.find("login ", at + 12);
-        if (login == std::string::npos) return false;
-        int port = std::atoi(Server->Log.c_str() + login + 6);
-        if (port <= 0) return false;
-        SetTestServer(false);
-        for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", port);
-        return true;
-    }
-    std::unique_ptr<servertest::Process> Server;
-};
+class EndToEndTest : public ServerClientTest {};
 
 TEST_F(EndToEndTest, EnterGameAsMiraAndLeaveToTheCharacterList) {
     ASSERT_TRUE(StartServer()) << (Server ? Server->Log : std::string());

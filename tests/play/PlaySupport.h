@@ -3,9 +3,7 @@
 // before the server starts and the time of day chosen.
 #pragma once
 
-#include "../dialogs/DialogTestSupport.h"
-#include "../server/ServerProcess.h"
-#include "app/GameProtocol.h"
+#include "../dialogs/ServerClientTest.h"
 #include "gui/MapWindow.h"
 #include "world/Creatures.h"
 #include "world/Map.h"
@@ -14,44 +12,11 @@
 #include <cmath>
 #include <ctime>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 
-class PlayTest : public ClientTest {
+class PlayTest : public ServerClientTest {
   protected:
-    void SetUp() override {
-        ClientTest::SetUp();
-        InstallGameProtocol();
-    }
-    void TearDown() override {
-        Server.reset();
-        RemoveGameProtocol();
-        ClientTest::TearDown();
-    }
-
-    std::filesystem::path StateDir() const { return Dir.Path() / "server-state"; }
-
-    // Starts the server on free loopback ports and points the client's
-    // login servers at it. False when it does not come up.
-    bool StartServer() {
-        Server = std::make_unique<servertest::Process>(std::vector<std::string>{
-            (testing_support::BinaryDir() / "vorna-server").string(), "--login-port", "0", "--test-login-port", "0",
-            "--game-port", "0", "--data-dir", testing_support::BinaryDir().string(), "--world",
-            (testing_support::SourceDir() / "server" / "data" / "Demoland.world").string(), "--state-dir",
-            StateDir().string()});
-        if (!Server->WaitFor(", game ", 10000) || !Server->WaitFor("\n")) return false;
-        const size_t at = Server->Log.find("listening on");
-        if (at == std::string::npos) return false;
-        const size_t login = Server->Log.find("login ", at + 12);
-        if (login == std::string::npos) return false;
-        const int port = std::atoi(Server->Log.c_str() + login + 6);
-        if (port <= 0) return false;
-        SetTestServer(false);
-        for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", port);
-        return true;
-    }
-
     // The demo accounts exist after a first start; a character is then put
     // where the test wants it, and the server started again.
     bool PlaceCharacter(const char* Name, int x, int y, int z) {
@@ -135,6 +100,4 @@ class PlayTest : public ClientTest {
             platform::Sleep(5);
         }
     }
-
-    std::unique_ptr<servertest::Process> Server;
 };

@@ -73,13 +73,7 @@ class SecondPlayer {
     int Socket = -1;
 };
 
-class TalkTest : public PlayTest {
-  protected:
-    int GamePort() const {
-        const size_t at = Server->Log.rfind(", game ");
-        return at == std::string::npos ? 0 : std::atoi(Server->Log.c_str() + at + 7);
-    }
-};
+class TalkTest : public PlayTest {};
 
 TEST_F(TalkTest, TwoCharactersFacingEachOtherSpeakInBoxesThatDoNotOverlap) {
     SetTimeOfDay(0.5);
