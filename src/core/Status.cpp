@@ -250,7 +250,14 @@ intptr_t NewEventText(const char* Text) {
 
 const char* EventText(intptr_t Field) { return Field ? reinterpret_cast<const char*>(Field) : ""; }
 
+namespace {
+EventReleaseHook ReleaseHook = NULL;
+}  // namespace
+
+void SetEventReleaseHook(EventReleaseHook Hook) { ReleaseHook = Hook; }
+
 void FreeEvent(Event& E) {
+    if (ReleaseHook != NULL) ReleaseHook(E);
     if (EventDataIsText(E.Type) && E.Data) delete[] reinterpret_cast<char*>(E.Data);
     if (EventExtraIsText(E.Type) && E.Extra) delete[] reinterpret_cast<char*>(E.Extra);
     E.Data = E.Extra = 0;

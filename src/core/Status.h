@@ -100,6 +100,7 @@ enum : int {
     MESSAGE_WAITFORLIST = 9,         // Data tenths of a second
     MESSAGE_CHARACTERLIST = 10,      // Data inactivity time-out in tenths
     MESSAGE_LINKWARNING = 11,        // Data title (owned)
+    MESSAGE_MOVEOBJECTS = 12,        // Data the pending move (owned by the dialogs)
     MESSAGE_MOTD = 37,
     MESSAGE_PATCHPROGRESS = 38,      // Data file name (owned), Extra size
     MESSAGE_TARGET_1 = 39,
@@ -152,6 +153,11 @@ int GetNumberOfEvents();
 const Event& GetQueuedEvent(int Index);
 // Empties the queue, freeing the texts the events carry.
 void ClearEvents();
+// Frees what an event's fields point to besides texts (records that a
+// module above made for its own events); installed by that module and
+// called by FreeEvent, so a cleared queue leaks nothing.
+using EventReleaseHook = void (*)(Event& E);
+void SetEventReleaseHook(EventReleaseHook Hook);
 
 // ---- Account and character list ----------------------------------------------------
 

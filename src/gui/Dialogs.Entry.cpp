@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -403,15 +404,29 @@ void PostQuestion(const char* Caption, const char* Text, Component* Target, int 
     PostEvent(MESSAGE_QUESTION, reinterpret_cast<intptr_t>(record), 0);
 }
 
-void DiscardEvent(Event& E) {
+namespace {
+// The records the dialogs' own events carry.
+void ReleaseRecords(Event& E) {
     if (E.Type == MESSAGE_QUESTION) {
         delete reinterpret_cast<QuestionRecord*>(E.Data);
         E.Data = 0;
     }
+    if (E.Type == MESSAGE_MOVEOBJECTS) {
+        delete reinterpret_cast<MoveRecord*>(E.Data);
+        E.Data = 0;
+    }
+}
+}  // namespace
+
+void DiscardEvent(Event& E) {
+    ReleaseRecords(E);
     FreeEvent(E);
 }
 
-void SetDialogServices(const DialogServices& NewServices) { Services = NewServices; }
+void SetDialogServices(const DialogServices& NewServices) {
+    Services = NewServices;
+    SetEventReleaseHook(ReleaseRecords);
+}
 const DialogServices& GetDialogServices() { return Services; }
 
 bool CarryOutDialogEvent(Event& E) {
@@ -483,6 +498,21 @@ bool CarryOutDialogEvent(Event& E) {
                         main, 33, 2);
         break;
     case MESSAGE_MOTD: D = MessageBox("Message of the Day", GetMessageOfTheDay()); break;
+    case MESSAGE_MOVEOBJECTS: {
+        // Owned here, so that a failed check leaves nothing behind.
+        std::unique_ptr<MoveRecord> Owned(reinterpret_cast<MoveRecord*>(E.Data));
+        E.Data = 0;
+        const MoveRecord DraggedObject = Owned != NULL ? *Owned : MoveRecord{};
+        ASSERT(DraggedObject!=0);
+        ASSERT(In(DraggedObject.Data,1,100));
+        if (DraggedObject != 0 && In(DraggedObject.Data, 1u, 100u)) {
+            auto* body = new MoveObjectsBody(DraggedObject);
+            D = new Dialog("Move Objects", body);
+            D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
+            D->setCancelButton("Cancel", CommandTarget(body, DIALOG_CANCEL));
+        }
+        break;
+    }
     case MESSAGE_PATCHPROGRESS: {
         auto* body = new PatchBody(data);
         D = new Dialog("Updating ... Please wait", body);

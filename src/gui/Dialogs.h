@@ -12,6 +12,7 @@
 
 #include "core/Status.h"
 #include "gui/DialogElements.h"
+#include "net/Commands.h"
 
 #include <string>
 
@@ -94,6 +95,32 @@ struct QuestionRecord {
 };
 // Posts event 6 with a copy of the record.
 void PostQuestion(const char* Caption, const char* Text, Component* Target, int YesCommand, int NoCommand);
+
+// A move of a pile that waits for its count: event 12 carries a copy.
+struct MoveRecord {
+    ObjectLocation From;
+    int Type = 0, Stack = 0;
+    uint32_t Data = 0;  // the pile's count, 1..100
+    int x = 0, y = 0, z = 0;
+    // A record stands for its object: "nothing" is type 0.
+    bool operator!=(int None) const { return Type != None; }
+};
+void PostMoveObjects(const MoveRecord& Move);
+
+// "Move Objects": the dragged pile with a slider for how many of it to move.
+class MoveObjectsBody : public CompositeComponent {
+  public:
+    explicit MoveObjectsBody(const MoveRecord& Move);
+    void keyPress(int code) override;
+    void command(int number) override;
+    int getCount() const { return Count->getValue(); }
+    Slider* getSlider() const { return Count; }
+
+  private:
+    MoveRecord Move;
+    Slider* Count;
+    Label* Number;
+};
 
 // A text with an optional self-closing flag, a queue-clearing flag and a timer.
 class WaitingBody : public CompositeComponent {

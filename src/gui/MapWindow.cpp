@@ -6,6 +6,7 @@
 #include "graphics/Talk.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/Dialogs.h"
 #include "gui/SkinProperties.h"
 #include "gui/Skins.h"
 #include "net/Commands.h"
@@ -319,11 +320,22 @@ void MapWindow::drop(int x, int y, int keys) {
     int ax = rx, ay = ry, az = rz;
     CubeToAbsolute(ax, ay, az);
     if (ax == DragX && ay == DragY && az == DragZ) return;
+    const ObjectLocation From = MapLocation(DragX, DragY, DragZ);
     int Count = 1;
-    if (DragObject.Type >= FIRST_ITEM_TYPE && GetObjectFlag(DragObject.Type, CUMULATIVE) && DragObject.Data >= 2) {
-        // Shift moves one piece, Ctrl the whole pile; the count dialog is
-        // not there yet, so a plain drop moves the whole pile too.
-        Count = (keys & keys::SHIFT) ? 1 : int(DragObject.Data);
+    if (DragObject.Type >= FIRST_ITEM_TYPE && GetObjectFlag(DragObject.Type, CUMULATIVE) && DragObject.Data >= 2 &&
+        !(keys & keys::SHIFT)) {
+        // Ctrl moves the whole pile; without a modifier the player is asked.
+        if (!(keys & keys::CTRL)) {
+            MoveRecord Move;
+            Move.From = From;
+            Move.Type = DragObject.Type;
+            Move.Stack = DragStack;
+            Move.Data = DragObject.Data;
+            Move.x = ax, Move.y = ay, Move.z = az;
+            PostMoveObjects(Move);
+            return;
+        }
+        Count = int(DragObject.Data);
     }
-    SendMoveObject(MapLocation(DragX, DragY, DragZ), DragObject.Type, DragStack, ax, ay, az, Count);
+    SendMoveObject(From, DragObject.Type, DragStack, ax, ay, az, Count);
 }

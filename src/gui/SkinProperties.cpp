@@ -197,4 +197,8 @@ void InitSkinProperties() {
     P.StartView.ButtonWidth = 110;
     P.StartView.LogoTop = 6;
     P.StartView.Background = {28, 22, 18};
+
+    P.MoveObjects.Width = 220;
+    P.MoveObjects.Gap = 8;
+    P.MoveObjects.PictureSize = 32;
 }

@@ -164,6 +164,11 @@ struct SkinPropertyTable {
         int LogoTop;           // the logo's top as a fraction 1/n of the height
         SkinColour Background; // around a start picture smaller than the window
     } StartView;
+    struct {
+        int Width;             // of the body
+        int Gap;               // between the picture, the text and the slider
+        int PictureSize;
+    } MoveObjects;
 };
 
 // Fills the record (called once at start-up, again by tests).

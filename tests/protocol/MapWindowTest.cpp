@@ -4,6 +4,7 @@
 #include "config/Preferences.h"
 #include "core/Status.h"
 #include "graphics/MapView.h"
+#include "gui/Dialogs.h"
 #include "gui/MapWindow.h"
 
 namespace protocol_test {
@@ -42,15 +43,28 @@ TEST_F(MapWindowClicks, ADropOfAStackOfOneMovesOneWithoutAsking) {
     EXPECT_TRUE(Calls.empty());
 }
 
-TEST_F(MapWindowClicks, ShiftMovesOnePieceOfAPileAndAPlainDropTheWholePile) {
+TEST_F(MapWindowClicks, ShiftMovesOnePieceCtrlTheWholePileAndAPlainDropAsks) {
     AppendFieldObject(9, 6, 0, COINS, 5);
     Drag(9, 6, 9, 7, keys::SHIFT);
     EXPECT_EQ(Sent(), "0F 00 78 65 00 64 00 07 6B 00 01 65 00 65 00 07 01");
-    Drag(9, 6, 9, 7, 0);
+    Drag(9, 6, 9, 7, keys::CTRL);
     EXPECT_EQ(Sent(), "0F 00 78 65 00 64 00 07 6B 00 01 65 00 65 00 07 05");
+    ClearEvents();
+    Drag(9, 6, 9, 7, 0);
+    EXPECT_EQ(Sent(), "");
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    const Event& E = GetQueuedEvent(0);
+    ASSERT_EQ(E.Type, MESSAGE_MOVEOBJECTS);
+    const auto* Move = reinterpret_cast<const MoveRecord*>(E.Data);
+    EXPECT_EQ(Move->Data, 5u);
+    EXPECT_EQ(Move->Type, COINS);
+    EXPECT_EQ(Move->From.x, 101);
+    EXPECT_EQ(Move->y, 101);
+    ClearEvents();
     // Dropped where it was taken: nothing.
     Drag(9, 6, 9, 6, 0);
     EXPECT_EQ(Sent(), "");
+    EXPECT_EQ(GetNumberOfEvents(), 0);
 }
 
 TEST_F(MapWindowClicks, AFieldInTheDarkBeyondTheNextOnesShowsNothing) {
