@@ -5,6 +5,7 @@
 #include "core/Status.h"
 #include "graphics/MapView.h"
 #include "gui/Dialogs.h"
+#include "gui/MainWindow.h"
 #include "gui/MapWindow.h"
 
 namespace protocol_test {
@@ -88,6 +89,27 @@ TEST_F(MapWindowClicks, APlainClickWalksThere) {
     Window.leftButtonDown(PixelX(9), PixelY(6), 0);
     Window.leftButtonUp(PixelX(9), PixelY(6), 0);
     EXPECT_EQ(Sent(), "01 00 66");
+}
+
+TEST_F(MapWindowClicks, GameKeysStepByTheArrowsAndThePadAndTurnWithCtrl) {
+    GameView View(nullptr);
+    View.keyPress(keys::RIGHT);
+    EXPECT_EQ(Sent(), "01 00 66");
+    StopWalking();
+    View.keyPress(280);  // the pad's Home: north-west
+    EXPECT_EQ(Sent(), "01 00 6D");
+    StopWalking();
+    View.keyPress(279);  // the pad's Page Down: south-east
+    EXPECT_EQ(Sent(), "01 00 6B");
+    StopWalking();
+    View.keyPress(keys::UP | keys::CTRL);
+    View.keyPress(keys::LEFT | keys::CTRL);
+    EXPECT_EQ(Sent(), "01 00 6F 01 00 72");
+    // Outside the game the keys do nothing.
+    SetConnectionState(STATE_OFFLINE);
+    View.keyPress(keys::DOWN);
+    EXPECT_EQ(Sent(), "");
+    SetConnectionState(STATE_GAME);
 }
 
 TEST_F(MapWindowClicks, ATradeNeedsAnotherPlayerUnderThePointer) {
