@@ -46,19 +46,22 @@ Component* ModalWindow = NULL;
 
 // ==== Skin drawing ===========================================================================
 
-std::vector<SkinTile> GetSkinTiles(int x, int y, int width, int height, int skin, int offsetx, int offsety) {
-    std::vector<SkinTile> tiles;
-    if (skin == 0 || width == 0 || height == 0) return tiles;
+namespace {
+// Calls Visit for every copy of a tiled skin, in drawing order; nothing is
+// stored, so a frame that tiles skins allocates nothing.
+template <typename Visitor>
+void VisitSkinTiles(int x, int y, int width, int height, int skin, int offsetx, int offsety, Visitor Visit) {
+    if (skin == 0 || width == 0 || height == 0) return;
     ASSERT(x>=0 && y>=0);
     ASSERT(In(skin,1,NumberOfSkins-1));
-    if (!In(skin, 1, NumberOfSkins - 1)) return tiles;
+    if (!In(skin, 1, NumberOfSkins - 1)) return;
     ASSERT(Skins[skin].width>0 && Skins[skin].height>0);
     ASSERT(width>0 && height>0);
     const SkinRect& S = Skins[skin];
-    if (S.width <= 0 || S.height <= 0 || width <= 0 || height <= 0) return tiles;
+    if (S.width <= 0 || S.height <= 0 || width <= 0 || height <= 0) return;
     if (width == S.width && height == S.height) {
-        tiles.push_back(SkinTile{x, y, S.x, S.y, S.width, S.height});
-        return tiles;
+        Visit(SkinTile{x, y, S.x, S.y, S.width, S.height});
+        return;
     }
     // An offset of a whole skin or more starts the same as its remainder.
     offsetx = offsetx > 0 ? offsetx % S.width : 0;
@@ -73,7 +76,7 @@ std::vector<SkinTile> GetSkinTiles(int x, int y, int width, int height, int skin
         while (remainingWidth > 0) {
             int sourceX = S.x + (firstColumn ? offsetx : 0);
             int columnWidth = std::min((firstColumn ? S.width - offsetx : S.width), remainingWidth);
-            tiles.push_back(SkinTile{columnX, rowY, sourceX, sourceY, columnWidth, rowHeight});
+            Visit(SkinTile{columnX, rowY, sourceX, sourceY, columnWidth, rowHeight});
             columnX += columnWidth;
             remainingWidth -= columnWidth;
             firstColumn = false;
@@ -82,6 +85,12 @@ std::vector<SkinTile> GetSkinTiles(int x, int y, int width, int height, int skin
         remainingHeight -= rowHeight;
         firstRow = false;
     }
+}
+}  // namespace
+
+std::vector<SkinTile> GetSkinTiles(int x, int y, int width, int height, int skin, int offsetx, int offsety) {
+    std::vector<SkinTile> tiles;
+    VisitSkinTiles(x, y, width, height, skin, offsetx, offsety, [&](const SkinTile& t) { tiles.push_back(t); });
     return tiles;
 }
 
@@ -90,8 +99,9 @@ void DrawSkinTiled(int Surface, int x, int y, int width, int height, int skin, i
         ASSERT(x>=0 && y>=0);
         return;
     }
-    for (const SkinTile& t : GetSkinTiles(x, y, width, height, skin, offsetx, offsety))
+    VisitSkinTiles(x, y, width, height, skin, offsetx, offsety, [&](const SkinTile& t) {
         DrawPicturePart(Surface, t.x, t.y, PICTURE_SKIN, t.SourceX, t.SourceY, t.width, t.height);
+    });
 }
 
 void DrawSkinTiledClipped(int Surface, int x, int y, int width, int height, int skin, int offsetx, int offsety,
@@ -101,9 +111,10 @@ void DrawSkinTiledClipped(int Surface, int x, int y, int width, int height, int 
     // what falls into the visible area is copied.
     int shiftX = std::min(x, 0), shiftY = std::min(y, 0);
     const ClipRect Clip{ClipX, ClipY, ClipWidth, ClipHeight};
-    for (const SkinTile& t : GetSkinTiles(x - shiftX, y - shiftY, width, height, skin, offsetx, offsety))
+    VisitSkinTiles(x - shiftX, y - shiftY, width, height, skin, offsetx, offsety, [&](const SkinTile& t) {
         DrawPicturePartClipped(Surface, t.x + shiftX, t.y + shiftY, PICTURE_SKIN, t.SourceX, t.SourceY, t.width,
                                t.height, Clip);
+    });
 }
 
 // ==== Hotkeys ==================================================================================
