@@ -38,16 +38,21 @@ void WriteData(const std::filesystem::path& Dir) {
     for (int Type = 100; Type <= 220; Type++) {
         if (Type == 100) U8(0), U16(50);          // grass: ground
         if (Type == 123) U8(2), U8(12);           // wall: BOTTOM, UNPASS
+        if (Type == 168) U8(4), U8(13);           // chest: CONTAINER, UNMOVE
+        if (Type == 176 || Type == 177) U8(4);    // bag, backpack: CONTAINER
         if (Type == 178) U8(5);                   // coins: CUMULATIVE
         if (Type == 182) U8(10);                  // vial: LIQUIDCONTAINER
         if (Type == 188) U8(8), U16(100);         // book: WRITE
+        // what a player can pick up: containers, coins, vial, book
+        if (Type == 176 || Type == 177 || Type == 178 || Type == 182 || Type == 188) U8(16);
         Record();
     }
     for (int i = 0; i < 15 + 14 + 7; i++) Record();
     std::ofstream(Dir / "Vorna.dat", std::ios::binary) << B;
     std::string W = "World \"Fuzz\"\nStart 100 100 7\nKey . grass\nKey # grass 123\nArea 7 90 90\n";
     for (int y = 0; y < 20; y++) W += y == 5 ? "|....######..........\n" : "|....................\n";
-    W += "End\nPut 101 101 7 178:5 182:1 188\"text\"\nPut 102 100 7 133\nChange 103 103 7 103 104 7\n";
+    W += "End\nPut 101 101 7 178:5 182:1 188\"text\"\nPut 102 100 7 133\nChange 103 103 7 103 104 7\n"
+         "Put 99 100 7 168{178:30 176{182:2} 188\"inside\"}\nPut 100 101 7 177{178:7}\n";
     std::ofstream(Dir / "fuzz.world") << W;
 }
 
