@@ -35,9 +35,14 @@ constexpr StartButton START_BUTTONS[StartView::BUTTONS] = {
 // ---- Start view -------------------------------------------------------------------------------
 
 StartView::StartView(Component* Target) : CompositeComponent(9) {
+    // All buttons as wide as the widest caption needs.
+    const auto& S = SkinProperties().StartView;
+    ButtonWidth = S.ButtonWidth;
+    for (const StartButton& B : START_BUTTONS)
+        ButtonWidth = std::max(ButtonWidth, GetTextWidth(SkinProperties().Buttons.Font, B.Text) + S.CaptionPadding);
     for (int i = 0; i < BUTTONS; ++i) {
         Buttons[i] = new TextButton(START_BUTTONS[i].Text, CommandTarget(Target, START_BUTTONS[i].Command));
-        Buttons[i]->setSize(SkinProperties().StartView.ButtonWidth, Buttons[i]->getHeight());
+        Buttons[i]->setSize(ButtonWidth, Buttons[i]->getHeight());
         addChild(Buttons[i]);
     }
 }
@@ -46,7 +51,7 @@ void StartView::setSize(int Width, int Height) {
     Component::setSize(Width, Height);
     const int buttonHeight = Buttons[0]->getHeight();
     const auto& S = SkinProperties().StartView;
-    const int panelWidth = S.ButtonWidth + 2 * S.PanelPadding;
+    const int panelWidth = ButtonWidth + 2 * S.PanelPadding;
     const int panelHeight = (BUTTONS - 1) * S.ButtonSpacing + buttonHeight + 2 * S.PanelPadding;
     const int panelX = S.PanelMargin, panelY = std::max(Height - S.PanelMargin - panelHeight, 0);
     for (int i = 0; i < BUTTONS; ++i)

@@ -38,6 +38,7 @@ class StartView : public CompositeComponent {
 
   private:
     TextButton* Buttons[BUTTONS];
+    int ButtonWidth = 0;
 };
 
 class MapWindow;

@@ -195,6 +195,7 @@ void InitSkinProperties() {
     P.StartView.PanelPadding = 12;
     P.StartView.ButtonSpacing = 30;
     P.StartView.ButtonWidth = 110;
+    P.StartView.CaptionPadding = 16;
     P.StartView.LogoTop = 6;
     P.StartView.Background = {28, 22, 18};
 

@@ -160,7 +160,8 @@ struct SkinPropertyTable {
         int PanelMargin;       // of the button panel from the left and bottom edges
         int PanelPadding;      // inside the panel, around the buttons
         int ButtonSpacing;     // from one button's top to the next
-        int ButtonWidth;
+        int ButtonWidth;       // at least; wider when a caption needs it
+        int CaptionPadding;    // beside the widest caption
         int LogoTop;           // the logo's top as a fraction 1/n of the height
         SkinColour Background; // around a start picture smaller than the window
     } StartView;
