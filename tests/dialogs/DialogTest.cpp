@@ -399,3 +399,19 @@ TEST_F(DialogTest, StartButtonsCountOnlyOffline) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DialogTest, EveryStartButtonIsWideEnoughForItsCaption) {
+    StartView* view = GetMainWindow()->getStartView();
+    ASSERT_NE(view, nullptr);
+    const int width = view->getButton(0)->getWidth();
+    for (int i = 0; i < StartView::BUTTONS; ++i) {
+        TextButton* button = view->getButton(i);
+        EXPECT_EQ(button->getWidth(), width) << button->getText();
+        EXPECT_GT(button->getWidth(), GetTextWidth(SkinProperties().Buttons.Font, button->getText().c_str()) + 4)
+            << button->getText();
+    }
+}
+
+}  // namespace
