@@ -178,6 +178,37 @@ void MapWindow::command(int number) {
     }
 }
 
+bool MapWindow::queryHelp(int x, int y) {
+    int Number = 0;
+    const uint32_t Pointed = GetCreatureUnderPointer(x, y, _Width, _Height);
+    int rx, ry, rz;
+    const bool OnField = GetFieldUnderPointer(x, y, _Width, _Height, rx, ry, rz);
+    if (Pointed != 0) {
+        Number = Pointed == GetPlayerID() ? HELP_YOUR_CHARACTER : HELP_CREATURES;
+    } else if (OnField) {
+        int Position = 0;
+        const ObjectInstance Obj = GetTopObject(rx, ry, rz, Position);
+        if (Obj.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Obj.Type, LENSHELP))
+            Number = GetObjectLensHelp(Obj.Type);
+        else if (Obj.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Obj.Type, CONTAINER))
+            Number = HELP_CONTAINERS;
+    }
+    SetHelpNumber(Number);
+    if (Number == 0 || !OnField) return Number != 0;
+    // The field's square in the window.
+    int WalkX, WalkY;
+    GetWalkingOffset(WalkX, WalkY);
+    const int Left = (rx - 1) * 32 - WalkX, Top = (ry - 1) * 32 - WalkY;
+    if (GetNoStretching() == 1) {
+        SetHelpOrigin(Left - (MAP_VIEW_WIDTH - _Width) / 2, Top - (MAP_VIEW_HEIGHT - _Height) / 2);
+        SetHelpSize(32, 32);
+    } else {
+        SetHelpOrigin(Left * _Width / MAP_VIEW_WIDTH, Top * _Height / MAP_VIEW_HEIGHT);
+        SetHelpSize(32 * _Width / MAP_VIEW_WIDTH, 32 * _Height / MAP_VIEW_HEIGHT);
+    }
+    return true;
+}
+
 // ---- Clicks and drops ----------------------------------------------------------------------------
 
 bool MapWindow::visibleField(int x, int y, int& rx, int& ry, int& rz) {

@@ -11,6 +11,12 @@
 
 // Commands of the map window (sent by hotkeys of the game view).
 enum : int {
+    HELP_CREATURES = 1000,
+    HELP_YOUR_CHARACTER = 1001,
+    HELP_CONTAINERS = 1002,
+};
+
+enum : int {
     MAPWINDOW_CREATURE_INFO = 600,  // cycles nothing / health bars / names and health bars
     MAPWINDOW_DISMISS_TEXT = 601,   // dismisses the text over the map that would go first
 };
@@ -31,6 +37,9 @@ class MapWindow : public Component {
     bool leftButtonUp(int x, int y, int keys) override;
     bool rightButtonUp(int x, int y, int keys) override;
     void command(int number) override;
+    // Help mode: creatures, the player, containers and objects with a help
+    // value of their own; the area is the field under the pointer.
+    bool queryHelp(int x, int y) override;
     int getMinimumHeight() const override;
 
     // The object a use-with (input mode 7) or a trade (mode 8) starts from.

@@ -6,6 +6,7 @@
 #include "ImageFiles.h"
 #include "config/Preferences.h"
 #include "graphics/graphics.h"
+#include "gui/MapWindow.h"
 #include "platform/Platform.h"
 #include "support/TestSupport.h"
 #include "world/Creatures.h"
@@ -186,6 +187,26 @@ TEST_F(MapViewTest, GroundAboveThePlayerHidesTheFloorsAbove) {
     AppendFieldObject(9, 6, 1, testworld::GROUND, 0);  // over the player's own field in the view
     Draw();
     EXPECT_EQ(GetHighestDrawnFloor(), 0) << "the field east of the player has no opening";
+}
+
+TEST_F(MapViewTest, HelpModeNamesThePlayerAndNothingOnBareGround) {
+    PutPlayer();
+    Draw();
+    MapWindow Window;
+    Window.setSize(MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT);
+    uint32_t ID;
+    int ax, ay;
+    ASSERT_TRUE(GetShownCreature(0, ID, ax, ay));
+    EXPECT_TRUE(Window.queryHelp(ax, ay + 16));
+    EXPECT_EQ(GetHelpNumber(), HELP_YOUR_CHARACTER);
+    int x, y, w, h;
+    GetHelpQuery(x, y, w, h);
+    EXPECT_EQ(x, 224);
+    EXPECT_EQ(y, 160);
+    EXPECT_EQ(w, 32);
+    EXPECT_EQ(h, 32);
+    EXPECT_FALSE(Window.queryHelp(20, 20));
+    EXPECT_EQ(GetHelpNumber(), 0);
 }
 
 TEST_F(MapViewTest, ADrawnMapShowsTheSpritesOfItsFields) {
