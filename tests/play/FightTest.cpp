@@ -4,6 +4,8 @@
 
 #include "graphics/MapView.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -19,23 +21,33 @@ class FightTest : public PlayTest {
                         if (GetEffectStatus(n) == Kind) return true;
         return false;
     }
-    // A right click on the first shown creature of that name.
-    static bool RightClickOn(const char* Name) {
+    // The shown creature of that name nearest to the player, if it stands
+    // within Reach fields; 0 otherwise.
+    static int NearestShown(const char* Name, int Reach) {
+        const Creature* Me = FindCreature(GetPlayerID());
+        int Best = -1, BestDistance = Reach + 1;
         for (int n = 0; n < GetNumberOfShownCreatures(); ++n) {
             uint32_t ID;
             int x, y;
             if (!GetShownCreature(n, ID, x, y)) break;
             const Creature* C = FindCreature(ID);
-            if (C == nullptr || std::strcmp(C->Name, Name) != 0) continue;
-            int mx = 0, my = 0;
-            Map()->getAbsolutePosition(mx, my);
-            MoveTo(mx + x, my + y + 16);
-            Button(platform::EventKind::ButtonDown, mx + x, my + y + 16, 2);
-            Button(platform::EventKind::ButtonUp, mx + x, my + y + 16, 2);
-            frame::Pump();
-            return true;
+            if (C == nullptr || std::strcmp(C->Name, Name) != 0 || C->RealZ != Me->RealZ) continue;
+            const int Distance = std::max(std::abs(C->RealX - Me->RealX), std::abs(C->RealY - Me->RealY));
+            if (Distance < BestDistance) Best = n, BestDistance = Distance;
         }
-        return false;
+        return Best;
+    }
+    // A right click on a creature of the name list.
+    static void RightClickOn(int Number) {
+        uint32_t ID;
+        int x, y;
+        ASSERT_TRUE(GetShownCreature(Number, ID, x, y));
+        int mx = 0, my = 0;
+        Map()->getAbsolutePosition(mx, my);
+        MoveTo(mx + x, my + y + 16);
+        Button(platform::EventKind::ButtonDown, mx + x, my + y + 16, 2);
+        Button(platform::EventKind::ButtonUp, mx + x, my + y + 16, 2);
+        frame::Pump();
     }
 };
 
@@ -46,15 +58,27 @@ TEST_F(FightTest, AnArrowFliesAndTheDamageRisesFromTheTarget) {
     ASSERT_TRUE(EnterGameAs("100002", "Kestrel"));
     UseFullSizeMap();
     Run(300);
-    ASSERT_TRUE(RightClickOn("Chicken"));
+    // The chickens wander around their home; one comes within reach of her
+    // bow (four fields) but not next to her.
+    int Chicken = -1;
+    ASSERT_TRUE(PumpUntil([&] {
+        Chicken = NearestShown("Chicken", 4);
+        if (Chicken < 0) return false;
+        uint32_t ID;
+        int x, y;
+        GetShownCreature(Chicken, ID, x, y);
+        const Creature* C = FindCreature(ID);
+        const Creature* Me = FindCreature(GetPlayerID());
+        return std::max(std::abs(C->RealX - Me->RealX), std::abs(C->RealY - Me->RealY)) >= 2;
+    }, 20000));
+    RightClickOn(Chicken);
     const uint32_t Target = GetAttackTarget();
     ASSERT_NE(Target, 0u);
     EXPECT_STREQ(FindCreature(Target)->Name, "Chicken");
 
-    // The chicken wanders within reach of her bow.
-    ASSERT_TRUE(PumpUntil([] { return AnyEffect(EFFECT_MISSILE); }, 6000));
+    ASSERT_TRUE(PumpUntil([] { return AnyEffect(EFFECT_MISSILE); }, 15000));
     // About half way along its flight (150 ms for three fields).
-    Run(60);
+    Run(40);
     EXPECT_TRUE(AnyEffect(EFFECT_MISSILE));
     Screenshot("missile-in-flight.png");
     ASSERT_TRUE(PumpUntil([] { return AnyEffect(EFFECT_TEXT); }, 3000));
