@@ -130,4 +130,44 @@ TEST_F(PathFinderTest, AgreesWithTheSortedListOnRandomTerrain) {
     EXPECT_GT(Found, 20);  // the terrain leaves most destinations reachable
 }
 
+// Far destinations over costs from 0 to 255 with many ties and walls: many
+// searches in a row, each the same as the plain search.
+TEST_F(PathFinderTest, AgreesWithTheSortedListAcrossTheWholeWindow) {
+    uint32_t Seed = 2024;
+    auto Random = [&Seed](int n) {
+        Seed = Seed * 1103515245u + 12345u;
+        return int((Seed >> 16) % uint32_t(n));
+    };
+    const int Levels[] = {0, 1, 40, 40, 40, 120, 254, 255};
+    for (int bx = 1; bx <= 2; bx++)
+        for (int by = 1; by <= 2; by++) {
+            std::string Speeds(65536, 0);
+            for (int i = 0; i < 65536; i++) Speeds[size_t(i)] = char(Levels[Random(8)]);
+            testing_support::WriteFile(GetAutomapFileName(bx, by, 6), std::string(65536, 0) + Speeds);
+        }
+
+    int Found = 0, Results[7] = {};
+    for (int n = 0; n < 60; n++) {
+        // the window stays inside the four areas written
+        int sx = 367 + Random(289), sy = 367 + Random(289);
+        int tx = sx + Random(61) - 30, ty = sy + Random(61) - 30;
+        if (n % 20 == 0) {  // near the edge of the window: the search covers most of it
+            tx = sx + (Random(2) == 0 ? -1 : 1) * (100 + Random(11));
+            ty = sy + Random(221) - 110;
+        }
+        bool MayEnd = Random(2) == 1, Single = Random(2) == 1;
+        std::vector<int> Expected;
+        int ExpectedResult = ReferencePath(sx, sy, 6, tx, ty, 6, MayEnd, Single, Expected);
+        int Steps[PATH_MAX_STEPS], Count = -1;
+        int Result = FindPath(sx, sy, 6, tx, ty, 6, MayEnd, Single, Steps, Count);
+        ASSERT_EQ(Result, ExpectedResult) << sx << "," << sy << " -> " << tx << "," << ty;
+        ASSERT_EQ(std::vector<int>(Steps, Steps + Count), Expected) << sx << "," << sy << " -> " << tx << "," << ty;
+        if (Result > 0) Found++;
+        Results[Result + 4]++;
+    }
+    EXPECT_GT(Found, 30);
+    EXPECT_GT(Results[1 + 4], 0);  // the steps reach the destination
+    EXPECT_GT(Results[2 + 4], 0);  // cut short
+}
+
 }  // namespace
