@@ -44,8 +44,9 @@ void StoreWholeLevel() {
 }
 
 // The things of one field until the end value, appended in stored order.
-// Where is the field's absolute position, for the creatures on it.
-void ReadField(int rx, int ry, int rz, const Position& Where) {
+// Where is the field's absolute position, for the creatures on it; OnPlayerLevel
+// tells whether rz is the player's level, whose fields go to the automap.
+[[gnu::always_inline]] inline void ReadField(int rx, int ry, int rz, const Position& Where, bool OnPlayerLevel) {
     if (Skip > 0) {
         Skip--;
     } else {
@@ -67,7 +68,7 @@ void ReadField(int rx, int ry, int rz, const Position& Where) {
         }
         if (Count > 0) AppendFieldObjects(rx, ry, rz, Things, Count);
     }
-    if (rz == GetPlayerLevel()) StoreAutomapField(rx, ry);
+    if (OnPlayerLevel) StoreAutomapField(rx, ry);
 }
 
 }  // namespace
@@ -192,8 +193,9 @@ void ReadArea(int x0, int y0, int Width, int Height, int rz) {
     // a level is a plain shift of the absolute fields
     int bx = 0, by = 0, bz = rz;
     CubeToAbsolute(bx, by, bz);
+    const bool OnPlayerLevel = rz == GetPlayerLevel();
     for (int rx = x0; rx < x0 + Width; rx++)
-        for (int ry = y0; ry < y0 + Height; ry++) ReadField(rx, ry, rz, Position{bx + rx, by + ry, bz});
+        for (int ry = y0; ry < y0 + Height; ry++) ReadField(rx, ry, rz, Position{bx + rx, by + ry, bz}, OnPlayerLevel);
 }
 
 void ReadLevels(int x0, int y0, int Width, int Height) {
@@ -390,7 +392,7 @@ void CField() {
     if (!FieldInCube(P, rx, ry, rz)) return;
     ClearField(rx, ry, rz, false);
     ResetSkip();
-    ReadField(rx, ry, rz, P);
+    ReadField(rx, ry, rz, P, rz == GetPlayerLevel());
 }
 
 void CAddThing() {

@@ -58,13 +58,20 @@ bool InCube(int rx, int ry, int rz) {
     return In(rx, 0, MAPSIZE_X - 1) && In(ry, 0, MAPSIZE_Y - 1) && In(rz, 0, MAPSIZE_Z - 1);
 }
 
-// Checks a cube position; a bad one is reported and mapped to (0,0,0) so that
-// code after the report stays inside the pool.
-Point& Field(int rx, int ry, int rz) {
+// A bad cube position: reported and mapped to (0,0,0) so that code after the
+// report stays inside the pool.
+[[gnu::noinline, gnu::cold]] Point& BadField(int rx, int ry, int rz) {
     ASSERT(In(rx,0,MAPSIZE_X-1));
     ASSERT(In(ry,0,MAPSIZE_Y-1));
     ASSERT(In(rz,0,MAPSIZE_Z-1));
-    if (!InCube(rx, ry, rz)) rx = ry = rz = 0;
+    return Pool[Index[0][0][0]];
+}
+
+// Checks a cube position. Every field operation starts here, so the check is
+// kept small enough to go inline; the report is out of the way.
+inline Point& Field(int rx, int ry, int rz) {
+    if (!InCube(rx, ry, rz)) [[unlikely]]
+        return BadField(rx, ry, rz);
     return Pool[Index[rz][ry][rx]];
 }
 
@@ -147,26 +154,30 @@ int StackPosition(const Point& P, const ObjectInstance& N) {
 }
 
 void RebuildDrawOrder(Point& P) {
-    // One flag lookup per object: this runs for every field a map message fills.
+    // One flag lookup per object.
+    const int Count = P.ObjectCount;
     uint32_t Flags[OBJECTS_PER_POINT];
-    for (int p = 0; p < P.ObjectCount; p++) Flags[p] = GetObjectFlags(P.ObjectStack[p].Type);
+    uint32_t Any = 0;
+    for (int p = 0; p < Count; p++) Any |= Flags[p] = GetObjectFlags(P.ObjectStack[p].Type);
+    // the ground and what lies on it in stored order, then the rest from the top down
     constexpr uint32_t LOW = (1u << BANK) | (1u << ONBANK) | (1u << BOTTOM);
-    int n = 0, Lead = 0;
-    while (Lead < P.ObjectCount && (Flags[Lead] & LOW) != 0) P.DrawOrder[n++] = Lead++;
-    for (int p = P.ObjectCount - 1; p >= Lead; p--) P.DrawOrder[n++] = p;
+    int Lead = 0;
+    for (; Lead < Count && (Flags[Lead] & LOW) != 0; Lead++) P.DrawOrder[Lead] = Lead;
+    for (int n = Lead; n < Count; n++) P.DrawOrder[n] = Count - 1 + Lead - n;
 
-    // The lowest hanging object takes the picture of the lowest hook.
+    // The lowest hanging object takes the picture of the lowest hook. A
+    // creature has no HANG or HOOK flag; a field without a hanging object
+    // has nothing to set.
+    if ((Any & (1u << HANG)) == 0) return;
     int Hang = -1, Hook = -1;
-    for (int p = P.ObjectCount - 1; p >= 0; p--) {
-        ObjectInstance& S = P.ObjectStack[p];
-        if (S.Type == CREATURE) continue;
+    for (int p = Count - 1; p >= 0; p--) {
         if (Flags[p] & (1u << HANG)) {
             Hang = p;
-            S.Hook = 0;  // a hook removed since the last rebuild no longer holds it
+            P.ObjectStack[p].Hook = 0;  // a hook removed since the last rebuild no longer holds it
         }
         if (Flags[p] & ((1u << HOOKA) | (1u << HOOKB))) Hook = p;
     }
-    if (Hang != -1 && Hook != -1) P.ObjectStack[Hang].Hook = (Flags[Hook] & (1u << HOOKA)) ? HOOKA : HOOKB;
+    if (Hook != -1) P.ObjectStack[Hang].Hook = (Flags[Hook] & (1u << HOOKA)) ? HOOKA : HOOKB;
 }
 
 void InsertAt(Point& P, int Position, const ObjectInstance& N) {
@@ -335,13 +346,24 @@ void AppendFieldObject(int rx, int ry, int rz, int Type, uint32_t Data) {
     RebuildDrawOrder(Point);
 }
 
-void AppendFieldObjects(int rx, int ry, int rz, const ObjectInstance* Objects, int Count) {
+// A map message fills every field of the cube through here: the draw order is
+// built inline.
+[[gnu::flatten]] void AppendFieldObjects(int rx, int ry, int rz, const ObjectInstance* Objects, int Count) {
     Point& Point = Field(rx, ry, rz);
-    for (int n = 0; n < Count; n++) {
-        ASSERT(Point.ObjectCount<OBJECTS_PER_POINT);
-        if (Point.ObjectCount >= OBJECTS_PER_POINT) break;
-        Point.ObjectStack[Point.ObjectCount++] = ObjectInstance{Objects[n].Type, Objects[n].Data, 0};
+    // Map descriptions fill a column from north to south, and the records
+    // of a column lie far apart: the next one is fetched ahead.
+    if (ry + 1 < MAPSIZE_Y) {
+        const char* Next = reinterpret_cast<const char*>(&Pool[Index[rz][ry + 1][rx]]);
+        __builtin_prefetch(Next, 1);
+        __builtin_prefetch(Next + 128, 1);
     }
+    const int Had = Point.ObjectCount;
+    const int Room = OBJECTS_PER_POINT - Had;
+    const int Taken = Count < 0 ? 0 : Count < Room ? Count : Room;
+    for (int n = 0; n < Taken; n++) Point.ObjectStack[Had + n] = ObjectInstance{Objects[n].Type, Objects[n].Data, 0};
+    Point.ObjectCount = Had + Taken;
+    // the first object without room is reported
+    if (Taken < Count) ASSERT(Point.ObjectCount<OBJECTS_PER_POINT);
     RebuildDrawOrder(Point);
 }
 
@@ -499,12 +521,13 @@ void GetAutomapSample(int rx, int ry, int rz, int& Colour, int& Speed) {
     bool Blocked = P.ObjectCount == 0;
     for (int n = 0; n < P.ObjectCount; n++) {
         const ObjectInstance& S = P.ObjectStack[P.DrawOrder[n]];
-        if (Flag(S, BANK)) {
+        const uint32_t Flags = GetObjectFlags(S.Type);
+        if (Flags & (1u << BANK)) {
             int Bank = GetObjectBankValue(S.Type);
             Speed = Bank < 250 ? Bank : 250;
         }
-        if (Flag(S, AUTOMAP)) Colour = GetObjectAutomapColour(S.Type);
-        if (Flag(S, UNPASS) || Flag(S, AVOID)) Blocked = true;
+        if (Flags & (1u << AUTOMAP)) Colour = GetObjectAutomapColour(S.Type);
+        if (Flags & ((1u << UNPASS) | (1u << AVOID))) Blocked = true;
     }
     if (Blocked) Speed = 255;
 }

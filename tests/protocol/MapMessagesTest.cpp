@@ -3,6 +3,7 @@
 // changes of single fields.
 #include "ProtocolFixture.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -335,6 +336,86 @@ TEST_F(MapMessages, FloorDownLeavingTheSurfaceReadsLevelsTwoOneZero) {
     EXPECT_EQ(Types(8, 6, 0), "100:0 99:268435457");  // floor 7 back on level 0
     GetMapPosition(x, y, z);
     EXPECT_EQ(x * 1000000 + y * 1000 + z, 100100007);
+}
+
+// A full map of random stacks on every field: each field keeps its things in
+// the order sent, draws the leading ground, ONBANK and BOTTOM things in that
+// order and the rest from the top down, marks a hanging thing with the kind
+// of the lowest hook, and the player's floor reaches the automap.
+TEST_F(MapMessages, BusyFullMapKeepsStacksDrawOrderHooksAndAutomap) {
+    uint32_t Seed = 7;
+    auto Random = [&Seed](int n) {
+        Seed = Seed * 1103515245u + 12345u;
+        return int((Seed >> 16) % uint32_t(n));
+    };
+    using namespace testworld;
+    const int Kinds[] = {GROUND, SWAMP,   ONBANK_ITEM, BOTTOM_ITEM, TOP_ITEM, ITEM_A, COINS,    POOL,
+                         PICTURE, HOOK_A, HOOK_B,      WALL,        FIRE,     GRATE,  BANNER,   BOTTLE};
+    const int Fields = 8 * 252;
+    std::vector<std::vector<ObjectInstance>> Sent(Fields);
+    std::string Map = Bytes({100}) + Word(100) + Word(100) + Bytes({7});
+    for (int f = 0; f < Fields; f++) {
+        const int Count = Random(6) == 0 ? Random(11) : Random(3);
+        for (int n = 0; n < Count; n++) {
+            if (Random(12) == 0) {  // a creature turning, known to nobody: an instance without a record
+                Map += Word(99) + Quad(0) + Bytes({2});
+                Sent[f].push_back(ObjectInstance{CREATURE, 0, 0});
+                continue;
+            }
+            const int Type = n == 0 && Random(2) == 0 ? GROUND : Kinds[Random(16)];
+            Map += Word(Type);
+            uint32_t Data = 0;
+            if (Type == COINS || Type == POOL || Type == BOTTLE) {
+                Data = uint32_t(Random(256));
+                Map += Bytes({int(Data)});
+            }
+            Sent[f].push_back(ObjectInstance{Type, Data, 0});
+        }
+        // now and then the end value leaves the next few fields empty
+        const int Skip = Random(8) == 0 ? std::min(1 + Random(5), Fields - 1 - f) : 0;
+        Map += Word(0xFF00 + Skip);
+        f += Skip;
+    }
+    ASSERT_LT(Map.size(), size_t(RECEIVE_BUFFER_SIZE - 2));
+    Receive(Map);
+
+    auto Has = [](const ObjectInstance& O, int Flag) { return GetObjectFlag(O.Type, Flag); };
+    for (int f = 0; f < Fields; f++) {
+        const int rz = f / 252, rx = f % 252 / 14, ry = f % 14;
+        const std::vector<ObjectInstance>& Things = Sent[f];
+        const int Count = int(Things.size());
+        std::vector<int> Order;
+        int Lead = 0;
+        while (Lead < Count && (Has(Things[Lead], BANK) || Has(Things[Lead], ONBANK) || Has(Things[Lead], BOTTOM)))
+            Order.push_back(Lead++);
+        for (int p = Count - 1; p >= Lead; p--) Order.push_back(p);
+        int Hang = -1, Hook = -1;
+        for (int p = Count - 1; p >= 0; p--) {
+            if (Has(Things[p], HANG)) Hang = p;
+            if (Has(Things[p], HOOKA) || Has(Things[p], HOOKB)) Hook = p;
+        }
+        const Point& P = GetPoint(rx, ry, rz);
+        ASSERT_EQ(P.ObjectCount, Count) << rx << "," << ry << "," << rz;
+        for (int p = 0; p < Count; p++) {
+            const int Mark = p == Hang && Hook != -1 ? (Has(Things[Hook], HOOKA) ? HOOKA : HOOKB) : 0;
+            ASSERT_EQ(P.ObjectStack[p].Type, Things[p].Type) << rx << "," << ry << "," << rz << " #" << p;
+            ASSERT_EQ(P.ObjectStack[p].Data, Things[p].Data) << rx << "," << ry << "," << rz << " #" << p;
+            ASSERT_EQ(P.ObjectStack[p].Hook, Mark) << rx << "," << ry << "," << rz << " #" << p;
+        }
+        ASSERT_EQ(std::vector<int>(P.DrawOrder, P.DrawOrder + Count), Order) << rx << "," << ry << "," << rz;
+        if (rz != 0) continue;
+        // the automap sample: ground speed capped at 250, the last automap
+        // colour, 255 for an empty field or an UNPASS or AVOID thing
+        int Colour = 0, Speed = 250;
+        bool Blocked = Count == 0;
+        for (int p : Order) {
+            if (Has(Things[p], BANK)) Speed = std::min(GetObjectBankValue(Things[p].Type), 250);
+            if (Has(Things[p], AUTOMAP)) Colour = GetObjectAutomapColour(Things[p].Type);
+            if (Has(Things[p], UNPASS) || Has(Things[p], AVOID)) Blocked = true;
+        }
+        ASSERT_EQ(GetAutomapSpeed(92 + rx, 94 + ry, 7), Blocked ? 255 : Speed) << rx << "," << ry;
+        ASSERT_EQ(GetAutomapColour(92 + rx, 94 + ry, 7), Colour) << rx << "," << ry;
+    }
 }
 
 TEST_F(MapMessages, AFieldOutsideTheCubeIsAnAssertion) {

@@ -140,6 +140,49 @@ TEST_F(MapTest, FullFieldInsertAndDelete) {
     EXPECT_EQ(StoredTypes(2, 1, 0), std::vector<int>(10, ONBANK_ITEM));
 }
 
+// Appending a list is appending its objects one by one: the same stack, the
+// same draw order, the same hook marks, also onto a field that holds objects
+// already; what finds no room is reported and left out.
+TEST_F(MapTest, AppendedListEqualsAppendingOneByOne) {
+    uint32_t Seed = 3;
+    auto Random = [&Seed](int n) {
+        Seed = Seed * 1103515245u + 12345u;
+        return int((Seed >> 16) % uint32_t(n));
+    };
+    const int Kinds[] = {GROUND, ONBANK_ITEM, BOTTOM_ITEM, TOP_ITEM, ITEM_A, ITEM_B, PICTURE, BANNER,
+                         HOOK_A, HOOK_B,      WALL,        GRATE,    COINS,  CREATURE};
+    for (int Round = 0; Round < 200; Round++) {
+        ClearMap();
+        const int Before = Random(6), Listed = Random(11 - Before);
+        std::vector<ObjectInstance> List;
+        for (int n = 0; n < Before + Listed; n++) {
+            const ObjectInstance O{Kinds[Random(14)], uint32_t(Random(100)), 0};
+            AppendFieldObject(1, 1, 0, O.Type, O.Data);  // the reference, one at a time
+            if (n < Before)
+                AppendFieldObject(2, 1, 0, O.Type, O.Data);
+            else
+                List.push_back(ObjectInstance{O.Type, O.Data, 7});  // a hook mark on the way in is not kept
+        }
+        AppendFieldObjects(2, 1, 0, List.data(), int(List.size()));
+        const Point &A = GetPoint(1, 1, 0), &B = GetPoint(2, 1, 0);
+        ASSERT_EQ(B.ObjectCount, A.ObjectCount) << Round;
+        for (int p = 0; p < A.ObjectCount; p++) {
+            ASSERT_EQ(B.ObjectStack[p].Type, A.ObjectStack[p].Type) << Round << " #" << p;
+            ASSERT_EQ(B.ObjectStack[p].Data, A.ObjectStack[p].Data) << Round << " #" << p;
+            ASSERT_EQ(B.ObjectStack[p].Hook, A.ObjectStack[p].Hook) << Round << " #" << p;
+            ASSERT_EQ(B.DrawOrder[p], A.DrawOrder[p]) << Round << " #" << p;
+        }
+    }
+    const ObjectInstance Three[] = {{ITEM_A, 1, 0}, {ITEM_B, 2, 0}, {ITEM_A, 3, 0}};
+    ClearMap();
+    for (int n = 0; n < 8; n++) AppendFieldObject(3, 3, 0, ITEM_B, 0);
+    EXPECT_ASSERTION(AppendFieldObjects(3, 3, 0, Three, 3), "Point.ObjectCount<OBJECTS_PER_POINT");
+    EXPECT_EQ(GetObjectCount(3, 3, 0), 10);
+    EXPECT_EQ(GetFieldObject(3, 3, 0, 9).Data, 2u);
+    AppendFieldObjects(3, 4, 0, Three, 0);
+    EXPECT_EQ(GetObjectCount(3, 4, 0), 0);
+}
+
 TEST_F(MapTest, ChangeReplacesTypeAndData) {
     AppendFieldObject(5, 5, 0, GROUND, 0);
     AppendFieldObject(5, 5, 0, COINS, 3);
