@@ -205,6 +205,13 @@ void HsiToRgb(double Hue, double Saturation, double Intensity, int& Red, int& Gr
     Blue = ToComponent(b);
 }
 
+void GetCubeColor(int Index, int& Red, int& Green, int& Blue) {
+    Index = Index < 0 ? 0 : Index > 215 ? 215 : Index;
+    Red = (Index / 36) * 51;
+    Green = (Index / 6 % 6) * 51;
+    Blue = (Index % 6) * 51;
+}
+
 void GetOutfitColor(int Index, int& Red, int& Green, int& Blue) {
     if (Index < 0 || Index >= OUTFIT_COLORS) Index = 0;
     int row = Index / OUTFIT_COLOR_COLUMNS;

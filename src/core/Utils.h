@@ -58,3 +58,6 @@ constexpr int OUTFIT_COLOR_COLUMNS = 19;
 // The outfit palette colour of Index (index = row * 19 + column); an index
 // outside the palette gives the colour of index 0.
 void GetOutfitColor(int Index, int& Red, int& Green, int& Blue);
+// A colour of the 6 x 6 x 6 cube (0..215, others clamped into it): red
+// Index / 36, green Index / 6 mod 6, blue Index mod 6, each step 51.
+void GetCubeColor(int Index, int& Red, int& Green, int& Blue);

@@ -175,17 +175,10 @@ void StartCells() {
 
 // ---- Light ---------------------------------------------------------------------------------------
 
-void ColourOfIndex(int Colour, int& Red, int& Green, int& Blue) {
-    Colour = std::clamp(Colour, 0, 215);
-    Red = (Colour / 36) * 51;
-    Green = (Colour / 6 % 6) * 51;
-    Blue = (Colour % 6) * 51;
-}
-
 void AddLight(int sx, int sy, int Floor, int Brightness, int Colour) {
     if (Brightness <= 0) return;
     int Red, Green, Blue;
-    ColourOfIndex(Colour, Red, Green, Blue);
+    GetCubeColor(Colour, Red, Green, Blue);
     const int Reach = 32 * Brightness;
     const int x0 = std::max(FloorDiv(sx + ScrollX - Reach, 32), 0);
     const int x1 = std::min(FloorDiv(sx + ScrollX + Reach, 32), MAPSIZE_X - 1);
@@ -403,7 +396,7 @@ void DrawCreatureFrames(const Creature* C, int x, int y, int Floor) {
     if (Framed) DrawFrameClipped(TEMP_SURFACE, x, y, 32, 32, 2, R, G, B, VIEW_CLIP);
     if (Marked) {
         int MR, MG, MB;
-        ColourOfIndex(C->MarkColour, MR, MG, MB);
+        GetCubeColor(C->MarkColour, MR, MG, MB);
         const int Inset = Framed ? 2 : 0;
         DrawFrameClipped(TEMP_SURFACE, x + Inset, y + Inset, 32 - 2 * Inset, 32 - 2 * Inset, 2, MR, MG, MB, VIEW_CLIP);
     }
@@ -812,7 +805,7 @@ int GetDarknessLevel(int Red) {
 }
 
 void GetLightAtDistance(int Brightness, int Colour, int Distance, int& Red, int& Green, int& Blue) {
-    ColourOfIndex(Colour, Red, Green, Blue);
+    GetCubeColor(Colour, Red, Green, Blue);
     const int v = 32 * Brightness - Distance;
     if (v <= 0) {
         Red = Green = Blue = 0;

@@ -541,7 +541,8 @@ void DrawAnimatedText(int Surface, int X, int Y, int Width, int Height, int x, i
     const int Half = GetTextWidth(TALK_FONT, Text) / 2;
     x = std::max(Half, std::min(Width - Half, x));
     y = std::max(0, std::min(Height - GetFontHeight(TALK_FONT), y));
-    const int c = std::clamp(Colour, 0, 215);
-    DrawTextClipped(Surface, X + x, Y + y, TALK_FONT, c / 36 * 51, c / 6 % 6 * 51, c % 6 * 51, Text, CENTER_ALIGN,
+    int Red, Green, Blue;
+    GetCubeColor(Colour, Red, Green, Blue);
+    DrawTextClipped(Surface, X + x, Y + y, TALK_FONT, Red, Green, Blue, Text, CENTER_ALIGN,
                     ClipRect{X, Y, Width, Height});
 }

@@ -110,7 +110,7 @@ void ApplyTag(const MarkupTag& Tag, MarkupState& S, CompositeComponent& Owner) {
         if (In(n, 1, 50)) S.y += n;
         break;
     case MarkupTag::COLOR:
-        if (In(n, 0, 215)) S.Colour = {(n / 36) * 51, ((n / 6) % 6) * 51, (n % 6) * 51};
+        if (In(n, 0, 215)) GetCubeColor(n, S.Colour.Red, S.Colour.Green, S.Colour.Blue);
         break;
     case MarkupTag::SKIN:
         // Only skins that exist: an index past the table or the missing row

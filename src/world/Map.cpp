@@ -4,6 +4,7 @@
 #include "world/Map.h"
 
 #include "core/Assert.h"
+#include "core/Utils.h"
 #include "platform/Platform.h"
 #include "world/Automap.h"
 
@@ -723,9 +724,7 @@ void MoveMissiles(uint32_t Now) {
 void SetAmbientLight(int Brightness, int Colour) {
     bool First = AmbientTargetBrightness < 0 || AmbienteActualBrightness < 0;
     AmbientTargetBrightness = Brightness;
-    AmbientTargetRed = (Colour / 36) * 51;
-    AmbientTargetGreen = ((Colour / 6) % 6) * 51;
-    AmbientTargetBlue = (Colour % 6) * 51;
+    GetCubeColor(Colour, AmbientTargetRed, AmbientTargetGreen, AmbientTargetBlue);
     if (First) {
         AmbienteActualBrightness = AmbientTargetBrightness;
         AmbientRed = AmbientTargetRed;

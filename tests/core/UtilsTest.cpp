@@ -199,6 +199,20 @@ TEST(GetOutfitColor, PaletteCorners) {
     EXPECT_EQ(Outfit(57 + 1), (Rgb{191, 106, 63}));
 }
 
+TEST(GetCubeColor, StepsOf51AndClampedIndexes) {
+    auto Cube = [](int index) {
+        Rgb c{-1, -1, -1};
+        GetCubeColor(index, c.R, c.G, c.B);
+        return c;
+    };
+    EXPECT_EQ(Cube(0), (Rgb{0, 0, 0}));
+    EXPECT_EQ(Cube(215), (Rgb{255, 255, 255}));
+    EXPECT_EQ(Cube(180), (Rgb{255, 0, 0}));
+    EXPECT_EQ(Cube(36 + 12 + 5), (Rgb{51, 102, 255}));
+    EXPECT_EQ(Cube(216), Cube(215));
+    EXPECT_EQ(Cube(-3), Cube(0));
+}
+
 TEST(GetOutfitColor, OutsideThePaletteIsIndexZero) {
     EXPECT_EQ(Outfit(133), Outfit(0));
     EXPECT_EQ(Outfit(255), Outfit(0));
