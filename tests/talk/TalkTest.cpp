@@ -14,8 +14,9 @@ class TalkTest : public ::testing::Test {
   protected:
     void SetUp() override { InitTalk(); }
     void TearDown() override {
-        ExitTalk();
+        // A test's clock reads its own local; it is gone before ExitTalk reads the time.
         platform::SetClockOverride({});
+        ExitTalk();
     }
 };
 
