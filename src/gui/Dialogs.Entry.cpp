@@ -394,16 +394,6 @@ void CharacterListBody::command(int number) {
 
 // ---- 7. Events ---------------------------------------------------------------------------------------
 
-void PostQuestion(const char* Caption, const char* Text, Component* Target, int YesCommand, int NoCommand) {
-    auto* record = new QuestionRecord;
-    record->Caption = Caption != NULL ? Caption : "";
-    record->Text = Text != NULL ? Text : "";
-    record->Target = Target;
-    record->YesCommand = YesCommand;
-    record->NoCommand = NoCommand;
-    PostEvent(MESSAGE_QUESTION, reinterpret_cast<intptr_t>(record), 0);
-}
-
 namespace {
 // The records the dialogs' own events carry.
 void ReleaseRecords(Event& E) {
@@ -418,15 +408,29 @@ void ReleaseRecords(Event& E) {
 }
 }  // namespace
 
+void PostMoveObjects(const MoveRecord& Move) {
+    // Whoever clears the queue frees the record.
+    SetEventReleaseHook(ReleaseRecords);
+    PostEvent(MESSAGE_MOVEOBJECTS, reinterpret_cast<intptr_t>(new MoveRecord(Move)), 0);
+}
+
+void PostQuestion(const char* Caption, const char* Text, Component* Target, int YesCommand, int NoCommand) {
+    SetEventReleaseHook(ReleaseRecords);
+    auto* record = new QuestionRecord;
+    record->Caption = Caption != NULL ? Caption : "";
+    record->Text = Text != NULL ? Text : "";
+    record->Target = Target;
+    record->YesCommand = YesCommand;
+    record->NoCommand = NoCommand;
+    PostEvent(MESSAGE_QUESTION, reinterpret_cast<intptr_t>(record), 0);
+}
+
 void DiscardEvent(Event& E) {
     ReleaseRecords(E);
     FreeEvent(E);
 }
 
-void SetDialogServices(const DialogServices& NewServices) {
-    Services = NewServices;
-    SetEventReleaseHook(ReleaseRecords);
-}
+void SetDialogServices(const DialogServices& NewServices) { Services = NewServices; }
 const DialogServices& GetDialogServices() { return Services; }
 
 bool CarryOutDialogEvent(Event& E) {

@@ -12,10 +12,6 @@ enum : int { MOVE_COUNT_CHANGED = 3 };
 std::string CountText(int Count) { return "Objects to move: " + std::to_string(Count); }
 }  // namespace
 
-void PostMoveObjects(const MoveRecord& Move) {
-    PostEvent(MESSAGE_MOVEOBJECTS, reinterpret_cast<intptr_t>(new MoveRecord(Move)), 0);
-}
-
 MoveObjectsBody::MoveObjectsBody(const MoveRecord& Move) : Move(Move) {
     const auto& P = SkinProperties().MoveObjects;
     auto* Picture = new ObjectPicture(P.PictureSize, true);
