@@ -3,6 +3,7 @@
 // messages that arrive while walking among other creatures.
 #include "BenchWorld.h"
 #include "app/Control.h"
+#include "app/GameProtocol.h"
 #include "core/Status.h"
 #include "net/GameMessages.h"
 #include "net/Network.h"
@@ -46,8 +47,7 @@ void SetUpOnce() {
     Hooks.DrawFrame = Nothing;
     SetControlHooks(Hooks);
     InitGameMessages();
-    for (int c = 0; c < 256; c++)
-        if (GameMessageHandler H = GetGameMessageHandler(c)) SetGameCommandHandler(c, H);
+    AttachGameMessageHandlers();
     SetConnectionState(STATE_GAME);
     SetPlayerID(0x10000001);
 }

@@ -7,6 +7,7 @@
 #include "FuzzSupport.h"
 
 #include "app/Control.h"
+#include "app/GameProtocol.h"
 #include "config/Preferences.h"
 #include "core/Status.h"
 #include "core/sysinc.h"
@@ -107,8 +108,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     hooks.StartPatcher = Nothing;
     SetControlHooks(hooks);
     InitGameMessages();
-    for (int c = 0; c < 256; c++)
-        if (GameMessageHandler H = GetGameMessageHandler(c)) SetGameCommandHandler(c, H);
+    AttachGameMessageHandlers();
     return 0;
 }
 

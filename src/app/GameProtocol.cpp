@@ -37,11 +37,20 @@ void ScreenMessage(int Mode, const char* Text) {
 void StatusMessage(const char* Text) { SetStatusLine(Text, false); }
 }  // namespace
 
+void AttachGameMessageHandlers() {
+    for (int command = 0; command < 256; ++command)
+        if (GameMessageHandler handler = GetGameMessageHandler(command)) SetGameCommandHandler(command, handler);
+}
+
+void DetachGameMessageHandlers() {
+    for (int command = 0; command < 256; ++command)
+        if (GetGameMessageHandler(command)) SetGameCommandHandler(command, nullptr);
+}
+
 void InstallGameProtocol() {
     InitGameMessages();
     InitCommands();
-    for (int command = 0; command < 256; ++command)
-        if (GameMessageHandler handler = GetGameMessageHandler(command)) SetGameCommandHandler(command, handler);
+    AttachGameMessageHandlers();
 
     ControlHooks hooks = GetControlHooks();
     hooks.ClearOutfitRequest = ClearOutfitRequest;
@@ -69,7 +78,6 @@ void RemoveGameProtocol() {
     hooks.TickTexts = nullptr;
     hooks.ResetTexts = nullptr;
     SetControlHooks(hooks);
-    for (int command = 0; command < 256; ++command)
-        if (GetGameMessageHandler(command)) SetGameCommandHandler(command, nullptr);
+    DetachGameMessageHandlers();
     ExitGameMessages();
 }

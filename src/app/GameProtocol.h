@@ -4,3 +4,8 @@
 
 void InstallGameProtocol();
 void RemoveGameProtocol();
+
+// The message handlers alone: every game server message the game messages
+// module reads is attached to the connection control, or detached again.
+void AttachGameMessageHandlers();
+void DetachGameMessageHandlers();

@@ -4,6 +4,7 @@
 // server's test world after each part.
 #include "../server/ServerHarness.h"
 #include "app/Control.h"
+#include "app/GameProtocol.h"
 #include "config/Preferences.h"
 #include "core/Status.h"
 #include "core/sysinc.h"
@@ -93,8 +94,7 @@ class ClientServer : public testing::Test {
         SetControlHooks(Hooks);
         InitGameMessages();
         InitCommands();
-        for (int c = 0; c < 256; c++)
-            if (GameMessageHandler H = GetGameMessageHandler(c)) SetGameCommandHandler(c, H);
+        AttachGameMessageHandlers();
     }
     void TearDown() override {
         ExitGameMessages();

@@ -1,5 +1,7 @@
 #include "ProtocolFixture.h"
 
+#include "app/GameProtocol.h"
+
 #include <poll.h>
 
 namespace protocol_test {
@@ -55,8 +57,7 @@ void ProtocolTest::SetUp() {
     InitGameMessages();
     InitCommands();
     ResetPendingHints();
-    for (int c = 0; c < 256; c++)
-        if (GameMessageHandler H = GetGameMessageHandler(c)) SetGameCommandHandler(c, H);
+    AttachGameMessageHandlers();
     GameHooks G;
     G.MapText = RecordMapText;
     G.ConsoleText = RecordConsole;
