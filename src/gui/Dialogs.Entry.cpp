@@ -196,12 +196,7 @@ void WaitingBody::command(int number) {
         if (Timer != NULL && Timer->expired()) Close();
         return;
     }
-    if (number == DIALOG_ABORT && ClearsQueue) {
-        while (GetNumberOfEvents() > 0) {
-            Event E = TakeEvent();
-            DiscardEvent(E);
-        }
-    }
+    if (number == DIALOG_ABORT && ClearsQueue) ClearEvents();
     Close();
 }
 
@@ -425,11 +420,6 @@ void PostQuestion(const char* Caption, const char* Text, Component* Target, int 
     PostEvent(MESSAGE_QUESTION, reinterpret_cast<intptr_t>(record), 0);
 }
 
-void DiscardEvent(Event& E) {
-    ReleaseRecords(E);
-    FreeEvent(E);
-}
-
 void SetDialogServices(const DialogServices& NewServices) { Services = NewServices; }
 const DialogServices& GetDialogServices() { return Services; }
 
@@ -509,7 +499,7 @@ bool CarryOutDialogEvent(Event& E) {
         const MoveRecord DraggedObject = Owned != NULL ? *Owned : MoveRecord{};
         ASSERT(DraggedObject!=0);
         ASSERT(In(DraggedObject.Data,1,100));
-        if (DraggedObject != 0 && In(DraggedObject.Data, 1u, 100u)) {
+        if (DraggedObject != 0 && In(DraggedObject.Data, 1, 100)) {
             auto* body = new MoveObjectsBody(DraggedObject);
             D = new Dialog("Move Objects", body);
             D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
@@ -528,7 +518,8 @@ bool CarryOutDialogEvent(Event& E) {
     }
     default: break;
     }
-    DiscardEvent(E);
+    // Texts and records the event still holds (the release hook frees them).
+    FreeEvent(E);
     if (D == NULL) return false;
     Open(D);
     return true;

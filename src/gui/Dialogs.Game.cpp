@@ -15,9 +15,9 @@ std::string CountText(int Count) { return "Objects to move: " + std::to_string(C
 MoveObjectsBody::MoveObjectsBody(const MoveRecord& Move) : Move(Move) {
     const auto& P = SkinProperties().MoveObjects;
     auto* Picture = new ObjectPicture(P.PictureSize, true);
-    Picture->setObject(Move.Type, Move.Data);
+    Picture->setObject(Move.Type, uint32_t(Move.Data));
     addChild(Picture);
-    const int Total = int(Move.Data);
+    const int Total = Move.Data;
     Number = new Label(CountText(Total).c_str());
     addChild(Number);
     // Starts at the whole pile; arrows and the knob choose fewer.

@@ -100,7 +100,7 @@ void PostQuestion(const char* Caption, const char* Text, Component* Target, int 
 struct MoveRecord {
     ObjectLocation From;
     int Type = 0, Stack = 0;
-    uint32_t Data = 0;  // the pile's count, 1..100
+    int Data = 0;  // the pile's count, 1..100
     int x = 0, y = 0, z = 0;
     // A record stands for its object: "nothing" is type 0.
     bool operator!=(int None) const { return Type != None; }
@@ -193,8 +193,6 @@ bool CarryOutDialogEvent(Event& E);
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
-// Frees what an event carries that it will never hand on (texts, records).
-void DiscardEvent(Event& E);
 
 // The main game window's services for the dialogs.
 struct DialogServices {

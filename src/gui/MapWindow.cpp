@@ -361,7 +361,7 @@ void MapWindow::drop(int x, int y, int keys) {
             Move.From = From;
             Move.Type = DragObject.Type;
             Move.Stack = DragStack;
-            Move.Data = DragObject.Data;
+            Move.Data = int(DragObject.Data);
             Move.x = ax, Move.y = ay, Move.z = az;
             PostMoveObjects(Move);
             return;

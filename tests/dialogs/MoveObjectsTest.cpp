@@ -7,7 +7,7 @@ namespace {
 
 using MoveObjectsTest = ClientTest;
 
-MoveRecord CoinsToTheNextField(uint32_t Count) {
+MoveRecord CoinsToTheNextField(int Count) {
     MoveRecord Move;
     Move.From = MapLocation(1000, 1001, 7);
     Move.Type = TYPE_GOLD_COIN;

@@ -57,7 +57,7 @@ TEST_F(MapWindowClicks, ShiftMovesOnePieceCtrlTheWholePileAndAPlainDropAsks) {
     const Event& E = GetQueuedEvent(0);
     ASSERT_EQ(E.Type, MESSAGE_MOVEOBJECTS);
     const auto* Move = reinterpret_cast<const MoveRecord*>(E.Data);
-    EXPECT_EQ(Move->Data, 5u);
+    EXPECT_EQ(Move->Data, 5);
     EXPECT_EQ(Move->Type, COINS);
     EXPECT_EQ(Move->From.x, 101);
     EXPECT_EQ(Move->y, 101);
