@@ -381,10 +381,7 @@ void EditField::draw(int Surface, int x, int y) {
     const auto& P = SkinProperties().EditField;
     // The frame follows the size.
     const int W = _Width, H = _Height;
-    setDrawingEntry(0, P.Top, 0, 0, W, Skins[P.Top].height);
-    setDrawingEntry(1, P.Left, 0, 0, Skins[P.Left].width, H);
-    setDrawingEntry(2, P.Bottom, 0, H - Skins[P.Bottom].height, W, Skins[P.Bottom].height);
-    setDrawingEntry(3, P.Right, W - Skins[P.Right].width, 0, Skins[P.Right].width, H);
+    setEdgeEntries(0, P.Top, P.Left, P.Bottom, P.Right);
     drawFrame(Surface, x, y);
     if (Inactive) return;
     scrollToCursor();
@@ -537,11 +534,8 @@ void TextField::command(int number) {
 
 void TextField::draw(int Surface, int x, int y) {
     const auto& P = SkinProperties().EditField;
-    const int W = _Width, H = _Height;
-    setDrawingEntry(0, P.Top, 0, 0, W, Skins[P.Top].height);
-    setDrawingEntry(1, P.Left, 0, 0, Skins[P.Left].width, H);
-    setDrawingEntry(2, P.Bottom, 0, H - Skins[P.Bottom].height, W, Skins[P.Bottom].height);
-    setDrawingEntry(3, P.Right, W - Skins[P.Right].width, 0, Skins[P.Right].width, H);
+    const int H = _Height;
+    setEdgeEntries(0, P.Top, P.Left, P.Bottom, P.Right);
     drawFrame(Surface, x, y);
     if (!Inactive) {
         const int margin = P.Margin, lineHeight = GetFontLineHeight(Font);

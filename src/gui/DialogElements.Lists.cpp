@@ -266,11 +266,7 @@ void ListBox::setSize(int Width, int Height) {
 
 void ListBox::arrange() {
     const auto& P = SkinProperties().EditField;
-    const int W = _Width, H = _Height;
-    setDrawingEntry(0, P.Top, 0, 0, W, Skins[P.Top].height);
-    setDrawingEntry(1, P.Left, 0, 0, Skins[P.Left].width, H);
-    setDrawingEntry(2, P.Bottom, 0, H - Skins[P.Bottom].height, W, Skins[P.Bottom].height);
-    setDrawingEntry(3, P.Right, W - Skins[P.Right].width, 0, Skins[P.Right].width, H);
+    setEdgeEntries(0, P.Top, P.Left, P.Bottom, P.Right);
     VisibleLines = std::max((_Height - 2 * SkinProperties().ListBox.Margin) / lineHeight(), 0);
     const int lines = int(Lines.size());
     if (lines > VisibleLines)

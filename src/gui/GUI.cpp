@@ -120,6 +120,14 @@ void Component::setDrawingEntry(int i, int skin, int x, int y, int width, int he
     DrawingList[size_t(i)] = DrawingEntry{skin, x, y, width, height, offsetx, offsety};
 }
 
+void Component::setEdgeEntries(int First, int Top, int Left, int Bottom, int Right) {
+    const int W = _Width, H = _Height;
+    setDrawingEntry(First, Top, 0, 0, W, Skins[Top].height);
+    setDrawingEntry(First + 1, Left, 0, 0, Skins[Left].width, H);
+    setDrawingEntry(First + 2, Bottom, 0, H - Skins[Bottom].height, W, Skins[Bottom].height);
+    setDrawingEntry(First + 3, Right, W - Skins[Right].width, 0, Skins[Right].width, H);
+}
+
 void Component::drawDrawingList(int Surface, int x, int y) const {
     for (size_t i = 0; i < DrawingList.size(); ++i) {
         if (DrawingList[i].skin == 0) continue;

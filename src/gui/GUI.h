@@ -157,6 +157,9 @@ class Component {
     void dropCapture();
     void setDrawingEntry(int i, int skin, int x, int y, int width = 0, int height = 0, int offsetx = 0,
                          int offsety = 0);
+    // Entries First..First+3: the top, left, bottom and right edge skins
+    // along the component's whole size.
+    void setEdgeEntries(int First, int Top, int Left, int Bottom, int Right);
     void drawDrawingList(int Surface, int x, int y) const;
 
     std::vector<DrawingEntry> DrawingList;
