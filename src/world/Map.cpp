@@ -50,7 +50,14 @@ CreatureRemovalHook RemoveCreature = nullptr;
 int IterationSlot = -1;
 int IterationIndex = 0;
 
-int AmbienteActualBrightness = -1;
+// Until the first light message of a game the map is drawn in full white
+// daylight: a frame can come between the full map and that message, and a
+// readable view is better than a guessed hour that would then jump. The
+// target stays unset, so the first message still takes effect at once.
+constexpr int DEFAULT_BRIGHTNESS = 255;
+constexpr int DEFAULT_COLOUR = 215;  // white in the colour cube
+
+int AmbienteActualBrightness = DEFAULT_BRIGHTNESS;
 int AmbientTargetBrightness = -1;
 int AmbientRed = 0, AmbientGreen = 0, AmbientBlue = 0;
 int AmbientTargetRed = 0, AmbientTargetGreen = 0, AmbientTargetBlue = 0;
@@ -256,9 +263,7 @@ void InitMap(CreatureRemovalHook Hook) {
     MapX = MapY = MapZ = 0;
     RemoveCreature = Hook;
     IterationSlot = -1;
-    AmbienteActualBrightness = AmbientTargetBrightness = -1;
-    AmbientRed = AmbientGreen = AmbientBlue = 0;
-    AmbientTargetRed = AmbientTargetGreen = AmbientTargetBlue = 0;
+    ResetAmbientLight();
     InitAutomap();
 }
 
@@ -722,7 +727,7 @@ void MoveMissiles(uint32_t Now) {
 // ---- Ambient light ---------------------------------------------------------------------------------
 
 void SetAmbientLight(int Brightness, int Colour) {
-    bool First = AmbientTargetBrightness < 0 || AmbienteActualBrightness < 0;
+    bool First = AmbientTargetBrightness < 0;
     AmbientTargetBrightness = Brightness;
     GetCubeColor(Colour, AmbientTargetRed, AmbientTargetGreen, AmbientTargetBlue);
     if (First) {
@@ -736,6 +741,8 @@ void SetAmbientLight(int Brightness, int Colour) {
 void ResetAmbientLight() {
     AmbientTargetBrightness = -1;
     AmbientTargetRed = AmbientTargetGreen = AmbientTargetBlue = 0;
+    AmbienteActualBrightness = DEFAULT_BRIGHTNESS;
+    GetCubeColor(DEFAULT_COLOUR, AmbientRed, AmbientGreen, AmbientBlue);
 }
 
 int GetAmbientBrightness() {
@@ -750,7 +757,7 @@ void GetAmbientColour(int& Red, int& Green, int& Blue) {
 }
 
 void StepAmbientLight() {
-    if (AmbientTargetBrightness < 0 || AmbienteActualBrightness < 0) return;
+    if (AmbientTargetBrightness < 0) return;  // nothing to step toward before the first message
     AmbienteActualBrightness += Sign(AmbientTargetBrightness - AmbienteActualBrightness);
     AmbientRed += Sign(AmbientTargetRed - AmbientRed);
     AmbientGreen += Sign(AmbientTargetGreen - AmbientGreen);

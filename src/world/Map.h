@@ -126,8 +126,11 @@ void MoveMissiles(uint32_t Now);
 
 // ---- Ambient light ------------------------------------------------------------------------
 
+// The first message after a reset takes effect at once; later ones are
+// reached step by step.
 void SetAmbientLight(int Brightness, int Colour);
-// On entering the game: the next light message takes effect at once.
+// At start and on entering the game: full white daylight (brightness 255)
+// until the server's first light message, which then takes effect at once.
 void ResetAmbientLight();
 int GetAmbientBrightness();
 void GetAmbientColour(int& Red, int& Green, int& Blue);

@@ -125,6 +125,57 @@ TEST_F(GameMessages, SkillsConditionsAndClearedTargets) {
     EXPECT_EQ(GetFollowTarget(), 0u);
 }
 
+// The full map comes in a packet of its own; the light, the player's values
+// and the skills come later, and frames and timer ticks run in between.
+TEST_F(GameMessages, BetweenTheMapAndTheFirstLightAndPlayerMessagesEverythingReadsADefinedValue) {
+    auto Light = [] {
+        int r, g, b;
+        GetAmbientColour(r, g, b);
+        return std::to_string(GetAmbientBrightness()) + " " + std::to_string(r) + " " + std::to_string(g) + " " +
+               std::to_string(b);
+    };
+    auto Ticks = [this](int Count) {
+        for (int i = 0; i < Count; i++) {
+            Now += 100;
+            ControlTimerTick();
+            MoveMissiles(Now);
+            UpdateWalking(Now);
+        }
+    };
+    EnterSurfaceMap();
+    EXPECT_EQ(Light(), "255 255 255 255");  // full white daylight
+    Ticks(25);
+    EXPECT_EQ(Light(), "255 255 255 255");  // nothing to step toward yet
+    // the player's values and skills read as nothing known, not as garbage
+    std::string Values;
+    for (int v : {GetPlayerHitpoints(), GetPlayerMaxHitpoints(), GetPlayerCapacity(), int(GetPlayerExperience()),
+                  GetPlayerExperienceLevel(), GetPlayerExperienceLevelPercent(), GetPlayerMana(), GetPlayerMaxMana(),
+                  GetPlayerMagicLevel(), GetPlayerMagicLevelPercent(), GetPlayerSoulpoints(), GetPlayerConditions()})
+        Values += std::to_string(v);
+    for (int Skill = 0; Skill < SKILLS; Skill++) Values += std::to_string(GetSkillLevel(Skill) + GetSkillPercent(Skill));
+    EXPECT_EQ(Values, std::string(12 + SKILLS, '0'));
+    EXPECT_EQ(GetServerBeat(), 50);
+    const Creature* P = FindCreature(PLAYER);
+    ASSERT_NE(P, nullptr);
+    EXPECT_EQ(GetShownDirection(P), 2);
+    EXPECT_EQ(GetAnimationPhase(P, 3), 1);
+
+    // the first light message takes effect at once, the next ones a step a second
+    Receive(Bytes({130, 40, 0}));
+    EXPECT_EQ(Light(), "40 0 0 0");
+    Receive(Bytes({130, 42, 215}));
+    Ticks(10);
+    EXPECT_EQ(Light(), "41 1 1 1");
+    // a new session is in daylight again until its own first light message
+    Receive(Bytes({10}) + Quad(PLAYER) + Word(50) + Bytes({1}));
+    EXPECT_EQ(Sent(), "04 00 A0 02 00 01");
+    EnterSurfaceMap();
+    Ticks(10);
+    EXPECT_EQ(Light(), "255 255 255 255");
+    Receive(Bytes({130, 90, 173}));
+    EXPECT_EQ(Light(), "90 204 204 255");
+}
+
 TEST_F(GameMessages, LightEffectsTextsAndMissiles) {
     EnterSurfaceMap();
     Receive(Bytes({130, 120, 215}));

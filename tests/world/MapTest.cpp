@@ -503,10 +503,14 @@ TEST_F(MapTest, MissileDirectionsFromTheSlope) {
 }
 
 TEST_F(MapTest, AmbientLightFirstAtOnceThenStepByStep) {
-    EXPECT_ASSERTION(GetAmbientBrightness(), "AmbienteActualBrightness>=0");
+    int r, g, b;
+    // before the first light message: full white daylight, and no step
+    StepAmbientLight();
+    EXPECT_EQ(GetAmbientBrightness(), 255);
+    GetAmbientColour(r, g, b);
+    EXPECT_EQ(r + g + b, 3 * 255);
     SetAmbientLight(200, 215);  // 215 = 5*36 + 5*6 + 5: white
     EXPECT_EQ(GetAmbientBrightness(), 200);
-    int r, g, b;
     GetAmbientColour(r, g, b);
     EXPECT_EQ(r, 255);
     EXPECT_EQ(g, 255);
@@ -523,6 +527,7 @@ TEST_F(MapTest, AmbientLightFirstAtOnceThenStepByStep) {
     StepAmbientLight();
     EXPECT_EQ(GetAmbientBrightness(), 198);
     ResetAmbientLight();  // entering the game again
+    EXPECT_EQ(GetAmbientBrightness(), 255);
     SetAmbientLight(40, 0);
     EXPECT_EQ(GetAmbientBrightness(), 40);
     GetAmbientColour(r, g, b);
