@@ -72,12 +72,14 @@ void CAmbientLight() {
     SetAmbientLight(Brightness, Colour);
 }
 
-// Effects on fields outside the cube have nowhere to be shown.
+// The map takes effects at any position: one beyond the cube waits where the
+// view does not show it, and a missile shot from beyond the edge flies in.
 void CGraphicEffect() {
     const Position P = ReadPosition();
     const int Type = GetByte();
     int rx, ry, rz;
-    if (ToCube(P, rx, ry, rz)) AddGraphicEffect(rx, ry, rz, Type);
+    ToCube(P, rx, ry, rz);
+    AddGraphicEffect(rx, ry, rz, Type);
 }
 
 void CAnimatedText() {
@@ -86,7 +88,8 @@ void CAnimatedText() {
     char Text[10];
     GetString(Text, sizeof Text);
     int rx, ry, rz;
-    if (ToCube(P, rx, ry, rz)) AddTextEffect(rx, ry, rz, Colour, Text);
+    ToCube(P, rx, ry, rz);
+    AddTextEffect(rx, ry, rz, Colour, Text);
 }
 
 void CMissile() {
@@ -94,7 +97,9 @@ void CMissile() {
     const Position To = ReadPosition();
     const int Type = GetByte();
     int sx, sy, sz, tx, ty, tz;
-    if (ToCube(From, sx, sy, sz) && ToCube(To, tx, ty, tz)) AddMissile(sx, sy, sz, tx, ty, tz, Type);
+    ToCube(From, sx, sy, sz);
+    ToCube(To, tx, ty, tz);
+    AddMissile(sx, sy, sz, tx, ty, tz, Type);
 }
 
 // ---- Creature updates ------------------------------------------------------------------------------

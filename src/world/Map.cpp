@@ -206,9 +206,20 @@ int FloorDiv(int a, int b) {
     return q;
 }
 
-// Moves one pixel offset linearly toward 0 so that it reaches 0 at the end time.
+// Moves one pixel offset linearly toward 0 so that it reaches 0 at the end
+// time: the largest distance d, not above the current one, for which
+// Duration * d <= Left * Total still holds. Worked out at once rather than a
+// pixel at a time, since a missile shot from far beyond the cube has a long
+// way to go.
 void MoveOffset(int& Offset, int Total, int64_t Left, int Duration) {
-    while (Offset != 0 && Left * Total < int64_t(Duration) * std::abs(Offset)) Offset -= Sign(Offset);
+    if (Offset == 0) return;
+    const int64_t Limit = Left * Total;
+    int64_t Distance = std::abs(int64_t(Offset));
+    if (Limit < 0)
+        Distance = 0;
+    else if (Duration > 0 && Limit / Duration < Distance)
+        Distance = Limit / Duration;
+    Offset = Offset > 0 ? int(Distance) : -int(Distance);
 }
 
 int MissileDirection(int dx, int dy) {
@@ -685,6 +696,15 @@ void GetMissileEffectOffset(int EffectNumber, int& x, int& y) {
     const EffectRecord& E = CheckedEffect(EffectNumber, EFFECT_MISSILE);
     x = (E.TargetX - E.CurrentX) * 32 + E.OffsetX;
     y = (E.TargetY - E.CurrentY) * 32 + E.OffsetY;
+    // Over a field beyond the cube the missile waits on cube field (0,0,0);
+    // measured from there it is drawn where it really flies, outside the
+    // view, instead of in the corner that a step scrolls into sight.
+    int rx = E.CurrentX, ry = E.CurrentY, rz = E.TargetZ;
+    AbsoluteToCube(rx, ry, rz);
+    if (!InCube(rx, ry, rz)) {
+        x += 32 * rx;
+        y += 32 * ry;
+    }
 }
 
 void AdvanceEffects() {
@@ -708,15 +728,17 @@ void MoveMissiles(uint32_t Now) {
         MoveOffset(E.OffsetX, E.TotalX, E.End - t, E.Duration);
         MoveOffset(E.OffsetY, E.TotalY, E.End - t, E.Duration);
         if (E.OffsetX != 0 || E.OffsetY != 0 || t <= E.End) {
-            int FieldX = FloorDiv(E.TargetX * 32 + E.OffsetX + 31, 32);
-            int FieldY = FloorDiv(E.TargetY * 32 + E.OffsetY + 31, 32);
-            if (FieldX != E.CurrentX || FieldY != E.CurrentY) {
+            E.CurrentX = FloorDiv(E.TargetX * 32 + E.OffsetX + 31, 32);
+            E.CurrentY = FloorDiv(E.TargetY * 32 + E.OffsetY + 31, 32);
+            // Relinked when it reaches another field, and also when it waits
+            // beyond the cube and a scroll has moved its waiting place away
+            // from cube field (0,0,0).
+            int rx = E.CurrentX, ry = E.CurrentY, rz = E.TargetZ;
+            AbsoluteToCube(rx, ry, rz);
+            const int Slot = SlotOrOrigin(rx, ry, rz);
+            if (Slot != E.Slot) {
                 UnlinkEffect(n);
-                int rx = FieldX, ry = FieldY, rz = E.TargetZ;
-                AbsoluteToCube(rx, ry, rz);
-                LinkEffect(n, SlotOrOrigin(rx, ry, rz));
-                E.CurrentX = FieldX;
-                E.CurrentY = FieldY;
+                LinkEffect(n, Slot);
             }
         } else {
             FreeEffect(n);

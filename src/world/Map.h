@@ -103,8 +103,12 @@ void ChangeMapLevel(int dz);
 
 // ---- Effects ------------------------------------------------------------------------------
 
+// A position outside the cube (any value is accepted) links the effect to
+// cube field (0,0,0), outside the view.
 void AddGraphicEffect(int rx, int ry, int rz, int Type);
 void AddTextEffect(int rx, int ry, int rz, int Colour, const char* Text);
+// Shown only when start and target lie on the player's level; either may lie
+// beyond the cube's edge, and the missile flies into (or out of) the cube.
 void AddMissile(int sx, int sy, int sz, int tx, int ty, int tz, int Type);
 // The effects of a field, newest first; -1 past the end.
 int GetFirstFieldEffect(int rx, int ry, int rz);
@@ -117,11 +121,12 @@ const char* GetTextEffectText(int EffectNumber);
 int GetTextEffectCounter(int EffectNumber);
 int GetMissileEffectType(int EffectNumber);
 int GetMissileEffectDirection(int EffectNumber);
-// Pixel offset of the missile from the field it is linked to.
+// Pixel offset of the missile from the field it is linked to (from cube
+// field (0,0) while it is over a field beyond the cube).
 void GetMissileEffectOffset(int EffectNumber, int& x, int& y);
 // Every 100 ms timer tick.
 void AdvanceEffects();
-// Every frame, with the game clock.
+// Every frame, with the game clock, before the effects are drawn.
 void MoveMissiles(uint32_t Now);
 
 // ---- Ambient light ------------------------------------------------------------------------

@@ -183,7 +183,7 @@ TEST_F(GameMessages, LightEffectsTextsAndMissiles) {
     Receive(Bytes({131}) + Word(101) + Word(100) + Bytes({7, 1}) + Bytes({132}) + Word(101) + Word(100) +
             Bytes({7, 180}) + String("1234567890123") + Bytes({133}) + Word(99) + Word(100) + Bytes({7}) +
             Word(103) + Word(100) + Bytes({7, 1}) +
-            // an effect far away has nowhere to be shown and is read all the same
+            // an effect far away waits beyond the view on cube field (0,0,0)
             Bytes({131}) + Word(500) + Word(500) + Bytes({7, 1}) + Bytes({30}));
     EXPECT_EQ(Sent(), "01 00 1E");
     int e = GetFirstFieldEffect(9, 6, 0);
@@ -195,6 +195,28 @@ TEST_F(GameMessages, LightEffectsTextsAndMissiles) {
     ASSERT_NE(e, -1);
     EXPECT_EQ(GetEffectStatus(e), EFFECT_GRAPHIC);
     EXPECT_NE(GetFirstFieldEffect(7, 6, 0), -1);  // the missile starts on its first field
+
+    // Beyond the cube's edge: a text waits with that effect; a missile shot
+    // from four fields beyond the west edge to (104, 100) flies into the view
+    // (16 fields, 600 ms); one to another floor is not shown.
+    Receive(Bytes({132}) + Word(80) + Word(100) + Bytes({7, 30}) + String("far") + Bytes({133}) + Word(88) +
+            Word(100) + Bytes({7}) + Word(104) + Word(100) + Bytes({7, 1}) + Bytes({133}) + Word(88) + Word(100) +
+            Bytes({7}) + Word(104) + Word(100) + Bytes({6, 1}));
+    std::vector<int> Waiting;
+    for (int n = GetFirstFieldEffect(0, 0, 0); n != -1; n = GetNextFieldEffect(n)) Waiting.push_back(n);
+    ASSERT_EQ(Waiting.size(), 3u);
+    EXPECT_EQ(GetEffectStatus(Waiting[1]), EFFECT_TEXT);
+    EXPECT_EQ(GetEffectStatus(Waiting[2]), EFFECT_GRAPHIC);
+    const int Missile = Waiting[0];
+    ASSERT_EQ(GetEffectStatus(Missile), EFFECT_MISSILE);
+    int x, y;
+    GetMissileEffectOffset(Missile, x, y);
+    EXPECT_EQ(x, -4 * 32);
+    EXPECT_EQ(y, 6 * 32);
+    MoveMissiles(Now + 300);
+    EXPECT_EQ(GetFirstFieldEffect(4, 6, 0), Missile);
+    MoveMissiles(Now + 600);
+    EXPECT_EQ(GetFirstFieldEffect(12, 6, 0), Missile);
 }
 
 TEST_F(GameMessages, TalkIsRoutedByModeAndIgnoredSpeakersAreRead) {

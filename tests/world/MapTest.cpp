@@ -502,6 +502,55 @@ TEST_F(MapTest, MissileDirectionsFromTheSlope) {
     EXPECT_EQ(GetEffectStatus(e), EFFECT_FREE);
 }
 
+TEST_F(MapTest, AMissileShotFromBeyondTheCubeFliesInAndOneLeavingItWaitsOutside) {
+    // From three fields beyond the west edge to (5, 6): 8 fields, 300 ms.
+    AddMissile(-3, 6, 0, 5, 6, 0, 1);
+    const int e = GetFirstFieldEffect(0, 0, 0);
+    ASSERT_NE(e, -1);
+    EXPECT_EQ(GetMissileEffectDirection(e), 2);
+    int x, y;
+    GetMissileEffectOffset(e, x, y);  // drawn where it is, measured from the field it waits on
+    EXPECT_EQ(x, -3 * 32);
+    EXPECT_EQ(y, 6 * 32);
+    // the player steps west: the waiting place scrolls away and is taken again
+    ScrollMap(1, 0);
+    MoveMissiles(Now);
+    EXPECT_EQ(FieldEffects(1, 0, 0).size(), 0u);
+    EXPECT_EQ(FieldEffects(0, 0, 0), std::vector<int>{e});
+    GetMissileEffectOffset(e, x, y);
+    EXPECT_EQ(x, -2 * 32);
+    MoveMissiles(Now + 19);  // still one field beyond the edge and 15 pixels further east
+    EXPECT_EQ(FieldEffects(0, 0, 0), std::vector<int>{e});
+    GetMissileEffectOffset(e, x, y);
+    EXPECT_EQ(x, -32 - 15);
+    MoveMissiles(Now + 75);  // a quarter of the way: in the cube's first column
+    EXPECT_EQ(FieldEffects(0, 0, 0).size(), 0u);
+    EXPECT_EQ(GetFirstFieldEffect(0, 6, 0), e);
+    MoveMissiles(Now + 150);  // half-way: over the third column
+    EXPECT_EQ(FieldEffects(0, 0, 0).size(), 0u);
+    EXPECT_EQ(GetFirstFieldEffect(2, 6, 0), e);
+    GetMissileEffectOffset(e, x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    MoveMissiles(Now + 300);
+    EXPECT_EQ(GetFirstFieldEffect(6, 6, 0), e);
+    MoveMissiles(Now + 301);
+    EXPECT_EQ(GetEffectStatus(e), EFFECT_FREE);
+
+    // From the player's field far out east (40 fields, 900 ms): it leaves the
+    // cube, waits outside, and is freed at its end like any other.
+    AddMissile(8, 6, 0, 48, 6, 0, 1);
+    const int f = GetFirstFieldEffect(8, 6, 0);
+    ASSERT_NE(f, -1);
+    MoveMissiles(Now + 600);
+    EXPECT_EQ(FieldEffects(0, 0, 0), std::vector<int>{f});
+    GetMissileEffectOffset(f, x, y);
+    EXPECT_GT(x, 17 * 32);
+    MoveMissiles(Now + 901);
+    EXPECT_EQ(GetEffectStatus(f), EFFECT_FREE);
+    EXPECT_EQ(FieldEffects(0, 0, 0).size(), 0u);
+}
+
 TEST_F(MapTest, AmbientLightFirstAtOnceThenStepByStep) {
     int r, g, b;
     // before the first light message: full white daylight, and no step
