@@ -376,7 +376,10 @@ void StartStep(Creature* C, int dx, int dy, int GroundSpeed) {
         if (Confirmed) return;  // the animation already runs
         CurrentPlayerStep++;
     }
-    C->ShownDirection = Direction;
+    // A creature keeps facing where it stepped once the animation is over; a
+    // step of (0, 0) (a creature set down where it stands) turns nobody.
+    if (dx != 0 || dy != 0) C->Direction = Direction;
+    C->ShownDirection = C->Direction;
     int Raw = C->Speed > 0 ? GroundSpeed * 1000 / C->Speed : 1000;
     int Beat = Player.Beat;
     int Duration = Beat > 0 ? Beat * ((Raw + Beat - 1) / Beat) : Raw;

@@ -130,7 +130,8 @@ const char* GetSkillName(int SkillNumber);
 
 // ---- Walking ------------------------------------------------------------------------------------------
 
-// Starts the step animation of a creature from its old field.
+// Starts the step animation of a creature from its old field and turns it
+// to face the step, which it keeps after the animation.
 void StartStep(Creature* C, int dx, int dy, int GroundSpeed);
 // 0 nothing to send, 1 the step list is ready to send, 2 a walk is running:
 // send the stop command.

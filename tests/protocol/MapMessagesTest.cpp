@@ -186,9 +186,47 @@ TEST_F(MapMessages, TwoFieldJumpTurnsTheCreatureWithoutAnimation) {
     Receive(Bytes({109}) + Word(101) + Word(100) + Bytes({7, 1}) + Word(101) + Word(99) + Bytes({7}));
     EXPECT_TRUE(B->Walking);
     EXPECT_EQ(B->DeltaY, 32);
-    EXPECT_EQ(B->Direction, 1);  // a step leaves the facing to the step animation
+    EXPECT_EQ(B->Direction, 0);
     EXPECT_EQ(GetShownDirection(B), 0);
     EXPECT_EQ(B->StepDuration, 1500);  // bank 150 at speed 100, rounded up to the 50 ms beat
+}
+
+TEST_F(MapMessages, EveryWalkerKeepsFacingWhereItSteppedAfterTheAnimation) {
+    EnterSurfaceMap();
+    Receive(Bytes({160}) + Word(150) + Word(150) + Word(400) + Quad(0) + Word(1) + Bytes({0}) + Word(0) + Word(0) +
+            Bytes({0, 0, 100}));
+    const uint32_t MIRA = 0x10000002;
+    Receive(Bytes({106}) + Word(101) + Word(100) + Bytes({7}) + Word(97) + Quad(0) + Quad(MIRA) + String("Mira") +
+            Bytes({100, 2, 1, 10, 20, 30, 40, 0, 0}) + Word(220) + Bytes({0, 0}));
+    Creature* M = FindCreature(MIRA);
+    Creature* P = FindCreature(PLAYER);
+    ASSERT_NE(M, nullptr);
+    ASSERT_NE(P, nullptr);
+    auto Facing = [this](const Creature* C) {
+        Now += 2000;
+        UpdateWalking(Now);
+        EXPECT_FALSE(C->Walking);
+        return GetShownDirection(C);
+    };
+
+    // Mira, facing south, walks east and then north
+    Receive(Bytes({109}) + Word(101) + Word(100) + Bytes({7, 1}) + Word(102) + Word(100) + Bytes({7}));
+    EXPECT_EQ(GetShownDirection(M), 1);
+    EXPECT_EQ(Facing(M), 1);
+    Receive(Bytes({109}) + Word(102) + Word(100) + Bytes({7, 1}) + Word(102) + Word(99) + Bytes({7}));
+    EXPECT_EQ(Facing(M), 0);
+
+    // the player's predicted step north, then the server's confirmation with the new row
+    ASSERT_EQ(GoTo(100, 99, 7, false, true), 1);
+    EXPECT_EQ(GetShownDirection(P), 0);
+    Receive(Bytes({109}) + Word(100) + Word(100) + Bytes({7, 1}) + Word(100) + Word(99) + Bytes({7}) + Bytes({101}) +
+            Description({}, 8 * 18));
+    EXPECT_EQ(Facing(P), 0);
+    // a step of the player that the server made alone, west
+    Receive(Bytes({109}) + Word(100) + Word(99) + Bytes({7, 1}) + Word(99) + Word(99) + Bytes({7}) + Bytes({104}) +
+            Description({}, 8 * 14));
+    EXPECT_EQ(P->RealX, 99);
+    EXPECT_EQ(Facing(P), 3);
 }
 
 TEST_F(MapMessages, MovingFromAnEmptyPlaceAsksForTheDestination) {

@@ -390,7 +390,7 @@ TEST_F(CreaturesTest, WalkCancelledRecomputesFromTheRealField) {
     Creature* P = MakePlayer();
     EXPECT_EQ(GoTo(1000, 1005, 7, false, false), 1);
     EXPECT_TRUE(WalkCancelled(2));
-    EXPECT_EQ(P->Direction, 2);
+    EXPECT_EQ(P->Direction, 1);  // the server's south, turned at once by the new path's first step east
     EXPECT_EQ(GetNumberOfPlayerSteps(), 10);  // the same path again from where he stands
     EXPECT_EQ(GetPlayerStep(0), 1);
     EXPECT_EQ(GetCurrentPlayerStep(), 1);
