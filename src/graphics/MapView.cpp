@@ -1,5 +1,5 @@
 // Sections: frame state; prepared cells; light; items, outfits and effects;
-// fields; the frame; the pointer.
+// creatures; fields; the frame; the pointer.
 #include "graphics/MapView.h"
 
 #include "config/Preferences.h"
@@ -273,14 +273,27 @@ void ApplyLight() {
 
 // ---- Items, outfits and effects ---------------------------------------------------------------
 
-// Absolute coordinates of the field being drawn, for the item patterns.
-int FieldAbsX = 0, FieldAbsY = 0, FieldAbsZ = 0;
+// The field being drawn: its place in the cube and on TEMP_SURFACE, its
+// absolute place (the item patterns follow it), and whether only its
+// creatures are drawn (again, over a neighbour that stands in front of them).
+struct FieldSpot {
+    int x, y, Floor;       // in the cube
+    int AbsX, AbsY, AbsZ;  // on the map
+    int px, py;            // its square on TEMP_SURFACE
+    bool CreaturePass;
+};
 
-void DrawItem(const ObjectInstance& Obj, int x, int y, int Floor) {
+FieldSpot SpotOf(int x, int y, int Floor, bool CreaturePass) {
+    FieldSpot F{x, y, Floor, x, y, Floor, 32 * x - ScrollX, 32 * y - ScrollY, CreaturePass};
+    CubeToAbsolute(F.AbsX, F.AbsY, F.AbsZ);
+    return F;
+}
+
+void DrawItem(const ObjectInstance& Obj, int x, int y, const FieldSpot& F) {
     const int Type = Obj.Type;
-    int PatternX = Mod(FieldAbsX, std::max(GetObjectPatternWidth(Type), 1)) + 1;
-    int PatternY = Mod(FieldAbsY, std::max(GetObjectPatternHeight(Type), 1)) + 1;
-    const int PatternZ = Mod(FieldAbsZ, std::max(GetObjectPatternDepth(Type), 1)) + 1;
+    int PatternX = Mod(F.AbsX, std::max(GetObjectPatternWidth(Type), 1)) + 1;
+    int PatternY = Mod(F.AbsY, std::max(GetObjectPatternHeight(Type), 1)) + 1;
+    const int PatternZ = Mod(F.AbsZ, std::max(GetObjectPatternDepth(Type), 1)) + 1;
     const int Phases = std::max(GetObjectPhases(Type), 1);
     const int Phase = int((AnimationClock / 5) % uint32_t(Phases)) + 1;
     if (GetObjectFlag(Type, CUMULATIVE))
@@ -300,9 +313,9 @@ void DrawItem(const ObjectInstance& Obj, int x, int y, int Floor) {
                 const int Sprite = GetObjectSprite(Type, PartX, PartY, Layer, PatternX, PatternY, PatternZ, Phase);
                 const int sx = x - 32 * (PartX - 1), sy = y - 32 * (PartY - 1);
                 if (Phases > 1)
-                    PlaceDirectSprite(Sprite, 0, NULL, sx, sy, Floor);
+                    PlaceDirectSprite(Sprite, 0, NULL, sx, sy, F.Floor);
                 else
-                    PlaceStaticSprite(Sprite, sx, sy, Floor);
+                    PlaceStaticSprite(Sprite, sx, sy, F.Floor);
             }
 }
 
@@ -345,8 +358,9 @@ void DrawMissile(int Type, int Direction, int x, int y, int Floor) {
                                   x - 32 * (PartX - 1), y - 32 * (PartY - 1), Floor);
 }
 
-// ---- Fields -------------------------------------------------------------------------------------
+// ---- Creatures ----------------------------------------------------------------------------------
 
+// A creature whose image starts in the square of the field being drawn.
 struct FieldCreature {
     const Creature* C;
     int OffsetX, OffsetY;  // of the image from the field's square
@@ -426,14 +440,14 @@ bool CreaturesAround(int x, int y, int Floor) {
     return false;
 }
 
-void DrawCreatures(int x, int y, int Floor, int px, int py, int e, bool CreaturePass) {
-    if (!CreaturesAround(x, y, Floor)) return;
-    FieldCreature Found[CREATURES_PER_FIELD];
+// The creatures of the nine fields around whose image, walking and
+// displaced, starts within the field's square; at most CREATURES_PER_FIELD.
+int GatherCreatures(const FieldSpot& F, FieldCreature* Found) {
     int Count = 0;
-    for (int ny = y - 1; ny <= y + 1; ++ny)
-        for (int nx = x - 1; nx <= x + 1; ++nx) {
-            if (!InCube(nx, ny, Floor) || !CreatureHere[Floor][ny][nx]) continue;
-            const Point& P = GetPoint(nx, ny, Floor);
+    for (int ny = F.y - 1; ny <= F.y + 1; ++ny)
+        for (int nx = F.x - 1; nx <= F.x + 1; ++nx) {
+            if (!InCube(nx, ny, F.Floor) || !CreatureHere[F.Floor][ny][nx]) continue;
+            const Point& P = GetPoint(nx, ny, F.Floor);
             for (int i = 0; i < P.ObjectCount && Count < CREATURES_PER_FIELD; ++i) {
                 const ObjectInstance& O = P.ObjectStack[P.DrawOrder[i]];
                 if (O.Type != CREATURE) continue;
@@ -442,49 +456,95 @@ void DrawCreatures(int x, int y, int Floor, int px, int py, int e, bool Creature
                 int ox, oy, ShiftX, ShiftY;
                 GetDrawingOffset(C, ox, oy);
                 CreatureShift(C, ShiftX, ShiftY);
-                ox += 32 * (nx - x) - ShiftX;
-                oy += 32 * (ny - y) - ShiftY;
+                ox += 32 * (nx - F.x) - ShiftX;
+                oy += 32 * (ny - F.y) - ShiftY;
                 if (ox < -31 || ox > 0 || oy < -31 || oy > 0) continue;
                 Found[Count++] = FieldCreature{C, ox, oy, ShiftX, ShiftY};
             }
         }
-    std::sort(Found, Found + Count, [](const FieldCreature& a, const FieldCreature& b) {
-        return a.OffsetY != b.OffsetY ? a.OffsetY < b.OffsetY : a.OffsetX < b.OffsetX;
-    });
-    const uint32_t PlayerID = GetPlayerID();
-    for (int i = 0; i < Count; ++i) {
-        const Creature* C = Found[i].C;
-        const int cx = px + Found[i].OffsetX - e, cy = py + Found[i].OffsetY - e;
-        // The creature's own square, without the displacement of its image.
-        const int SquareX = cx + Found[i].ShiftX, SquareY = cy + Found[i].ShiftY;
-        DrawCreatureFrames(C, SquareX, SquareY, Floor);
-        int Top = cy;
-        if (!C->Visible) {
-            const int Phase = int((AnimationClock / 3) % 3) + 2;
-            DrawEffect(INVISIBLE_EFFECT, Phase, SquareX - 8, SquareY - 8, Floor);
-        } else if (C->Outfit != 0) {
-            DrawOutfit(C, cx, cy, Floor);
-            Top = cy - 32 * (GetOutfitHeight(C->Outfit) - 1);
-        } else if (C->LookType >= FIRST_ITEM_TYPE) {
-            ObjectInstance Look;
-            Look.Type = C->LookType;
-            // The item applies its own displacement.
-            DrawItem(Look, SquareX, SquareY, Floor);
-            Top = cy - 32 * (GetObjectHeight(Look.Type) - 1);
+    return Count;
+}
+
+// Back to front: those further up first, then those further left; equals
+// keep the order they were found in. An insertion sort, for ten at most.
+void SortCreatures(FieldCreature* Found, int Count) {
+    for (int i = 1; i < Count; ++i) {
+        const FieldCreature Next = Found[i];
+        int j = i;
+        for (; j > 0; --j) {
+            const FieldCreature& Before = Found[j - 1];
+            const bool Behind = Next.OffsetY != Before.OffsetY ? Next.OffsetY < Before.OffsetY
+                                                                : Next.OffsetX < Before.OffsetX;
+            if (!Behind) break;
+            Found[j] = Before;
         }
-        if (CreaturePass) continue;
-        if ((C->Visible || C->ID == PlayerID) && Floor == PlayerFloor && NumberOfNames < CREATURES) {
-            bool Listed = false;
-            for (int n = 0; n < NumberOfNames && !Listed; ++n) Listed = Names[n].CreatureID == C->ID;
-            if (!Listed) Names[NumberOfNames++] = NameEntry{C->ID, SquareX + 16, Top};
-        }
-        const int CentreX = SquareX + 16, CentreY = SquareY + 16;
-        AddLight(CentreX, CentreY, Floor, C->LightIntensity, C->LightColour);
-        if (C->Outfit != 0 && GetOutfitFlag(C->Outfit, LIGHT))
-            AddLight(CentreX, CentreY, Floor, GetOutfitLightBrightness(C->Outfit), GetOutfitLightColour(C->Outfit));
-        if (C->ID == PlayerID && C->LightIntensity < 2) AddLight(CentreX, CentreY, Floor, 2, 215);
+        Found[j] = Next;
     }
 }
+
+// The creature's image with its image's top left at (x, y) and its square
+// at (SquareX, SquareY): the outfit, the item it looks like, or the shimmer
+// of the invisible. Gives the top of the image, where its name goes.
+int DrawCreatureImage(const Creature* C, int x, int y, int SquareX, int SquareY, const FieldSpot& F) {
+    if (!C->Visible) {
+        const int Phase = int((AnimationClock / 3) % 3) + 2;
+        DrawEffect(INVISIBLE_EFFECT, Phase, SquareX - 8, SquareY - 8, F.Floor);
+        return y;
+    }
+    if (C->Outfit != 0) {
+        DrawOutfit(C, x, y, F.Floor);
+        return y - 32 * (GetOutfitHeight(C->Outfit) - 1);
+    }
+    if (C->LookType >= FIRST_ITEM_TYPE) {
+        ObjectInstance Look;
+        Look.Type = C->LookType;
+        // The item applies its own displacement.
+        DrawItem(Look, SquareX, SquareY, F);
+        return y - 32 * (GetObjectHeight(Look.Type) - 1);
+    }
+    return y;
+}
+
+// Visible creatures and the player on the player's floor get a name, once.
+void ListCreatureName(const Creature* C, int AnchorX, int AnchorY, int Floor) {
+    if (!(C->Visible || C->ID == GetPlayerID()) || Floor != PlayerFloor || NumberOfNames >= CREATURES) return;
+    for (int n = 0; n < NumberOfNames; ++n)
+        if (Names[n].CreatureID == C->ID) return;
+    Names[NumberOfNames++] = NameEntry{C->ID, AnchorX, AnchorY};
+}
+
+// The creature's own light and its outfit's at the centre of its square;
+// the player sees at least two fields around him.
+void AddCreatureLights(const Creature* C, int SquareX, int SquareY, int Floor) {
+    const int CentreX = SquareX + 16, CentreY = SquareY + 16;
+    AddLight(CentreX, CentreY, Floor, C->LightIntensity, C->LightColour);
+    if (C->Outfit != 0 && GetOutfitFlag(C->Outfit, LIGHT))
+        AddLight(CentreX, CentreY, Floor, GetOutfitLightBrightness(C->Outfit), GetOutfitLightColour(C->Outfit));
+    if (C->ID == GetPlayerID() && C->LightIntensity < 2) AddLight(CentreX, CentreY, Floor, 2, 215);
+}
+
+// One creature of the field, lifted by the field's elevation e.
+void DrawFieldCreature(const FieldCreature& FC, const FieldSpot& F, int e) {
+    const Creature* C = FC.C;
+    const int x = F.px + FC.OffsetX - e, y = F.py + FC.OffsetY - e;
+    // The creature's own square, without the displacement of its image.
+    const int SquareX = x + FC.ShiftX, SquareY = y + FC.ShiftY;
+    DrawCreatureFrames(C, SquareX, SquareY, F.Floor);
+    const int Top = DrawCreatureImage(C, x, y, SquareX, SquareY, F);
+    if (F.CreaturePass) return;
+    ListCreatureName(C, SquareX + 16, Top, F.Floor);
+    AddCreatureLights(C, SquareX, SquareY, F.Floor);
+}
+
+void DrawCreatures(const FieldSpot& F, int e) {
+    if (!CreaturesAround(F.x, F.y, F.Floor)) return;
+    FieldCreature Found[CREATURES_PER_FIELD];
+    const int Count = GatherCreatures(F, Found);
+    SortCreatures(Found, Count);
+    for (int i = 0; i < Count; ++i) DrawFieldCreature(Found[i], F, e);
+}
+
+// ---- Fields -------------------------------------------------------------------------------------
 
 // The effects of a field: graphic effects, rising texts and missiles.
 struct RisingText {
@@ -503,13 +563,14 @@ bool TextCoveredFromAbove(int x, int y, int Floor) {
     return false;
 }
 
-void DrawFieldEffects(int x, int y, int Floor, int px, int py, int e, bool CreaturePass) {
-    for (int n = GetFirstFieldEffect(x, y, Floor); n >= 0; n = GetNextFieldEffect(n)) {
+void DrawFieldEffects(const FieldSpot& F, int e) {
+    const int px = F.px, py = F.py, Floor = F.Floor;
+    for (int n = GetFirstFieldEffect(F.x, F.y, Floor); n >= 0; n = GetNextFieldEffect(n)) {
         switch (GetEffectStatus(n)) {
         case EFFECT_GRAPHIC: {
             const int Type = GetGraphicEffectType(n), Phase = GetGraphicEffectPhase(n);
             DrawEffect(Type, Phase, px - e, py - e, Floor);
-            if (!CreaturePass && GetEffectFlag(Type, LIGHT)) {
+            if (!F.CreaturePass && GetEffectFlag(Type, LIGHT)) {
                 const int Brightness =
                     std::min({Phase, GetEffectPhases(Type) + 1 - Phase, GetEffectLightBrightness(Type)});
                 AddLight(px + 16, py + 16, Floor, Brightness, GetEffectLightColour(Type));
@@ -517,7 +578,7 @@ void DrawFieldEffects(int x, int y, int Floor, int px, int py, int e, bool Creat
             break;
         }
         case EFFECT_TEXT:
-            if (!CreaturePass && NumberOfRisingTexts < EFFECTS && !TextCoveredFromAbove(x, y, Floor))
+            if (!F.CreaturePass && NumberOfRisingTexts < EFFECTS && !TextCoveredFromAbove(F.x, F.y, Floor))
                 RisingTexts[NumberOfRisingTexts++] =
                     RisingText{px + 16, py - 2 * GetTextEffectCounter(n), GetTextEffectColour(n), GetTextEffectText(n)};
             break;
@@ -526,7 +587,7 @@ void DrawFieldEffects(int x, int y, int Floor, int px, int py, int e, bool Creat
             int ox, oy;
             GetMissileEffectOffset(n, ox, oy);
             DrawMissile(Type, GetMissileEffectDirection(n), px + ox, py + oy, Floor);
-            if (!CreaturePass && GetMissileFlag(Type, LIGHT))
+            if (!F.CreaturePass && GetMissileFlag(Type, LIGHT))
                 AddLight(px + ox + 16, py + oy + 16, Floor, GetMissileLightBrightness(Type), GetMissileLightColour(Type));
             break;
         }
@@ -536,9 +597,7 @@ void DrawFieldEffects(int x, int y, int Floor, int px, int py, int e, bool Creat
 }
 
 void DrawField(int x, int y, int Floor, bool CreaturePass) {
-    const int px = 32 * x - ScrollX, py = 32 * y - ScrollY;
-    FieldAbsX = x, FieldAbsY = y, FieldAbsZ = Floor;
-    CubeToAbsolute(FieldAbsX, FieldAbsY, FieldAbsZ);
+    const FieldSpot F = SpotOf(x, y, Floor, CreaturePass);
     const Point& P = GetPoint(x, y, Floor);
     int e = 0;
     const ObjectInstance* Top = NULL;
@@ -549,27 +608,27 @@ void DrawField(int x, int y, int Floor, bool CreaturePass) {
         if (!CreaturePass && GetObjectFlag(O.Type, LIGHT)) {
             int ShiftX = 0, ShiftY = 0;
             if (GetObjectFlag(O.Type, SHIFT)) ShiftX = GetObjectShiftX(O.Type), ShiftY = GetObjectShiftY(O.Type);
-            AddLight(px - ShiftX - e + 16, py - ShiftY - e + 16, Floor, GetObjectLightBrightness(O.Type),
+            AddLight(F.px - ShiftX - e + 16, F.py - ShiftY - e + 16, Floor, GetObjectLightBrightness(O.Type),
                      GetObjectLightColour(O.Type));
         }
         if (GetObjectFlag(O.Type, TOP)) {
             Top = &O;
         } else if (!CreaturePass) {
-            DrawItem(O, px - e, py - e, Floor);
+            DrawItem(O, F.px - e, F.py - e, F);
             if (GetObjectFlag(O.Type, REDRAWNEAR)) RedrawNear = true;
         }
         if (GetObjectFlag(O.Type, HEIGHT)) e = std::min(e + GetObjectElevation(O.Type), MAX_ELEVATION);
     }
+    // Something tall here hides the creatures standing west and north of
+    // it: they are drawn again over it.
     if (RedrawNear) {
         if (x > 0) DrawField(x - 1, y, Floor, true);
         if (y > 0) DrawField(x, y - 1, Floor, true);
         if (x > 0 && y > 0) DrawField(x - 1, y - 1, Floor, true);
-        FieldAbsX = x, FieldAbsY = y, FieldAbsZ = Floor;
-        CubeToAbsolute(FieldAbsX, FieldAbsY, FieldAbsZ);
     }
-    DrawCreatures(x, y, Floor, px, py, e, CreaturePass);
-    DrawFieldEffects(x, y, Floor, px, py, e, CreaturePass);
-    if (Top != NULL) DrawItem(*Top, px, py, Floor);
+    DrawCreatures(F, e);
+    DrawFieldEffects(F, e);
+    if (Top != NULL) DrawItem(*Top, F.px, F.py, F);
 }
 
 // ---- The frame --------------------------------------------------------------------------------
