@@ -1,12 +1,21 @@
 // Script and binary file readers and writers.
 //
 // Sections: helpers; ReadScriptFile (open/close, the tokenizer, typed access);
-// WriteScriptFile; ReadBinaryFile; WriteBinaryFile.
+// WriteScriptFile; ReadBinaryFile; WriteBinaryFile; durable saves.
 #include "config/Script.h"
 
 #include "core/Assert.h"
 
 #include <cstdarg>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -21,6 +30,26 @@ std::string Format(const char* Pattern, ...) {
     if (Length > 0) std::vsnprintf(Text.data(), Text.size() + 1, Pattern, Arguments);
     va_end(Arguments);
     return Text;
+}
+
+int DefaultFileSync(int Handle) {
+#ifdef _WIN32
+    return _commit(Handle);
+#else
+    return ::fsync(Handle);
+#endif
+}
+
+FileSyncFunction FileSync = DefaultFileSync;
+
+// Pushes the stdio buffer to the system and the system's cache to the disk.
+bool SyncStream(std::FILE* File) {
+    if (std::fflush(File) != 0) return false;
+#ifdef _WIN32
+    return FileSync(_fileno(File)) == 0;
+#else
+    return FileSync(fileno(File)) == 0;
+#endif
 }
 
 bool IsLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -301,6 +330,11 @@ void WriteScriptFile::close() {
     if (Failed) throw ScriptError(Format("Cannot write to file %s.", Filename.c_str()));
 }
 
+void WriteScriptFile::sync() {
+    ASSERT(File!=NULL);
+    if (!SyncStream(File)) writeError();
+}
+
 void WriteScriptFile::writeError() {
     std::fclose(File);
     File = NULL;
@@ -344,8 +378,14 @@ ReadBinaryFile::~ReadBinaryFile() {
     if (File != NULL) std::fclose(File);
 }
 
+// Every error leaves the reader closed, also the ones about its misuse, so a
+// caller that catches the text never has to guess whether to close.
 void ReadBinaryFile::open(const char* FileName) {
-    if (File != NULL) throw ScriptError(Format("File '%s' still open in open()!", Filename.c_str()));
+    if (File != NULL) {
+        std::fclose(File);
+        File = NULL;
+        throw ScriptError(Format("File '%s' still open in open()!", Filename.c_str()));
+    }
     if (FileName == NULL) throw ScriptError("Cannot open file (null)");
     File = std::fopen(FileName, "rb");
     if (File == NULL) throw ScriptError(Format("Cannot open file %s", FileName));
@@ -366,9 +406,17 @@ void ReadBinaryFile::dataError(const char* Text) {
     throw ScriptError(Format("error in binary-file \"%s\": %s.", Filename.c_str(), Text));
 }
 
+void ReadBinaryFile::misuseError(const char* Text) {
+    if (File != NULL) {
+        std::fclose(File);
+        File = NULL;
+    }
+    throw ScriptError(Text);
+}
+
 void ReadBinaryFile::seek(long Offset) {
     if (File == NULL) throw ScriptError("No file open in seek()!");
-    if (Offset < 0) throw ScriptError("Negative Offset in seek()!");
+    if (Offset < 0) misuseError("Negative Offset in seek()!");
     if (std::fseek(File, Offset, SEEK_SET) != 0) dataError("Cannot seek");
 }
 
@@ -415,7 +463,7 @@ uint32_t ReadBinaryFile::readQuad() {
 
 void ReadBinaryFile::readBytes(uint8_t* Buffer, size_t Count) {
     if (File == NULL) throw ScriptError("No file open in readBytes()!");
-    if (Buffer == NULL) throw ScriptError("Buffer==NULL!");
+    if (Buffer == NULL) misuseError("Buffer==NULL!");
     if (Count > 0 && std::fread(Buffer, 1, Count, File) != Count) dataError("Out of data!");
 }
 
@@ -453,13 +501,20 @@ void WriteBinaryFile::close() {
         throw ScriptError(Format("error in binary-file \"%s\": %s.", Filename.c_str(), "Cannot write to file"));
 }
 
+void WriteBinaryFile::sync() {
+    ASSERT(File!=NULL);
+    if (!SyncStream(File)) writeError();
+}
+
+void WriteBinaryFile::writeError() {
+    std::fclose(File);
+    File = NULL;
+    throw ScriptError(Format("error in binary-file \"%s\": %s.", Filename.c_str(), "Cannot write to file"));
+}
+
 void WriteBinaryFile::put(const uint8_t* Data, size_t Count) {
     ASSERT(File!=NULL);
-    if (Count > 0 && std::fwrite(Data, 1, Count, File) != Count) {
-        std::fclose(File);
-        File = NULL;
-        throw ScriptError(Format("error in binary-file \"%s\": %s.", Filename.c_str(), "Cannot write to file"));
-    }
+    if (Count > 0 && std::fwrite(Data, 1, Count, File) != Count) writeError();
 }
 
 void WriteBinaryFile::writeByte(uint8_t Value) { put(&Value, 1); }
@@ -485,4 +540,30 @@ void WriteBinaryFile::writeString(const std::string& Text) {
     ASSERT(Text.size()<=0xFFFF);
     writeWord(static_cast<uint16_t>(Text.size()));
     put(reinterpret_cast<const uint8_t*>(Text.data()), Text.size());
+}
+
+// ---- Durable saves ----------------------------------------------------------------------
+
+void SetFileSyncFunction(FileSyncFunction Function) { FileSync = Function != NULL ? Function : DefaultFileSync; }
+
+bool ReplaceFile(const std::string& Temporary, const std::string& Target) {
+    std::error_code Error;
+    std::filesystem::rename(Temporary, Target, Error);
+    if (Error) {
+        std::filesystem::remove(Temporary, Error);
+        return false;
+    }
+#ifndef _WIN32
+    // The rename lives in the directory; until that is on the disk a power
+    // cut may still bring back the old name, or none. Not every file system
+    // can sync a directory, and the file itself is safe already, so a failure
+    // here changes nothing for the caller.
+    std::string Directory = std::filesystem::path(Target).parent_path().string();
+    int Handle = ::open(Directory.empty() ? "." : Directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (Handle >= 0) {
+        FileSync(Handle);
+        ::close(Handle);
+    }
+#endif
+    return true;
 }

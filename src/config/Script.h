@@ -100,6 +100,10 @@ class WriteScriptFile {
     WriteScriptFile& operator=(const WriteScriptFile&) = delete;
 
     void open(const char* FileName);
+    // Forces everything written so far onto the disk; a save that is renamed
+    // into place calls it first (see ReplaceFile). A failure closes the file
+    // and throws like a failed write.
+    void sync();
     // A write that did not reach the disk is reported here at the latest.
     void close();
     bool isOpen() const { return File != NULL; }
@@ -144,6 +148,7 @@ class ReadBinaryFile {
 
   private:
     [[noreturn]] void dataError(const char* Text);
+    [[noreturn]] void misuseError(const char* Text);
 
     std::FILE* File;
     std::string Filename;
@@ -157,6 +162,8 @@ class WriteBinaryFile {
     WriteBinaryFile& operator=(const WriteBinaryFile&) = delete;
 
     void open(const char* FileName);
+    // As WriteScriptFile::sync.
+    void sync();
     void close();
     bool isOpen() const { return File != NULL; }
 
@@ -169,7 +176,25 @@ class WriteBinaryFile {
 
   private:
     void put(const uint8_t* Data, size_t Count);
+    [[noreturn]] void writeError();
 
     std::FILE* File;
     std::string Filename;
 };
+
+// ---- Saving without losing the old file --------------------------------------
+//
+// A save writes a temporary file beside the target, calls sync() on it, closes
+// it and then ReplaceFile: the rename either happened or did not, and once the
+// directory is synced too, a power cut cannot leave an empty or half-written
+// file where a good one was.
+
+// Renames Temporary over Target and syncs the directory that holds Target.
+// False when the rename fails; Temporary is then removed.
+bool ReplaceFile(const std::string& Temporary, const std::string& Target);
+
+// The call that forces a file or a directory onto the disk (fsync). Tests
+// install their own to see that every save makes it, and when; NULL puts the
+// real one back. The function returns 0 on success, as fsync does.
+using FileSyncFunction = int (*)(int Handle);
+void SetFileSyncFunction(FileSyncFunction Function);

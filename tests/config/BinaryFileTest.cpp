@@ -89,13 +89,20 @@ TEST(BinaryFile, MisuseTexts) {
     EXPECT_EQ(ErrorOf([&] { Reader.eof(); }), "No file open in eof()!");
     EXPECT_EQ(ErrorOf([&] { Reader.readByte(); }), "No file open in readByte()!");
     EXPECT_EQ(ErrorOf([&] { Reader.readQuad(); }), "No file open in readByte()!");
-    Reader.open("a.bin");
-    EXPECT_EQ(ErrorOf([&] { Reader.open("a.bin"); }), "File 'a.bin' still open in open()!");
-    EXPECT_EQ(ErrorOf([&] { Reader.seek(-1); }), "Negative Offset in seek()!");
-    EXPECT_EQ(ErrorOf([&] { Reader.readBytes(nullptr, 1); }), "Buffer==NULL!");
-    // Those errors did not close the file.
-    EXPECT_EQ(Reader.readByte(), 'a');
+    // Every error leaves the file closed, also those about misuse with a file open.
+    auto ClosedAfter = [&](const std::function<void()>& Misuse) {
+        Reader.open("a.bin");
+        std::string Text = ErrorOf(Misuse);
+        EXPECT_FALSE(Reader.isOpen()) << Text;
+        return Text;
+    };
+    EXPECT_EQ(ClosedAfter([&] { Reader.open("a.bin"); }), "File 'a.bin' still open in open()!");
+    EXPECT_EQ(ClosedAfter([&] { Reader.seek(-1); }), "Negative Offset in seek()!");
+    EXPECT_EQ(ClosedAfter([&] { Reader.readBytes(nullptr, 1); }), "Buffer==NULL!");
+    EXPECT_EQ(ClosedAfter([&] { Reader.readQuad(); }), "error in binary-file \"a.bin\": Out of data!.");
     // A reader left open is closed silently.
+    Reader.open("a.bin");
+    EXPECT_EQ(Reader.readByte(), 'a');
 }
 
 TEST(BinaryFile, WriterErrors) {
