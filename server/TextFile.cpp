@@ -8,6 +8,23 @@
 
 namespace server {
 
+namespace {
+int (*FileSync)(int Handle) = ::fsync;
+
+// The directory entry made by a rename reaches the disk only with its
+// directory; some file systems cannot sync one, which changes nothing here.
+void SyncDirectoryOf(const std::string& FileName) {
+    size_t Slash = FileName.find_last_of('/');
+    std::string Directory = Slash == std::string::npos ? "." : Slash == 0 ? "/" : FileName.substr(0, Slash);
+    int Handle = ::open(Directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (Handle < 0) return;
+    FileSync(Handle);
+    ::close(Handle);
+}
+}  // namespace
+
+void SetFileSyncFunction(int (*Function)(int Handle)) { FileSync = Function != nullptr ? Function : ::fsync; }
+
 std::string ReadWholeFile(const std::string& FileName) {
     FILE* File = std::fopen(FileName.c_str(), "rb");
     if (File == nullptr) throw FileError("Cannot open file " + FileName + ": " + std::strerror(errno));
@@ -37,7 +54,7 @@ void WriteFileAtomically(const std::string& FileName, const std::string& Bytes) 
         }
         Done += size_t(Written);
     }
-    bool Synced = ::fsync(Handle) == 0;
+    bool Synced = FileSync(Handle) == 0;
     if (::close(Handle) != 0 || !Synced) {
         ::unlink(Temporary.c_str());
         throw FileError("Cannot write file " + Temporary);
@@ -47,6 +64,7 @@ void WriteFileAtomically(const std::string& FileName, const std::string& Bytes) 
         ::unlink(Temporary.c_str());
         throw FileError("Cannot replace file " + FileName + ": " + std::strerror(Code));
     }
+    SyncDirectoryOf(FileName);
 }
 
 static std::string Trim(const std::string& Text) {

@@ -25,8 +25,13 @@ struct TextEntry {
 
 // Reads a whole file; throws FileError naming the file on failure.
 std::string ReadWholeFile(const std::string& FileName);
-// Writes to FileName + ".tmp", flushes it to disk, renames it over FileName.
+// Writes to FileName + ".tmp", flushes it to disk, renames it over FileName
+// and syncs the directory, so that after a power cut the name holds the old
+// file or the new one, never an empty one.
 void WriteFileAtomically(const std::string& FileName, const std::string& Bytes);
+// The call that forces a file or directory to disk (fsync); tests put their
+// own in its place to see when it is made. nullptr restores fsync.
+void SetFileSyncFunction(int (*Function)(int Handle));
 
 // Parses "Key = value" lines; a malformed line throws FileError with file and line.
 std::vector<TextEntry> ParseTextFile(const std::string& Text, const std::string& FileName);

@@ -460,9 +460,10 @@ void LoadPreferences() {
     Loaded = true;
 }
 
-// The new file is written beside the old one and renamed over it only when it
-// is complete, so a full disk or a program killed in mid-save cannot leave the
-// player with a truncated or empty Vorna.cfg.
+// The new file is written beside the old one, synced to the disk and renamed
+// over it only when it is complete, so a full disk, a program killed in
+// mid-save or a power cut cannot leave the player with a truncated or empty
+// Vorna.cfg.
 void SavePreferences() {
     if (!Loaded) return;
     std::string Temporary = TemporaryPath();
@@ -472,15 +473,18 @@ void SavePreferences() {
         try {
             Script.open(Temporary.c_str());
             WriteSettings(Script);
+            Script.sync();
             Script.close();
             Written = true;
         } catch (const ScriptError&) {
             if (Script.isOpen()) Script.close();
         }
     }
-    std::error_code Error;
-    if (Written) std::filesystem::rename(Temporary, Path, Error);
-    if (!Written || Error) std::filesystem::remove(Temporary, Error);
+    if (Written) ReplaceFile(Temporary, Path);
+    else {
+        std::error_code Error;
+        std::filesystem::remove(Temporary, Error);
+    }
 }
 
 void ExitPreferences() {

@@ -302,6 +302,7 @@ bool WritePatchedFile(int Type, bool Delta, const uint8_t* Data, size_t Size, ui
         if (!Delta) {
             Output.open(output.c_str());
             if (Size > 0) Output.writeBytes(Data, Size);
+            Output.sync();  // on the disk before it replaces the old file
             Output.close();
             return true;
         }
@@ -316,6 +317,7 @@ bool WritePatchedFile(int Type, bool Delta, const uint8_t* Data, size_t Size, ui
         }
         Output.open(output.c_str());
         ApplyDelta(Current, CurrentSize, Output, Data, Size);
+        Output.sync();
         Output.close();
         Current.close();
         return true;

@@ -55,7 +55,8 @@ void MoveToFront(int Slot) {
 }
 
 // Writes the area to a temporary file and puts it in place of the old file
-// only when it is complete, so a failed write never destroys a good map.
+// only when it is complete and on the disk, so neither a failed write nor a
+// power cut destroys a good map.
 void SaveSlot(Area& A) {
     if (A.bx == -1 || !A.Dirty) {
         A.Dirty = false;
@@ -83,6 +84,7 @@ void SaveSlot(Area& A) {
             File.writeQuad(static_cast<uint32_t>(M.Icon));
             File.writeString(M.Text);
         }
+        File.sync();
         File.close();
     } catch (const ScriptError&) {
         if (File.isOpen()) {
@@ -95,9 +97,7 @@ void SaveSlot(Area& A) {
         if (Created) std::filesystem::remove(Temporary, Ignored);
         return;  // the area's changes are lost, the old file stays
     }
-    std::error_code Error;
-    std::filesystem::rename(Temporary, FileName, Error);
-    if (Error) std::filesystem::remove(Temporary, Error);
+    ReplaceFile(Temporary, FileName);
 }
 
 void LoadSlot(Area& A, int bx, int by, int bz) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #ifdef __linux__
+#include "SyncRecorder.h"
+
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -499,6 +501,35 @@ TEST_F(PreferencesFile, FailedSaveKeepsThePreviousFile) {
 }
 
 #ifdef __linux__
+TEST_F(PreferencesFile, SaveReachesTheDiskBeforeTheRenameAndTheFolderAfterIt) {
+    Load(FullFile);
+    SetAttackMode(1);
+    std::string New;
+    {
+        SyncRecorder Sync("Vorna.cfg");
+        SavePreferences();
+        New = ReadFile("Vorna.cfg");
+        ASSERT_EQ(Sync.Calls.size(), 2u);
+        // The complete new file, while Vorna.cfg is still the old one...
+        EXPECT_FALSE(Sync.Calls[0].Directory);
+        EXPECT_EQ(Sync.Calls[0].Size, static_cast<long long>(New.size()));
+        EXPECT_EQ(Sync.Calls[0].Target, FullFile);
+        // ...then the folder, once the rename has put it in place.
+        EXPECT_TRUE(Sync.Calls[1].Directory);
+        EXPECT_EQ(Sync.Calls[1].Target, New);
+    }
+    EXPECT_NE(New.find("\r\nAttackMode = 1\r\n"), std::string::npos);
+    // A disk that cannot take the file: the save is abandoned, the old file stays.
+    SetAttackMode(0);
+    {
+        SyncRecorder Refusing("Vorna.cfg", -1);
+        SavePreferences();
+        EXPECT_EQ(Refusing.Calls.size(), 1u);
+    }
+    EXPECT_EQ(ReadFile("Vorna.cfg"), New);
+    EXPECT_EQ(DirectoryEntries(), std::vector<std::string>{"Vorna.cfg"});
+}
+
 TEST_F(PreferencesFile, SaveThatRunsOutOfSpaceKeepsThePreviousFile) {
     Load(FullFile);
     SetAttackMode(1);

@@ -1,6 +1,10 @@
 #include "TestWorld.h"
 #include "world/Automap.h"
 
+#ifdef __linux__
+#include "config/SyncRecorder.h"
+#endif
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -204,6 +208,34 @@ TEST_F(AutomapTest, EleventhAreaEvictsAndSavesTheLeastRecentlyUsed) {
     ASSERT_EQ(Count, 1);
     EXPECT_EQ(Marks[0].Text, "first");
 }
+
+#ifdef __linux__
+TEST_F(AutomapTest, SaveReachesTheDiskBeforeTheRenameAndTheFolderAfterIt) {
+    std::string Old = Planes(1, 2);
+    WriteFile("00000007.map", Old);
+    AddAutomapMark(Coordinate{10, 10, 7}, "new", 0);
+    {
+        SyncRecorder Sync("00000007.map");
+        SaveAutomap();
+        ASSERT_EQ(Sync.Calls.size(), 2u);
+        EXPECT_FALSE(Sync.Calls[0].Directory);
+        EXPECT_EQ(Sync.Calls[0].Size, 131072 + 4 + 14 + 3);
+        EXPECT_EQ(Sync.Calls[0].Target, Old);
+        EXPECT_TRUE(Sync.Calls[1].Directory);
+        EXPECT_EQ(Sync.Calls[1].Target.size(), 131072u + 4u + 14u + 3u);
+    }
+    // When the disk refuses, the changes are lost but the last saved map stays.
+    std::string Saved = ReadFile("00000007.map");
+    AddAutomapMark(Coordinate{11, 10, 7}, "lost", 0);
+    {
+        SyncRecorder Refusing("00000007.map", -1);
+        SaveAutomap();
+        EXPECT_EQ(Refusing.Calls.size(), 1u);
+    }
+    EXPECT_EQ(ReadFile("00000007.map"), Saved);
+    EXPECT_FALSE(std::filesystem::exists("00000007.map.tmp"));
+}
+#endif
 
 TEST_F(AutomapTest, FailedSaveLeavesTheOldFileInPlace) {
     std::string Old = Planes(1, 2);
