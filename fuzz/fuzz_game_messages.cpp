@@ -5,6 +5,7 @@
 // assertions are the program's own clean reports; a crash or a sanitizer
 // report is a finding.
 #include "FuzzSupport.h"
+#include "../tests/support/ClientModules.h"
 
 #include "app/Control.h"
 #include "app/GameProtocol.h"
@@ -94,21 +95,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::fclose(f);
     }
     LoadObjects("Vorna.dat");
-    SetPreferencesPath((dir / "Vorna.cfg").string());
-    InitSysinc();
-    InitMap(CreatureOffMap);
-    InitInventory();
-    InitCreatures();
-    InitStatus(0, ControlLinkWarning);
-    InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
-    InitCommunication();
-    InitControl();
-    ControlHooks hooks;
-    hooks.DrawFrame = Nothing;
-    hooks.StartPatcher = Nothing;
-    SetControlHooks(hooks);
-    InitGameMessages();
-    AttachGameMessageHandlers();
+    testing_support::ClientModules Modules;
+    Modules.Preferences = (dir / "Vorna.cfg").string();
+    Modules.ReadPreferences = false;
+    Modules.Hooks.StartPatcher = Nothing;
+    testing_support::StartClientModules(Modules);
     return 0;
 }
 

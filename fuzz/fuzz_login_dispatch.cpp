@@ -5,6 +5,7 @@
 // the program's own clean reports and are counted; a crash or a sanitizer
 // report is a finding.
 #include "FuzzSupport.h"
+#include "../tests/support/ClientModules.h"
 
 #include "app/Control.h"
 #include "config/Preferences.h"
@@ -51,20 +52,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::filesystem::path dir = fuzz_support::TemporaryFile("login-dispatch");
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
-    SetPreferencesPath((dir / "Vorna.cfg").string());
-    InitSysinc();
-    InitMap(nullptr);
-    InitInventory();
-    InitCreatures();
-    InitStatus(0, ControlLinkWarning);
-    InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
+    testing_support::ClientModules Modules;
+    Modules.Preferences = (dir / "Vorna.cfg").string();
+    Modules.ReadPreferences = false;
+    Modules.CreatureCallback = false;
+    // Each input starts the communication afresh.
+    Modules.Communication = false;
+    Modules.GameMessages = false;
+    Modules.Hooks.StartPatcher = Nothing;
+    testing_support::StartClientModules(Modules);
     // A closed port: a reconnect that the input provokes fails at once.
     for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", 1);
-    InitControl();
-    ControlHooks hooks;
-    hooks.DrawFrame = Nothing;
-    hooks.StartPatcher = Nothing;
-    SetControlHooks(hooks);
     return 0;
 }
 

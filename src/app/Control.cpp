@@ -1,8 +1,18 @@
-// Sections: state; hooks; network handlers and the dispatcher; leaving and
-// entering the game; events; timer; close check; input delivery.
+// Sections:
+//   1. State, grouped by lifetime
+//   2. Hook helpers
+//   3. The dispatcher and entering the game
+//   4. Leaving the game and the events
+//   5. Set-up
+//   6. Network handlers
+//   7. Idle pass, timer, close check
+//   8. Input delivery, one function per kind of input
+//   9. Queries
 #include "app/Control.h"
 
 #include "app/Application.h"
+#include "app/GameProtocol.h"
+#include "app/Interface.h"
 #include "app/MainFrame.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
@@ -20,31 +30,52 @@
 
 namespace {
 
-// ---- State: reset by InitControl -------------------------------------------------------
+// ==== 1. State, grouped by lifetime ===========================================================
 
-ControlHooks Hooks;
-GameCommandHandler GameHandlers[256] = {};
-bool UnrecognisedCommand = false;
-int LastCommand = -1;
-bool ReconnectRequested = false;
-uint32_t ReconnectDeadline = 0;
-uint32_t TickCounter = 0;
-int PointerKind = 1;
-int PointerX = 0, PointerY = 0;
-int PressX = 0, PressY = 0;
-int64_t HoverTick = -1;  // tick of the last pointer move, -1 when none
-int HoldKind = 0;
-uint32_t HoldTick = 0;
-int DroppedEvents = 0;
-int GameBeat = 0;
+// Attached at start-up and kept until ExitControl: the hooks and the game
+// command handlers.
+struct Attachments {
+    ControlHooks Hooks;
+    GameCommandHandler GameHandlers[256] = {};
+};
+Attachments Attached;
+ControlHooks& Hooks = Attached.Hooks;
+
+// Kept for the whole run (InitControl starts them afresh): the tick counter,
+// the pointer bookkeeping and the diagnostics of the dispatcher. The first
+// unrecognised command ends the program, so its flag is never cleared.
+struct RunState {
+    uint32_t TickCounter = 0;
+    int PointerKind = 1;
+    int PointerX = 0, PointerY = 0;
+    int PressX = 0, PressY = 0;
+    int64_t HoverTick = -1;  // tick of the last pointer move, -1 when none
+    int HoldKind = 0;        // the kind of the last press, for auto-repeat
+    uint32_t HoldTick = 0;
+    int LastCommand = -1;
+    bool UnrecognisedCommand = false;
+    int DroppedEvents = 0;
+};
+RunState Run;
+
+// One connection: the request to log in again once it has closed, which the
+// close handler takes.
+struct ConnectionRecord {
+    bool ReconnectRequested = false;
+    uint32_t ReconnectDeadline = 0;
+};
+ConnectionRecord Connection;
 
 constexpr int HOLD_REPEATING = 6;
 
-// ---- Hook helpers ----------------------------------------------------------------------------
+// ==== 2. Hook helpers ===========================================================================
 
 void* GetModal() { return Hooks.GetModalWindow ? Hooks.GetModalWindow() : NULL; }
 bool HasModal() { return GetModal() != NULL; }
 bool MainCaptured() { return Hooks.MainHoldsCapture && Hooks.MainHoldsCapture(); }
+void ReleaseMainCapture() {
+    if (Hooks.ReleaseMainCapture) Hooks.ReleaseMainCapture();
+}
 void SetMainActive(bool Active) {
     if (Hooks.SetMainActive) Hooks.SetMainActive(Active);
 }
@@ -57,6 +88,10 @@ void Draw() {
     else
         frame::DrawFrame();
 }
+void ModalOffset(int& X, int& Y) {
+    X = Y = 0;
+    if (Hooks.GetModalOffset) Hooks.GetModalOffset(X, Y);
+}
 void ToMain(const frame::Input& Input) {
     if (Hooks.DeliverToMain) Hooks.DeliverToMain(Input);
 }
@@ -64,8 +99,8 @@ void ToModal(frame::Input Input) {
     void* ModalWindow = GetModal();
     ASSERT(ModalWindow!=NULL);
     if (!ModalWindow) return;
-    int x = 0, y = 0;
-    if (Hooks.GetModalOffset) Hooks.GetModalOffset(x, y);
+    int x, y;
+    ModalOffset(x, y);
     Input.X -= x;
     Input.Y -= y;
     if (Hooks.DeliverToModal) Hooks.DeliverToModal(Input);
@@ -76,8 +111,20 @@ void EndModalIf(bool Ended) {
     DestroyModal();
     SetMainActive(true);
 }
+// Hover and held-button events go to the modal window, relative to it, or
+// else to the main game window.
+void AtPointer(void (*Hook)(int X, int Y, bool ToModal)) {
+    if (!Hook) return;
+    if (HasModal()) {
+        int x, y;
+        ModalOffset(x, y);
+        Hook(Run.PointerX - x, Run.PointerY - y, true);
+    } else {
+        Hook(Run.PointerX, Run.PointerY, false);
+    }
+}
 
-// ---- Game commands ---------------------------------------------------------------------------
+// ==== 3. The dispatcher and entering the game ===================================================
 
 bool GameCommandListed(int c) {
     return c == 10 || c == 11 || In(c, 20, 22) || c == 30 || In(c, 100, 114) || c == 120 || c == 121 ||
@@ -89,7 +136,7 @@ bool GameCommandListed(int c) {
 void DefaultEnterGame() {
     ClearRights();
     SetPlayerID(GetQuad());
-    GameBeat = GetWord();
+    SetServerBeat(GetWord());
     SetRight(40, GetByte());
 }
 
@@ -122,8 +169,8 @@ void EnterGame() {
     ResetCreatures();
     ResetAmbientLight();
     if (Hooks.ResetTexts) Hooks.ResetTexts();
-    if (GameHandlers[10])
-        GameHandlers[10]();
+    if (Attached.GameHandlers[10])
+        Attached.GameHandlers[10]();
     else
         DefaultEnterGame();
     if (Hooks.StartHints) Hooks.StartHints();
@@ -131,7 +178,7 @@ void EnterGame() {
 }
 
 void Unrecognised(int Command) {
-    UnrecognisedCommand = true;
+    Run.UnrecognisedCommand = true;
     ASSERT_PARAM(false, Command);
 }
 
@@ -173,11 +220,11 @@ bool DispatchGame(int Command) {
     case 21: CGameInformation(); break;
     case 22: CWaitingList(); break;
     default:
-        if (!GameHandlers[Command]) {
+        if (!Attached.GameHandlers[Command]) {
             Unrecognised(Command);
             return false;
         }
-        GameHandlers[Command]();
+        Attached.GameHandlers[Command]();
         break;
     }
     if ((Command == 110 || Command == 111 || In(Command, 125, 127)) && Hooks.AfterGameCommand)
@@ -190,17 +237,34 @@ bool DispatchGame(int Command) {
 // belongs to a connection that is gone and is dropped.
 bool Answering(int State) { return State == 3 || State == 4 || In(State, 6, 8); }
 
-// ---- Leaving the game ----------------------------------------------------------------------
+// ==== 4. Leaving the game and the events ==========================================================
 
 void LeaveGame() {
     if (Hooks.ShowStartView) Hooks.ShowStartView();
     DestroyModal();
     SetInputMode(INPUT_IDLE);
     SavePreferences();
-    if (!ReconnectRequested) PostEvent(MESSAGE_CHARACTERLIST, CHARACTERLIST_TIMEOUT, 0);
+    if (!Connection.ReconnectRequested) PostEvent(MESSAGE_CHARACTERLIST, CHARACTERLIST_TIMEOUT, 0);
 }
 
-// ---- Events ----------------------------------------------------------------------------------
+// Events of the types up to 55 belong to the interface: dialogs (up to 46)
+// open centred, pop-up menus at the pointer.
+void CarryOutInterfaceEvent(Event& E) {
+    const int Type = E.Type;
+    bool opened = false;
+    if (Hooks.CarryOutEvent) {
+        opened = Hooks.CarryOutEvent(E);
+    } else {
+        ++Run.DroppedEvents;
+        FreeEvent(E);
+    }
+    if (opened && HasModal()) {
+        bool dialog = Type <= 46;
+        if (Hooks.PlaceModalWindow) Hooks.PlaceModalWindow(dialog, Run.PointerX, Run.PointerY);
+        SetInputMode(dialog ? INPUT_DIALOG : INPUT_MENU);
+        SetMainActive(false);
+    }
+}
 
 // Returns true when the pass has to end.
 bool CarryOut(Event& E) {
@@ -222,8 +286,8 @@ bool CarryOut(Event& E) {
         return false;
     case MESSAGE_RELOGIN:
         if (IsConnected()) {
-            ReconnectRequested = true;
-            ReconnectDeadline = platform::Milliseconds() + RECONNECT_DELAY;
+            Connection.ReconnectRequested = true;
+            Connection.ReconnectDeadline = platform::Milliseconds() + RECONNECT_DELAY;
         } else {
             PostEvent(MESSAGE_CONNECTLOGIN, 0, 0);
             PostEvent(MESSAGE_CONNECTING_LIST, 0, 0);
@@ -260,19 +324,7 @@ bool CarryOut(Event& E) {
         return true;
     }
     if (In(Type, 1, 55)) {
-        bool opened = false;
-        if (Hooks.CarryOutEvent) {
-            opened = Hooks.CarryOutEvent(E);
-        } else {
-            ++DroppedEvents;
-            FreeEvent(E);
-        }
-        if (opened && HasModal()) {
-            bool dialog = Type <= 46;
-            if (Hooks.PlaceModalWindow) Hooks.PlaceModalWindow(dialog, PointerX, PointerY);
-            SetInputMode(dialog ? INPUT_DIALOG : INPUT_MENU);
-            SetMainActive(false);
-        }
+        CarryOutInterfaceEvent(E);
         return false;
     }
     FreeEvent(E);
@@ -280,9 +332,11 @@ bool CarryOut(Event& E) {
     return false;
 }
 
+// ---- What the assertion reporter asks for --------------------------------------------------------
+
 bool PacketHook(uint8_t Snapshot[16]) {
     GetPacketSnapshot(Snapshot);
-    return UnrecognisedCommand;
+    return Run.UnrecognisedCommand;
 }
 
 bool PositionHook(assertion::Position& P) {
@@ -291,27 +345,26 @@ bool PositionHook(assertion::Position& P) {
     return true;
 }
 
+// The program's hooks, gathered in this one place so that no order of the
+// start-up calls matters: the windows' and the game protocol's.
+ControlHooks ProgramHooks() {
+    ControlHooks H;
+    AddInterfaceHooks(H);
+    AddGameProtocolHooks(H);
+    return H;
+}
+
 }  // namespace
 
-// ---- Set-up ------------------------------------------------------------------------------------
+// ==== 5. Set-up ====================================================================================
 
 void InitControl() {
-    Hooks = ControlHooks{};
-    for (GameCommandHandler& H : GameHandlers) H = nullptr;
-    GameHandlers[11] = DefaultRights;
-    GameHandlers[30] = DefaultPing;
-    UnrecognisedCommand = false;
-    LastCommand = -1;
-    ReconnectRequested = false;
-    ReconnectDeadline = 0;
-    TickCounter = 0;
-    PointerKind = 1;
-    PointerX = PointerY = PressX = PressY = 0;
-    HoverTick = -1;
-    HoldKind = 0;
-    HoldTick = 0;
-    DroppedEvents = 0;
-    GameBeat = 0;
+    Attached = Attachments{};
+    Attached.GameHandlers[11] = DefaultRights;
+    Attached.GameHandlers[30] = DefaultPing;
+    Hooks = ProgramHooks();
+    Run = RunState{};
+    Connection = ConnectionRecord{};
     frame::SetCloseCheck(CanClose);
     frame::SetTimerHandler(ControlTimerTick);
     frame::SetIdleHandler(ControlIdle);
@@ -335,12 +388,12 @@ const ControlHooks& GetControlHooks() { return Hooks; }
 
 void SetGameCommandHandler(int Command, GameCommandHandler Handler) {
     ASSERT(In(Command,0,255));
-    if (In(Command, 0, 255)) GameHandlers[Command] = Handler;
+    if (In(Command, 0, 255)) Attached.GameHandlers[Command] = Handler;
 }
 
 bool IsGameCommand(int Command) { return GameCommandListed(Command); }
 
-// ---- Network handlers ----------------------------------------------------------------------
+// ==== 6. Network handlers ==========================================================================
 
 void ControlConnectHandler() {
     if (GetConnectionState() == STATE_CONNECTING_LOGIN) {
@@ -364,7 +417,7 @@ void ControlReceiveHandler() {
         }
         int Command = GetCommand();
         if (Command == -1) return;
-        LastCommand = Command;
+        Run.LastCommand = Command;
         if (State == STATE_LOGIN_SENT) {
             SetConnectionState(STATE_LOGIN_ANSWERING);
             State = STATE_LOGIN_ANSWERING;
@@ -395,10 +448,10 @@ void ControlCloseHandler() {
         PostConnectionError(ERROR_DISCONNECTED, KIND_LOGIN);
     }
     SetConnectionState(STATE_OFFLINE);
-    if (!ReconnectRequested) return;
-    ReconnectRequested = false;
+    if (!Connection.ReconnectRequested) return;
+    Connection.ReconnectRequested = false;
     if (s == STATE_GAME) {
-        if (int32_t(platform::Milliseconds() - ReconnectDeadline) <= 0) {
+        if (int32_t(platform::Milliseconds() - Connection.ReconnectDeadline) <= 0) {
             PostEvent(MESSAGE_CONNECTGAME, 0, 0);
             PostEvent(MESSAGE_CONNECTING_GAME, 0, 0);
         }
@@ -413,7 +466,7 @@ void ControlLinkWarning() {
     PostTextEvent(MESSAGE_LINKWARNING, "Link copy warning", nullptr);
 }
 
-// ---- Idle pass ---------------------------------------------------------------------------------
+// ==== 7. Idle pass, timer, close check ===============================================================
 
 void ControlIdle() {
     try {
@@ -442,40 +495,20 @@ void ProcessEvents() {
     Draw();
 }
 
-// ---- Timer -------------------------------------------------------------------------------------
-
 void ControlTimerTick() {
-    ++TickCounter;
-    if (HoverTick >= 0 && int64_t(TickCounter) == HoverTick + HOVER_TICKS && Hooks.Hover) {
-        if (HasModal()) {
-            int x = 0, y = 0;
-            if (Hooks.GetModalOffset) Hooks.GetModalOffset(x, y);
-            Hooks.Hover(PointerX - x, PointerY - y, true);
-        } else {
-            Hooks.Hover(PointerX, PointerY, false);
-        }
-    }
+    ++Run.TickCounter;
+    if (Run.HoverTick >= 0 && int64_t(Run.TickCounter) == Run.HoverTick + HOVER_TICKS) AtPointer(Hooks.Hover);
     if (Hooks.TickTexts) Hooks.TickTexts();
-    if (TickCounter % 10 == 0) StepAmbientLight();
+    if (Run.TickCounter % 10 == 0) StepAmbientLight();
     AdvanceEffects();
-    if (HoldKind == HOLD_REPEATING) {
-        if (TickCounter - HoldTick < uint32_t(REPEAT_DELAY_TICKS)) return;
-        if (Hooks.HeldButton) {
-            if (HasModal()) {
-                int x = 0, y = 0;
-                if (Hooks.GetModalOffset) Hooks.GetModalOffset(x, y);
-                Hooks.HeldButton(PointerX - x, PointerY - y, true);
-            } else {
-                Hooks.HeldButton(PointerX, PointerY, false);
-            }
-        }
+    if (Run.HoldKind == HOLD_REPEATING) {
+        if (Run.TickCounter - Run.HoldTick < uint32_t(REPEAT_DELAY_TICKS)) return;
+        AtPointer(Hooks.HeldButton);
     }
     CheckTimeout();
     if (Hooks.TickCommandTimers) Hooks.TickCommandTimers();
     SweepSkulls();
 }
-
-// ---- Close check -------------------------------------------------------------------------------
 
 bool CanClose() {
     if (GetConnectionState() != STATE_GAME) return true;
@@ -487,157 +520,166 @@ bool CanClose() {
     return false;
 }
 
-// ---- Input delivery ------------------------------------------------------------------------------
+// ==== 8. Input delivery, one function per kind of input ===============================================
+//
+// Positions given to the modal window are made relative to it (ToModal). The
+// frame swallows Alt+F8 (the diagnostics switch) before it gets here.
 
-void DeliverInput(const frame::Input& Input) {
-    using frame::InputKind;
-    if (Hooks.DropTooltip) Hooks.DropTooltip();
-    HoverTick = -1;
-    const int Mode = GetInputMode();
-    switch (Input.Kind) {
-    case InputKind::PointerMove:
-        PointerX = Input.X;
-        PointerY = Input.Y;
-        HoverTick = TickCounter;
-        PointerKind = 1;
-        if (Mode == INPUT_LEFT) {
-            if (std::abs(Input.X - PressX) > DRAG_DISTANCE || std::abs(Input.Y - PressY) > DRAG_DISTANCE)
-                SetInputMode(INPUT_DRAG);
+namespace {
+
+bool ModalMode(int Mode) { return Mode == INPUT_DIALOG || Mode == INPUT_MENU; }
+
+void PointerMoved(const frame::Input& Input, int Mode) {
+    Run.PointerX = Input.X;
+    Run.PointerY = Input.Y;
+    Run.HoverTick = Run.TickCounter;
+    Run.PointerKind = 1;  // the receiving window may change it
+    if (ModalMode(Mode)) {
+        ToModal(Input);
+        return;
+    }
+    if (Mode == INPUT_LEFT &&
+        (std::abs(Input.X - Run.PressX) > DRAG_DISTANCE || std::abs(Input.Y - Run.PressY) > DRAG_DISTANCE))
+        SetInputMode(INPUT_DRAG);
+    ToMain(Input);
+    if (Mode == INPUT_HELP && Hooks.HelpPointerMove) Hooks.HelpPointerMove(Input.X, Input.Y);
+}
+
+// Left press and double click.
+void LeftPressed(const frame::Input& Input, int Mode) {
+    if (Mode == INPUT_IDLE) {
+        Run.PressX = Input.X;
+        Run.PressY = Input.Y;
+        ToMain(Input);
+        SetInputMode(INPUT_LEFT);
+    } else if (Mode == INPUT_RIGHT) {
+        if (GetClassicControl()) SetInputMode(INPUT_BOTH);
+    } else if (ModalMode(Mode)) {
+        ToModal(Input);
+        EndModalIf(GetInputMode() == INPUT_IDLE);
+    }
+    Run.HoldKind = HOLD_REPEATING;
+    Run.HoldTick = Run.TickCounter;
+}
+
+void RightPressed(const frame::Input& Input, int Mode) {
+    if (Mode == INPUT_IDLE)
+        SetInputMode(INPUT_RIGHT);
+    else if (Mode == INPUT_LEFT && GetClassicControl())
+        SetInputMode(INPUT_BOTH);
+    else if (ModalMode(Mode))
+        ToModal(Input);
+}
+
+// With both buttons held, the second release of the two acts as a left
+// release with the Shift flag.
+void ShiftedLeftRelease(frame::Input Input) {
+    Input.Kind = frame::InputKind::LeftUp;
+    Input.Flags |= frame::FLAG_SHIFT;
+    ToMain(Input);
+    SetInputMode(INPUT_IDLE);
+}
+
+void CloseHelpPointer() {
+    if (Hooks.CloseHelpPointer) Hooks.CloseHelpPointer();
+    SetInputMode(INPUT_IDLE);
+}
+
+void LeftReleased(const frame::Input& Input, int Mode) {
+    // The repeat of a held button ends with its release.
+    Run.HoldKind = 0;
+    switch (Mode) {
+    case INPUT_IDLE:
+        if (MainCaptured()) {
             ToMain(Input);
-        } else if (Mode == INPUT_HELP) {
-            ToMain(Input);
-            if (Hooks.HelpPointerMove) Hooks.HelpPointerMove(Input.X, Input.Y);
-        } else if (Mode == INPUT_DIALOG || Mode == INPUT_MENU) {
-            ToModal(Input);
-        } else {
-            ToMain(Input);
+            ReleaseMainCapture();
         }
         break;
-
-    case InputKind::LeftDown:
-    case InputKind::LeftDoubleClick:
-        if (Mode == INPUT_IDLE) {
-            PressX = Input.X;
-            PressY = Input.Y;
-            ToMain(Input);
-            SetInputMode(INPUT_LEFT);
-        } else if (Mode == INPUT_RIGHT) {
-            if (GetClassicControl()) SetInputMode(INPUT_BOTH);
-        } else if (Mode == INPUT_DIALOG || Mode == INPUT_MENU) {
-            ToModal(Input);
-            EndModalIf(GetInputMode() == INPUT_IDLE);
-        }
-        HoldKind = HOLD_REPEATING;
-        HoldTick = TickCounter;
+    case INPUT_LEFT:
+    case INPUT_DRAG:
+    case INPUT_TARGET_1:
+    case INPUT_TARGET_2:
+        ToMain(Input);
+        SetInputMode(INPUT_IDLE);
         break;
-
-    case InputKind::RightDown:
-        if (Mode == INPUT_IDLE)
-            SetInputMode(INPUT_RIGHT);
-        else if (Mode == INPUT_LEFT && GetClassicControl())
-            SetInputMode(INPUT_BOTH);
-        else if (Mode == INPUT_DIALOG || Mode == INPUT_MENU)
-            ToModal(Input);
+    case INPUT_BOTH: SetInputMode(INPUT_BOTH_LEFT_RELEASED); break;
+    case INPUT_BOTH_RIGHT_RELEASED: ShiftedLeftRelease(Input); break;
+    case INPUT_HELP: CloseHelpPointer(); break;
+    case INPUT_DIALOG:
+    case INPUT_MENU: {
+        ToModal(Input);
+        // A menu entry may have started a target selection.
+        int After = GetInputMode();
+        EndModalIf(After == INPUT_IDLE || After == INPUT_TARGET_1 || After == INPUT_TARGET_2);
         break;
+    }
+    }
+}
 
-    case InputKind::LeftUp:
-        // The repeat of a held button ends with its release.
-        HoldKind = 0;
-        switch (Mode) {
-        case INPUT_IDLE:
-            if (MainCaptured()) {
-                ToMain(Input);
-                if (Hooks.ReleaseMainCapture) Hooks.ReleaseMainCapture();
-            }
-            break;
-        case INPUT_LEFT:
-        case INPUT_DRAG:
-        case INPUT_TARGET_1:
-        case INPUT_TARGET_2:
-            ToMain(Input);
-            SetInputMode(INPUT_IDLE);
-            break;
-        case INPUT_BOTH: SetInputMode(INPUT_BOTH_LEFT_RELEASED); break;
-        case INPUT_BOTH_RIGHT_RELEASED: {
-            frame::Input shifted = Input;
-            shifted.Flags |= frame::FLAG_SHIFT;
-            ToMain(shifted);
-            SetInputMode(INPUT_IDLE);
-            break;
-        }
-        case INPUT_HELP:
-            if (Hooks.CloseHelpPointer) Hooks.CloseHelpPointer();
-            SetInputMode(INPUT_IDLE);
-            break;
-        case INPUT_DIALOG:
-        case INPUT_MENU: {
-            ToModal(Input);
-            int after = GetInputMode();
-            EndModalIf(after == INPUT_IDLE || after == INPUT_TARGET_1 || after == INPUT_TARGET_2);
-            break;
-        }
-        }
+void RightReleased(const frame::Input& Input, int Mode) {
+    switch (Mode) {
+    case INPUT_IDLE:
+        if (MainCaptured()) ReleaseMainCapture();
         break;
-
-    case InputKind::RightUp:
-        switch (Mode) {
-        case INPUT_IDLE:
-            if (MainCaptured() && Hooks.ReleaseMainCapture) Hooks.ReleaseMainCapture();
-            break;
-        case INPUT_RIGHT:
-            ToMain(Input);
-            SetInputMode(INPUT_IDLE);
-            break;
-        case INPUT_TARGET_1:
-        case INPUT_TARGET_2: SetInputMode(INPUT_IDLE); break;
-        case INPUT_BOTH: SetInputMode(INPUT_BOTH_RIGHT_RELEASED); break;
-        case INPUT_BOTH_LEFT_RELEASED: {
-            frame::Input left = Input;
-            left.Kind = InputKind::LeftUp;
-            left.Flags |= frame::FLAG_SHIFT;
-            ToMain(left);
-            SetInputMode(INPUT_IDLE);
-            break;
-        }
-        case INPUT_HELP:
-            if (Hooks.CloseHelpPointer) Hooks.CloseHelpPointer();
-            SetInputMode(INPUT_IDLE);
-            break;
-        case INPUT_DIALOG:
-        case INPUT_MENU:
-            ToModal(Input);
-            EndModalIf(GetInputMode() == INPUT_IDLE);
-            break;
-        }
+    case INPUT_RIGHT:
+        ToMain(Input);
+        SetInputMode(INPUT_IDLE);
         break;
-
-    case InputKind::Wheel:
-        if (Mode == INPUT_HELP) break;
-        if (Mode == INPUT_DIALOG || Mode == INPUT_MENU)
-            ToModal(Input);
-        else
-            ToMain(Input);
-        break;
-
-    case InputKind::Key:
-        if (Input.Code == ((frame::KEY_F1 + 7) | frame::FLAG_ALT)) {
-            if (Hooks.ToggleFramerate) Hooks.ToggleFramerate();
-            break;
-        }
-        if (Mode == INPUT_HELP) SetInputMode(INPUT_IDLE);
-        if (HasModal()) {
-            ToModal(Input);
-            EndModalIf(GetInputMode() == INPUT_IDLE);
-        } else if (!(Hooks.Hotkey && Hooks.Hotkey(Input.Code))) {
-            ToMain(Input);
-        }
+    case INPUT_TARGET_1:
+    case INPUT_TARGET_2: SetInputMode(INPUT_IDLE); break;
+    case INPUT_BOTH: SetInputMode(INPUT_BOTH_RIGHT_RELEASED); break;
+    case INPUT_BOTH_LEFT_RELEASED: ShiftedLeftRelease(Input); break;
+    case INPUT_HELP: CloseHelpPointer(); break;
+    case INPUT_DIALOG:
+    case INPUT_MENU:
+        ToModal(Input);
+        EndModalIf(GetInputMode() == INPUT_IDLE);
         break;
     }
 }
 
-// ---- Queries -------------------------------------------------------------------------------------
+void WheelTurned(const frame::Input& Input, int Mode) {
+    if (Mode == INPUT_HELP) return;
+    if (ModalMode(Mode))
+        ToModal(Input);
+    else
+        ToMain(Input);
+}
 
-uint32_t GetTickCounter() { return TickCounter; }
+// A key goes to the modal window, or else to the hotkeys and then the main
+// game window.
+void KeyPressed(const frame::Input& Input, int Mode) {
+    if (Mode == INPUT_HELP) SetInputMode(INPUT_IDLE);
+    if (HasModal()) {
+        ToModal(Input);
+        EndModalIf(GetInputMode() == INPUT_IDLE);
+    } else if (!(Hooks.Hotkey && Hooks.Hotkey(Input.Code))) {
+        ToMain(Input);
+    }
+}
+
+}  // namespace
+
+void DeliverInput(const frame::Input& Input) {
+    using frame::InputKind;
+    if (Hooks.DropTooltip) Hooks.DropTooltip();
+    Run.HoverTick = -1;
+    const int Mode = GetInputMode();
+    switch (Input.Kind) {
+    case InputKind::PointerMove: PointerMoved(Input, Mode); break;
+    case InputKind::LeftDown:
+    case InputKind::LeftDoubleClick: LeftPressed(Input, Mode); break;
+    case InputKind::RightDown: RightPressed(Input, Mode); break;
+    case InputKind::LeftUp: LeftReleased(Input, Mode); break;
+    case InputKind::RightUp: RightReleased(Input, Mode); break;
+    case InputKind::Wheel: WheelTurned(Input, Mode); break;
+    case InputKind::Key: KeyPressed(Input, Mode); break;
+    }
+}
+
+// ==== 9. Queries ======================================================================================
+
+uint32_t GetTickCounter() { return Run.TickCounter; }
 
 int GetPointerKind() {
     switch (GetInputMode()) {
@@ -646,17 +688,15 @@ int GetPointerKind() {
     case INPUT_TARGET_1:
     case INPUT_TARGET_2: return 4;
     }
-    return PointerKind;
+    return Run.PointerKind;
 }
 
-void SetPointerKind(int Kind) { PointerKind = Kind; }
+void SetPointerKind(int Kind) { Run.PointerKind = Kind; }
 void GetLastPointerPosition(int& X, int& Y) {
-    X = PointerX;
-    Y = PointerY;
+    X = Run.PointerX;
+    Y = Run.PointerY;
 }
-int GetLastCommand() { return LastCommand; }
-bool IsReconnectRequested() { return ReconnectRequested; }
-uint32_t GetReconnectDeadline() { return ReconnectDeadline; }
-int GetDroppedEventCount() { return DroppedEvents; }
-// The game messages give the beat to the walking logic, which keeps it.
-int GetGameBeat() { return GetServerBeat(); }
+int GetLastCommand() { return Run.LastCommand; }
+bool IsReconnectRequested() { return Connection.ReconnectRequested; }
+uint32_t GetReconnectDeadline() { return Connection.ReconnectDeadline; }
+int GetDroppedEventCount() { return Run.DroppedEvents; }

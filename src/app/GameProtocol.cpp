@@ -47,17 +47,17 @@ void DetachGameMessageHandlers() {
         if (GetGameMessageHandler(command)) SetGameCommandHandler(command, nullptr);
 }
 
+void AddGameProtocolHooks(ControlHooks& Hooks) {
+    Hooks.ClearOutfitRequest = ClearOutfitRequest;
+    Hooks.SendPendingStep = SendPendingSteps;
+    Hooks.TickTexts = TickTalk;
+    Hooks.ResetTexts = ResetTalk;
+}
+
 void InstallGameProtocol() {
     InitGameMessages();
     InitCommands();
     AttachGameMessageHandlers();
-
-    ControlHooks hooks = GetControlHooks();
-    hooks.ClearOutfitRequest = ClearOutfitRequest;
-    hooks.SendPendingStep = SendPendingSteps;
-    hooks.TickTexts = TickTalk;
-    hooks.ResetTexts = ResetTalk;
-    SetControlHooks(hooks);
 
     GameHooks texts = GetGameHooks();
     texts.MapText = MapText;
@@ -72,12 +72,6 @@ void InstallGameProtocol() {
 
 void RemoveGameProtocol() {
     SetCreatureHooks(nullptr, nullptr, nullptr, nullptr);
-    ControlHooks hooks = GetControlHooks();
-    hooks.ClearOutfitRequest = nullptr;
-    hooks.SendPendingStep = nullptr;
-    hooks.TickTexts = nullptr;
-    hooks.ResetTexts = nullptr;
-    SetControlHooks(hooks);
     DetachGameMessageHandlers();
     ExitGameMessages();
 }

@@ -2,6 +2,8 @@
 // the event hints to the connection control and the world model.
 #pragma once
 
+struct ControlHooks;
+
 void InstallGameProtocol();
 void RemoveGameProtocol();
 
@@ -9,3 +11,7 @@ void RemoveGameProtocol();
 // module reads is attached to the connection control, or detached again.
 void AttachGameMessageHandlers();
 void DetachGameMessageHandlers();
+
+// The game protocol's entries of Control's hooks (InitControl gathers them):
+// the texts on the map, the outfit request, the player's pending steps.
+void AddGameProtocolHooks(ControlHooks& Hooks);

@@ -2,7 +2,6 @@
 
 #include "app/Application.h"
 #include "app/Control.h"
-#include "app/MainFrame.h"
 #include "gui/Dialogs.h"
 #include "gui/GUI.h"
 #include "gui/MainWindow.h"
@@ -44,7 +43,6 @@ void HookHeldButton(int X, int Y, bool ToModal) {
 }
 void HookDropTooltip() { SetTooltipText(nullptr); }
 bool HookHotkey(int Code) { return DispatchHotkey(Code); }
-void HookToggleFramerate() { frame::ToggleDiagnostics(); }
 void HookTickTimers() { ComponentTimer::tick(); }
 void HookPlaceModal(bool IsDialog, int X, int Y) { PlaceModalWindow(IsDialog, X, Y); }
 
@@ -66,6 +64,26 @@ void DeliverToComponent(Component* C, const frame::Input& Input) {
     }
 }
 
+void AddInterfaceHooks(ControlHooks& Hooks) {
+    Hooks.CarryOutEvent = CarryOutDialogEvent;
+    Hooks.PlaceModalWindow = HookPlaceModal;
+    Hooks.GetModalWindow = HookGetModal;
+    Hooks.GetModalOffset = HookModalOffset;
+    Hooks.DeliverToModal = HookDeliverToModal;
+    Hooks.DestroyModalWindow = HookDestroyModal;
+    Hooks.DeliverToMain = HookDeliverToMain;
+    Hooks.MainHoldsCapture = HookMainCaptured;
+    Hooks.ReleaseMainCapture = HookReleaseMainCapture;
+    Hooks.SetMainActive = HookSetMainActive;
+    Hooks.ShowStartView = HookShowStartView;
+    Hooks.ShowGameView = HookShowGameView;
+    Hooks.Hover = HookHover;
+    Hooks.HeldButton = HookHeldButton;
+    Hooks.DropTooltip = HookDropTooltip;
+    Hooks.Hotkey = HookHotkey;
+    Hooks.TickCommandTimers = HookTickTimers;
+}
+
 void InstallInterfaceHooks(int Width, int Height) {
     RemoveInterface();
     MainWindowCallbacks callbacks;
@@ -77,53 +95,11 @@ void InstallInterfaceHooks(int Width, int Height) {
     DialogServices services;
     services.MainWindow = Main;
     SetDialogServices(services);
-
-    ControlHooks hooks = GetControlHooks();
-    hooks.CarryOutEvent = CarryOutDialogEvent;
-    hooks.PlaceModalWindow = HookPlaceModal;
-    hooks.GetModalWindow = HookGetModal;
-    hooks.GetModalOffset = HookModalOffset;
-    hooks.DeliverToModal = HookDeliverToModal;
-    hooks.DestroyModalWindow = HookDestroyModal;
-    hooks.DeliverToMain = HookDeliverToMain;
-    hooks.MainHoldsCapture = HookMainCaptured;
-    hooks.ReleaseMainCapture = HookReleaseMainCapture;
-    hooks.SetMainActive = HookSetMainActive;
-    hooks.ShowStartView = HookShowStartView;
-    hooks.ShowGameView = HookShowGameView;
-    hooks.Hover = HookHover;
-    hooks.HeldButton = HookHeldButton;
-    hooks.DropTooltip = HookDropTooltip;
-    hooks.Hotkey = HookHotkey;
-    hooks.ToggleFramerate = HookToggleFramerate;
-    hooks.TickCommandTimers = HookTickTimers;
-    SetControlHooks(hooks);
 }
 
 void RemoveInterface() {
     DestroyModalWindow();
     if (Main == nullptr) return;
-    // Only the interface's own hooks go; others stay installed.
-    ControlHooks hooks = GetControlHooks();
-    hooks.CarryOutEvent = nullptr;
-    hooks.PlaceModalWindow = nullptr;
-    hooks.GetModalWindow = nullptr;
-    hooks.GetModalOffset = nullptr;
-    hooks.DeliverToModal = nullptr;
-    hooks.DestroyModalWindow = nullptr;
-    hooks.DeliverToMain = nullptr;
-    hooks.MainHoldsCapture = nullptr;
-    hooks.ReleaseMainCapture = nullptr;
-    hooks.SetMainActive = nullptr;
-    hooks.ShowStartView = nullptr;
-    hooks.ShowGameView = nullptr;
-    hooks.Hover = nullptr;
-    hooks.HeldButton = nullptr;
-    hooks.DropTooltip = nullptr;
-    hooks.Hotkey = nullptr;
-    hooks.ToggleFramerate = nullptr;
-    hooks.TickCommandTimers = nullptr;
-    SetControlHooks(hooks);
     SetDialogServices(DialogServices{});
     SetRootComponent(nullptr);
     delete Main;

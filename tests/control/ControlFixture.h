@@ -10,6 +10,7 @@
 #include "net/Communication.h"
 #include "net/Network.h"
 #include "platform/Platform.h"
+#include "support/ClientModules.h"
 #include "support/TestSupport.h"
 #include "world/Creatures.h"
 #include "world/Inventory.h"
@@ -23,36 +24,22 @@ class ControlFixture : public testing::Test {
     void SetUp() override {
         Now = 1000;
         platform::SetClockOverride([] { return Now; });
-        SetPreferencesPath((dir.Path() / "Vorna.cfg").string());
         SetLastMotD(0);
-        InitSysinc();
         loadObjectTypes();
-        InitMap(nullptr);
-        InitInventory();
-        InitCreatures();
-        InitStatus(0, ControlLinkWarning);
-        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
-        InitCommunication();
-        InitControl();
-        ControlHooks hooks;
-        hooks.DrawFrame = [] {};
-        addHooks(hooks);
-        SetControlHooks(hooks);
+        testing_support::ClientModules Modules;
+        Modules.Preferences = (dir.Path() / "Vorna.cfg").string();
+        Modules.ReadPreferences = false;
+        Modules.CreatureCallback = false;
+        Modules.GameMessages = false;
+        addHooks(Modules.Hooks);
+        testing_support::StartClientModules(Modules);
     }
     void TearDown() override {
-        ExitControl();
-        ExitCommunication();
-        ExitNetwork();
-        ExitStatus();
-        ExitCreatures();
-        ExitInventory();
-        ExitMap();
+        testing_support::StopClientModules();
         UnloadObjects();
-        ExitSysinc();
         platform::SetClockOverride({});
     }
-    // Called between the clipboard buffer and the map, where the program
-    // loads Vorna.dat; none by default.
+    // Vorna.dat for the tests that need object types; none by default.
     virtual void loadObjectTypes() {}
     // Beyond drawing nothing, the hub runs without hooks unless the test adds them.
     virtual void addHooks(ControlHooks&) {}

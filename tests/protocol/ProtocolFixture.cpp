@@ -1,6 +1,6 @@
 #include "ProtocolFixture.h"
 
-#include "app/GameProtocol.h"
+#include "support/ClientModules.h"
 
 #include <poll.h>
 
@@ -9,8 +9,6 @@ namespace protocol_test {
 std::vector<std::string> ProtocolTest::Calls;
 
 namespace {
-
-void NoDrawing() {}
 
 std::string Str(const char* s) { return s != nullptr ? s : "(null)"; }
 
@@ -40,24 +38,11 @@ void ProtocolTest::SetUp() {
     Calls.clear();
     // the world fixture started the map without the creature callback
     ExitMap();
-    InitMap(CreatureOffMap);
-    SetPreferencesPath((Dir.Path() / "Vorna.cfg").string());
-    LoadPreferences();
-    InitSysinc();
-    InitInventory();
-    InitCreatures();
-    InitStatus(0, ControlLinkWarning);
-    InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
-    InitCommunication();
-    InitControl();
-    ControlHooks Hooks;
-    Hooks.DrawFrame = NoDrawing;
-    Hooks.ClearOutfitRequest = ClearOutfitRequest;
-    SetControlHooks(Hooks);
-    InitGameMessages();
-    InitCommands();
+    testing_support::ClientModules Modules;
+    Modules.Preferences = (Dir.Path() / "Vorna.cfg").string();
+    Modules.Hooks.ClearOutfitRequest = ClearOutfitRequest;
+    testing_support::StartClientModules(Modules);
     ResetPendingHints();
-    AttachGameMessageHandlers();
     GameHooks G;
     G.MapText = RecordMapText;
     G.ConsoleText = RecordConsole;
@@ -96,14 +81,7 @@ void ProtocolTest::SetUp() {
 
 void ProtocolTest::TearDown() {
     Close(Peer);
-    ExitGameMessages();
-    ExitControl();
-    ExitCommunication();
-    ExitNetwork();
-    ExitStatus();
-    ExitCreatures();
-    ExitInventory();
-    ExitSysinc();
+    testing_support::StopClientModules();
     Server.reset();
     WorldTest::TearDown();
 }

@@ -10,6 +10,7 @@
 #include "net/Network.h"
 #include "server/Log.h"
 #include "server/Updates.h"
+#include "support/ClientModules.h"
 #include "support/TestSupport.h"
 #include "world/Objects.h"
 
@@ -554,8 +555,6 @@ bool RecordEvent(Event& E) {
     return false;
 }
 
-void NoDrawing() {}
-
 bool Pump(const std::function<bool()>& Done, int Milliseconds = 8000) {
     auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
     while (!Done()) {
@@ -576,22 +575,15 @@ class ClientUpdate : public testing::Test {
     void SetUp() override {
         Seen.clear();
         Current = ReadBytes(Server.Dir / "Vorna.dat");
-        SetPreferencesPath((Dir.Path() / "Vorna.cfg").string());
-        LoadPreferences();
-        InitStatus(0, ControlLinkWarning);
-        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
-        InitCommunication();
-        InitControl();
-        ControlHooks Hooks;
-        Hooks.DrawFrame = NoDrawing;
-        Hooks.CarryOutEvent = RecordEvent;
-        SetControlHooks(Hooks);
+        testing_support::ClientModules Modules;
+        Modules.Preferences = (Dir.Path() / "Vorna.cfg").string();
+        Modules.World = false;
+        Modules.GameMessages = false;
+        Modules.Hooks.CarryOutEvent = RecordEvent;
+        testing_support::StartClientModules(Modules);
     }
     void TearDown() override {
-        ExitControl();
-        ExitCommunication();
-        ExitNetwork();
-        ExitStatus();
+        testing_support::StopClientModules();
         UnloadObjects();
     }
     // Logs in with Vorna.dat as it is in the working folder; true when the

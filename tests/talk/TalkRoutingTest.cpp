@@ -18,10 +18,12 @@ class TalkRoutingTest : public ::testing::Test {
   protected:
     void SetUp() override {
         InitTalk();
+        InitControl();
         InstallGameProtocol();
     }
     void TearDown() override {
         RemoveGameProtocol();
+        ExitControl();
         ExitTalk();
     }
 };
