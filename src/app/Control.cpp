@@ -339,9 +339,13 @@ bool PacketHook(uint8_t Snapshot[16]) {
     return Run.UnrecognisedCommand;
 }
 
+// The player creature's own field: the map's centre is stale, or not set at
+// all, until the map message that follows entering the game.
 bool PositionHook(assertion::Position& P) {
-    if (GetConnectionState() != STATE_GAME) return false;
-    GetMapPosition(P.X, P.Y, P.Z);
+    if (GetConnectionState() != STATE_GAME || GetPlayerID() == 0) return false;
+    const Creature* Player = FindCreature(GetPlayerID());
+    if (Player == NULL) return false;
+    P = {Player->RealX, Player->RealY, Player->RealZ};
     return true;
 }
 

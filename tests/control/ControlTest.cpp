@@ -1,5 +1,6 @@
 // The control hub without a server: events, the close check, input delivery
-// by input mode, the tick, and the dispatcher fed with packets directly.
+// by input mode, the tick, and the dispatcher fed with packets directly; the
+// player's position in the error log.
 #include "ControlFixture.h"
 
 #include "../net/LoopbackPeer.h"
@@ -278,6 +279,39 @@ TEST_F(Control, LinkWarningAsksTheQuestion) {
     ASSERT_EQ(GetNumberOfEvents(), 1);
     EXPECT_EQ(GetQueuedEvent(0).Type, MESSAGE_LINKWARNING);
     EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "Link copy warning");
+}
+
+// ---- The error log's position line ------------------------------------------------------------
+
+TEST_F(Control, ErrorLogNamesThePlayersFieldOnlyOnceHisCreatureIsKnown) {
+    const std::string Previous = assertion::ErrorLogPath();
+    assertion::SetErrorLogPath((dir.Path() / "error.txt").string());
+    // The position line of the latest record, "" when it has none.
+    auto Fail = [] {
+        EXPECT_ASSERTION([] { ASSERT(1 == 2); }(), "1 == 2");
+        const std::string Log = testing_support::ReadFile(assertion::ErrorLogPath());
+        const std::string Record = Log.substr(Log.rfind("Debug Assertion"));
+        const size_t At = Record.find("\nposition:  ");
+        return At == std::string::npos ? std::string() : Record.substr(At + 12, Record.find('\n', At + 1) - At - 12);
+    };
+
+    // The map's centre from an earlier game is no position for this one.
+    SetMapPosition(500, 600, 7);
+    SetConnectionState(STATE_GAME_LOGIN_SENT);
+    const uint32_t Player = 0x10000001;
+    Inject(Packet(Bytes({10}) + Quad(Player) + Word(50) + Bytes({0})));
+    ASSERT_EQ(GetConnectionState(), STATE_GAME);
+    ASSERT_EQ(GetPlayerID(), Player);
+    EXPECT_EQ(Fail(), "");  // entered, but the creature has not come yet
+
+    Creature* Me = NewCreature(0, Player);
+    ASSERT_NE(Me, nullptr);
+    SetCreaturePosition(Me, 32100, 31950, 6);
+    EXPECT_EQ(Fail(), "[32100,31950,6]");
+
+    SetConnectionState(STATE_OFFLINE);
+    EXPECT_EQ(Fail(), "");  // out of the game, though the record is still there
+    assertion::SetErrorLogPath(Previous);
 }
 
 }  // namespace
