@@ -18,6 +18,7 @@
 #include "core/Assert.h"
 #include "core/ProgramError.h"
 #include "graphics/graphics.h"
+#include "gui/GUI.h"
 #include "net/Communication.h"
 #include "net/Network.h"
 #include "platform/Platform.h"
@@ -501,7 +502,12 @@ void ProcessEvents() {
 
 void ControlTimerTick() {
     ++Run.TickCounter;
-    if (Run.HoverTick >= 0 && int64_t(Run.TickCounter) == Run.HoverTick + HOVER_TICKS) AtPointer(Hooks.Hover);
+    if (Run.HoverTick >= 0 && int64_t(Run.TickCounter) == Run.HoverTick + HOVER_TICKS) {
+        AtPointer(Hooks.Hover);
+        // A tooltip the hover raised stands at the pointer, a point of the
+        // screen whatever window took the hover.
+        if (GetTooltipText() != NULL) SetTooltipPoint(Run.PointerX, Run.PointerY);
+    }
     if (Hooks.TickTexts) Hooks.TickTexts();
     if (Run.TickCounter % 10 == 0) StepAmbientLight();
     AdvanceEffects();
@@ -666,7 +672,7 @@ void KeyPressed(const frame::Input& Input, int Mode) {
 
 void DeliverInput(const frame::Input& Input) {
     using frame::InputKind;
-    if (Hooks.DropTooltip) Hooks.DropTooltip();
+    SetTooltipText(NULL);
     Run.HoverTick = -1;
     const int Mode = GetInputMode();
     switch (Input.Kind) {

@@ -44,7 +44,6 @@ struct ControlHooks {
     // position is relative to the receiver.
     void (*Hover)(int X, int Y, bool ToModal) = nullptr;
     void (*HeldButton)(int X, int Y, bool ToModal) = nullptr;
-    void (*DropTooltip)() = nullptr;
     // Hotkeys see a key before the main game window; true when one took it.
     bool (*Hotkey)(int Code) = nullptr;
     // Help pointer mode.

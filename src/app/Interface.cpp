@@ -41,7 +41,6 @@ void HookHover(int X, int Y, bool ToModal) {
 void HookHeldButton(int X, int Y, bool ToModal) {
     if (Component* c = Receiver(ToModal)) c->mouseRepeat(X, Y, REPEAT_LEFT_HELD);
 }
-void HookDropTooltip() { SetTooltipText(nullptr); }
 bool HookHotkey(int Code) { return DispatchHotkey(Code); }
 void HookTickTimers() { ComponentTimer::tick(); }
 void HookPlaceModal(bool IsDialog, int X, int Y) { PlaceModalWindow(IsDialog, X, Y); }
@@ -52,7 +51,13 @@ void DeliverToComponent(Component* C, const frame::Input& Input) {
     if (C == nullptr) return;
     using frame::InputKind;
     switch (Input.Kind) {
-    case InputKind::PointerMove: C->mouseMove(Input.X, Input.Y); break;
+    case InputKind::PointerMove:
+        // The component under the pointer may ask for its own shape (a
+        // resize grip) while the pointer moves over it.
+        SetPointerShape(POINTER_NORMAL);
+        C->mouseMove(Input.X, Input.Y);
+        SetPointerKind(GetPointerShape());
+        break;
     case InputKind::LeftDown: C->leftButtonDown(Input.X, Input.Y, Input.Flags); break;
     case InputKind::LeftUp: C->leftButtonUp(Input.X, Input.Y, Input.Flags); break;
     case InputKind::LeftDoubleClick: C->leftDoubleClick(Input.X, Input.Y, Input.Flags); break;
@@ -79,7 +84,6 @@ void AddInterfaceHooks(ControlHooks& Hooks) {
     Hooks.ShowGameView = HookShowGameView;
     Hooks.Hover = HookHover;
     Hooks.HeldButton = HookHeldButton;
-    Hooks.DropTooltip = HookDropTooltip;
     Hooks.Hotkey = HookHotkey;
     Hooks.TickCommandTimers = HookTickTimers;
 }

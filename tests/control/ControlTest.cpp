@@ -1,9 +1,14 @@
 // The control hub without a server: events, the close check, input delivery
-// by input mode, the tick, and the dispatcher fed with packets directly; the
-// player's position in the error log.
+// by input mode, the tick, and the dispatcher fed with packets directly; then
+// the pointer and tooltips with the program's window hooks, and the player's
+// position in the error log.
 #include "ControlFixture.h"
 
 #include "../net/LoopbackPeer.h"
+#include "app/Interface.h"
+#include "gui/DialogElements.h"
+#include "gui/GUI.h"
+#include "gui/Skins.h"
 
 #include <string>
 #include <vector>
@@ -279,6 +284,88 @@ TEST_F(Control, LinkWarningAsksTheQuestion) {
     ASSERT_EQ(GetNumberOfEvents(), 1);
     EXPECT_EQ(GetQueuedEvent(0).Type, MESSAGE_LINKWARNING);
     EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "Link copy warning");
+}
+
+// ---- With the program's own window hooks and real components --------------------------------
+
+// A component that offers a tooltip when the pointer rests on it.
+class TipArea : public Component {
+  public:
+    void mouseRest(int x, int y) override {
+        RestX = x;
+        RestY = y;
+        SetTooltipText("Close this window");
+    }
+    int RestX = -1, RestY = -1;
+};
+
+class ControlWithWindows : public ControlFixture {
+  protected:
+    void SetUp() override {
+        ControlFixture::SetUp();
+        InitSkins();
+        InitGUI();
+        // A dialog at (100, 50) with a text that has a tooltip and a resize
+        // grip in its lower right corner.
+        Dialog = new CompositeComponent;
+        Dialog->setPosition(100, 50);
+        Dialog->setSize(200, 100);
+        Tip = new TipArea;
+        Dialog->addChild(Tip);
+        Tip->setPosition(10, 10);
+        Tip->setSize(60, 20);
+        Grip = new Resizer(Dialog, false, true);
+        Dialog->addChild(Grip);
+        Grip->setPosition(200 - Grip->getWidth(), 100 - Grip->getHeight());
+        SetModalWindow(Dialog);
+        SetInputMode(INPUT_DIALOG);
+    }
+    void TearDown() override {
+        ExitGUI();
+        ExitSkins();
+        SetInputMode(INPUT_IDLE);
+        ControlFixture::TearDown();
+    }
+    void addHooks(ControlHooks& hooks) override { AddInterfaceHooks(hooks); }
+    static void MoveTo(int x, int y) { DeliverInput(frame::Input{frame::InputKind::PointerMove, x, y, 0, 0}); }
+
+    CompositeComponent* Dialog = nullptr;
+    TipArea* Tip = nullptr;
+    Resizer* Grip = nullptr;
+};
+
+TEST_F(ControlWithWindows, PointerShapeAndTooltipFollowThePointerIntoTheDialog) {
+    // Over the grip the pointer shows the resize shape, elsewhere the arrow.
+    MoveTo(100 + 200 - 2, 50 + 100 - 2);
+    EXPECT_EQ(GetPointerKind(), 2);
+    MoveTo(100 + 30, 50 + 25);
+    EXPECT_EQ(GetPointerKind(), 1);
+
+    // A second at rest over the text: its tooltip, placed at the pointer on
+    // the screen although the dialog saw its own coordinates.
+    for (int i = 0; i < HOVER_TICKS - 1; ++i) ControlTimerTick();
+    EXPECT_EQ(GetTooltipText(), nullptr);
+    ControlTimerTick();
+    ASSERT_NE(GetTooltipText(), nullptr);
+    EXPECT_STREQ(GetTooltipText(), "Close this window");
+    EXPECT_EQ(Tip->RestX, 20);
+    EXPECT_EQ(Tip->RestY, 15);
+    int x = 0, y = 0;
+    GetTooltipPoint(x, y);
+    EXPECT_EQ(x, 130);
+    EXPECT_EQ(y, 75);
+    // The next movement takes it away.
+    MoveTo(100 + 31, 50 + 25);
+    EXPECT_EQ(GetTooltipText(), nullptr);
+
+    // The input modes that have shapes of their own win over the component's.
+    MoveTo(100 + 200 - 2, 50 + 100 - 2);
+    const std::pair<int, int> ModeShapes[] = {
+        {INPUT_TARGET_1, 4}, {INPUT_TARGET_2, 4}, {INPUT_DRAG, 5}, {INPUT_HELP, 6}, {INPUT_DIALOG, 2}};
+    for (auto [Mode, Shape] : ModeShapes) {
+        SetInputMode(Mode);
+        EXPECT_EQ(GetPointerKind(), Shape) << "input mode " << Mode;
+    }
 }
 
 // ---- The error log's position line ------------------------------------------------------------
