@@ -495,6 +495,16 @@ int GetVideoTile(int PictureNumber, int TileX, int TileY, const RGBColour* TextC
 
 namespace {
 
+// Whether the font's picture holds all its glyph cells. A picture file without
+// them (damaged, or made for another program) cannot give the program its
+// texts, and that is the picture file's error, not a broken precondition.
+bool FontFitsPicture(const Font& F) {
+    if (!In(F.PictureNumber, 1, NumberOfPictures)) return false;
+    const PictureEntry& Picture = Pictures[F.PictureNumber];
+    int Columns = std::min(GLYPHS, F.CharsPerLine), Rows = (GLYPHS + F.CharsPerLine - 1) / F.CharsPerLine;
+    return Picture.TilesX * IMAGE_SIZE >= Columns * F.CharWidth && Picture.TilesY * IMAGE_SIZE >= Rows * F.CharHeight;
+}
+
 void BuildFonts() {
     for (int f = 0; f < NumberOfFonts; ++f) {
         Font& F = Fonts[f];
@@ -502,9 +512,8 @@ void BuildFonts() {
         int CharsPerLine = F.CharsPerLine, CharWidth = F.CharWidth, CharHeight = F.CharHeight;
         ASSERT(CharsPerLine>0);
         ASSERT(CharWidth>0 && CharHeight>0);
+        if (!FontFitsPicture(F)) throw PROGRAM_ERROR(ERROR_PICTURE_FILE);
         int PictureNumber = F.PictureNumber;
-        ASSERT(In(PictureNumber,1,NumberOfPictures));
-        if (!In(PictureNumber, 1, NumberOfPictures)) continue;
         const RGBColour Key = Pictures[PictureNumber].Key;
         F.MaxHeight = 0;
         for (int g = 0; g < GLYPHS; ++g) {

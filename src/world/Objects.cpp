@@ -5,7 +5,8 @@
 #include "config/Script.h"
 #include "core/Assert.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -42,20 +43,21 @@ int ParameterCount(int Code) {
     }
 }
 
-void ReadRecord(ReadBinaryFile& File, ObjectType& Entry, const char* FileName) {
+// A file we cannot use: closed, and its error in the reader's form.
+[[noreturn]] void Refuse(ReadBinaryFile& File, const char* FileName, const std::string& Reason) {
+    if (File.isOpen()) File.close();
+    throw ObjectFileError("error in binary-file \"" + std::string(FileName) + "\": " + Reason + ".");
+}
+
+void ReadRecord(ReadBinaryFile& File, long FileSize, ObjectType& Entry, const char* FileName) {
     Entry = ObjectType{};
     for (;;) {
         int Code = File.readByte();
         if (Code == 0xFF) break;
-        if (Code > 31) {
-            // The flag set has room for 32 codes; anything else means the file
-            // is not one we can read, and reading on would misplace every
-            // following record.
-            char Text[200];
-            std::snprintf(Text, sizeof Text, "error in binary-file \"%s\": Unknown flag code %d.", FileName, Code);
-            File.close();
-            throw ObjectFileError(Text);
-        }
+        // The flag set has room for 32 codes; anything else means the file is
+        // not one we can read, and reading on would misplace every following
+        // record.
+        if (Code > 31) Refuse(File, FileName, "Unknown flag code " + std::to_string(Code));
         Entry.Flags |= uint32_t(1) << Code;
         uint16_t P[2] = {0, 0};
         for (int n = 0; n < ParameterCount(Code); n++) P[n] = static_cast<uint16_t>(File.readWord());
@@ -78,17 +80,30 @@ void ReadRecord(ReadBinaryFile& File, ObjectType& Entry, const char* FileName) {
     Entry.PatternHeight = File.readByte();
     Entry.PatternDepth = File.readByte();
     Entry.Phases = File.readByte();
+    // Every drawing and query starts at coordinate 1 of each dimension, so a
+    // dimension of 0 would make the type a broken precondition wherever it
+    // is met; better to refuse the file now.
+    if (Entry.Width == 0 || Entry.Height == 0 || Entry.Layers == 0 || Entry.PatternWidth == 0 ||
+        Entry.PatternHeight == 0 || Entry.PatternDepth == 0 || Entry.Phases == 0)
+        Refuse(File, FileName, "Type record with a dimension of 0");
     size_t Count = size_t(Entry.Width) * Entry.Height * Entry.Layers * Entry.PatternWidth * Entry.PatternHeight *
                    Entry.PatternDepth * Entry.Phases;
+    // The seven bytes can ask for up to 255^7 sprite numbers; a list longer
+    // than the rest of the file cannot be there, and must not be allocated.
+    if (Count > size_t(FileSize - File.tell()) / 2) Refuse(File, FileName, "Out of data!");
     Entry.Sprites.resize(Count);
     for (size_t n = 0; n < Count; n++) Entry.Sprites[n] = static_cast<uint16_t>(File.readWord());
 }
 
-void ReadTable(ReadBinaryFile& File, std::vector<ObjectType>& Table, int Count, const char* FileName) {
-    Table.reserve(Count);
+// The shortest record is 8 bytes (end of flags and seven dimensions).
+constexpr long SHORTEST_RECORD = 8;
+
+void ReadTable(ReadBinaryFile& File, long FileSize, std::vector<ObjectType>& Table, int Count, const char* FileName) {
+    // Room for what the file can hold, not for what a damaged header claims.
+    Table.reserve(std::min<size_t>(size_t(Count), size_t(FileSize - File.tell()) / SHORTEST_RECORD));
     for (int n = 0; n < Count; n++) {
         Table.emplace_back();
-        ReadRecord(File, Table.back(), FileName);
+        ReadRecord(File, FileSize, Table.back(), FileName);
     }
 }
 
@@ -130,15 +145,17 @@ void LoadObjects(const char* FileName) {
     ReadBinaryFile File;
     try {
         File.open(FileName);
+        long FileSize = File.size();
         Signature = File.readQuad();
         int HighestItem = File.readWord();
         int OutfitCount = File.readWord();
         int EffectCount = File.readWord();
         int MissileCount = File.readWord();
-        ReadTable(File, Items, HighestItem >= FIRST_ITEM_TYPE ? HighestItem - FIRST_ITEM_TYPE + 1 : 0, FileName);
-        ReadTable(File, Outfits, OutfitCount, FileName);
-        ReadTable(File, Effects, EffectCount, FileName);
-        ReadTable(File, Missiles, MissileCount, FileName);
+        int ItemCount = HighestItem >= FIRST_ITEM_TYPE ? HighestItem - FIRST_ITEM_TYPE + 1 : 0;
+        ReadTable(File, FileSize, Items, ItemCount, FileName);
+        ReadTable(File, FileSize, Outfits, OutfitCount, FileName);
+        ReadTable(File, FileSize, Effects, EffectCount, FileName);
+        ReadTable(File, FileSize, Missiles, MissileCount, FileName);
         File.close();
     } catch (const ObjectFileError&) {
         throw;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,16 @@ TEST_F(GraphicsTest, MissingOrShortFilesGiveTheirErrorCodes) {
     EXPECT_EQ(CodeOfInit(), 3);
     testing_support::WriteFile("Vorna.pic", MakePictureFile(1, StandardPictures()).substr(0, 100));
     EXPECT_EQ(CodeOfInit(), 3);
+    // A picture file without the fonts' pictures, or with one too small for
+    // its glyphs (the fuzzer's file), cannot give the program its texts.
+    std::vector<Picture> Pictures = StandardPictures();
+    Pictures.pop_back();
+    testing_support::WriteFile("Vorna.pic", MakePictureFile(1, Pictures));
+    EXPECT_EQ(CodeOfInit(), 3);
+    std::filesystem::copy_file(testing_support::SourceDir() / "tests/data/pictures-font-too-small.pic", "Vorna.pic",
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(CodeOfInit(), 3);
+    EXPECT_FALSE(IsGraphicsInitialized());
 }
 
 TEST_F(GraphicsTest, BrokenPixelDataFailsWhenFirstNeeded) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 using namespace testworld;
 using testing_support::ScopedWorkDir;
 
@@ -108,7 +111,26 @@ TEST_F(ObjectsTest, MissingShortAndInvalidFilesThrow) {
     Bad.Flag(40);
     Bad.Record(1, 1, 1, 1, 1, 1, 1);
     Bad.Save("bad.dat");
-    EXPECT_THROW(LoadObjects("bad.dat"), ObjectFileError);
+    auto ErrorOf = [](const char* FileName) -> std::string {
+        try {
+            LoadObjects(FileName);
+        } catch (const ObjectFileError& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    EXPECT_EQ(ErrorOf("bad.dat"), "error in binary-file \"bad.dat\": Unknown flag code 40.");
+
+    // A dimension of 0 leaves nothing to draw at coordinate 1 of it.
+    DatWriter Flat(1, 101, 0, 0, 0);
+    Flat.Record(1, 1, 1, 1, 1, 1, 1);
+    Flat.Record(1, 1, 1, 1, 1, 0, 1);
+    Flat.Save("flat.dat");
+    EXPECT_EQ(ErrorOf("flat.dat"), "error in binary-file \"flat.dat\": Type record with a dimension of 0.");
+    // The fuzzer's damaged file whose dimensions ask for 2^56 sprite numbers:
+    // the file is too short for them, and nothing that large is allocated.
+    std::filesystem::copy_file(testing_support::SourceDir() / "tests/data/objects-endless-sprite-list.dat", "long.dat");
+    EXPECT_EQ(ErrorOf("long.dat"), "error in binary-file \"long.dat\": Out of data!.");
 
     EXPECT_ASSERTION(LoadObjects(nullptr), "FileName!=NULL");
 }
