@@ -26,6 +26,13 @@ RadioButtonGroup::~RadioButtonGroup() {
 
 // ==== Button ====================================================================================
 
+namespace {
+// The state button whose command is being sent, and whether a button's
+// destructor found it while the command ran.
+const Button* Sender = NULL;
+bool SenderGone = false;
+}  // namespace
+
 Button::Button(int Up, int Down, CommandTarget Target, const char* Tooltip)
     : Component(1), _ButtonUp(Up), _ButtonDown(Down), Target(Target), Tooltip(Tooltip != NULL ? Tooltip : "") {
     setSkins(Up, Down);
@@ -34,6 +41,7 @@ Button::Button(int Up, int Down, CommandTarget Target, const char* Tooltip)
 }
 
 Button::~Button() {
+    if (this == Sender) SenderGone = true;
     if (Group != NULL) {
         auto& list = Group->MemberList;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -234,11 +242,20 @@ void StateButton::setState(int Number) {
 
 void StateButton::activate() {
     if (States.empty()) return;
-    // The command may destroy the button, so the state moves on before it goes.
-    CommandTarget target = States[size_t(Current)].Target;
-    setState((Current + 1) % int(States.size()));
     if (Group != NULL) Group->Selected = this;
+    // The current state's command goes first (its receiver still sees the
+    // state it acted on), then the state moves on, unless the command closed
+    // the window and the button with it.
+    const Button* outerSender = Sender;
+    const bool outerGone = SenderGone;
+    Sender = this;
+    SenderGone = false;
+    const CommandTarget target = States[size_t(Current)].Target;
     target.send();
+    const bool gone = SenderGone;
+    Sender = outerSender;
+    SenderGone = outerGone;
+    if (!gone) setState((Current + 1) % int(States.size()));
 }
 
 // ==== CheckBox ================================================================================

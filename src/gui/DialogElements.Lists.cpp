@@ -113,7 +113,9 @@ bool Slider::leftButtonUp(int x, int y, int) {
 }
 
 void Slider::clickBesideKnob(int Position) {
-    const int step = PageClicks ? std::max(Page - 1, 1) : 1;
+    // A page click keeps one line of the old page in view, so a page of one
+    // line does not move; a page below that would step away from the click.
+    const int step = PageClicks ? std::max(Page - 1, 0) : 1;
     if (Position < KnobPosition)
         setValue(_Value - step);
     else if (Position >= KnobPosition + KnobLength)

@@ -329,6 +329,16 @@ LinkRow::LinkRow(const char* _Text, const char* ButtonText, const char* _Destina
     Component::setSize(button->getX() + button->getWidth(), height);
 }
 
+namespace {
+bool (*LinkOpener)(const char* Path) = nullptr;
+}  // namespace
+
+void LinkRow::setOpener(bool (*Opener)(const char* Path)) { LinkOpener = Opener; }
+
 void LinkRow::command(int number) {
-    if (number == 1 && !_Destination.empty()) platform::OpenDocument(_Destination);
+    if (number != 1 || _Destination.empty()) return;
+    if (LinkOpener != nullptr)
+        LinkOpener(_Destination.c_str());
+    else
+        platform::OpenDocument(_Destination);
 }

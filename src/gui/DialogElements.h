@@ -205,6 +205,9 @@ class LinkRow : public CompositeComponent {
     LinkRow(const char* _Text, const char* ButtonText, const char* _Destination);
     void command(int number) override;
     const std::string& getDestination() const { return _Destination; }
+    // How every link row opens its address: the application installs its own
+    // (which leaves full screen first); without one the desktop is asked.
+    static void setOpener(bool (*Opener)(const char* Path));
 
   private:
     std::string _Destination;

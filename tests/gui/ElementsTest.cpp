@@ -94,7 +94,7 @@ TEST_F(ElementsTest, RadioGroupKeepsOneMemberDown) {
     EXPECT_EQ(log.Commands, (std::vector<int>{2, 1}));
 }
 
-TEST_F(ElementsTest, ToggleFlipsBeforeItsCommandAndStateButtonCycles) {
+TEST_F(ElementsTest, ToggleFlipsBeforeItsCommandAndStateButtonSendsBeforeItAdvances) {
     struct Watcher : Component {
         ToggleButton* Toggle = nullptr;
         std::vector<bool> Seen;
@@ -110,18 +110,32 @@ TEST_F(ElementsTest, ToggleFlipsBeforeItsCommandAndStateButtonCycles) {
     }
     EXPECT_EQ(watcher.Seen, (std::vector<bool>{true, false}));
 
-    CommandLog log;
-    auto* s = new StateButton({{99, 100, CommandTarget(&log, 10)},
-                               {101, 102, CommandTarget(&log, 11)},
-                               {103, 104, CommandTarget(&log, 12)}});
+    // Each command is received while the button still shows the state that
+    // sent it; the third one closes the button's window (here: deletes it).
+    struct StateWatcher : Component {
+        Panel* Owner = nullptr;
+        StateButton* Button = nullptr;
+        std::vector<int> Seen;  // command * 10 + the button's state then
+        void command(int number) override {
+            Seen.push_back(number * 10 + Button->getState());
+            if (number == 13) Owner->deleteChild(Button);
+        }
+    } states;
+    auto* s = new StateButton({{99, 100, CommandTarget(&states, 10)},
+                               {101, 102, CommandTarget(&states, 11)},
+                               {103, 104, CommandTarget(&states, 12)},
+                               {105, 106, CommandTarget(&states, 13)}});
+    states.Owner = &panel;
+    states.Button = s;
     panel.addChild(s);
     panel.placeChild(s, 200, 0);
     for (int i = 0; i < 4; ++i) {
         panel.leftButtonDown(201, 1, 0);
         panel.leftButtonUp(201, 1, 0);
+        if (i == 3) break;  // the button is gone
+        EXPECT_EQ(s->getState(), (i + 1) % 4);
     }
-    EXPECT_EQ(log.Commands, (std::vector<int>{10, 11, 12, 10}));
-    EXPECT_EQ(s->getState(), 1);
+    EXPECT_EQ(states.Seen, (std::vector<int>{100, 111, 122, 133}));
 }
 
 TEST_F(ElementsTest, TextButtonCaptionLimit) {
@@ -376,6 +390,15 @@ TEST_F(ElementsTest, SliderKnobGeometryDragAndPageClicks) {
     EXPECT_EQ(s->getValue(), 10);
     s->keyPress(keys::LEFT);
     EXPECT_EQ(s->getValue(), 9);
+    // A page click moves by page - 1: 3 for a page of 4, nothing for a page of one.
+    s->setRange(0, 20, 10, 4);
+    panel.leftButtonDown(99, 5, 0);
+    panel.leftButtonUp(99, 5, 0);
+    EXPECT_EQ(s->getValue(), 13);
+    s->setRange(0, 20, 10, 1);
+    panel.leftButtonDown(99, 5, 0);
+    panel.leftButtonUp(99, 5, 0);
+    EXPECT_EQ(s->getValue(), 10);
 }
 
 TEST_F(ElementsTest, ScrollBarArrowsStepByButtonRange) {
@@ -524,6 +547,17 @@ TEST_F(ElementsTest, LinkRowOpensItsDestination) {
     auto opened = platform::headless::OpenedDocuments();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "http://127.0.0.1/account");
+    // With the application's opener installed, the address goes there alone.
+    static std::vector<std::string> viaApplication;
+    LinkRow::setOpener([](const char* Path) {
+        viaApplication.push_back(Path);
+        return true;
+    });
+    panel.leftButtonDown(x, y, 0);
+    panel.leftButtonUp(x, y, 0);
+    LinkRow::setOpener(nullptr);
+    EXPECT_EQ(viaApplication, (std::vector<std::string>{"http://127.0.0.1/account"}));
+    EXPECT_EQ(platform::headless::OpenedDocuments().size(), 1u);
     EXPECT_ASSERTION(LinkRow(nullptr, "b", "c"), "_Destination!=NULL && _Text!=NULL && ButtonText!=NULL");
 }
 
