@@ -21,6 +21,11 @@ volatile std::sig_atomic_t CloseSignalled = 0;
 
 extern "C" void OnCloseSignal(int) { CloseSignalled = 1; }
 
+void WriteBox(const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+}
+
 // Calls made before Init (or after Shutdown) still need somewhere to go, for
 // instance an error box during a failed start-up: they use a headless back end.
 BackendImpl& Impl() {
@@ -72,8 +77,8 @@ bool TakeCloseSignal() {
     return true;
 }
 
-bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized) {
-    return Impl().CreateWindow(title, x, y, w, h, maximized);
+bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized, std::string* reason) {
+    return Impl().CreateWindow(title, x, y, w, h, maximized, reason);
 }
 void DestroyWindow() { Impl().DestroyWindow(); }
 bool HasWindow() { return Impl().HasWindow(); }
@@ -84,6 +89,8 @@ void GetClientSize(int& w, int& h) { Impl().GetClientSize(w, h); }
 void SetMinimumClientSize(int w, int h) { Impl().SetMinimumClientSize(w, h); }
 void SetClientSize(int w, int h) { Impl().SetClientSize(w, h); }
 void GetScreenSize(int& w, int& h) { Impl().GetScreenSize(w, h); }
+void GetUsableArea(int& x, int& y, int& w, int& h) { Impl().GetUsableArea(x, y, w, h); }
+void SetWindowIcon() { Impl().SetWindowIcon(); }
 void SetFullscreen(bool fullscreen, int w, int h) { Impl().SetFullscreen(fullscreen, w, h); }
 
 void Present(const uint32_t* pixels, int width, int height, int pitch) {
@@ -103,16 +110,18 @@ void WaitForEvent(int ms) {
     if (CloseSignalled) return;
     Impl().WaitForEvent(ms);
 }
-void GetPointerPosition(int& x, int& y) { Impl().GetPointerPosition(x, y); }
+bool GetPointerPosition(int& x, int& y) { return Impl().GetPointerPosition(x, y); }
 void CapturePointer(bool capture) { Impl().CapturePointer(capture); }
 void SetPointerShape(int shape) { Impl().SetPointerShape(shape); }
 void ShowSystemPointer(bool show) { Impl().ShowSystemPointer(show); }
 
 void ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon) {
-    if (!Impl().ShowMessageBox(caption, text, icon)) {
-        std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
-        std::fflush(stderr);
-    }
+    // Without a window the box may well be the only sign of a failed start,
+    // and it is gone once dismissed: the text goes to standard error too, at
+    // once, while the box waits.
+    const bool windowless = !Impl().HasWindow();
+    if (windowless) WriteBox(caption, text);
+    if (!Impl().ShowMessageBox(caption, text, icon) && !windowless) WriteBox(caption, text);
 }
 
 bool GetClipboardText(std::string& text) { return Impl().GetClipboardText(text); }

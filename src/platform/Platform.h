@@ -82,8 +82,9 @@ struct WindowGeometry {
 };
 
 // Creates the one frame window with the given client size, centred when the
-// position is negative. Returns false when no window can be made.
-bool CreateWindow(const std::string& title, int x, int y, int clientWidth, int clientHeight, bool maximized);
+// position is negative. Returns false (with a reason) when no window can be made.
+bool CreateWindow(const std::string& title, int x, int y, int clientWidth, int clientHeight, bool maximized,
+                  std::string* reason = nullptr);
 void DestroyWindow();
 bool HasWindow();
 void SetWindowTitle(const std::string& title);
@@ -93,6 +94,11 @@ void GetClientSize(int& width, int& height);
 void SetMinimumClientSize(int width, int height);
 void SetClientSize(int width, int height);
 void GetScreenSize(int& width, int& height);
+// The part of the screen that windows may cover: the screen less its panels
+// and task bars, where the system tells them.
+void GetUsableArea(int& x, int& y, int& width, int& height);
+// Gives the window the program's emblem as its icon.
+void SetWindowIcon();
 void SetFullscreen(bool fullscreen, int width, int height);
 
 // ---- Presenting frames ---------------------------------------------------
@@ -116,19 +122,35 @@ bool WritePNG(const std::string& path, const uint32_t* pixels, int width, int he
 bool PollEvent(Event& event);
 // Waits at most the given time for an event to arrive (not taking it).
 void WaitForEvent(int milliseconds);
-// Reads the current pointer position relative to the client area.
-void GetPointerPosition(int& x, int& y);
+// Reads the current pointer position relative to the client area; returns
+// whether the pointer is over the window.
+bool GetPointerPosition(int& x, int& y);
 void CapturePointer(bool capture);
-// Pointer shape: 0 none, 1 arrow, 2 vertical resize, 3 wait, 4..6 the program's own.
+// Pointer shape: 0 none, 1 arrow, 2 vertical resize, 3 wait, 4 and 5 the
+// target pointer, 6 the help pointer (the last two are the program's own).
 void SetPointerShape(int shape);
+// Whether the system shows its pointer over the window; hidden, the program
+// draws the pointer into its frames itself (from GetPointerImage).
 void ShowSystemPointer(bool show);
+
+// The program's own picture of each pointer shape 1..6 (anything else gives
+// the arrow): one character per pixel, row by row; PointerImageColour gives
+// a character's colour as 0xAARRGGBB (alpha 0: transparent). The hot spot is
+// the pixel that lies at the pointer position.
+struct PointerImage {
+    int Width, Height, HotX, HotY;
+    const char* const* Rows;
+};
+const PointerImage& GetPointerImage(int shape);
+uint32_t PointerImageColour(char c);
 
 // ---- Message boxes -------------------------------------------------------
 
 enum class BoxIcon { Warning, Stop, Information, Question };
 
-// Shows a modal box with one OK button. When no display can show it, the text
-// goes to standard error as well, so a failure is never silent.
+// Shows a modal box with one OK button, centred on the window when there is
+// one. When no display can show it, or there is no window yet, the text goes
+// to standard error as well, so a failure is never silent.
 void ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon);
 
 // ---- Clipboard -----------------------------------------------------------
@@ -167,7 +189,13 @@ const std::vector<std::string>& ExecCalls();  // program and arguments joined by
 void SetExecFails(bool fails);
 void SetClipboardAvailable(bool available);
 void SetScreenSize(int width, int height);
-void SetPointerPosition(int x, int y);
+void SetPointerPosition(int x, int y, bool inside = true);
+int PointerShape();  // the last shape set, 0 before any
+bool SystemPointerShown();
+// Width and height of the icon image the window was given; 0, 0 for none.
+void GetWindowIcon(int& width, int& height);
+void SetUsableArea(int x, int y, int width, int height);
+void SetWindowFails(bool fails);  // CreateWindow then fails with a reason
 // The last presented frame (empty before the first).
 const std::vector<uint32_t>& LastFrame(int& width, int& height);
 void SetDisplayModes(const std::vector<DisplayMode>& modes);

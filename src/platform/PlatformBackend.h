@@ -13,7 +13,8 @@ class BackendImpl {
     virtual bool Start(std::string* reason) = 0;
     virtual void Stop() = 0;
 
-    virtual bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized) = 0;
+    virtual bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized,
+                              std::string* reason) = 0;
     virtual void DestroyWindow() = 0;
     virtual bool HasWindow() = 0;
     virtual void SetWindowTitle(const std::string& title) = 0;
@@ -23,6 +24,8 @@ class BackendImpl {
     virtual void SetMinimumClientSize(int w, int h) = 0;
     virtual void SetClientSize(int w, int h) = 0;
     virtual void GetScreenSize(int& w, int& h) = 0;
+    virtual void GetUsableArea(int& x, int& y, int& w, int& h) = 0;
+    virtual void SetWindowIcon() = 0;
     virtual void SetFullscreen(bool fullscreen, int w, int h) = 0;
 
     virtual void Present(const uint32_t* pixels, int width, int height, int pitch) = 0;
@@ -30,7 +33,7 @@ class BackendImpl {
 
     virtual bool PollEvent(Event& event) = 0;
     virtual void WaitForEvent(int ms) = 0;
-    virtual void GetPointerPosition(int& x, int& y) = 0;
+    virtual bool GetPointerPosition(int& x, int& y) = 0;
     virtual void CapturePointer(bool capture) = 0;
     virtual void SetPointerShape(int shape) = 0;
     virtual void ShowSystemPointer(bool show) = 0;

@@ -3,6 +3,8 @@
 // clipboard is a string in memory.
 #include "platform/PlatformBackend.h"
 
+#include "platform/Cursors.h"
+
 #include <algorithm>
 #include <deque>
 
@@ -16,7 +18,13 @@ struct HeadlessState {
     int ClientWidth = 0, ClientHeight = 0;
     int MinWidth = 0, MinHeight = 0;
     int ScreenWidth = 1280, ScreenHeight = 1024;
+    int UsableX = 0, UsableY = 0, UsableWidth = -1, UsableHeight = -1;  // -1: the whole screen
     int PointerX = 0, PointerY = 0;
+    bool PointerInside = true;
+    int PointerShape = 0;
+    bool SystemPointer = true;
+    int IconWidth = 0, IconHeight = 0;
+    bool WindowFails = false;
     std::deque<Event> Queue;
     std::vector<headless::RecordedBox> Boxes;
     std::vector<std::string> Documents;
@@ -36,7 +44,12 @@ class HeadlessBackend final : public BackendImpl {
     bool Start(std::string*) override { return true; }
     void Stop() override { State.Window = false; }
 
-    bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized) override {
+    bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized,
+                      std::string* reason) override {
+        if (State.WindowFails) {
+            if (reason) *reason = "the display refused the window";
+            return false;
+        }
         State.Window = true;
         State.Title = title;
         State.ClientWidth = std::max(w, State.MinWidth);
@@ -48,7 +61,10 @@ class HeadlessBackend final : public BackendImpl {
         State.Geometry = {x, y, State.ClientWidth, State.ClientHeight, maximized};
         return true;
     }
-    void DestroyWindow() override { State.Window = false; }
+    void DestroyWindow() override {
+        State.Window = false;
+        State.IconWidth = State.IconHeight = 0;
+    }
     bool HasWindow() override { return State.Window; }
     void SetWindowTitle(const std::string& title) override { State.Title = title; }
     std::string GetWindowTitle() override { return State.Title; }
@@ -70,6 +86,18 @@ class HeadlessBackend final : public BackendImpl {
     void GetScreenSize(int& w, int& h) override {
         w = State.ScreenWidth;
         h = State.ScreenHeight;
+    }
+    void GetUsableArea(int& x, int& y, int& w, int& h) override {
+        x = State.UsableX;
+        y = State.UsableY;
+        w = State.UsableWidth < 0 ? State.ScreenWidth : State.UsableWidth;
+        h = State.UsableHeight < 0 ? State.ScreenHeight : State.UsableHeight;
+    }
+    void SetWindowIcon() override {
+        if (!State.Window) return;
+        const cursors::CursorArt& art = cursors::Emblem();
+        State.IconWidth = art.Width;
+        State.IconHeight = art.Height;
     }
     void SetFullscreen(bool fullscreen, int w, int h) override {
         if (fullscreen) {
@@ -105,13 +133,14 @@ class HeadlessBackend final : public BackendImpl {
     void WaitForEvent(int ms) override {
         if (State.Queue.empty()) Sleep(ms);
     }
-    void GetPointerPosition(int& x, int& y) override {
+    bool GetPointerPosition(int& x, int& y) override {
         x = State.PointerX;
         y = State.PointerY;
+        return State.Window && State.PointerInside;
     }
     void CapturePointer(bool) override {}
-    void SetPointerShape(int) override {}
-    void ShowSystemPointer(bool) override {}
+    void SetPointerShape(int shape) override { State.PointerShape = shape; }
+    void ShowSystemPointer(bool show) override { State.SystemPointer = show; }
 
     bool ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon) override {
         State.Boxes.push_back({caption, text, icon});
@@ -157,10 +186,24 @@ void SetScreenSize(int w, int h) {
     State.ScreenWidth = w;
     State.ScreenHeight = h;
 }
-void SetPointerPosition(int x, int y) {
+void SetPointerPosition(int x, int y, bool inside) {
     State.PointerX = x;
     State.PointerY = y;
+    State.PointerInside = inside;
 }
+int PointerShape() { return State.PointerShape; }
+bool SystemPointerShown() { return State.SystemPointer; }
+void GetWindowIcon(int& width, int& height) {
+    width = State.IconWidth;
+    height = State.IconHeight;
+}
+void SetUsableArea(int x, int y, int width, int height) {
+    State.UsableX = x;
+    State.UsableY = y;
+    State.UsableWidth = width;
+    State.UsableHeight = height;
+}
+void SetWindowFails(bool fails) { State.WindowFails = fails; }
 const std::vector<uint32_t>& LastFrame(int& width, int& height) {
     width = State.FrameWidth;
     height = State.FrameHeight;

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -135,13 +136,17 @@ class SDLBackend final : public BackendImpl {
         SDL_Quit();
     }
 
-    bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized) override {
+    bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized,
+                      std::string* reason) override {
         if (Window) return true;
         Uint32 flags = SDL_WINDOW_RESIZABLE | (maximized ? SDL_WINDOW_MAXIMIZED : 0);
         int px = x < 0 ? SDL_WINDOWPOS_CENTERED : x;
         int py = y < 0 ? SDL_WINDOWPOS_CENTERED : y;
         Window = SDL_CreateWindow(title.c_str(), px, py, w, h, flags);
-        if (!Window) return false;
+        if (!Window) {
+            if (reason) *reason = SDL_GetError();
+            return false;
+        }
         if (MinWidth > 0) SDL_SetWindowMinimumSize(Window, MinWidth, MinHeight);
         return true;
     }
@@ -195,6 +200,28 @@ class SDLBackend final : public BackendImpl {
             w = 1024;
             h = 768;
         }
+    }
+    void GetUsableArea(int& x, int& y, int& w, int& h) override {
+        int display = Window ? SDL_GetWindowDisplayIndex(Window) : 0;
+        SDL_Rect area;
+        if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) == 0 && area.w > 0 && area.h > 0) {
+            x = area.x;
+            y = area.y;
+            w = area.w;
+            h = area.h;
+        } else {
+            x = y = 0;
+            GetScreenSize(w, h);
+        }
+    }
+    void SetWindowIcon() override {
+        if (!Window) return;
+        // Doubled, so desktops that show large icons do not blur the pixel art.
+        const cursors::CursorArt& art = cursors::Emblem();
+        SDL_Surface* image = MakeImage(art, 2);
+        if (!image) return;
+        SDL_SetWindowIcon(Window, image);
+        SDL_FreeSurface(image);
     }
     void SetFullscreen(bool fullscreen, int w, int h) override {
         if (!Window) return;
@@ -291,7 +318,10 @@ class SDLBackend final : public BackendImpl {
         if (!Pending.empty()) return;
         SDL_WaitEventTimeout(nullptr, ms);
     }
-    void GetPointerPosition(int& x, int& y) override { SDL_GetMouseState(&x, &y); }
+    bool GetPointerPosition(int& x, int& y) override {
+        SDL_GetMouseState(&x, &y);
+        return Window != nullptr && SDL_GetMouseFocus() == Window;
+    }
     void CapturePointer(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
     void SetPointerShape(int shape) override {
         if (Cursors.empty()) {
@@ -320,8 +350,14 @@ class SDLBackend final : public BackendImpl {
                                                   : SDL_MESSAGEBOX_INFORMATION;
         const char* driver = SDL_GetCurrentVideoDriver();
         if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0) return false;
-        return SDL_ShowSimpleMessageBox(flags, Latin1ToUtf8(caption).c_str(), Latin1ToUtf8(text).c_str(),
-                                        Window) == 0;
+        const std::string utf8Caption = Latin1ToUtf8(caption), utf8Text = Latin1ToUtf8(text);
+        if (Window && SDL_strcmp(driver, "x11") == 0) {
+            SDL_Window* placer = MakeBoxPlacer(text);
+            int shown = SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), placer);
+            if (placer) SDL_DestroyWindow(placer);
+            return shown == 0;
+        }
+        return SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), Window) == 0;
     }
 
     bool GetClipboardText(std::string& text) override {
@@ -345,20 +381,54 @@ class SDLBackend final : public BackendImpl {
     }
 
   private:
+    // SDL's X11 box puts itself at the parent's position plus half the width
+    // and a third of the height left over, and then adds the position once
+    // more (it converts coordinates that were already the screen's), so over
+    // a window away from the screen's corner it lands near the window's
+    // lower right corner. A hidden parent at the screen's origin has no
+    // position to add twice: sized so that SDL's own rule puts the box's
+    // middle on the window's middle, it places the box right. The box's
+    // height is estimated from its lines (15 pixels each, 85 for the rest),
+    // which is what SDL's box takes with the usual fonts; an error of a few
+    // pixels does not show.
+    SDL_Window* MakeBoxPlacer(const std::string& text) {
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(Window, &x, &y);
+        SDL_GetWindowSize(Window, &w, &h);
+        const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+        const int boxHeight = 85 + 15 * lines;
+        // (W - box width) / 2 = x + (w - box width) / 2  and
+        // (H - box height) / 3 = y + (h - box height) / 2
+        const int placerWidth = 2 * x + w;
+        const int placerHeight = 3 * y + (3 * h - boxHeight) / 2;
+        if (x < 0 || y < 0 || placerHeight <= boxHeight) return nullptr;
+        return SDL_CreateWindow("", 0, 0, placerWidth, placerHeight, SDL_WINDOW_HIDDEN);
+    }
+
     // One of the program's own pointers; the system's similar one if the
     // image cannot be made.
     static SDL_Cursor* MakeCursor(const cursors::CursorArt& art, SDL_SystemCursor fallback) {
-        SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, art.Width, art.Height, 32, SDL_PIXELFORMAT_ARGB8888);
+        SDL_Surface* image = MakeImage(art, 1);
         SDL_Cursor* cursor = nullptr;
         if (image) {
-            for (int y = 0; y < art.Height; ++y) {
-                auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(image->pixels) + y * image->pitch);
-                for (int x = 0; x < art.Width; ++x) row[x] = cursors::ArtColour(art.Rows[y][x]);
-            }
             cursor = SDL_CreateColorCursor(image, art.HotX, art.HotY);
             SDL_FreeSurface(image);
         }
         return cursor ? cursor : SDL_CreateSystemCursor(fallback);
+    }
+
+    // A picture of the art with its transparency, each art pixel a scale x
+    // scale block; the caller frees it.
+    static SDL_Surface* MakeImage(const cursors::CursorArt& art, int scale) {
+        SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, art.Width * scale, art.Height * scale, 32,
+                                                            SDL_PIXELFORMAT_ARGB8888);
+        if (!image) return nullptr;
+        if (image->pitch != image->w * 4) {
+            SDL_FreeSurface(image);
+            return nullptr;
+        }
+        cursors::RenderArt(art, scale, static_cast<uint32_t*>(image->pixels));
+        return image;
     }
 
     void Modifiers(Event& event) {
@@ -375,6 +445,8 @@ class SDLBackend final : public BackendImpl {
             event.Kind = EventKind::CloseRequest;
             return true;
         case SDL_WINDOWEVENT:
+            // Only our window's; the hidden one that places a message box has none to tell.
+            if (!Window || e.window.windowID != SDL_GetWindowID(Window)) return false;
             switch (e.window.event) {
             case SDL_WINDOWEVENT_CLOSE: event.Kind = EventKind::CloseRequest; return true;
             case SDL_WINDOWEVENT_SIZE_CHANGED:

@@ -104,11 +104,13 @@ TEST(SDLPlatform, DummyDriverCreatesTheTitledWindow) {
 
 namespace {
 
-// Every row of the pointer images has the declared width, the hot spot lies
-// on the image, and only known characters are used (an odd one would be
-// silently transparent).
-TEST(PointerImages, WellFormed) {
-    for (const auto* art : {&platform::cursors::Target(), &platform::cursors::Help()}) {
+// Every row of the pointer images and of the emblem has the declared width,
+// the hot spot lies on the image, and only known characters are used (an odd
+// one would be silently transparent). Each pointer kind has its own picture,
+// except the two target modes, which share one.
+TEST(PointerImages, WellFormedAndOnePerShape) {
+    using namespace platform::cursors;
+    for (const auto* art : {&Arrow(), &Resize(), &Wait(), &Target(), &Help(), &Emblem()}) {
         ASSERT_GT(art->Height, 0);
         EXPECT_TRUE(art->HotX >= 0 && art->HotX < art->Width && art->HotY >= 0 && art->HotY < art->Height);
         int opaque = 0;
@@ -116,12 +118,19 @@ TEST(PointerImages, WellFormed) {
             ASSERT_EQ(std::string(art->Rows[y]).size(), static_cast<size_t>(art->Width)) << "row " << y;
             for (int x = 0; x < art->Width; ++x) {
                 char c = art->Rows[y][x];
-                EXPECT_NE(std::string(".Xog").find(c), std::string::npos) << c;
-                opaque += (platform::cursors::ArtColour(c) >> 24) != 0;
+                EXPECT_NE(std::string(".XogGdIiWw").find(c), std::string::npos) << c;
+                opaque += (ArtColour(c) >> 24) != 0;
             }
         }
         EXPECT_GT(opaque, art->Width);
     }
+    const platform::PointerImage* shapes[] = {&Arrow(), &Arrow(), &Resize(), &Wait(), &Target(), &Target(), &Help()};
+    for (int shape = 0; shape <= 6; ++shape) EXPECT_EQ(&platform::GetPointerImage(shape), shapes[shape]) << shape;
+    // The emblem is drawn doubled for the window: every art pixel a 2 x 2 block.
+    std::vector<uint32_t> icon(64 * 64);
+    RenderArt(Emblem(), 2, icon.data());
+    EXPECT_EQ(icon[(2 * 16) * 64 + 2 * 20 + 1], ArtColour(Emblem().Rows[16][20]));
+    EXPECT_EQ(icon[(2 * 16 + 1) * 64 + 2 * 20], ArtColour(Emblem().Rows[16][20]));
 }
 
 }  // namespace
