@@ -483,14 +483,10 @@ void SortCreatures(FieldCreature* Found, int Count) {
 }
 
 // The creature's image with its image's top left at (x, y) and its square
-// at (SquareX, SquareY): the outfit, the item it looks like, or the shimmer
-// of the invisible. Gives the top of the image, where its name goes.
+// at (SquareX, SquareY): the outfit, the item it looks like, or, with
+// neither (an invisible creature), a shimmer. Gives the top of the image,
+// where its name goes.
 int DrawCreatureImage(const Creature* C, int x, int y, int SquareX, int SquareY, const FieldSpot& F) {
-    if (!C->Visible) {
-        const int Phase = int((AnimationClock / 3) % 3) + 2;
-        DrawEffect(INVISIBLE_EFFECT, Phase, SquareX - 8, SquareY - 8, F.Floor);
-        return y;
-    }
     if (C->Outfit != 0) {
         DrawOutfit(C, x, y, F.Floor);
         return y - 32 * (GetOutfitHeight(C->Outfit) - 1);
@@ -501,6 +497,11 @@ int DrawCreatureImage(const Creature* C, int x, int y, int SquareX, int SquareY,
         // The item applies its own displacement.
         DrawItem(Look, SquareX, SquareY, F);
         return y - 32 * (GetObjectHeight(Look.Type) - 1);
+    }
+    // Data files without the shimmer show nothing rather than fail.
+    if (GetNumberOfEffects() >= INVISIBLE_EFFECT) {
+        const int Phase = int((AnimationClock / 3) % 3) + 2;
+        DrawEffect(INVISIBLE_EFFECT, Phase, SquareX - 8, SquareY - 8, F.Floor);
     }
     return y;
 }
@@ -715,12 +716,15 @@ void SetMapViewPointerCreature(uint32_t CreatureID) { PointerCreature = Creature
 
 void DrawMapView(int Surface, int X, int Y, int Width, int Height) {
     const Creature* Player = GetPlayerID() != 0 ? FindCreature(GetPlayerID()) : NULL;
-    ASSERT(Player!=NULL);
-    if (Player == NULL || Width <= 0 || Height <= 0) {
-        FillRect(Surface, X, Y, Width, Height, 0, 0, 0);
+    if (Player == NULL) {
+        // Not an error: the game has begun but the map has not come yet.
+        // Nothing of an earlier game may stay pointable.
+        if (Width > 0 && Height > 0) FillRect(Surface, X, Y, Width, Height, 0, 0, 0);
         NumberOfNames = 0;
+        NumberOfRisingTexts = 0;
         return;
     }
+    if (Width <= 0 || Height <= 0) return;
     AnimationClock = GetAnimationClock();
     MoveMissiles(uint32_t(platform::Milliseconds()));
     int WalkX, WalkY;

@@ -24,8 +24,9 @@ constexpr int INVISIBLE_EFFECT = 13;
 // creature under it is framed. 0 for none.
 void SetMapViewPointerCreature(uint32_t CreatureID);
 
-// One frame into the rectangle (X, Y, Width, Height) of a surface. Needs the
-// player's creature record; without it only black is drawn.
+// One frame into the rectangle (X, Y, Width, Height) of a surface. Until
+// the player stands on the map (between entering the game and the first
+// full map) it is black and the frame lists no creatures and no texts.
 void DrawMapView(int Surface, int X, int Y, int Width, int Height);
 
 // ---- What the last frame found ----------------------------------------------------------

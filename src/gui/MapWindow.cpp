@@ -69,11 +69,8 @@ void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Obje
 int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
 
 void MapWindow::draw(int Surface, int x, int y) {
-    if (GetPlayerID() == 0 || FindCreature(GetPlayerID()) == NULL) {
-        FillRect(Surface, x, y, _Width, _Height, 0, 0, 0);
-        return;
-    }
     DrawMapView(Surface, x, y, _Width, _Height);
+    if (GetPlayerID() == 0 || FindCreature(GetPlayerID()) == NULL) return;
     if (GetCreatureInfo() == 1 || GetCreatureInfo() == 2) drawCreatureInfo(Surface, x, y);
     drawTexts(Surface, x, y);
 }

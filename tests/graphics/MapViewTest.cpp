@@ -1,12 +1,15 @@
 // The map view's drawing rules on a small world of the tests' own: elevation,
 // darkness levels, light falloff and the ground rule, roofs and the cover of
-// floor marks, and the prepared cells.
+// floor marks, the prepared cells, and what is drawn before the server has
+// sent everything.
 #include "graphics/MapView.h"
 
 #include "ImageFiles.h"
 #include "config/Preferences.h"
 #include "graphics/graphics.h"
+#include "graphics/Talk.h"
 #include "gui/MapWindow.h"
+#include "gui/Skins.h"
 #include "platform/Platform.h"
 #include "support/TestSupport.h"
 #include "world/Creatures.h"
@@ -53,6 +56,9 @@ class MapViewTest : public ::testing::Test {
         SetPlayerID(PLAYER);
     }
     void TearDown() override {
+        ExitSkins();
+        SetAnimationClockSource(nullptr);
+        SetNoStretching(0);
         ExitCreatures();
         ExitMap();
         UnloadObjects();
@@ -60,6 +66,25 @@ class MapViewTest : public ::testing::Test {
         ExitSurface();
     }
     void PutPlayer() { AppendFieldObject(8, 6, 0, CREATURE, PLAYER); }
+    // Sprites 1..8 in colours of their own (sprite n: red 30 n, green 100,
+    // blue 200), and a skin picture whose background texture is BACKGROUND.
+    static void LoadPicturesWithSkin() {
+        ExitGraphics();
+        // New surfaces: no cell prepared from the old sprites is taken again.
+        ReleaseSurfaces();
+        CreateSurfaces(WINDOWED_MODE, NULL);
+        std::vector<Image> Sprites(8);
+        for (int i = 0; i < 8; ++i) Sprites[i].Fill(uint8_t(30 * (i + 1)), 100, 200);
+        std::vector<Picture> Pictures = StandardPictures();
+        Pictures[3] = Picture(3, 3, {255, 0, 255});
+        Pictures[3].FillRect(0, 0, 96, 96, BACKGROUND >> 16, (BACKGROUND >> 8) & 255, BACKGROUND & 255);
+        WriteFiles(Sprites, Pictures);
+        InitGraphics(MEMORY_CACHE_BYTES);
+        InitSkins();
+    }
+    static uint32_t SpriteColour(int n) { return uint32_t(30 * n) << 16 | 100u << 8 | 200u; }
+    static uint32_t Pixel(int x, int y) { return ReadPixel(SCREEN_SURFACE, x, y) & 0xFFFFFF; }
+    static constexpr uint32_t BACKGROUND = 0x5A3C1E;
     static void Draw() { DrawMapView(SCREEN_SURFACE, 0, 0, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT); }
     testing_support::ScopedWorkDir Dir;
 };
@@ -220,6 +245,64 @@ TEST_F(MapViewTest, ADrawnMapShowsTheSpritesOfItsFields) {
     SetAmbientLight(255, 215);
     Draw();
     EXPECT_EQ(ReadPixel(SCREEN_SURFACE, 20, 20) & 0xFFFFFF, (40u << 16) | (100u << 8) | 200u);
+}
+
+// Until the server has said everything the view draws what it knows: the
+// map before its first light message in daylight, a creature with neither
+// outfit nor look object as a shimmer, and after a new start, before the
+// map has come, nothing of the last game, not even under the pointer.
+TEST_F(MapViewTest, WhatIsDrawnBeforeTheServerHasSentEverythingAndACreatureWithNothingToShow) {
+    LoadPicturesWithSkin();
+    // The shimmer: effect 13 in four phases on sprites 5 to 8.
+    DatWriter W(0x12345678, testworld::GROUND, 1, 13, 1);
+    W.Flag(BANK, {150});
+    W.Record(1, 1, 1, 1, 1, 1, 1);
+    W.Record(1, 1, 1, 4, 1, 1, 3, 64, 2);
+    for (int n = 1; n < 13; ++n) W.Record(1, 1, 1, 1, 1, 1, 1, 64, 2);
+    W.Record(1, 1, 1, 1, 1, 1, 4, 64, 5);
+    W.Record(1, 1, 1, 3, 3, 1, 1, 64, 2);
+    W.Save("Vorna.dat");
+    UnloadObjects();
+    LoadObjects("Vorna.dat");
+    static uint32_t Clock = 0;
+    SetAnimationClockSource([] { return Clock; });
+    ResetAmbientLight();  // as on entering the game: no light message yet
+    PutPlayer();
+    Creature* Ghost = NewCreature(0, 0x40000002);
+    std::snprintf(Ghost->Name, sizeof Ghost->Name, "Ghost");
+    Ghost->Visible = true;
+    Ghost->Health = 100;
+    SetCreaturePosition(Ghost, 102, 100, 7);
+    AppendFieldObject(10, 6, 0, CREATURE, Ghost->ID);
+    MapWindow Window;
+    Window.setSize(MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT);
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    EXPECT_EQ(Pixel(20, 20), SpriteColour(1)) << "ground far from the player in daylight";
+    // The ghost's square is (288, 160); the shimmer is drawn 8 pixels up and
+    // left, in phase (clock / 3) mod 3 + 2.
+    for (uint32_t Time : {3u, 6u, 9u}) {
+        Clock = Time;
+        Window.draw(SCREEN_SURFACE, 0, 0);
+        EXPECT_EQ(Pixel(281, 153), SpriteColour(int(Time / 3 % 3 + 2) + 4)) << "clock " << Time;
+        EXPECT_EQ(Pixel(314, 188), SpriteColour(1)) << "beyond the shimmer the ground";
+    }
+    // A creature with an outfit is drawn as the outfit, not the shimmer.
+    Ghost->Outfit = 1;
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    EXPECT_EQ(Pixel(281, 153), SpriteColour(1));
+    EXPECT_EQ(Pixel(300, 170), SpriteColour(2));
+    EXPECT_EQ(GetCreatureUnderPointer(300, 180, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT), Ghost->ID);
+
+    // A new game: the player is known, the map not yet there.
+    ClearMap();
+    ExitCreatures();
+    InitCreatures();
+    SetPlayerID(PLAYER);
+    ResetAmbientLight();
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    EXPECT_EQ(Pixel(300, 170), 0u);
+    EXPECT_EQ(GetNumberOfShownCreatures(), 0);
+    EXPECT_EQ(GetCreatureUnderPointer(300, 180, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT), 0u);
 }
 
 }  // namespace
