@@ -15,6 +15,7 @@
 #include "graphics/Surface.h"
 #include "graphics/Talk.h"
 #include "graphics/graphics.h"
+#include "gui/DialogElements.h"
 #include "gui/GUI.h"
 #include "gui/Skins.h"
 #include "platform/Platform.h"
@@ -195,15 +196,16 @@ bool OpenDocument(const char* Path) {
 
 }  // namespace app
 
-int RunApplication(int argc, char** argv) {
-    using namespace app;
+namespace app {
+
+bool StartApplication(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
     uint8_t gamemaster = ParseCommandLine(commandLine.c_str());
 
     std::string reason;
     if (!platform::Init(platform::DefaultBackend(), &reason)) {
         std::fprintf(stderr, "vorna: cannot start the display: %s\n", reason.c_str());
-        return 1;
+        return false;
     }
     platform::InstallCloseSignals();
     assertion::SetWindowedHook([] { SetDisplayMode(1); });
@@ -213,18 +215,23 @@ int RunApplication(int argc, char** argv) {
     } catch (PROGRAM_ERROR code) {
         ShowErrorBox(code);
         platform::Shutdown();
-        return 1;
+        return false;
     }
     DisplayMode = 1;
     InitControl();
     InstallGameProtocol();
+    // Addresses opened from dialogs leave full screen first, like every other.
+    LinkRow::setOpener(OpenDocument);
 
-    if (!frame::Create()) {
+    if (!frame::Create(&reason)) {
+        // No window to show a box in: the reason goes where it can be read.
+        std::fprintf(stderr, "vorna: cannot create the window: %s\n", reason.c_str());
+        LinkRow::setOpener(nullptr);
         RemoveGameProtocol();
         ExitControl();
         ExitModules();
         platform::Shutdown();
-        return 1;
+        return false;
     }
     {
         int width = 0, height = 0;
@@ -236,19 +243,37 @@ int RunApplication(int argc, char** argv) {
     } catch (PROGRAM_ERROR code) {
         ShowErrorBox(code);
         frame::Destroy();
+        LinkRow::setOpener(nullptr);
+        RemoveGameProtocol();
+        ExitControl();
         ExitModules();
         platform::Shutdown();
-        return 1;
+        return false;
     }
-    try {
-        frame::RunMessageLoop();
-    } catch (PROGRAM_ERROR code) {
-        ShowErrorBox(code);
-        ExitProgram();
-    }
+    platform::SetWindowIcon();
+    frame::DeliverPointerPosition();
+    return true;
+}
+
+void EndApplication() {
+    if (frame::Exists()) frame::Destroy();
+    LinkRow::setOpener(nullptr);
     RemoveGameProtocol();
     ExitControl();
     ExitModules();
     platform::Shutdown();
+}
+
+}  // namespace app
+
+int RunApplication(int argc, char** argv) {
+    if (!app::StartApplication(argc, argv)) return 1;
+    try {
+        frame::RunMessageLoop();
+    } catch (PROGRAM_ERROR code) {
+        app::ShowErrorBox(code);
+        app::ExitProgram();
+    }
+    app::EndApplication();
     return 0;
 }

@@ -36,6 +36,16 @@ bool OpenDocument(const char* Path);
 
 }  // namespace app
 
+namespace app {
+// Start-up: the command line, the platform, the modules, the window with its
+// first frame and icon, and one pointer move with the pointer's position.
+// False when the program cannot run; everything is then released again.
+bool StartApplication(int argc, char** argv);
+// Shutdown after the message loop (or instead of it): the window, if it is
+// still there, then the modules and the platform.
+void EndApplication();
+}  // namespace app
+
 // The whole life of the process: start-up, the message loop, shutdown.
 // Returns the exit status.
 int RunApplication(int argc, char** argv);

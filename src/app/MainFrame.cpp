@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/Application.h"
+#include "app/Control.h"
 #include "app/FrameInput.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
@@ -23,13 +24,23 @@ bool Alive = false;
 bool Minimized = false;
 bool Diagnostics = false;
 int Scale = 1, ScaleOverride = 0;
+// The pointer as last shown: its kind (0 none yet) and whether the system
+// draws it (-1 not decided yet).
+int ShownPointerKind = 0, ShownSystemPointer = -1;
 bool (*CloseCheck)() = nullptr;
 void (*TimerTick)() = nullptr;
 void (*Idle)() = nullptr;
 uint32_t NextTick = 0;
 
+int ScaleFromEnvironment() {
+    const char* value = std::getenv("VORNA_SCALE");
+    int scale = value ? std::atoi(value) : 0;
+    return In(scale, 1, MAX_SCALE) ? scale : 0;
+}
+
 // Window placement at creation: the stored geometry if it lies wholly on the
-// screen, otherwise a centred window of the default client size, which is then
+// screen, otherwise the default client area at the largest whole scale whose
+// window fits the screen's usable area, centred there; that geometry is then
 // stored.
 void Place(int& x, int& y, int& width, int& height, bool& maximized) {
     int screenWidth = 0, screenHeight = 0;
@@ -37,29 +48,54 @@ void Place(int& x, int& y, int& width, int& height, bool& maximized) {
     GetWindowedMode(&x, &y, &width, &height, &maximized);
     if (x >= 0 && y >= 0 && width > 0 && height > 0 && x + width <= screenWidth && y + height <= screenHeight)
         return;
-    width = DEFAULT_CLIENT_WIDTH;
-    height = DEFAULT_CLIENT_HEIGHT;
-    x = (screenWidth - width) / 2;
-    y = (screenHeight - height) / 2;
+    int areaX = 0, areaY = 0, areaWidth = 0, areaHeight = 0;
+    platform::GetUsableArea(areaX, areaY, areaWidth, areaHeight);
+    const int frameWidth = areaWidth - FRAME_ALLOWANCE_WIDTH, frameHeight = areaHeight - FRAME_ALLOWANCE_HEIGHT;
+    int scale = std::clamp(std::min(frameWidth / DEFAULT_CLIENT_WIDTH, frameHeight / DEFAULT_CLIENT_HEIGHT), 1,
+                           MAX_SCALE);
+    if (ScaleOverride > 0) scale = std::min(scale, ScaleOverride);
+    width = DEFAULT_CLIENT_WIDTH * scale;
+    height = DEFAULT_CLIENT_HEIGHT * scale;
+    x = areaX + std::max((frameWidth - width) / 2, 0);
+    y = areaY + std::max((frameHeight - height) / 2, 0);
     maximized = false;
     SetWindowedMode(x, y, width, height, maximized);
 }
-int ScaleFromEnvironment() {
-    const char* value = std::getenv("VORNA_SCALE");
-    int scale = value ? std::atoi(value) : 0;
-    return In(scale, 1, MAX_SCALE) ? scale : 0;
+
+// The program's own picture of the pointer, drawn into the frame when the
+// system pointer is hidden: one line per run of equal pixels, so it costs a
+// few dozen fills and no memory.
+void DrawOwnPointer(int Surface) {
+    int x = 0, y = 0;
+    if (!platform::GetPointerPosition(x, y)) return;
+    const platform::PointerImage& image = platform::GetPointerImage(GetPointerKind());
+    x = x / Scale - image.HotX;
+    y = y / Scale - image.HotY;
+    for (int row = 0; row < image.Height; ++row) {
+        const char* pixels = image.Rows[row];
+        for (int column = 0; column < image.Width;) {
+            const int start = column;
+            while (column < image.Width && pixels[column] == pixels[start]) ++column;
+            const uint32_t colour = platform::PointerImageColour(pixels[start]);
+            if (colour >> 24)
+                DrawHorizontalLine(Surface, x + start, y + row, column - start, (colour >> 16) & 255,
+                                   (colour >> 8) & 255, colour & 255);
+        }
+    }
 }
 }  // namespace
 
-bool Create() {
+bool Create(std::string* reason) {
     ASSERT(!Alive);
     ScaleOverride = ScaleFromEnvironment();
     Minimized = false;
+    ShownPointerKind = 0;
+    ShownSystemPointer = -1;
     int x, y, width, height;
     bool maximized;
     Place(x, y, width, height, maximized);
     platform::SetMinimumClientSize(MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
-    if (!platform::CreateWindow(app::WINDOW_TITLE, x, y, width, height, maximized)) return false;
+    if (!platform::CreateWindow(app::WINDOW_TITLE, x, y, width, height, maximized, reason)) return false;
     Alive = true;
     SetCloseHandler(OnClose);
     return true;
@@ -130,6 +166,7 @@ bool Pump() {
         if (TimerTick) TimerTick();
     }
     if (!Alive) return false;
+    ShowPointer();
     if (Idle)
         Idle();
     else
@@ -149,6 +186,23 @@ void DrawStartScreen(int width, int height) {
 }
 }  // namespace
 
+void ShowPointer() {
+    const int kind = GetPointerKind();
+    const int system = GetWindowsMousepointer() ? 1 : 0;
+    if (kind == ShownPointerKind && system == ShownSystemPointer) return;
+    if (system != ShownSystemPointer) platform::ShowSystemPointer(system != 0);
+    platform::SetPointerShape(kind);
+    ShownPointerKind = kind;
+    ShownSystemPointer = system;
+}
+
+void DeliverPointerPosition() {
+    platform::Event move;
+    move.Kind = platform::EventKind::PointerMove;
+    platform::GetPointerPosition(move.X, move.Y);
+    HandleInputEvent(move);
+}
+
 void ToggleDiagnostics() { Diagnostics = !Diagnostics; }
 bool DiagnosticsShown() { return Diagnostics; }
 
@@ -157,10 +211,13 @@ int GetScale() { return Scale; }
 void UpdateScale() {
     int width = 0, height = 0;
     platform::GetClientSize(width, height);
-    int scale = ScaleOverride > 0 ? ScaleOverride : std::max(1, std::min(width / 1280, height / 720));
-    // Never so large that the interface falls below its minimum size.
-    while (scale > 1 && (width / scale < MIN_CLIENT_WIDTH || height / scale < MIN_CLIENT_HEIGHT)) --scale;
-    Scale = std::max(1, std::min(scale, MAX_SCALE));
+    // The largest scale at which the interface still gets its minimum size.
+    int scale = std::min(width / MIN_CLIENT_WIDTH, height / MIN_CLIENT_HEIGHT);
+    if (ScaleOverride > 0) scale = std::min(scale, ScaleOverride);
+    // A full-screen mode's surfaces are the mode's own size and are not
+    // enlarged on the way to the screen.
+    if (GetViewMode() == FULLSCREEN_MODE) scale = 1;
+    Scale = std::clamp(scale, 1, MAX_SCALE);
     SetInputScale(Scale);
     if (GetViewMode() == WINDOWED_MODE) SetClientSize(width / Scale, height / Scale);
 }
@@ -189,6 +246,7 @@ void DrawFrame() {
         root->setSize(width, height);
     }
     DrawFrameComposition(SCREEN_SURFACE, width, height, Diagnostics);
+    if (!GetWindowsMousepointer()) DrawOwnPointer(SCREEN_SURFACE);
     PresentFrame();
 }
 

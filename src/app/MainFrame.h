@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace frame {
 
@@ -10,10 +11,17 @@ inline constexpr int MIN_CLIENT_WIDTH = 550;
 inline constexpr int MIN_CLIENT_HEIGHT = 450;
 inline constexpr int DEFAULT_CLIENT_WIDTH = 600;
 inline constexpr int DEFAULT_CLIENT_HEIGHT = 450;
+// Room left for the window's frame (borders and caption) around the client
+// area when the first window is fitted to the screen, whose frame sizes are
+// not known before it exists.
+inline constexpr int FRAME_ALLOWANCE_WIDTH = 16;
+inline constexpr int FRAME_ALLOWANCE_HEIGHT = 48;
 
-// Creates the frame window, placed from the stored geometry (or centred), and
-// shows it. Returns false when no window can be made.
-bool Create();
+// Creates the frame window and shows it. It takes the stored geometry when
+// that lies on the screen; otherwise the default client area at the largest
+// scale (up to MAX_SCALE) whose window fits the screen's usable area, centred
+// there. Returns false (with the platform's reason) when no window can be made.
+bool Create(std::string* reason = nullptr);
 bool Exists();
 // Stores the window's geometry and destroys it; the message loop ends.
 void Destroy();
@@ -28,8 +36,16 @@ bool Pump();
 // Makes the drawing surfaces for the new window and draws the first frame;
 // throws PROGRAM_ERROR when the display cannot be used.
 void FirstFrame();
-// Draws and presents one frame of the whole window (nothing while minimised).
+// Draws and presents one frame of the whole window (nothing while minimised),
+// with the program's own pointer when the system pointer is not wanted.
 void DrawFrame();
+// Shows the pointer of the current pointer kind, and shows or hides the
+// system pointer by the WindowsMousepointer preference, when either changed
+// since the last time; every idle pass calls it.
+void ShowPointer();
+// Reads the pointer's position and delivers it once as a pointer move (after
+// the first frame, so the interface knows where the pointer rests).
+void DeliverPointerPosition();
 
 // The diagnostics lines (frame rate, blits, pixels), toggled by Alt+F8.
 void ToggleDiagnostics();
@@ -37,9 +53,10 @@ bool DiagnosticsShown();
 
 // Whole-window integer scale: the interface is laid out at the client size
 // divided by the scale and shown enlarged, so it stays readable on large
-// screens. Chosen from the window size (1 up to 1280 x 720 per step) unless
-// overridden (VORNA_SCALE=1..3 in the environment, or SetScaleOverride; 0
-// returns to the automatic choice).
+// screens. The scale is the largest whole number at which the logical client
+// area is still at least the minimum 550 x 450, at most MAX_SCALE; an override
+// (VORNA_SCALE=1..3 in the environment, or SetScaleOverride; 0 returns to the
+// automatic choice) caps it. Full screen is drawn at 1.
 inline constexpr int MAX_SCALE = 3;
 int GetScale();
 void UpdateScale();

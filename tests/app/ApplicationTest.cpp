@@ -2,8 +2,11 @@
 // orders, the hand-over to the patch program, and the whole process ending
 // on a termination signal with its preferences written.
 #include "app/Application.h"
+#include "app/Control.h"
+#include "app/MainFrame.h"
 #include "config/Preferences.h"
 #include "core/ProgramError.h"
+#include "gui/DialogElements.h"
 #include "platform/Platform.h"
 #include "support/TestSupport.h"
 
@@ -136,6 +139,92 @@ TEST(PatcherDeathTest, MissingPatchProgramEndsWithStatusZero) {
         },
         testing::ExitedWithCode(0), "");
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Vorna.cfg"));
+}
+
+// The start-up of the program in this process, on the headless platform.
+class StartUp : public testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("VORNA_PLATFORM", "headless", 1);
+        platform::headless::Reset();
+        CopyDataFiles(dir.Path());
+    }
+    void TearDown() override {
+        unsetenv("VORNA_PLATFORM");
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        platform::headless::Reset();
+    }
+    static bool Start() {
+        static char name[] = "vorna";
+        static char* argv[] = {name};
+        return app::StartApplication(1, argv);
+    }
+    ScopedWorkDir dir;
+};
+
+// With no stored geometry on a 1920 x 1080 screen whose bottom 40 rows are a
+// panel, the first window is the default client area at the largest scale
+// that fits (2), centred in the usable area and stored; it carries the
+// emblem; the interface learns where the pointer rests before it moves; and an
+// address opened from a dialog in full screen leaves full screen first.
+TEST_F(StartUp, FirstWindowSuitsTheScreenAndTheInterfaceKnowsThePointer) {
+    platform::headless::SetScreenSize(1920, 1080);
+    platform::headless::SetUsableArea(0, 0, 1920, 1040);
+    platform::headless::SetPointerPosition(701, 501);
+    ASSERT_TRUE(Start());
+
+    platform::WindowGeometry g = platform::GetWindowGeometry();
+    EXPECT_EQ(g.Width, 1200);
+    EXPECT_EQ(g.Height, 900);
+    EXPECT_EQ(g.X, (1920 - frame::FRAME_ALLOWANCE_WIDTH - 1200) / 2);
+    EXPECT_EQ(g.Y, (1040 - frame::FRAME_ALLOWANCE_HEIGHT - 900) / 2);
+    int x = 0, y = 0, w = 0, h = 0;
+    bool maximized = true;
+    GetWindowedMode(&x, &y, &w, &h, &maximized);
+    EXPECT_EQ(x, g.X);
+    EXPECT_EQ(w, 1200);
+    EXPECT_FALSE(maximized);
+    EXPECT_EQ(frame::GetScale(), 2);
+    platform::headless::LastFrame(w, h);
+    EXPECT_EQ(w, 600);
+    EXPECT_EQ(h, 450);
+    platform::headless::GetWindowIcon(w, h);
+    EXPECT_EQ(w, 32);
+    EXPECT_EQ(h, 32);
+    GetLastPointerPosition(x, y);
+    EXPECT_EQ(x, 350);
+    EXPECT_EQ(y, 250);
+
+    SetFullscreenMode(1024, 768, 32);
+    app::SetDisplayMode(2);
+    ASSERT_EQ(app::GetDisplayMode(), 2);
+    LinkRow row("If you don't have\nan account yet:", "Create Account", "http://127.0.0.1/account");
+    row.command(1);
+    EXPECT_EQ(app::GetDisplayMode(), 1);
+    EXPECT_EQ(platform::headless::OpenedDocuments(), std::vector<std::string>{"http://127.0.0.1/account"});
+
+    app::EndApplication();
+    EXPECT_FALSE(frame::Exists());
+    EXPECT_FALSE(app::ModulesInitialized());
+}
+
+// A screen too small for 2 gives 1; a window that cannot be made ends the
+// start-up with its reason on standard error, and everything released.
+TEST_F(StartUp, SmallScreenGivesScaleOneAndAMissingWindowIsReported) {
+    platform::headless::SetScreenSize(1366, 768);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(platform::GetWindowGeometry().Width, 600);
+    EXPECT_EQ(frame::GetScale(), 1);
+    app::EndApplication();
+
+    std::filesystem::remove(dir.Path() / "Vorna.cfg");
+    platform::headless::SetWindowFails(true);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vorna: cannot create the window: the display refused the window\n");
+    EXPECT_FALSE(app::ModulesInitialized());
 }
 
 // The real program, started headless in a directory of its own.
