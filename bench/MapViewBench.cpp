@@ -14,9 +14,10 @@
 //                       new position outside the measured time, as the
 //                       server's map messages would fill it.
 //
-// A frame is what the map window draws: DrawMapView over the whole screen,
-// the rising texts, the text boxes (laid out again when they or the player's
-// field changed). The counters: x_memcpy, the frame's wall time as a multiple
+// A frame is what a map window over the whole screen draws: DrawMapView
+// (the picture scaled 3 times, 1440 x 1056, in the middle; the margins are
+// the window's and not drawn here), the rising texts, the text boxes (laid
+// out again when they or the player's field changed). The counters: x_memcpy, the frame's wall time as a multiple
 // of the memcpy's in the same run (memcpy_ms); x_memcpy_cpu, the same in the
 // thread's processor time; composed_cells, the cells composed anew per frame
 // (in the still scene only where a walker or a missile passes).
@@ -417,21 +418,22 @@ int LaidOutX = -1, LaidOutY = -1;
 
 void DrawFrame() {
     DrawMapView(SCREEN_SURFACE, 0, 0, FRAME_WIDTH, FRAME_HEIGHT);
+    const MapPicture P = GetMapPicture(FRAME_WIDTH, FRAME_HEIGHT);
     for (int n = 0; n < GetNumberOfAnimatedTexts(); ++n) {
         int x, y, Colour;
         const char* Text;
         if (GetAnimatedText(n, x, y, Colour, Text))
-            DrawAnimatedText(SCREEN_SURFACE, 0, 0, FRAME_WIDTH, FRAME_HEIGHT, x, y, Colour, Text, false);
+            DrawAnimatedText(SCREEN_SURFACE, P.x, P.y, P.Width, P.Height, x, y, Colour, Text, false);
     }
     int mx, my, mz;
     GetMapPosition(mx, my, mz);
     if (TalkboxesChanged() || mx != LaidOutX || my != LaidOutY) {
-        LayoutTalk(FRAME_WIDTH, FRAME_HEIGHT, false);
+        LayoutTalk(P.Width, P.Height, false);
         LaidOutX = mx, LaidOutY = my;
     }
     int WalkX, WalkY;
     GetWalkingOffset(WalkX, WalkY);
-    DrawTalk(SCREEN_SURFACE, 0, 0, FRAME_WIDTH, FRAME_HEIGHT, WalkX, WalkY, false);
+    DrawTalk(SCREEN_SURFACE, P.x, P.y, P.Width, P.Height, WalkX, WalkY, false);
 }
 
 // Every creature in its place, the player standing, the cube filled.
@@ -507,10 +509,11 @@ std::string CheckFrame() {
     }
     int Pitch = 0;
     const uint32_t* Pixels = GetSurfacePixels(SCREEN_SURFACE, &Pitch);
+    const MapPicture P = GetMapPicture(FRAME_WIDTH, FRAME_HEIGHT);
     long Black = 0;
-    for (int y = 0; y < FRAME_HEIGHT; ++y)
-        for (int x = 0; x < FRAME_WIDTH; ++x) Black += (Pixels[size_t(y) * size_t(Pitch) + size_t(x)] & 0xFFFFFF) == 0;
-    if (Black > long(FRAME_WIDTH) * FRAME_HEIGHT / 10) {
+    for (int y = P.y; y < P.y + P.Height; ++y)
+        for (int x = P.x; x < P.x + P.Width; ++x) Black += (Pixels[size_t(y) * size_t(Pitch) + size_t(x)] & 0xFFFFFF) == 0;
+    if (Black > long(P.Width) * P.Height / 10) {
         std::snprintf(Text, sizeof Text, "%ld of the frame's pixels are black", Black);
         return Text;
     }

@@ -693,38 +693,98 @@ void ComputeAmbient() {
     AmbientBlue = Below ? 0 : DaylightBlue;
 }
 
-void CopyToWindow(int Surface, int X, int Y, int Width, int Height) {
-    if (GetNoStretching() == 1) {
-        if (Width <= MAP_VIEW_WIDTH && Height <= MAP_VIEW_HEIGHT) {
-            CopySurface(Surface, X, Y, TEMP_SURFACE, (MAP_VIEW_WIDTH - Width) / 2, (MAP_VIEW_HEIGHT - Height) / 2,
-                        Width, Height);
-        } else {
-            // A window larger than the map shows it in the middle on black.
-            FillRect(Surface, X, Y, Width, Height, 0, 0, 0);
-            const int w = std::min(Width, MAP_VIEW_WIDTH), h = std::min(Height, MAP_VIEW_HEIGHT);
-            CopySurface(Surface, X + (Width - w) / 2, Y + (Height - h) / 2, TEMP_SURFACE, (MAP_VIEW_WIDTH - w) / 2,
-                        (MAP_VIEW_HEIGHT - h) / 2, w, h);
-        }
-        return;
-    }
-    CopySurfaceScaled(Surface, X, Y, Width, Height, TEMP_SURFACE, 0, 0, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT);
+// Screen pixels per pixel of the frame: the platform may show the frame
+// enlarged by a whole number (the window's client area holds the frame that
+// many times).
+int ScreenPixelsPerPixel() {
+    int ClientWidth = 0, ClientHeight = 0, x = 0, y = 0, FrameWidth = 0, FrameHeight = 0;
+    platform::GetClientSize(ClientWidth, ClientHeight);
+    GetSurfaceRect(PRIMARY_SURFACE, &x, &y, &FrameWidth, &FrameHeight);
+    if (GetViewMode() != WINDOWED_MODE || FrameWidth <= 0 || FrameHeight <= 0) return 1;
+    return std::max(std::min(ClientWidth / FrameWidth, ClientHeight / FrameHeight), 1);
+}
+
+// The composed picture into its place in the window; unscaled (the
+// preference, or a window that takes the map at 1) as a plain copy, which
+// moves whole rows.
+void CopyToWindow(int Surface, int X, int Y, const MapPicture& P) {
+    if (P.Width <= 0 || P.Height <= 0) return;
+    if (GetNoStretching() == 1 || (P.Width == MAP_VIEW_WIDTH && P.Height == MAP_VIEW_HEIGHT))
+        CopySurface(Surface, X + P.x, Y + P.y, TEMP_SURFACE, (MAP_VIEW_WIDTH - P.Width) / 2,
+                    (MAP_VIEW_HEIGHT - P.Height) / 2, P.Width, P.Height);
+    else
+        CopySurfaceScaled(Surface, X + P.x, Y + P.y, P.Width, P.Height, TEMP_SURFACE, 0, 0, MAP_VIEW_WIDTH,
+                          MAP_VIEW_HEIGHT);
 }
 
 }  // namespace
 
 void SetMapViewPointerCreature(uint32_t CreatureID) { PointerCreature = CreatureID; }
 
+MapPicture GetMapPicture(int Width, int Height) {
+    if (Width <= 0 || Height <= 0) return MapPicture{0, 0, 0, 0};
+    // The whole number is about pixels on the screen: a frame that the
+    // platform shows enlarged makes a whole factor of 1 even already.
+    const int Whole = std::max(2 / ScreenPixelsPerPixel(), 1);
+    int w, h;
+    if (GetNoStretching() == 1) {
+        w = std::min(Width, MAP_VIEW_WIDTH);
+        h = std::min(Height, MAP_VIEW_HEIGHT);
+    } else if (Width >= Whole * MAP_VIEW_WIDTH && Height >= Whole * MAP_VIEW_HEIGHT) {
+        const int Factor = std::min(Width / MAP_VIEW_WIDTH, Height / MAP_VIEW_HEIGHT);
+        w = Factor * MAP_VIEW_WIDTH;
+        h = Factor * MAP_VIEW_HEIGHT;
+    } else if (int64_t(Width) * MAP_VIEW_HEIGHT <= int64_t(Height) * MAP_VIEW_WIDTH) {
+        // The width is the narrower fit; the height follows it.
+        w = Width;
+        h = std::max(int(int64_t(Width) * MAP_VIEW_HEIGHT / MAP_VIEW_WIDTH), 1);
+    } else {
+        h = Height;
+        w = std::max(int(int64_t(Height) * MAP_VIEW_WIDTH / MAP_VIEW_HEIGHT), 1);
+    }
+    return MapPicture{(Width - w) / 2, (Height - h) / 2, w, h};
+}
+
+void MapPictureToWindow(int mx, int my, int WindowWidth, int WindowHeight, int& x, int& y) {
+    const MapPicture P = GetMapPicture(WindowWidth, WindowHeight);
+    if (GetNoStretching() == 1) {
+        x = P.x + mx - (MAP_VIEW_WIDTH - P.Width) / 2;
+        y = P.y + my - (MAP_VIEW_HEIGHT - P.Height) / 2;
+    } else {
+        x = P.x + FloorDiv(mx * P.Width, MAP_VIEW_WIDTH);
+        y = P.y + FloorDiv(my * P.Height, MAP_VIEW_HEIGHT);
+    }
+}
+
+bool WindowToMapPicture(int x, int y, int WindowWidth, int WindowHeight, int& mx, int& my) {
+    const MapPicture P = GetMapPicture(WindowWidth, WindowHeight);
+    x -= P.x;
+    y -= P.y;
+    if (x < 0 || y < 0 || x >= P.Width || y >= P.Height) return false;
+    if (GetNoStretching() == 1) {
+        mx = x + (MAP_VIEW_WIDTH - P.Width) / 2;
+        my = y + (MAP_VIEW_HEIGHT - P.Height) / 2;
+    } else {
+        // The pixel that the scaled copy samples for this point.
+        mx = int((2 * int64_t(x) + 1) * MAP_VIEW_WIDTH / (2 * int64_t(P.Width)));
+        my = int((2 * int64_t(y) + 1) * MAP_VIEW_HEIGHT / (2 * int64_t(P.Height)));
+    }
+    return true;
+}
+
 void DrawMapView(int Surface, int X, int Y, int Width, int Height) {
+    const MapPicture Picture = GetMapPicture(Width, Height);
     const Creature* Player = GetPlayerID() != 0 ? FindCreature(GetPlayerID()) : NULL;
     if (Player == NULL) {
         // Not an error: the game has begun but the map has not come yet.
         // Nothing of an earlier game may stay pointable.
-        if (Width > 0 && Height > 0) FillRect(Surface, X, Y, Width, Height, 0, 0, 0);
+        if (Picture.Width > 0 && Picture.Height > 0)
+            FillRect(Surface, X + Picture.x, Y + Picture.y, Picture.Width, Picture.Height, 0, 0, 0);
         NumberOfNames = 0;
         NumberOfRisingTexts = 0;
         return;
     }
-    if (Width <= 0 || Height <= 0) return;
+    if (Picture.Width <= 0 || Picture.Height <= 0) return;
     AnimationClock = GetAnimationClock();
     MoveMissiles(uint32_t(platform::Milliseconds()));
     int WalkX, WalkY;
@@ -750,7 +810,7 @@ void DrawMapView(int Surface, int X, int Y, int Width, int Height) {
         for (int cx = 0; cx < MAPSIZE_X; ++cx)
             if (CellVisible(cx, cy)) CopyCell(cx, cy);
     ApplyLight();
-    CopyToWindow(Surface, X, Y, Width, Height);
+    CopyToWindow(Surface, X, Y, Picture);
 }
 
 // ---- What the last frame found ---------------------------------------------------------------
@@ -796,15 +856,10 @@ void GetWalkingOffset(int& x, int& y) {
 // ---- The pointer ---------------------------------------------------------------------------------
 
 bool GetFieldUnderPointer(int x, int y, int Width, int Height, int& rx, int& ry, int& rz) {
-    if (Width <= 0 || Height <= 0) return false;
-    const int WalkX = ScrollX - 32, WalkY = ScrollY - 32;
-    if (GetNoStretching() == 1) {
-        rx = FloorDiv(x + WalkX + (MAP_VIEW_WIDTH - Width) / 2, 32) + 1;
-        ry = FloorDiv(y + WalkY + (MAP_VIEW_HEIGHT - Height) / 2, 32) + 1;
-    } else {
-        rx = FloorDiv(WalkX + x * MAP_VIEW_WIDTH / Width, 32) + 1;
-        ry = FloorDiv(WalkY + y * MAP_VIEW_HEIGHT / Height, 32) + 1;
-    }
+    int mx, my;
+    if (!WindowToMapPicture(x, y, Width, Height, mx, my)) return false;
+    rx = FloorDiv(mx + ScrollX - 32, 32) + 1;
+    ry = FloorDiv(my + ScrollY - 32, 32) + 1;
     if (rx < 0 || rx >= MAPSIZE_X || ry < 0 || ry >= MAPSIZE_Y) return false;
     rz = 0;
     for (int z = HighestFloor; z >= 0; --z) {
@@ -843,18 +898,20 @@ bool CoveredFromAbove(uint32_t CreatureID) {
 bool IsCreatureCoveredFromAbove(uint32_t CreatureID) { return CoveredFromAbove(CreatureID); }
 
 uint32_t GetCreatureUnderPointer(int x, int y, int Width, int Height) {
-    if (Width <= 0 || Height <= 0) return 0;
+    const MapPicture P = GetMapPicture(Width, Height);
+    int mx, my;
+    if (!WindowToMapPicture(x, y, Width, Height, mx, my)) return 0;
     for (int n = 0; n < NumberOfNames; ++n) {
         const NameEntry& N = Names[n];
         if (CoveredFromAbove(N.CreatureID)) continue;
         if (GetNoStretching() == 1) {
-            const int dx = (MAP_VIEW_WIDTH - Width) / 2 + x - N.x;
-            const int dy = y + (MAP_VIEW_HEIGHT - Height) / 2 - N.y;
-            if (In(dx, -16, 16) && In(dy, 0, 32)) return N.CreatureID;
+            if (In(mx - N.x, -16, 16) && In(my - N.y, 0, 32)) return N.CreatureID;
         } else {
-            const int dx = x - N.x * Width / MAP_VIEW_WIDTH;
-            const int dy = y - N.y * Height / MAP_VIEW_HEIGHT;
-            if (In(dx, -Width / 30, Width / 30) && In(dy, 0, Height / 11)) return N.CreatureID;
+            // The field's square as the window shows it.
+            int ax, ay;
+            MapPictureToWindow(N.x, N.y, Width, Height, ax, ay);
+            const int dx = x - ax, dy = y - ay;
+            if (In(dx, -P.Width / 30, P.Width / 30) && In(dy, 0, P.Height / 11)) return N.CreatureID;
         }
     }
     return 0;

@@ -1,10 +1,11 @@
 // Drawing the world around the player: the fields of the map cube composed
 // floor by floor on TEMP_SURFACE with elevation and perspective, creatures
 // with their marks, effects and missiles, light from the sun and from every
-// light source, then the copy into the map window (scaled, or centred when
-// the NoStretching preference is on), names and health bars and the texts
-// over the map. Static parts of the picture are kept as prepared 32 x 32
-// cells on CACHE_SURFACE and composed again only when their pieces change.
+// light source, then the copy into the map window (scaled in the map's own
+// proportions, or unscaled with the NoStretching preference, centred either
+// way), names and health bars and the texts over the map. Static parts of
+// the picture are kept as prepared 32 x 32 cells on CACHE_SURFACE and
+// composed again only when their pieces change.
 //
 // Everything here lives in fixed storage; a frame allocates nothing.
 #pragma once
@@ -24,9 +25,29 @@ constexpr int INVISIBLE_EFFECT = 13;
 // creature under it is framed. 0 for none.
 void SetMapViewPointerCreature(uint32_t CreatureID);
 
-// One frame into the rectangle (X, Y, Width, Height) of a surface. Until
-// the player stands on the map (between entering the game and the first
-// full map) it is black and the frame lists no creatures and no texts.
+// Where the map picture lies in a map window of Width x Height, relative to
+// the window. With the NoStretching preference it is shown unscaled in the
+// middle, cut to the window where the window is smaller. Otherwise it is
+// scaled by one factor for both axes, the larger that fits, and centred;
+// once a map pixel would cover 2 screen pixels or more (counting the
+// platform's enlargement of the whole frame) the factor is a whole number,
+// so that every pixel of the map becomes an even square. What the picture
+// leaves of the window is margin.
+struct MapPicture {
+    int x, y, Width, Height;
+};
+MapPicture GetMapPicture(int Width, int Height);
+// A point of the 480 x 352 map picture (the scroll already applied) as a
+// point of the map window, and a point of the window as the map pixel shown
+// there (false in the margin).
+void MapPictureToWindow(int mx, int my, int WindowWidth, int WindowHeight, int& x, int& y);
+bool WindowToMapPicture(int x, int y, int WindowWidth, int WindowHeight, int& mx, int& my);
+
+// One frame for a map window at (X, Y) of Width x Height on a surface: the
+// picture where GetMapPicture puts it; the margins are left to the caller.
+// Until the player stands on the map (between entering the game and the
+// first full map) the picture is black and the frame lists no creatures
+// and no texts.
 void DrawMapView(int Surface, int X, int Y, int Width, int Height);
 
 // ---- What the last frame found ----------------------------------------------------------
@@ -53,12 +74,13 @@ void GetWalkingOffset(int& x, int& y);
 
 // The cube field under a point of a map window of Width x Height; the floor
 // is the highest drawn floor where something can be stood on or used.
-// False when the point lies outside the cube.
+// False when the point lies in the margin or outside the cube.
 bool GetFieldUnderPointer(int x, int y, int Width, int Height, int& rx, int& ry, int& rz);
 // Whether ground on a floor between the creature's own and the highest
 // drawn floor hides its column (its name then shows in grey).
 bool IsCreatureCoveredFromAbove(uint32_t CreatureID);
-// The creature of the last frame's name list under the point; 0 for none.
+// The creature of the last frame's name list under a point of a map window
+// of Width x Height; 0 for none.
 uint32_t GetCreatureUnderPointer(int x, int y, int Width, int Height);
 
 // ---- Pieces of the algorithm (also for tests) -----------------------------------------------

@@ -25,6 +25,7 @@ constexpr int BAR_WIDTH = 27, BAR_HEIGHT = 4;
 constexpr int SHIELD_SKIN = 248;  // party shields 1..4
 constexpr int SKULL_SKIN = 240;   // skulls 1..4
 constexpr int BLINK_MILLISECONDS = 500;
+constexpr int BACKGROUND_SKIN = 7;  // the game view's background texture
 
 PendingObject UseWithSource, TradeObject;
 
@@ -44,17 +45,6 @@ int FreeContainerNumber() {
     return OPEN_CONTAINERS - 1;
 }
 
-// An anchor on TEMP_SURFACE as a point of the window.
-void AnchorToWindow(int ax, int ay, int Width, int Height, int& x, int& y) {
-    if (GetNoStretching() == 1) {
-        x = ax - (MAP_VIEW_WIDTH - Width) / 2;
-        y = ay - (MAP_VIEW_HEIGHT - Height) / 2;
-    } else {
-        x = ax * Width / MAP_VIEW_WIDTH;
-        y = ay * Height / MAP_VIEW_HEIGHT;
-    }
-}
-
 void DrawSkin(int Surface, int Skin, int x, int y) {
     DrawSkinTiled(Surface, x, y, Skins[Skin].width, Skins[Skin].height, Skin, 0, 0);
 }
@@ -69,14 +59,36 @@ void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Obje
 int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
 
 void MapWindow::draw(int Surface, int x, int y) {
+    drawMargins(Surface, x, y);
     DrawMapView(Surface, x, y, _Width, _Height);
     if (GetPlayerID() == 0 || FindCreature(GetPlayerID()) == NULL) return;
     if (GetCreatureInfo() == 1 || GetCreatureInfo() == 2) drawCreatureInfo(Surface, x, y);
     drawTexts(Surface, x, y);
 }
 
+// The window's background around a map picture that keeps its proportions:
+// the bands above and below, then the two sides between them.
+void MapWindow::drawMargins(int Surface, int x, int y) {
+    const MapPicture P = GetMapPicture(_Width, _Height);
+    const int Below = P.y + P.Height, Right = P.x + P.Width;
+    const struct {
+        int x, y, Width, Height;
+    } Bands[4] = {{0, 0, _Width, P.y},
+                  {0, Below, _Width, _Height - Below},
+                  {0, P.y, P.x, P.Height},
+                  {Right, P.y, _Width - Right, P.Height}};
+    for (const auto& B : Bands)
+        if (B.Width > 0 && B.Height > 0)
+            DrawSkinTiled(Surface, x + B.x, y + B.y, B.Width, B.Height, BACKGROUND_SKIN, B.x, B.y);
+}
+
+// Names, bars and marks are kept inside the map picture, as the texts are.
 void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
-    const ClipRect Clip{x, y, _Width, _Height};
+    const MapPicture P = GetMapPicture(_Width, _Height);
+    const int Width = P.Width, Height = P.Height;
+    x += P.x;
+    y += P.y;
+    const ClipRect Clip{x, y, Width, Height};
     const uint32_t PlayerID = GetPlayerID();
     const Creature* Player = PlayerID != 0 ? FindCreature(PlayerID) : NULL;
     const bool Blink = (platform::Milliseconds() / BLINK_MILLISECONDS) % 2 == 0;
@@ -98,16 +110,18 @@ void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
             Red = Red * u / 51, Green = Green * u / 51, Blue = Blue * u / 51;
         }
         int wx, wy;
-        AnchorToWindow(ax, ay, _Width, _Height, wx, wy);
-        const int BarX = std::clamp(wx - 14, 0, std::max(_Width - BAR_WIDTH, 0));
-        const int BarY = std::clamp(wy - BAR_HEIGHT, 0, std::max(_Height - BAR_HEIGHT, 0));
+        MapPictureToWindow(ax, ay, _Width, _Height, wx, wy);
+        wx -= P.x;
+        wy -= P.y;
+        const int BarX = std::clamp(wx - 14, 0, std::max(Width - BAR_WIDTH, 0));
+        const int BarY = std::clamp(wy - BAR_HEIGHT, 0, std::max(Height - BAR_HEIGHT, 0));
         FillRectClipped(Surface, x + BarX, y + BarY, BAR_WIDTH, BAR_HEIGHT, 0, 0, 0, Clip);
         FillRectClipped(Surface, x + BarX + 1, y + BarY + 1, std::clamp(C->Health / 4, 0, 25), 2, Red, Green, Blue,
                         Clip);
         if (GetCreatureInfo() == 2) {
             const int TextWidth = GetTextWidth(NAME_FONT, C->Name);
             const int TextHeight = GetFontHeight(NAME_FONT);
-            const int NameX = std::clamp(wx, TextWidth / 2, std::max(_Width - TextWidth / 2, TextWidth / 2));
+            const int NameX = std::clamp(wx, TextWidth / 2, std::max(Width - TextWidth / 2, TextWidth / 2));
             const int NameY = std::max(BarY - TextHeight - 1, 0);
             DrawTextClipped(Surface, x + NameX, y + NameY, NAME_FONT, Red, Green, Blue, C->Name, CENTER_ALIGN, Clip);
         }
@@ -124,8 +138,8 @@ void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
             if (!In(Value, 1, 4)) continue;
             const int Skin = (Kind == 0 ? SHIELD_SKIN : SKULL_SKIN) + Value - 1;
             if (First) {
-                MarkX = std::clamp(wx + 20 - Skins[Skin].width, 0, std::max(_Width - Skins[Skin].width, 0));
-                MarkY = std::clamp(wy + 1, 0, std::max(_Height - Skins[Skin].height, 0));
+                MarkX = std::clamp(wx + 20 - Skins[Skin].width, 0, std::max(Width - Skins[Skin].width, 0));
+                MarkY = std::clamp(wy + 1, 0, std::max(Height - Skins[Skin].height, 0));
                 First = false;
             } else {
                 MarkX += 13;
@@ -135,14 +149,18 @@ void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
     }
 }
 
+// The texts are laid out over the map picture, not the margins.
 void MapWindow::drawTexts(int Surface, int x, int y) {
     const bool NoStretching = GetNoStretching() == 1;
+    const MapPicture P = GetMapPicture(_Width, _Height);
+    x += P.x;
+    y += P.y;
     if (GetTextualEffects()) {
         for (int n = 0; n < GetNumberOfAnimatedTexts(); ++n) {
             int tx, ty, Colour;
             const char* Text;
             if (GetAnimatedText(n, tx, ty, Colour, Text))
-                DrawAnimatedText(Surface, x, y, _Width, _Height, tx, ty, Colour, Text, NoStretching);
+                DrawAnimatedText(Surface, x, y, P.Width, P.Height, tx, ty, Colour, Text, NoStretching);
         }
     }
     // The boxes are laid out again when they changed, when the player moved
@@ -150,16 +168,16 @@ void MapWindow::drawTexts(int Surface, int x, int y) {
     int mx, my, mz;
     GetMapPosition(mx, my, mz);
     const bool Changed = TalkboxesChanged();
-    if (Changed || mx != LaidOutX || my != LaidOutY || mz != LaidOutZ || _Width != LaidOutWidth ||
-        _Height != LaidOutHeight || NoStretching != LaidOutNoStretching) {
-        LayoutTalk(_Width, _Height, NoStretching);
+    if (Changed || mx != LaidOutX || my != LaidOutY || mz != LaidOutZ || P.Width != LaidOutWidth ||
+        P.Height != LaidOutHeight || NoStretching != LaidOutNoStretching) {
+        LayoutTalk(P.Width, P.Height, NoStretching);
         LaidOutX = mx, LaidOutY = my, LaidOutZ = mz;
-        LaidOutWidth = _Width, LaidOutHeight = _Height;
+        LaidOutWidth = P.Width, LaidOutHeight = P.Height;
         LaidOutNoStretching = NoStretching;
     }
     int WalkX, WalkY;
     GetWalkingOffset(WalkX, WalkY);
-    DrawTalk(Surface, x, y, _Width, _Height, WalkX, WalkY, NoStretching);
+    DrawTalk(Surface, x, y, P.Width, P.Height, WalkX, WalkY, NoStretching);
 }
 
 bool MapWindow::mouseMove(int x, int y) {
@@ -196,13 +214,11 @@ bool MapWindow::queryHelp(int x, int y) {
     int WalkX, WalkY;
     GetWalkingOffset(WalkX, WalkY);
     const int Left = (rx - 1) * 32 - WalkX, Top = (ry - 1) * 32 - WalkY;
-    if (GetNoStretching() == 1) {
-        SetHelpOrigin(Left - (MAP_VIEW_WIDTH - _Width) / 2, Top - (MAP_VIEW_HEIGHT - _Height) / 2);
-        SetHelpSize(32, 32);
-    } else {
-        SetHelpOrigin(Left * _Width / MAP_VIEW_WIDTH, Top * _Height / MAP_VIEW_HEIGHT);
-        SetHelpSize(32 * _Width / MAP_VIEW_WIDTH, 32 * _Height / MAP_VIEW_HEIGHT);
-    }
+    int x0, y0, x1, y1;
+    MapPictureToWindow(Left, Top, _Width, _Height, x0, y0);
+    MapPictureToWindow(Left + 32, Top + 32, _Width, _Height, x1, y1);
+    SetHelpOrigin(x0, y0);
+    SetHelpSize(x1 - x0, y1 - y0);
     return true;
 }
 

@@ -1,7 +1,8 @@
 // The map window: the component that shows the world around the player
-// (drawn by the map view), the names and health bars of the creatures and
-// the texts over the map, and that turns clicks and drops on the map into
-// walking, use, look, attack and move commands.
+// (drawn by the map view, in the map's own proportions, on the window's
+// background where the picture leaves room), the names and health bars of
+// the creatures and the texts over the map, and that turns clicks and drops
+// on the map into walking, use, look, attack and move commands.
 #pragma once
 
 #include "gui/GUI.h"
@@ -47,6 +48,7 @@ class MapWindow : public Component {
     static void setTradeObject(const PendingObject& Object);
 
   private:
+    void drawMargins(int Surface, int x, int y);
     void drawCreatureInfo(int Surface, int x, int y);
     void drawTexts(int Surface, int x, int y);
     // Actions on the field under a point; false when nothing can be seen there.
@@ -64,7 +66,7 @@ class MapWindow : public Component {
     int DragX = 0, DragY = 0, DragZ = 0;  // absolute field
     ObjectInstance DragObject;
     int DragStack = 0;
-    // What the texts over the map were last laid out for.
+    // What the texts over the map were last laid out for (the picture's size).
     int LaidOutX = -1, LaidOutY = -1, LaidOutZ = -1, LaidOutWidth = 0, LaidOutHeight = 0;
     bool LaidOutNoStretching = false;
 };

@@ -1,7 +1,7 @@
 // The map view's drawing rules on a small world of the tests' own: elevation,
 // darkness levels, light falloff and the ground rule, roofs and the cover of
-// floor marks, the prepared cells, and what is drawn before the server has
-// sent everything.
+// floor marks, the prepared cells, what is drawn before the server has sent
+// everything, and the picture's place and scale in map windows of any size.
 #include "graphics/MapView.h"
 
 #include "ImageFiles.h"
@@ -303,6 +303,131 @@ TEST_F(MapViewTest, WhatIsDrawnBeforeTheServerHasSentEverythingAndACreatureWithN
     EXPECT_EQ(Pixel(300, 170), 0u);
     EXPECT_EQ(GetNumberOfShownCreatures(), 0);
     EXPECT_EQ(GetCreatureUnderPointer(300, 180, MAP_VIEW_WIDTH, MAP_VIEW_HEIGHT), 0u);
+}
+
+// One factor for both axes, whole from 2 up, the picture centred on the
+// window's background; the field and the creature under the pointer, the
+// names and bars, the help area and the texts all follow the picture.
+TEST_F(MapViewTest, TheMapKeepsItsProportionsAndEverythingOnItFollows) {
+    LoadPicturesWithSkin();
+    InitTalk();
+    SetAmbientLight(255, 215);
+    ResetAmbientLight();
+    SetAmbientLight(255, 215);
+    SetCreatureInfo(0);
+    PutPlayer();
+    DeleteFieldObject(10, 6, 0, 0);  // a black field to find in the picture
+    Creature* Rat = NewCreature(0, 0x40000003);
+    std::snprintf(Rat->Name, sizeof Rat->Name, "Rat");
+    Rat->Outfit = 1;
+    Rat->Visible = true;
+    Rat->Health = 100;
+    SetCreaturePosition(Rat, 103, 100, 7);
+    AppendFieldObject(11, 6, 0, CREATURE, Rat->ID);
+    MapWindow Window;
+    int rx, ry, rz;
+
+    // 1000 x 800 takes the map twice: 960 x 704 in the middle.
+    Window.setSize(1000, 800);
+    FillRect(SCREEN_SURFACE, 0, 0, 1000, 800, 1, 2, 3);
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    MapPicture P = GetMapPicture(1000, 800);
+    EXPECT_EQ(P.x, 20);
+    EXPECT_EQ(P.y, 48);
+    EXPECT_EQ(P.Width, 960);
+    EXPECT_EQ(P.Height, 704);
+    for (const auto& At : {std::pair{0, 0}, {19, 400}, {980, 400}, {500, 47}, {500, 752}, {999, 799}})
+        EXPECT_EQ(Pixel(At.first, At.second), BACKGROUND) << At.first << "," << At.second;
+    int Uneven = 0;
+    for (int y = 0; y < P.Height; ++y)
+        for (int x = 0; x < P.Width; ++x)
+            Uneven += Pixel(P.x + x, P.y + y) != Pixel(P.x + x / 2 * 2, P.y + y / 2 * 2);
+    EXPECT_EQ(Uneven, 0) << "every map pixel a 2 x 2 square";
+    SetCreatureInfo(1);
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    // Field (10, 6) starts at map pixel (288, 160), here at (596, 368).
+    EXPECT_EQ(Pixel(596, 368), 0u);
+    EXPECT_EQ(Pixel(595, 368), SpriteColour(1));
+    ASSERT_TRUE(GetFieldUnderPointer(596, 368, 1000, 800, rx, ry, rz));
+    EXPECT_EQ(rx, 10);
+    EXPECT_EQ(ry, 6);
+    ASSERT_TRUE(GetFieldUnderPointer(595, 367, 1000, 800, rx, ry, rz));
+    EXPECT_EQ(rx, 9);
+    EXPECT_EQ(ry, 5);
+    EXPECT_FALSE(GetFieldUnderPointer(10, 400, 1000, 800, rx, ry, rz)) << "the margin";
+    // The rat's square (320, 160) is at (660, 368) to (723, 431); its bar's
+    // black edge at (anchor x - 14, anchor y - 4) = (678, 364).
+    EXPECT_EQ(GetCreatureUnderPointer(690, 400, 1000, 800), Rat->ID);
+    EXPECT_EQ(GetCreatureUnderPointer(690, 400 + 64, 1000, 800), 0u);
+    EXPECT_EQ(Pixel(678, 364), 0u);
+    EXPECT_EQ(Pixel(677, 364), SpriteColour(1));
+    EXPECT_TRUE(Window.queryHelp(690, 400));
+    int hx, hy, hw, hh;
+    GetHelpQuery(hx, hy, hw, hh);
+    EXPECT_EQ(hx, 660);
+    EXPECT_EQ(hy, 368);
+    EXPECT_EQ(hw, 64);
+    EXPECT_EQ(hh, 64);
+    // A say over the rat is centred over it, and the status line sits at the
+    // bottom of the picture, not of the window.
+    TalkSay(TALK_SAY, "Rat", 103, 100, 7, "Squeak");
+    SetStatusLine("Hello", false);
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    // Glyphs come out a shade darker than their colour.
+    auto Near = [](uint32_t Colour, uint32_t Wanted) {
+        for (int Shift : {0, 8, 16})
+            if (std::abs(int((Colour >> Shift) & 255) - int((Wanted >> Shift) & 255)) > 2) return false;
+        return true;
+    };
+    int Left = 1000, Right = -1, Bottom = -1;
+    for (int y = 0; y < 368; ++y)
+        for (int x = 0; x < 1000; ++x)
+            if (Near(Pixel(x, y), 0xF0F000)) Left = std::min(Left, x), Right = std::max(Right, x);
+    for (int y = 0; y < 800; ++y)
+        for (int x = 0; x < 1000; ++x)
+            if (Near(Pixel(x, y), 0xFFFFFF)) Bottom = std::max(Bottom, y);
+    EXPECT_NEAR((Left + Right) / 2, 692, 2);
+    EXPECT_GT(Bottom, 700);
+    EXPECT_LT(Bottom, P.y + P.Height);
+
+    // Below twice the size the one factor may be a fraction: 700 x 450 is
+    // limited by its height to 613 x 450. Wherever field (10, 6) shows
+    // black, the pointer finds it, and nowhere else.
+    SetCreatureInfo(0);
+    Window.setSize(700, 450);
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    P = GetMapPicture(700, 450);
+    EXPECT_EQ(P.x, 43);
+    EXPECT_EQ(P.y, 0);
+    EXPECT_EQ(P.Width, 613);
+    EXPECT_EQ(P.Height, 450);
+    EXPECT_EQ(Pixel(42, 200), BACKGROUND);
+    EXPECT_EQ(Pixel(43 + 613, 200), BACKGROUND);
+    int Mismatches = 0, Black = 0;
+    for (int y = 150; y < 280; ++y)
+        for (int x = 300; x < 500; ++x) {
+            const bool Shown = Pixel(x, y) == 0;
+            const bool Found = GetFieldUnderPointer(x, y, 700, 450, rx, ry, rz) && rx == 10 && ry == 6;
+            Black += Shown;
+            Mismatches += Shown != Found;
+        }
+    EXPECT_GT(Black, 1000);
+    EXPECT_EQ(Mismatches, 0);
+
+    // Without stretching the map keeps its size in the middle of the margin.
+    SetNoStretching(1);
+    Window.setSize(1000, 800);
+    Window.draw(SCREEN_SURFACE, 0, 0);
+    P = GetMapPicture(1000, 800);
+    EXPECT_EQ(P.x, 260);
+    EXPECT_EQ(P.y, 224);
+    EXPECT_EQ(P.Width, MAP_VIEW_WIDTH);
+    EXPECT_EQ(Pixel(259, 300), BACKGROUND);
+    EXPECT_EQ(Pixel(260 + 288, 224 + 160), 0u);
+    ASSERT_TRUE(GetFieldUnderPointer(260 + 288, 224 + 160, 1000, 800, rx, ry, rz));
+    EXPECT_EQ(rx, 10);
+    EXPECT_EQ(GetCreatureUnderPointer(260 + 336, 224 + 170, 1000, 800), Rat->ID);
+    ExitTalk();
 }
 
 }  // namespace
