@@ -480,7 +480,7 @@ void SavePreferences() {
             if (Script.isOpen()) Script.close();
         }
     }
-    if (Written) ReplaceFile(Temporary, Path);
+    if (Written) MoveIntoPlace(Temporary, Path);
     else {
         std::error_code Error;
         std::filesystem::remove(Temporary, Error);

@@ -546,7 +546,7 @@ void WriteBinaryFile::writeString(const std::string& Text) {
 
 void SetFileSyncFunction(FileSyncFunction Function) { FileSync = Function != NULL ? Function : DefaultFileSync; }
 
-bool ReplaceFile(const std::string& Temporary, const std::string& Target) {
+bool MoveIntoPlace(const std::string& Temporary, const std::string& Target) {
     std::error_code Error;
     std::filesystem::rename(Temporary, Target, Error);
     if (Error) {

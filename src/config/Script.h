@@ -101,7 +101,7 @@ class WriteScriptFile {
 
     void open(const char* FileName);
     // Forces everything written so far onto the disk; a save that is renamed
-    // into place calls it first (see ReplaceFile). A failure closes the file
+    // into place calls it first (see MoveIntoPlace). A failure closes the file
     // and throws like a failed write.
     void sync();
     // A write that did not reach the disk is reported here at the latest.
@@ -185,13 +185,13 @@ class WriteBinaryFile {
 // ---- Saving without losing the old file --------------------------------------
 //
 // A save writes a temporary file beside the target, calls sync() on it, closes
-// it and then ReplaceFile: the rename either happened or did not, and once the
+// it and then MoveIntoPlace: the rename either happened or did not, and once the
 // directory is synced too, a power cut cannot leave an empty or half-written
 // file where a good one was.
 
 // Renames Temporary over Target and syncs the directory that holds Target.
 // False when the rename fails; Temporary is then removed.
-bool ReplaceFile(const std::string& Temporary, const std::string& Target);
+bool MoveIntoPlace(const std::string& Temporary, const std::string& Target);
 
 // The call that forces a file or a directory onto the disk (fsync). Tests
 // install their own to see that every save makes it, and when; NULL puts the

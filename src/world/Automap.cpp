@@ -97,7 +97,7 @@ void SaveSlot(Area& A) {
         if (Created) std::filesystem::remove(Temporary, Ignored);
         return;  // the area's changes are lost, the old file stays
     }
-    ReplaceFile(Temporary, FileName);
+    MoveIntoPlace(Temporary, FileName);
 }
 
 void LoadSlot(Area& A, int bx, int by, int bz) {
