@@ -36,22 +36,24 @@ class ServerClientTest : public ClientTest {
             "--game-port", "0", "--data-dir", testing_support::BinaryDir().string(), "--world",
             (testing_support::SourceDir() / "server" / "data" / "Demoland.world").string(), "--state-dir",
             StateDir().string()});
-        if (!Server->WaitFor(", game ", 10000) || !Server->WaitFor("\n")) return false;
-        const size_t at = Server->Log.find("listening on");
-        if (at == std::string::npos) return false;
-        const size_t login = Server->Log.find("login ", at + 12);
-        if (login == std::string::npos) return false;
-        const int port = std::atoi(Server->Log.c_str() + login + 6);
-        if (port <= 0) return false;
+        // The ports are read from the whole line: a line can arrive in two
+        // reads, and its first half would give a cut-off number.
+        const std::string Line = Server->WaitForLine("listening on");
+        const size_t login = Line.find(": login ");
+        const size_t game = Line.find(", game ");
+        if (login == std::string::npos || game == std::string::npos) return false;
+        const int LoginPort = std::atoi(Line.c_str() + login + 8);
+        GamePortNumber = std::atoi(Line.c_str() + game + 7);
+        if (LoginPort <= 0 || GamePortNumber <= 0) return false;
         SetTestServer(false);
-        for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", port);
+        for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", LoginPort);
         return true;
     }
     // The game server's port, as it said when it started.
-    int GamePort() const {
-        const size_t at = Server->Log.rfind(", game ");
-        return at == std::string::npos ? 0 : std::atoi(Server->Log.c_str() + at + 7);
-    }
+    int GamePort() const { return GamePortNumber; }
 
     std::unique_ptr<servertest::Process> Server;
+
+  private:
+    int GamePortNumber = 0;
 };
