@@ -14,7 +14,6 @@
 #include "net/GameMessages.h"
 #include "net/Network.h"
 #include "platform/Platform.h"
-#include "support/ClientModules.h"
 #include "support/TestSupport.h"
 #include "world/Automap.h"
 #include "world/Creatures.h"
@@ -31,13 +30,16 @@
 
 namespace {
 
+void NoDrawing() {}
+
 // Ground types of the server's test world.
 constexpr int GRASS = 100;
 constexpr int CAVE_FLOOR = 107;
 
 // Runs the client's socket completions and its walking until the condition
-// holds or the time is up.
-bool Pump(const std::function<bool()>& Done, int Milliseconds = 8000) {
+// holds or the time is up; the time only bounds a failure, so it leaves room
+// for a loaded machine.
+bool Pump(const std::function<bool()>& Done, int Milliseconds = 30000) {
     auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
     while (!Done()) {
         if (std::chrono::steady_clock::now() > End) return false;
@@ -77,13 +79,34 @@ class ClientServer : public testing::Test {
   protected:
     void SetUp() override {
         LoadObjects((Server.Dir / "Vorna.dat").string().c_str());
-        testing_support::ClientModules Modules;
-        Modules.Preferences = (Dir.Path() / "Vorna.cfg").string();
-        Modules.Hooks.ClearOutfitRequest = ClearOutfitRequest;
-        testing_support::StartClientModules(Modules);
+        SetPreferencesPath((Dir.Path() / "Vorna.cfg").string());
+        LoadPreferences();
+        InitSysinc();
+        InitMap(CreatureOffMap);
+        InitInventory();
+        InitCreatures();
+        InitStatus(0, ControlLinkWarning);
+        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
+        InitCommunication();
+        InitControl();
+        ControlHooks Hooks;
+        Hooks.DrawFrame = NoDrawing;
+        Hooks.ClearOutfitRequest = ClearOutfitRequest;
+        SetControlHooks(Hooks);
+        InitGameMessages();
+        InitCommands();
+        AttachGameMessageHandlers();
     }
     void TearDown() override {
-        testing_support::StopClientModules();
+        ExitGameMessages();
+        ExitControl();
+        ExitCommunication();
+        ExitNetwork();
+        ExitStatus();
+        ExitCreatures();
+        ExitInventory();
+        ExitMap();
+        ExitSysinc();
         UnloadObjects();
     }
 
