@@ -8,6 +8,7 @@
 #include "world/Creatures.h"
 #include "world/Map.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <ctime>
@@ -48,14 +49,19 @@ class PlayTest : public ServerClientTest {
         std::ofstream(StateDir() / "server.txt") << "DayLengthSeconds = " << Chosen << "\n";
     }
 
-    // A window whose map view is exactly 15 x 11 fields.
-    static void UseFullSizeMap() {
+    // A window whose map view is exactly 15 x 11 fields; returns once a frame
+    // of that size has been shown.
+    static bool UseFullSizeMap() {
         platform::Event e;
         e.Kind = platform::EventKind::Resize;
         e.Width = 480 + SkinProperties().GameView.ColumnWidth;
         e.Height = 352 + SkinProperties().GameView.StripHeight + SkinProperties().GameView.ConsoleHeight;
         Inject(e);
-        frame::Pump();
+        return PumpUntil([&] {
+            int w = 0, h = 0;
+            platform::headless::LastFrame(w, h);
+            return w == e.Width && h == e.Height && Map()->getWidth() >= 480 && Map()->getHeight() >= 352;
+        });
     }
 
     // From the start view into the game through the dialogs, as a player.
@@ -92,7 +98,8 @@ class PlayTest : public ServerClientTest {
 
     static void PlayerPosition(int& x, int& y, int& z) { GetMapPosition(x, y, z); }
 
-    // Lets the frames run for a while with the real clock.
+    // Lets the frames run for a while with the real clock, for a picture
+    // that shows some movement; nothing is checked on the strength of it.
     static void Run(int Milliseconds) {
         const uint32_t End = platform::Milliseconds() + uint32_t(Milliseconds);
         while (int32_t(End - platform::Milliseconds()) > 0) {
@@ -100,4 +107,41 @@ class PlayTest : public ServerClientTest {
             platform::Sleep(5);
         }
     }
+};
+
+// Holds the client's clock still while the network and the frames go on, so
+// that a short animation (an arrow's flight, a rising number) waits for the
+// test however slowly a loaded machine runs it; Advance moves it by hand.
+class HeldClock {
+  public:
+    HeldClock() : Limit(GetFramerateLimit()) {
+        Now = platform::Milliseconds();
+        platform::SetClockOverride([] { return Now; });
+        // The frame limiter would wait for a clock that does not move, and
+        // its due time would run ahead of the real clock given back later.
+        SetFramerateLimit(UNLIMITED_FRAMERATE);
+        SetFrameSleep([](int) {});
+    }
+    ~HeldClock() {
+        platform::SetClockOverride({});
+        SetFrameSleep(nullptr);
+        SetFramerateLimit(Limit);
+        frame::RestartTimer();
+    }
+    HeldClock(const HeldClock&) = delete;
+    HeldClock& operator=(const HeldClock&) = delete;
+    // Moves the clock on and shows a frame for each step of at most one timer
+    // interval, so that every tick due in between fires.
+    static void Advance(int Milliseconds) {
+        while (Milliseconds > 0) {
+            const int Step = std::min(Milliseconds, int(frame::TIMER_INTERVAL));
+            Now += uint32_t(Step);
+            Milliseconds -= Step;
+            frame::Pump();
+        }
+    }
+
+  private:
+    static inline uint32_t Now = 0;
+    int Limit;
 };
