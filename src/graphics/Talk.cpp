@@ -292,12 +292,16 @@ void DismissOldestTalkbox() {
 namespace {
 
 // The pool index of the shown box Number (1 = the oldest), -1 past the end.
+// Stamps are unique, so a box's place is the number of older shown boxes.
 int ShownBox(int Number) {
-    int Order[TALKBOXES], Count = 0;
-    for (int i = 0; i < TALKBOXES; ++i)
-        if (Box[i].State == TALKBOX_SHOWN) Order[Count++] = i;
-    std::sort(Order, Order + Count, [](int a, int b) { return Box[a].Stamp < Box[b].Stamp; });
-    return In(Number, 1, Count) ? Order[Number - 1] : -1;
+    for (int i = 0; i < TALKBOXES; ++i) {
+        if (Box[i].State != TALKBOX_SHOWN) continue;
+        int Older = 0;
+        for (int j = 0; j < TALKBOXES; ++j)
+            if (Box[j].State == TALKBOX_SHOWN && Box[j].Stamp < Box[i].Stamp) ++Older;
+        if (Older == Number - 1) return i;
+    }
+    return -1;
 }
 
 }  // namespace

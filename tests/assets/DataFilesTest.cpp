@@ -171,17 +171,17 @@ TEST_F(DataFiles, FlagParametersAreSensible) {
     for (size_t i = 0; i < Dat->Items.size(); ++i) {
         const Entry& e = Dat->Items[i];
         SCOPED_TRACE("item " + std::to_string(100 + i));
-        if (e.Has(BANK)) EXPECT_GE(e.Params[BANK][0], 1);
+        if (e.Has(BANK)) { EXPECT_GE(e.Params[BANK][0], 1); }
         if (e.Has(LIGHT)) {
             EXPECT_TRUE(In(int(e.Params[LIGHT][0]), 1, 10));
             EXPECT_LE(e.Params[LIGHT][1], 215);
         }
-        if (e.Has(AUTOMAP)) EXPECT_LE(e.Params[AUTOMAP][0], 215);
-        if (e.Has(HEIGHT)) EXPECT_TRUE(In(int(e.Params[HEIGHT][0]), 1, 24));
-        if (e.Has(LENSHELP)) EXPECT_TRUE(In(int(e.Params[LENSHELP][0]), 1100, 1112));
-        if (e.Has(WRITE) || e.Has(WRITEONCE)) EXPECT_GT(e.Params[e.Has(WRITE) ? WRITE : WRITEONCE][0], 0);
+        if (e.Has(AUTOMAP)) { EXPECT_LE(e.Params[AUTOMAP][0], 215); }
+        if (e.Has(HEIGHT)) { EXPECT_TRUE(In(int(e.Params[HEIGHT][0]), 1, 24)); }
+        if (e.Has(LENSHELP)) { EXPECT_TRUE(In(int(e.Params[LENSHELP][0]), 1100, 1112)); }
+        if (e.Has(WRITE) || e.Has(WRITEONCE)) { EXPECT_GT(e.Params[e.Has(WRITE) ? WRITE : WRITEONCE][0], 0); }
         // exactly one stack class for grounds and borders
-        if (e.Has(BANK)) EXPECT_FALSE(e.Has(ONBANK) || e.Has(BOTTOM) || e.Has(TOP));
+        if (e.Has(BANK)) { EXPECT_FALSE(e.Has(ONBANK) || e.Has(BOTTOM) || e.Has(TOP)); }
     }
 }
 
@@ -194,7 +194,7 @@ TEST_F(DataFiles, TheDemoWorldUsesEveryFlagTheClientReactsTo) {
         if (e.Has(LENSHELP)) lens.insert(e.Params[LENSHELP][0]);
     }
     for (int code = 0; code <= 30; ++code)
-        if (code != IDLEANIMATION) EXPECT_TRUE(seen.count(code)) << "no item has flag " << code;
+        if (code != IDLEANIMATION) { EXPECT_TRUE(seen.count(code)) << "no item has flag " << code; }
     for (int topic = 1100; topic <= 1112; ++topic) EXPECT_TRUE(lens.count(topic)) << "no item has lens help " << topic;
     bool idle = false;
     for (const Entry& e : Dat->OutfitEntries) idle = idle || e.Has(IDLEANIMATION);
@@ -274,7 +274,7 @@ TEST_F(DataFiles, EverySpriteDecodesToExactlyItsDataSize) {
         std::array<uint8_t, 3> key = {uint8_t(Generated->Spr[at]), uint8_t(Generated->Spr[at + 1]), uint8_t(Generated->Spr[at + 2])};
         Image img = DecodePixels(Generated->Spr, at + 3, key);
         for (int p = 0; p < 1024; ++p)
-            if (img.Written[size_t(p)]) ASSERT_NE(img.Pixels[size_t(p)], key) << "sprite " << i + 1 << " uses its key";
+            if (img.Written[size_t(p)]) { ASSERT_NE(img.Pixels[size_t(p)], key) << "sprite " << i + 1 << " uses its key"; }
     }
 }
 
@@ -309,7 +309,7 @@ TEST_F(DataFiles, DarknessTilesGetLighterLevelByLevel) {
                     ++black;
                     EXPECT_EQ(b.Pixels[size_t(level * 32 + y) * 32 + x], (std::array<uint8_t, 3>{0, 0, 0}));
                 }
-        if (level == 0) EXPECT_EQ(black, 1024) << "tile 0, 0 is black";
+        if (level == 0) { EXPECT_EQ(black, 1024) << "tile 0, 0 is black"; }
         EXPECT_LT(black, previous);
         EXPECT_GT(black, 0);
         previous = black;
@@ -344,7 +344,7 @@ TEST_F(DataFiles, FontPicturesHoldAGlyphInEveryCell) {
         // letters without descenders share one baseline; descenders go below it
         int base = height('A' - 32);
         for (char ch : std::string("BHMWxz0189")) EXPECT_EQ(height(ch - 32), base) << ch;
-        if (f.Picture != PICTURE_FONT_3) EXPECT_GT(height('g' - 32), base);
+        if (f.Picture != PICTURE_FONT_3) { EXPECT_GT(height('g' - 32), base); }
         // the comma, whose width spaces words, is narrower than the cell
         int widest = 0;
         for (int y = 0; y < f.CellHeight; ++y)
@@ -393,7 +393,7 @@ TEST(SkinTable, TellingRowsAndGaps) {
     EXPECT_TRUE(is(148, 0, 0, 0, 0));
     EXPECT_EQ(GetNumberOfSkinRows(), 256);
     for (int i = 1; i < NumberOfSkins; ++i)
-        if (i != 148) EXPECT_TRUE(Skins[i].width > 0 && Skins[i].height > 0) << i;
+        if (i != 148) { EXPECT_TRUE(Skins[i].width > 0 && Skins[i].height > 0) << i; }
     // no two elements share pixels
     for (int a = 1; a < NumberOfSkins; ++a)
         for (int b = a + 1; b < NumberOfSkins; ++b) {

@@ -77,8 +77,10 @@ struct LoadRun {
     int GamePort = 0;
 
     void Send(LoadClient& C, const Bytes& Body) {
-        auto Data = std::make_shared<Bytes>(Bytes{uint8_t(Body.size()), uint8_t(Body.size() >> 8)});
-        Data->insert(Data->end(), Body.begin(), Body.end());
+        auto Data = std::make_shared<Bytes>(Body.size() + 2);
+        (*Data)[0] = uint8_t(Body.size());
+        (*Data)[1] = uint8_t(Body.size() >> 8);
+        std::copy(Body.begin(), Body.end(), Data->begin() + 2);
         asio::async_write(C.Socket, asio::buffer(*Data), [Data](std::error_code, size_t) {});
     }
 

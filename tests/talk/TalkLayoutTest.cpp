@@ -159,16 +159,13 @@ TEST_F(TalkLayoutTest, StatusLineKeepsRoomAtTheBottom) {
 }
 
 TEST_F(TalkLayoutTest, BoxesOnOneFieldDoNotOverlap) {
-    auto Apart = [](const Rect& a, const Rect& b) {
-        return a.Right <= b.Left || b.Right <= a.Left || a.Bottom <= b.Top || b.Bottom <= a.Top;
-    };
     // Different kinds on the player's field, so none waits for another. Of
     // the same height their centres coincide: they end side by side.
     TalkSay(TALK_SAY, "Mira", PX, PY, PZ, "I say this");
     TalkSay(TALK_YELL, "Mira", PX, PY, PZ, "AND I YELL THAT");
     LayoutTalk(480, 352, true);
     Rect a = BoxRect(GetTalkbox(1)), b = BoxRect(GetTalkbox(2));
-    EXPECT_TRUE(Apart(a, b));
+    EXPECT_FALSE(Overlap(a, b));
     EXPECT_TRUE(a.Right <= b.Left || b.Right <= a.Left);
     // The one pushed off the speaker leans towards him.
     EXPECT_NE(GetTalkbox(1).Alignment, GetTalkbox(2).Alignment);
@@ -180,7 +177,7 @@ TEST_F(TalkLayoutTest, BoxesOnOneFieldDoNotOverlap) {
     LayoutTalk(480, 352, true);
     a = BoxRect(GetTalkbox(1));
     b = BoxRect(GetTalkbox(2));
-    EXPECT_TRUE(Apart(a, b));
+    EXPECT_FALSE(Overlap(a, b));
     EXPECT_TRUE(a.Bottom <= b.Top || b.Bottom <= a.Top);
     EXPECT_EQ(GetTalkbox(1).X, GetTalkbox(2).X);
 
