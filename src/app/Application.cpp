@@ -226,11 +226,7 @@ bool StartApplication(int argc, char** argv) {
     if (!frame::Create(&reason)) {
         // No window to show a box in: the reason goes where it can be read.
         std::fprintf(stderr, "vorna: cannot create the window: %s\n", reason.c_str());
-        LinkRow::setOpener(nullptr);
-        RemoveGameProtocol();
-        ExitControl();
-        ExitModules();
-        platform::Shutdown();
+        EndApplication();
         return false;
     }
     {
@@ -242,12 +238,7 @@ bool StartApplication(int argc, char** argv) {
         frame::FirstFrame();
     } catch (PROGRAM_ERROR code) {
         ShowErrorBox(code);
-        frame::Destroy();
-        LinkRow::setOpener(nullptr);
-        RemoveGameProtocol();
-        ExitControl();
-        ExitModules();
-        platform::Shutdown();
+        EndApplication();
         return false;
     }
     platform::SetWindowIcon();
