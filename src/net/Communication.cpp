@@ -340,9 +340,9 @@ void InstallPatchedFile(int Type) {
     std::string BackupFileName = GetPatchOutputName(Type);
     ASSERT(FileExists(BackupFileName));
     if (!FileExists(BackupFileName)) return;
-    std::error_code ec;
-    std::filesystem::remove(GetPatchFileName(Type), ec);
-    std::filesystem::rename(BackupFileName, GetPatchFileName(Type), ec);
+    // Renamed over the old file in one step: removing the old one first left
+    // a moment in which a crash or a power cut lost the data file for good.
+    MoveIntoPlace(BackupFileName, GetPatchFileName(Type));
 }
 
 // ---- Game-server refusals ----------------------------------------------------------------------

@@ -77,8 +77,9 @@ struct ObjectType {
     std::vector<uint16_t> Sprites;  // Width*Height*Layers*PatternWidth*PatternHeight*PatternDepth*Phases entries
 };
 
-// Thrown by LoadObjects when the file cannot be opened, ends early or holds a
-// flag code outside 0..31. what() is the reader's message text.
+// Thrown by LoadObjects when the file cannot be opened, ends early, holds a
+// flag code outside 0..31, a type with a dimension of 0 or a sprite list
+// longer than the rest of the file. what() is the reader's message text.
 class ObjectFileError : public std::runtime_error {
   public:
     explicit ObjectFileError(const std::string& text) : std::runtime_error(text) {}
