@@ -34,6 +34,9 @@ class ClientTest : public testing::Test {
             std::filesystem::copy_file(testing_support::BinaryDir() / name, Dir.Path() / name);
         app::InitModules(0);
         InitControl();
+        // A screen on which the first window opens at 600 x 450 and scale 1,
+        // where the tests' pointer positions and pictures are taken.
+        platform::headless::SetUsableArea(0, 0, 1024, 768);
         ASSERT_TRUE(frame::Create());
         int width = 0, height = 0;
         platform::GetClientSize(width, height);

@@ -14,6 +14,7 @@
 #include "net/GameMessages.h"
 #include "net/Network.h"
 #include "platform/Platform.h"
+#include "support/ClientModules.h"
 #include "support/TestSupport.h"
 #include "world/Automap.h"
 #include "world/Creatures.h"
@@ -29,8 +30,6 @@
 #include <thread>
 
 namespace {
-
-void NoDrawing() {}
 
 // Ground types of the server's test world.
 constexpr int GRASS = 100;
@@ -79,34 +78,13 @@ class ClientServer : public testing::Test {
   protected:
     void SetUp() override {
         LoadObjects((Server.Dir / "Vorna.dat").string().c_str());
-        SetPreferencesPath((Dir.Path() / "Vorna.cfg").string());
-        LoadPreferences();
-        InitSysinc();
-        InitMap(CreatureOffMap);
-        InitInventory();
-        InitCreatures();
-        InitStatus(0, ControlLinkWarning);
-        InitNetwork(ControlConnectHandler, ControlReceiveHandler, ControlCloseHandler);
-        InitCommunication();
-        InitControl();
-        ControlHooks Hooks;
-        Hooks.DrawFrame = NoDrawing;
-        Hooks.ClearOutfitRequest = ClearOutfitRequest;
-        SetControlHooks(Hooks);
-        InitGameMessages();
-        InitCommands();
-        AttachGameMessageHandlers();
+        testing_support::ClientModules Modules;
+        Modules.Preferences = (Dir.Path() / "Vorna.cfg").string();
+        Modules.Hooks.ClearOutfitRequest = ClearOutfitRequest;
+        testing_support::StartClientModules(Modules);
     }
     void TearDown() override {
-        ExitGameMessages();
-        ExitControl();
-        ExitCommunication();
-        ExitNetwork();
-        ExitStatus();
-        ExitCreatures();
-        ExitInventory();
-        ExitMap();
-        ExitSysinc();
+        testing_support::StopClientModules();
         UnloadObjects();
     }
 
