@@ -17,6 +17,8 @@ namespace platform {
 
 namespace {
 
+constexpr int DEFAULT_REFRESH_RATE = 60;
+
 Key TranslateKey(SDL_Keycode key, bool& extended) {
     extended = true;
     switch (key) {
@@ -287,6 +289,16 @@ class SDLBackend final : public BackendImpl {
         SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
         SDL_RenderPresent(Renderer);
     }
+    // The rate of the display the window stands on, as the system reports it;
+    // 60, the common rate, when it reports none (as virtual displays do).
+    int GetRefreshRate() override {
+        SDL_DisplayMode mode;
+        const int display = Window ? SDL_GetWindowDisplayIndex(Window) : 0;
+        if (Window && SDL_GetWindowDisplayMode(Window, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+        if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0)
+            return mode.refresh_rate;
+        return DEFAULT_REFRESH_RATE;
+    }
     std::vector<DisplayMode> ListDisplayModes() override {
         std::vector<DisplayMode> modes;
         int count = SDL_GetNumDisplayModes(0);
@@ -456,8 +468,13 @@ class SDLBackend final : public BackendImpl {
                 return true;
             case SDL_WINDOWEVENT_FOCUS_GAINED: event.Kind = EventKind::Activate; event.Active = true; return true;
             case SDL_WINDOWEVENT_FOCUS_LOST: event.Kind = EventKind::Activate; event.Active = false; return true;
-            case SDL_WINDOWEVENT_MINIMIZED: event.Kind = EventKind::Minimized; return true;
-            case SDL_WINDOWEVENT_RESTORED: event.Kind = EventKind::Restored; return true;
+            // A hidden window (unmapped: minimised, or on another desktop
+            // under some window managers) shows nothing, like a minimised one.
+            case SDL_WINDOWEVENT_MINIMIZED:
+            case SDL_WINDOWEVENT_HIDDEN: event.Kind = EventKind::Minimized; return true;
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_SHOWN: event.Kind = EventKind::Restored; return true;
+            case SDL_WINDOWEVENT_EXPOSED: event.Kind = EventKind::Exposed; return true;
             default: return false;
             }
         case SDL_KEYDOWN:
