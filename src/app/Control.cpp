@@ -17,6 +17,7 @@
 #include "config/Preferences.h"
 #include "core/Assert.h"
 #include "core/ProgramError.h"
+#include "core/Redraw.h"
 #include "graphics/graphics.h"
 #include "gui/GUI.h"
 #include "net/Communication.h"
@@ -401,6 +402,7 @@ bool IsGameCommand(int Command) { return GameCommandListed(Command); }
 // ==== 6. Network handlers ==========================================================================
 
 void ControlConnectHandler() {
+    RequestRedraw();
     if (GetConnectionState() == STATE_CONNECTING_LOGIN) {
         SetConnectionState(STATE_LOGIN_SENT);
         SendLogin(GetAccountNumber(), GetPassword());
@@ -423,6 +425,7 @@ void ControlReceiveHandler() {
         int Command = GetCommand();
         if (Command == -1) return;
         Run.LastCommand = Command;
+        RequestRedraw();
         if (State == STATE_LOGIN_SENT) {
             SetConnectionState(STATE_LOGIN_ANSWERING);
             State = STATE_LOGIN_ANSWERING;
@@ -443,6 +446,7 @@ void ControlReceiveHandler() {
 }
 
 void ControlCloseHandler() {
+    RequestRedraw();
     const int s = GetConnectionState();
     if (s == STATE_GAME) {
         LeaveGame();
@@ -487,10 +491,12 @@ void ProcessEvents() {
         DestroyModal();
         SetInputMode(INPUT_IDLE);
         SetMainActive(true);
+        RequestRedraw();
         Draw();
     }
     if (!MainCaptured()) {
         while (!HasModal() && GetNumberOfEvents() > 0) {
+            RequestRedraw();
             Event E = TakeEvent();
             if (CarryOut(E)) break;
             if (MainCaptured()) break;
@@ -502,7 +508,13 @@ void ProcessEvents() {
 
 void ControlTimerTick() {
     ++Run.TickCounter;
+    // What the tick changes: in the game the texts age, effects, light and
+    // the tick-driven animations move on; everywhere a running dialog timer
+    // counts down, a hover shows its tooltip and a held button repeats.
+    if (GetConnectionState() == STATE_GAME || GetNumberOfActiveTimers() > 0 || Run.HoldKind == HOLD_REPEATING)
+        RequestRedraw();
     if (Run.HoverTick >= 0 && int64_t(Run.TickCounter) == Run.HoverTick + HOVER_TICKS) {
+        RequestRedraw();
         AtPointer(Hooks.Hover);
         // A tooltip the hover raised stands at the pointer, a point of the
         // screen whatever window took the hover.

@@ -5,6 +5,7 @@
 #include "app/FrameInput.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
+#include "core/Redraw.h"
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
@@ -27,6 +28,10 @@ int Scale = 1, ScaleOverride = 0;
 // The pointer as last shown: its kind (0 none yet) and whether the system
 // draws it (-1 not decided yet).
 int ShownPointerKind = 0, ShownSystemPointer = -1;
+// Where the program last drew its own pointer (DrawnPointerInside false:
+// not drawn), so that a pointer that moved is drawn again.
+int DrawnPointerX = 0, DrawnPointerY = 0;
+bool DrawnPointerInside = false;
 bool (*CloseCheck)() = nullptr;
 void (*TimerTick)() = nullptr;
 void (*Idle)() = nullptr;
@@ -91,6 +96,7 @@ bool Create(std::string* reason) {
     Minimized = false;
     ShownPointerKind = 0;
     ShownSystemPointer = -1;
+    ResetRedraw();
     int x, y, width, height;
     bool maximized;
     Place(x, y, width, height, maximized);
@@ -136,6 +142,9 @@ void OnClose() {
 bool Pump() {
     platform::Event event;
     while (Alive && platform::PollEvent(event)) {
+        // Every event may change the picture: a pointer over a button lights
+        // it, a key types, an uncovered window must be shown again.
+        RequestRedraw();
         switch (event.Kind) {
         case platform::EventKind::CloseRequest: OnClose(); break;
         case platform::EventKind::Activate:
@@ -155,6 +164,7 @@ bool Pump() {
             break;
         case platform::EventKind::Minimized: Minimized = true; break;
         case platform::EventKind::Restored: Minimized = false; break;
+        case platform::EventKind::Exposed: break;
         default: HandleInputEvent(event); break;
         }
     }
@@ -190,6 +200,7 @@ void ShowPointer() {
     const int kind = GetPointerKind();
     const int system = GetWindowsMousepointer() ? 1 : 0;
     if (kind == ShownPointerKind && system == ShownSystemPointer) return;
+    RequestRedraw();  // the program may draw the pointer itself
     if (system != ShownSystemPointer) platform::ShowSystemPointer(system != 0);
     platform::SetPointerShape(kind);
     ShownPointerKind = kind;
@@ -203,7 +214,10 @@ void DeliverPointerPosition() {
     HandleInputEvent(move);
 }
 
-void ToggleDiagnostics() { Diagnostics = !Diagnostics; }
+void ToggleDiagnostics() {
+    Diagnostics = !Diagnostics;
+    RequestRedraw();
+}
 bool DiagnosticsShown() { return Diagnostics; }
 
 int GetScale() { return Scale; }
@@ -230,11 +244,24 @@ void SetScaleOverride(int scale) {
 void FirstFrame() {
     CreateSurfaces(WINDOWED_MODE, NULL);
     UpdateScale();
+    RequestRedraw();
     DrawFrame();
 }
 
 void DrawFrame() {
     if (Minimized || GetViewMode() == 0) return;
+    // The program's own pointer follows the pointer, which moves without
+    // telling (the position is read, not sent).
+    if (!GetWindowsMousepointer()) {
+        int x = 0, y = 0;
+        const bool inside = platform::GetPointerPosition(x, y);
+        if (inside != DrawnPointerInside || (inside && (x != DrawnPointerX || y != DrawnPointerY))) RequestRedraw();
+        DrawnPointerX = x;
+        DrawnPointerY = y;
+        DrawnPointerInside = inside;
+    }
+    // A picture that cannot have changed is neither drawn nor presented.
+    if (!TakeRedraw(platform::Milliseconds())) return;
     int x, y, width, height;
     GetSurfaceRect(PRIMARY_SURFACE, &x, &y, &width, &height);
     if (width <= 0 || height <= 0) return;
@@ -250,15 +277,25 @@ void DrawFrame() {
     PresentFrame();
 }
 
+int GetIdleWait() {
+    if (Minimized) return TIMER_INTERVAL;
+    const uint32_t now = platform::Milliseconds();
+    const int untilTick = std::max(static_cast<int32_t>(NextTick - now), 0);
+    int wait = std::min(untilTick, NETWORK_POLL_INTERVAL);
+    const int untilFrame = GetRedrawWait(now);
+    if (untilFrame >= 0) wait = std::min(wait, untilFrame);
+    return wait;
+}
+
 void RunMessageLoop() {
     NextTick = platform::Milliseconds() + TIMER_INTERVAL;
     while (Pump()) {
-        // The frame limiter paces visible frames; a minimised window draws
-        // nothing and only wakes for input and the timer.
-        if (Minimized)
-            platform::WaitForEvent(TIMER_INTERVAL);
-        else if (GetFramerateLimit() > MAX_FRAMERATE)
-            platform::WaitForEvent(1);
+        // Between frames the loop sleeps until an event comes, the timer or a
+        // requested frame falls due, or the network is to be looked at again;
+        // the frames themselves are paced by the frame limiter. A minimised
+        // window draws nothing and only wakes for input and the timer.
+        const int wait = GetIdleWait();
+        if (wait > 0) platform::WaitForEvent(wait);
     }
 }
 

@@ -36,8 +36,9 @@ bool Pump();
 // Makes the drawing surfaces for the new window and draws the first frame;
 // throws PROGRAM_ERROR when the display cannot be used.
 void FirstFrame();
-// Draws and presents one frame of the whole window (nothing while minimised),
-// with the program's own pointer when the system pointer is not wanted.
+// Draws and presents one frame of the whole window, with the program's own
+// pointer when the system pointer is not wanted; nothing while minimised, and
+// nothing while no change of the picture was asked for (core/Redraw.h).
 void DrawFrame();
 // Shows the pointer of the current pointer kind, and shows or hides the
 // system pointer by the WindowsMousepointer preference, when either changed
@@ -69,6 +70,11 @@ void SetCloseCheck(bool (*check)());
 void SetTimerHandler(void (*tick)());
 void SetIdleHandler(void (*idle)());
 inline constexpr int TIMER_INTERVAL = 100;
+// Between frames the loop looks at the network at least this often, so that
+// a server message is handled (and shown) without waiting for the timer.
+inline constexpr int NETWORK_POLL_INTERVAL = 5;
+// How long the message loop may sleep before its next pass (milliseconds).
+int GetIdleWait();
 // The next tick falls due at once (after the clock was replaced or restored).
 void RestartTimer();
 

@@ -1,6 +1,7 @@
 #include "core/Status.h"
 
 #include "core/Assert.h"
+#include "core/Redraw.h"
 #include "core/Utils.h"
 #include "core/sysinc.h"
 
@@ -267,6 +268,9 @@ namespace {
 // A rejected event still owns its texts: they go now, or nobody frees them.
 bool AcceptEvent(int Type) {
     ASSERT(In(Type,MESSAGE_NONE,MESSAGE_STARTPATCHER));
+    // A waiting event changes what is shown: a dialog opens, or a waiting
+    // box that is drawn while an event waits gives way to it.
+    if (In(Type, MESSAGE_NONE, MESSAGE_STARTPATCHER)) RequestRedraw();
     return In(Type, MESSAGE_NONE, MESSAGE_STARTPATCHER);
 }
 }  // namespace

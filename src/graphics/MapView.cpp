@@ -4,6 +4,7 @@
 
 #include "config/Preferences.h"
 #include "core/Assert.h"
+#include "core/Redraw.h"
 #include "core/Utils.h"
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
@@ -455,6 +456,7 @@ int GatherCreatures(const FieldSpot& F, FieldCreature* Found) {
                 if (C == NULL) continue;
                 int ox, oy, ShiftX, ShiftY;
                 GetDrawingOffset(C, ox, oy);
+                if (ox != 0 || oy != 0) RequestRedraw();  // on its way: the next frame shows it further on
                 CreatureShift(C, ShiftX, ShiftY);
                 ox += 32 * (nx - F.x) - ShiftX;
                 oy += 32 * (ny - F.y) - ShiftY;
@@ -587,6 +589,7 @@ void DrawFieldEffects(const FieldSpot& F, int e) {
             const int Type = GetMissileEffectType(n);
             int ox, oy;
             GetMissileEffectOffset(n, ox, oy);
+            RequestRedraw();  // it flies on with the clock
             DrawMissile(Type, GetMissileEffectDirection(n), px + ox, py + oy, Floor);
             if (!F.CreaturePass && GetMissileFlag(Type, LIGHT))
                 AddLight(px + ox + 16, py + oy + 16, Floor, GetMissileLightBrightness(Type), GetMissileLightColour(Type));

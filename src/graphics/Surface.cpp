@@ -11,6 +11,7 @@
 #include "config/Preferences.h"
 #include "core/Assert.h"
 #include "core/ProgramError.h"
+#include "core/Redraw.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -252,6 +253,7 @@ bool IsSurfaceStarted() { return Started; }
 
 void CreateSurfaces(int VMode, const GraphicsMode* GMode) {
     ASSERT(Started);
+    RequestRedraw();  // new or resized surfaces hold no picture yet
     ASSERT(VMode == WINDOWED_MODE || VMode == FULLSCREEN_MODE);
     ASSERT(VMode==WINDOWED_MODE || GMode!=NULL);
     if (!Started || (VMode != WINDOWED_MODE && GMode == NULL)) return;
@@ -312,6 +314,7 @@ void CreateSurfaces(int VMode, const GraphicsMode* GMode) {
 
 void ChangeSurfaceMode(int VMode, const GraphicsMode* GMode, bool Force) {
     ASSERT(Started);
+    RequestRedraw();
     SurfacesRebuilt = false;
     if (!Force && VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
         RefreshWindowPosition();
@@ -357,6 +360,7 @@ void ReleaseSurfaces() {
 
 void RefreshWindowPosition() {
     if (ViewMode != WINDOWED_MODE) return;
+    RequestRedraw();
     int Width = 0, Height = 0;
     platform::GetClientSize(Width, Height);
     SetClientSize(Width, Height);
@@ -364,6 +368,7 @@ void RefreshWindowPosition() {
 
 void SetClientSize(int Width, int Height) {
     if (ViewMode != WINDOWED_MODE) return;
+    RequestRedraw();
     Width = std::max(Width, 0);
     Height = std::max(Height, 0);
     SurfaceBuffer& Screen = Surfaces[SCREEN_SURFACE];
@@ -472,7 +477,14 @@ void PresentFrame() {
     // Due times are kept in microseconds so that a limit like 60 is met on
     // average although the clock counts milliseconds.
     int64_t NowMicro = static_cast<int64_t>(Now) * 1000;
-    NextFrameDue += TimePerFrame;
+    // Unlimited means as many frames as the display shows, not more: they
+    // follow its refresh rate (none is known without a display).
+    int64_t Interval = TimePerFrame;
+    if (FramerateLimit == UNLIMITED_FRAMERATE) {
+        const int Refresh = platform::GetRefreshRate();
+        Interval = Refresh > 0 ? 1000000 / Refresh : 0;
+    }
+    NextFrameDue += Interval;
     if (NextFrameDue > NowMicro) {
         int Wait = static_cast<int>((NextFrameDue - NowMicro + 999) / 1000);
         if (FrameSleep) FrameSleep(Wait);

@@ -176,7 +176,8 @@ PixelFormat GetSurfaceFormat();
 
 // ---- Frame rate and statistics ------------------------------------------------
 
-// 10..200 are taken; any other value means unlimited.
+// 10..200 are taken; any other value means unlimited, which is as many
+// frames as the display shows (its refresh rate, where the platform knows it).
 void SetFramerateLimit(int FramesPerSecond);
 int GetFramerateLimit();
 
@@ -191,7 +192,8 @@ double GetFramesPerSecond();
 
 // Paces the frame (sleeping until it is due), moves the statistics to the
 // previous-frame values and hands the client-sized part of SCREEN_SURFACE
-// to the platform.
+// to the platform. Only frames that are drawn come here, so the frames per
+// second are those actually shown.
 void PresentFrame();
 
 // The pause used for pacing; platform::Sleep unless a test or a benchmark

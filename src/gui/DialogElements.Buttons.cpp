@@ -1,6 +1,7 @@
 // Buttons: Button and its variants, RadioButtonGroup, CheckBox.
 #include "gui/DialogElements.h"
 
+#include "core/Redraw.h"
 #include "graphics/graphics.h"
 #include "gui/Skins.h"
 #include "platform/Platform.h"
@@ -165,11 +166,13 @@ void BlinkingButton::setBlinking(bool Blinking) {
 void BlinkingButton::draw(int Surface, int x, int y) {
     if (Blinking) {
         uint32_t now = platform::Milliseconds();
-        if (now - LastSwap >= uint32_t(std::max(SkinProperties().Buttons.BlinkPeriod, 1))) {
+        const uint32_t period = uint32_t(std::max(SkinProperties().Buttons.BlinkPeriod, 1));
+        if (now - LastSwap >= period) {
             LastSwap = now;
             Phase = 1 - Phase;
             setSkins(Faces[Phase][0], Faces[Phase][1]);
         }
+        RequestRedrawAt(LastSwap + period);
     }
     Button::draw(Surface, x, y);
 }

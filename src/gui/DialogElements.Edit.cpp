@@ -1,6 +1,7 @@
 // Text input: EditField, PasswordField, TextField, FocusGroup.
 #include "gui/DialogElements.h"
 
+#include "core/Redraw.h"
 #include "core/Status.h"
 #include "core/sysinc.h"
 #include "graphics/graphics.h"
@@ -10,6 +11,16 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+
+namespace {
+// The text cursor is shown for half a second and hidden for half a second;
+// the picture changes at the next half second.
+constexpr uint32_t CURSOR_BLINK_MILLISECONDS = 500;
+void RequestCursorBlink() {
+    const uint32_t now = platform::Milliseconds();
+    RequestRedrawAt(now - now % CURSOR_BLINK_MILLISECONDS + CURSOR_BLINK_MILLISECONDS);
+}
+}  // namespace
 
 // ==== FocusGroup ================================================================================
 
@@ -402,6 +413,7 @@ void EditField::draw(int Surface, int x, int y) {
     }
     DrawTextClipped(Surface, x + margin, ty, Font, TextColour.Red, TextColour.Green, TextColour.Blue,
                     shown + FirstVisible, LEFT_ALIGN, clip);
+    if (Focused) RequestCursorBlink();
     if (Focused && (platform::Milliseconds() / 100 / 5) % 2 == 0) {
         int cx = x + margin + GetTextWidth(Font, shown + FirstVisible, Cursor - FirstVisible);
         FillRectClipped(Surface, cx, ty, P.CursorWidth, GetFontHeight(Font), P.Cursor.Red, P.Cursor.Green,
@@ -556,6 +568,7 @@ void TextField::draw(int Surface, int x, int y) {
                             Text.data() + l.first, l.second, LEFT_ALIGN, clip);
             bool cursorHere = Cursor >= l.first && Cursor <= l.first + l.second &&
                               (i + 1 >= int(LineStarts.size()) || Cursor < LineStarts[size_t(i + 1)].first);
+            if (Focused && !ReadOnly && cursorHere) RequestCursorBlink();
             if (Focused && !ReadOnly && cursorHere && (platform::Milliseconds() / 100 / 5) % 2 == 0) {
                 int cx = x + margin + GetTextWidth(Font, Text.data() + l.first, Cursor - l.first);
                 FillRectClipped(Surface, cx, ly, P.CursorWidth, GetFontHeight(Font), P.Cursor.Red, P.Cursor.Green,

@@ -1,6 +1,7 @@
 #include "gui/MapWindow.h"
 
 #include "config/Preferences.h"
+#include "core/Redraw.h"
 #include "core/Status.h"
 #include "graphics/MapView.h"
 #include "graphics/Talk.h"
@@ -91,7 +92,9 @@ void MapWindow::drawCreatureInfo(int Surface, int x, int y) {
     const ClipRect Clip{x, y, Width, Height};
     const uint32_t PlayerID = GetPlayerID();
     const Creature* Player = PlayerID != 0 ? FindCreature(PlayerID) : NULL;
-    const bool Blink = (platform::Milliseconds() / BLINK_MILLISECONDS) % 2 == 0;
+    const uint32_t Now = platform::Milliseconds();
+    const bool Blink = (Now / BLINK_MILLISECONDS) % 2 == 0;
+    RequestRedrawAt(Now - Now % BLINK_MILLISECONDS + BLINK_MILLISECONDS);
     for (int n = 0; n < GetNumberOfShownCreatures(); ++n) {
         uint32_t ID;
         int ax, ay;

@@ -97,6 +97,7 @@ void Present(const uint32_t* pixels, int width, int height, int pitch) {
     Impl().Present(pixels, width, height, pitch);
 }
 std::vector<DisplayMode> ListDisplayModes() { return Impl().ListDisplayModes(); }
+int GetRefreshRate() { return Impl().GetRefreshRate(); }
 
 bool PollEvent(Event& event) {
     if (TakeCloseSignal()) {

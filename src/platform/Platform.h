@@ -29,6 +29,7 @@ enum class EventKind {
     CaptureLost,
     Minimized,
     Restored,
+    Exposed,       // part of the window was uncovered: its picture must be shown again
 };
 
 // Platform-neutral key identities for the keys the client translates itself.
@@ -106,6 +107,10 @@ void SetFullscreen(bool fullscreen, int width, int height);
 // Pixels are 32-bit 0x00RRGGBB, rows `pitch` pixels apart. The frame is shown
 // scaled to fill the client area when its size differs.
 void Present(const uint32_t* pixels, int width, int height, int pitch);
+
+// How many pictures a second the display under the window shows; 0 when it
+// is not known (no display, as in the headless back end).
+int GetRefreshRate();
 
 struct DisplayMode {
     int Width, Height, Depth;
@@ -199,6 +204,9 @@ void SetWindowFails(bool fails);  // CreateWindow then fails with a reason
 // The last presented frame (empty before the first).
 const std::vector<uint32_t>& LastFrame(int& width, int& height);
 void SetDisplayModes(const std::vector<DisplayMode>& modes);
+void SetRefreshRate(int hertz);  // 0 (the default): not known
+// Frames presented since the last Reset.
+int PresentedFrames();
 void Reset();
 }  // namespace headless
 

@@ -30,6 +30,7 @@ class BackendImpl {
 
     virtual void Present(const uint32_t* pixels, int width, int height, int pitch) = 0;
     virtual std::vector<DisplayMode> ListDisplayModes() = 0;
+    virtual int GetRefreshRate() = 0;
 
     virtual bool PollEvent(Event& event) = 0;
     virtual void WaitForEvent(int ms) = 0;

@@ -35,6 +35,8 @@ struct HeadlessState {
     std::string Clipboard;
     std::vector<uint32_t> Frame;
     int FrameWidth = 0, FrameHeight = 0;
+    int FramesPresented = 0;
+    int RefreshRate = 0;
     std::vector<DisplayMode> Modes{{1280, 1024, 32}, {1024, 768, 32}, {800, 600, 32}, {640, 480, 16}};
 };
 HeadlessState State;
@@ -113,8 +115,10 @@ class HeadlessBackend final : public BackendImpl {
                       State.Frame.begin() + static_cast<size_t>(y) * width);
         State.FrameWidth = width;
         State.FrameHeight = height;
+        ++State.FramesPresented;
     }
     std::vector<DisplayMode> ListDisplayModes() override { return State.Modes; }
+    int GetRefreshRate() override { return State.RefreshRate; }
 
     bool PollEvent(Event& event) override {
         if (State.Queue.empty()) return false;
@@ -210,6 +214,8 @@ const std::vector<uint32_t>& LastFrame(int& width, int& height) {
     return State.Frame;
 }
 void SetDisplayModes(const std::vector<DisplayMode>& modes) { State.Modes = modes; }
+void SetRefreshRate(int hertz) { State.RefreshRate = hertz; }
+int PresentedFrames() { return State.FramesPresented; }
 void Reset() { State = HeadlessState{}; }
 }  // namespace headless
 
