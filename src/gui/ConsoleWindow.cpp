@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -339,6 +340,43 @@ std::string ShortenCaption(const char* Caption, int Width) {
     std::string Shown = Caption != NULL ? Caption : "";
     while (!Shown.empty() && GetTextWidth(CONSOLE_FONT, Shown.c_str()) > Width) Shown.pop_back();
     return Shown;
+}
+
+std::string ChannelFileName(const char* Caption) {
+    // The caption comes from the server (a channel's or a partner's name):
+    // path separators, a drive's colon, ".." and control characters would
+    // let it name a file elsewhere, so each becomes an underscore. A
+    // caption without them keeps its exact name.
+    std::string Name = Caption != NULL ? Caption : "";
+    for (size_t i = 0; i < Name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(Name[i]);
+        if (c < 32 || c == 127 || c == '/' || c == '\\' || c == ':') Name[i] = '_';
+    }
+    for (size_t i = Name.find(".."); i != std::string::npos; i = Name.find("..", i)) {
+        Name[i] = Name[i + 1] = '_';
+    }
+    if (Name.empty()) Name = "_";
+    return Name + ".txt";
+}
+
+void SaveSelectedChannel() {
+    if (!Lasting.Initialised) InitConsole();
+    const ConsoleTab& Tab = Game.Tabs[size_t(Game.Selected)];
+    ASSERT(Tab.Buffer!=NULL);
+    const std::string FileName = ChannelFileName(Tab.Caption.c_str());
+    std::FILE* F = std::fopen(FileName.c_str(), "a");
+    if (F == NULL) return;
+    const std::time_t T = Now();
+    char Date[32];
+    std::tm Local{};
+    localtime_r(&T, &Local);
+    std::strftime(Date, sizeof Date, "%a %b %e %H:%M:%S %Y", &Local);  // the 24 characters of ctime
+    std::fprintf(F, "\nChannel saved at %s\n", Date);
+    const bool Stamps = GetTimeStamps();
+    for (int n = 0; n < Tab.Buffer->getLines(); ++n) std::fprintf(F, "%s\n", Tab.Buffer->shownText(n, Stamps));
+    std::fclose(F);
+    const std::string Said = "Channel appended to " + FileName;
+    SetStatusLine(Said.c_str(), false);
 }
 
 // ==== 4. Typing and sending ======================================================================
@@ -739,6 +777,7 @@ void ConsoleCommand(int number) {
     if (!Lasting.Initialised) InitConsole();
     switch (number) {
     case CONSOLE_CLOSE_TAB: CloseSelectedTab(); break;
+    case CONSOLE_SAVE: SaveSelectedChannel(); break;
     case CONSOLE_CHANNEL_LIST: SendRequestChannels(); break;
     case CONSOLE_SAY: SetDefaultTalkMode(TALK_SAY); break;
     case CONSOLE_WHISPER: SetDefaultTalkMode(TALK_WHISPER); break;

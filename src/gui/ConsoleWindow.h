@@ -12,6 +12,7 @@
 enum : int {
     CONSOLE_SHOW = 201,
     CONSOLE_CLOSE_TAB = 202,
+    CONSOLE_SAVE = 203,  // save the selected tab's text
     CONSOLE_IGNORE_LIST = 204,
     CONSOLE_CHANNEL_LIST = 205,
     CONSOLE_SAY = 206,
@@ -81,6 +82,13 @@ int GetDefaultTalkMode();
 void SetDefaultTalkMode(int Mode);
 // Whether the console changed since the last call (clears the flag).
 bool ConsoleChanged();
+
+// Appends the selected tab's text to "<caption>.txt" in the working
+// directory and says so on the status line.
+void SaveSelectedChannel();
+// The file a caption is saved to: the caption with ".txt", every character
+// that could lead out of the working directory replaced.
+std::string ChannelFileName(const char* Caption);
 
 // The console's commands (CONSOLE_...) that need no component.
 void ConsoleCommand(int number);

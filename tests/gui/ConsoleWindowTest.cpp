@@ -6,11 +6,13 @@
 #include "config/Preferences.h"
 #include "core/TalkModes.h"
 #include "graphics/Surface.h"
+#include "graphics/Talk.h"
 #include "graphics/graphics.h"
 #include "gui/ConsoleWindow.h"
 #include "platform/Platform.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -155,6 +157,43 @@ TEST_F(ConsoleWindowTest, TabsTextSelectionAndTheInputLineAsAPlayerUsesThem) {
     Console.leftButtonUp(200, Bottom, 0);
     Console.draw(SCREEN_SURFACE, 20, 140);
     Save("console.png");
+}
+
+TEST_F(ConsoleWindowTest, ASavedChannelIsAppendedToItsFileAndNeverLeavesTheWorkingDirectory) {
+    OpenChannelTab(TALK_CHANNEL_CALL, CHANNEL_PUBLIC, "", 3, "Trade");
+    SelectTab(1);
+    AddTalkLine("two apples", TALK_CHANNEL_CALL, "Tom", 3);
+    AddTalkLine("Server save.", TALK_EVENT_MESSAGE, "", -1);  // not asked for here
+    SaveSelectedChannel();
+    AddTalkLine("sold", TALK_CHANNEL_CALL, "Mira", 3);
+    SaveSelectedChannel();
+    EXPECT_STREQ(GetStatusLine(), "Channel appended to Trade.txt");
+    const std::string Saved = testing_support::ReadFile(Dir.Path() / "Trade.txt");
+    // Twice: a blank line, the heading with the 24-character date, the lines.
+    const auto Heading = [&](size_t At) {
+        EXPECT_EQ(Saved.compare(At, 18, "\nChannel saved at "), 0) << Saved;
+        EXPECT_EQ(Saved[At + 18 + 24], '\n') << Saved;
+        return At + 18 + 25;
+    };
+    size_t At = Heading(0);
+    EXPECT_EQ(Saved.compare(At, 16, "Tom: two apples\n"), 0) << Saved;
+    At = Heading(At + 16);
+    EXPECT_EQ(Saved.substr(At), "Tom: two apples\nMira: sold\n");
+
+    // Captions from the server that name a path are saved under a plain name
+    // in the working directory; a clean one keeps its exact name.
+    EXPECT_EQ(ChannelFileName("../x"), "___x.txt");
+    EXPECT_EQ(ChannelFileName("C:\\Windows\\evil"), "C__Windows_evil.txt");
+    EXPECT_EQ(ChannelFileName("a/b\tc"), "a_b_c.txt");
+    EXPECT_EQ(ChannelFileName("Mira's Channel.v2"), "Mira's Channel.v2.txt");
+    std::filesystem::create_directories(Dir.Path() / "inner");
+    std::filesystem::current_path(Dir.Path() / "inner");
+    OpenChannelTab(TALK_CHANNEL_CALL, CHANNEL_PUBLIC, "", 9, "../x");
+    SelectTab(2);
+    SaveSelectedChannel();
+    std::filesystem::current_path(Dir.Path());
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path() / "x.txt"));
+    EXPECT_TRUE(std::filesystem::exists(Dir.Path() / "inner" / "___x.txt"));
 }
 
 }  // namespace
