@@ -101,7 +101,7 @@ void ExitConsole() {
 void ResetConsole() {
     if (!Lasting.Initialised) InitConsole();
     ClearTabs();
-    Game.EnteredAt = GetAnimationClock();
+    Game.EnteredAt = platform::Milliseconds();
 }
 
 TextBuffer* GetDefaultBuffer() {
@@ -253,7 +253,7 @@ TextBuffer* OpenChannelTab(int Mode, int ChannelKind, const char* Partner, int C
     Game.Tabs.push_back(Tab);
     if (ChannelID == HELP_CHANNEL && ChannelKind == CHANNEL_PUBLIC)
         Tab.Buffer->addLine(HELP_WELCOME, TALK_INFO_MESSAGE, NULL, Now());
-    if (GetAnimationClock() - Game.EnteredAt >= CONSOLE_SELECT_THRESHOLD) SelectTab(int(Game.Tabs.size()) - 1);
+    if (platform::Milliseconds() - Game.EnteredAt >= CONSOLE_SELECT_THRESHOLD) SelectTab(int(Game.Tabs.size()) - 1);
     Game.Changed = true;
     return Tab.Buffer;
 }

@@ -37,7 +37,7 @@ enum : int {
 // Tabs opened this soon after entering the game are added, not selected:
 // the channels the server reopens then must not pull the player away from
 // the default tab.
-constexpr uint32_t CONSOLE_SELECT_THRESHOLD = 3000;  // ms of the animation clock
+constexpr uint32_t CONSOLE_SELECT_THRESHOLD = 3000;  // ms of the program's clock
 
 struct ConsoleTab {
     std::string Caption;

@@ -12,7 +12,6 @@ namespace protocol_test {
 namespace {
 
 uint32_t Clock = 0;
-uint32_t TestClock() { return Clock; }
 
 std::vector<std::string> Lines(const TextBuffer* B) {
     std::vector<std::string> Out;
@@ -47,7 +46,7 @@ class Console : public ProtocolTest {
         G.RequestText = AddRequestLine;
         G.CloseChannel = ::CloseChannel;
         SetGameHooks(G);
-        SetAnimationClockSource(TestClock);
+        platform::SetClockOverride([] { return Clock; });
         SetTimeStamps(false);
         Clock = 0;
         ResetConsole();
@@ -55,7 +54,7 @@ class Console : public ProtocolTest {
     }
     void TearDown() override {
         ExitConsole();
-        SetAnimationClockSource(nullptr);
+        platform::SetClockOverride({});
         ProtocolTest::TearDown();
     }
     static void Talk(const std::string& Speaker, int Mode, const std::string& Fields) {
