@@ -58,6 +58,10 @@ bool CarryOutEvent(Event& E) {
     case GAME_EVENT_OWNCHANNEL: OpenOwnChannel(int(E.Data), Name); break;
     case GAME_EVENT_PRIVATECHANNEL: OpenChannelTab(TALK_PRIVATE_MESSAGE, CHANNEL_PRIVATE, Name, -1, Name); break;
     case GAME_EVENT_REQUESTCHANNEL: break;  // the game message has opened it
+    case GAME_EVENT_CHANNELLIST:
+        FreeEvent(E);
+        SetModalWindow(ChannelChoiceDialog());
+        return true;
     default: return CarryOutDialogEvent(E);
     }
     FreeEvent(E);

@@ -13,7 +13,9 @@
 #include "graphics/Surface.h"
 #include "graphics/Talk.h"
 #include "graphics/graphics.h"
+#include "gui/Dialogs.h"
 #include "gui/SkinProperties.h"
+#include "net/GameMessages.h"
 #include "net/Commands.h"
 #include "platform/Platform.h"
 #include "world/Creatures.h"
@@ -513,9 +515,29 @@ constexpr RGBColour SELECTION{50, 70, 130};
 constexpr RGBColour TEXT_BACKGROUND{20, 20, 24};
 }  // namespace
 
+namespace {
+// The buttons at the right of the tab row, right to left.
+constexpr int BUTTON_WIDTH = 70;
+constexpr int CYCLE_MODE = 1;  // the talk-mode button steps say, whisper, yell
+struct ConsoleButton {
+    const char* Text;
+    int Command;
+};
+constexpr ConsoleButton BUTTON_LIST[ConsoleWindow::BUTTONS] = {
+    {"Close", CONSOLE_CLOSE_TAB}, {"Save", CONSOLE_SAVE}, {"Channels", CONSOLE_CHANNEL_LIST},
+    {"Messages", CONSOLE_SERVER_MESSAGES}, {"Say", CYCLE_MODE},
+};
+const char* ModeCaption(int Mode) { return Mode == TALK_WHISPER ? "Whisper" : Mode == TALK_YELL ? "Yell" : "Say"; }
+}  // namespace
+
 ConsoleWindow::ConsoleWindow() : CompositeComponent(0) {
     if (!Lasting.Initialised) InitConsole();
     Typed.reserve(INPUT_LENGTH + 1);
+    for (int i = 0; i < BUTTONS; ++i) {
+        Buttons[i] = new TextButton(BUTTON_LIST[i].Text, CommandTarget(this, BUTTON_LIST[i].Command));
+        addChild(Buttons[i]);
+    }
+    Buttons[BUTTONS - 1]->setText(ModeCaption(Game.DefaultMode));
 }
 
 ConsoleWindow::~ConsoleWindow() = default;
@@ -523,9 +545,15 @@ ConsoleWindow::~ConsoleWindow() = default;
 int ConsoleWindow::getTabWidth() const { return TAB_WIDTH; }
 int ConsoleWindow::getTextTop() const { return TAB_HEIGHT + 2; }
 int ConsoleWindow::getTextHeight() const { return std::max(_Height - INPUT_HEIGHT - 2 * MARGIN - getTextTop(), 0); }
-int ConsoleWindow::getTextWidth() const { return std::max(_Width - 2 * MARGIN - 4, 1); }
+int ConsoleWindow::getTextWidth() const { return std::max(_Width - 2 * MARGIN - 4 - BUTTON_WIDTH - 2, 1); }
 
-void ConsoleWindow::setSize(int Width, int Height) { Component::setSize(Width, Height); }
+void ConsoleWindow::setSize(int Width, int Height) {
+    Component::setSize(Width, Height);
+    for (int i = 0; i < BUTTONS; ++i) {
+        Buttons[i]->setSize(BUTTON_WIDTH, TAB_HEIGHT);
+        Buttons[i]->setPosition(Width - MARGIN - BUTTON_WIDTH, getTextTop() + i * (TAB_HEIGHT + 2));
+    }
+}
 
 void ConsoleWindow::setInput(const std::string& Text) {
     Typed.assign(Text, 0, INPUT_LENGTH);
@@ -555,7 +583,7 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
     }
     // The text, newest line at the bottom.
     const int Top = getTextTop();
-    FillRect(Surface, x + MARGIN, y + Top, _Width - 2 * MARGIN, getTextHeight(), TEXT_BACKGROUND.Red,
+    FillRect(Surface, x + MARGIN, y + Top, getTextWidth() + 4, getTextHeight(), TEXT_BACKGROUND.Red,
              TEXT_BACKGROUND.Green, TEXT_BACKGROUND.Blue);
     TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
     B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
@@ -580,8 +608,9 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
     }
     // The input line with its cursor; a long line shows its end.
     const int InputY = y + _Height - MARGIN - INPUT_HEIGHT;
-    FillRect(Surface, x + MARGIN, InputY, _Width - 2 * MARGIN, INPUT_HEIGHT, 12, 12, 16);
-    const int Room = _Width - 2 * MARGIN - 8;
+    // The input line runs under the text, beside the button column.
+    FillRect(Surface, x + MARGIN, InputY, getTextWidth() + 4, INPUT_HEIGHT, 12, 12, 16);
+    const int Room = getTextWidth() - 4;
     int First = 0;
     while (First < Cursor && GetTextWidth(CONSOLE_FONT, Typed.c_str() + First, Cursor - First) > Room) ++First;
     const int TextY = InputY + (INPUT_HEIGHT - GetFontHeight(CONSOLE_FONT)) / 2;
@@ -645,7 +674,6 @@ std::string ConsoleWindow::getSelectedText() const {
 }
 
 bool ConsoleWindow::leftButtonDown(int x, int y, int keys) {
-    (void)keys;
     // A click on a tab selects it.
     if (y >= 0 && y < TAB_HEIGHT && x >= MARGIN) {
         const int Tab = (x - MARGIN) / (TAB_WIDTH + 2);
@@ -653,6 +681,7 @@ bool ConsoleWindow::leftButtonDown(int x, int y, int keys) {
         SelectionStartLine = -1;
         return true;
     }
+    if (CompositeComponent::leftButtonDown(x, y, keys)) return true;
     int Line = 0, Char = 0;
     SelectionStartLine = -1;
     if (y >= getTextTop() && y < getTextTop() + getTextHeight() && pointToText(x, y, Line, Char)) {
@@ -665,7 +694,7 @@ bool ConsoleWindow::leftButtonDown(int x, int y, int keys) {
 }
 
 bool ConsoleWindow::mouseMove(int x, int y) {
-    if (!Selecting) return false;
+    if (!Selecting) return CompositeComponent::mouseMove(x, y);
     int Line = 0, Char = 0;
     if (pointToText(x, std::clamp(y, getTextTop(), getTextTop() + getTextHeight() - 1), Line, Char)) {
         SelectionEndLine = Line;
@@ -675,8 +704,7 @@ bool ConsoleWindow::mouseMove(int x, int y) {
 }
 
 bool ConsoleWindow::leftButtonUp(int x, int y, int keys) {
-    (void)keys;
-    if (!Selecting) return false;
+    if (!Selecting) return CompositeComponent::leftButtonUp(x, y, keys);
     mouseMove(x, y);
     Selecting = false;
     dropCapture();
@@ -771,7 +799,11 @@ void ConsoleWindow::keyPress(int code) {
     if (In(Character, 32, 255)) insertText(std::string(1, char(Character)).c_str());
 }
 
-void ConsoleWindow::command(int number) { ConsoleCommand(number); }
+void ConsoleWindow::command(int number) {
+    if (number == CYCLE_MODE) number = Game.DefaultMode == TALK_SAY ? CONSOLE_WHISPER : Game.DefaultMode == TALK_WHISPER ? CONSOLE_YELL : CONSOLE_SAY;
+    ConsoleCommand(number);
+    Buttons[BUTTONS - 1]->setText(ModeCaption(Game.DefaultMode));
+}
 
 void ConsoleCommand(int number) {
     if (!Lasting.Initialised) InitConsole();
@@ -792,4 +824,67 @@ void ConsoleCommand(int number) {
     case CONSOLE_PREVIOUS_TAB: SelectTab((Game.Selected + GetNumberOfTabs() - 1) % GetNumberOfTabs()); break;
     default: break;
     }
+}
+
+// ---- The channel choice ----
+
+namespace {
+// The channels the server offered, and a name for a private conversation;
+// a name typed wins over the chosen channel.
+class ChannelChoiceBody : public CompositeComponent {
+  public:
+    ChannelChoiceBody() {
+        auto* Caption = new Label("Open a channel:");
+        addChild(Caption);
+        List = new ListBox(CommandTarget(), CommandTarget(this, DIALOG_OK));
+        for (int n = 0; n < GetNumberOfChannels(); ++n) List->addLine(GetChannelEntry(n).Name);
+        if (List->getLines() > 0) List->select(0);
+        const auto& P = SkinProperties().CharacterList;
+        List->setSize(P.Width, P.ListHeight);
+        List->setPosition(0, Caption->getHeight() + P.ListGap);
+        addChild(List);
+        auto* Private = new Label("Or talk privately with:");
+        Private->setPosition(0, List->getY() + List->getHeight() + P.ListGap);
+        addChild(Private);
+        Name = new EditField(SPEAKER_NAME_LENGTH - 1);
+        Name->setSize(P.Width, Name->getHeight());
+        Name->setPosition(0, Private->getY() + Private->getHeight() + P.ListGap);
+        Name->setFocused(true);
+        addChild(Name);
+        Component::setSize(P.Width, Name->getY() + Name->getHeight());
+    }
+    void keyPress(int code) override {
+        if (code == keys::ENTER)
+            command(DIALOG_OK);
+        else if (code == keys::ESCAPE)
+            command(DIALOG_CANCEL);
+        else if (code == keys::UP || code == keys::DOWN)
+            List->keyPress(code);
+        else
+            Name->keyPress(code);
+    }
+    void command(int number) override {
+        if (number == DIALOG_OK) {
+            if (Name->getLength() > 0)
+                SendOpenPrivateChannel(Name->getText());
+            else if (In(List->getSelectedLine(), 0, GetNumberOfChannels() - 1))
+                SendOpenChannel(GetChannelEntry(List->getSelectedLine()).ID);
+        }
+        if (number == DIALOG_OK || number == DIALOG_CANCEL) SetInputMode(INPUT_IDLE);
+    }
+    ListBox* getList() const { return List; }
+    EditField* getName() const { return Name; }
+
+  private:
+    ListBox* List;
+    EditField* Name;
+};
+}  // namespace
+
+Dialog* ChannelChoiceDialog() {
+    auto* Body = new ChannelChoiceBody;
+    auto* D = new Dialog("Channels", Body);
+    D->setDefaultButton("Open", CommandTarget(Body, DIALOG_OK));
+    D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
+    return D;
 }

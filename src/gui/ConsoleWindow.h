@@ -122,8 +122,12 @@ class ConsoleWindow : public CompositeComponent {
     int getTextTop() const;
     int getTextHeight() const;
     int getTextWidth() const;
+    static constexpr int BUTTONS = 5;
+    // Close, Save, Channels, Messages and the talk mode, right to left.
+    TextButton* getButton(int Number) const { return Buttons[Number]; }
 
   private:
+    TextButton* Buttons[BUTTONS];
     void send(const char* Line);
     void historyStep(bool Older);
     void insertText(const char* Text);
@@ -137,6 +141,11 @@ class ConsoleWindow : public CompositeComponent {
     int SelectionStartLine = -1, SelectionStartChar = 0, SelectionEndLine = -1, SelectionEndChar = 0;
     bool Selecting = false;
 };
+
+class Dialog;
+// The answer to the channel list: the offered channels and a name field for
+// a private conversation.
+Dialog* ChannelChoiceDialog();
 
 // The shortened caption as a tab of Width pixels shows it.
 std::string ShortenCaption(const char* Caption, int Width);

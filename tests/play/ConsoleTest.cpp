@@ -170,10 +170,25 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     }));
     EXPECT_FALSE(Holds(0, "Kestrel: only for you"));
 
-    // The help channel, joined as the channel choice would: its welcome, and
-    // Kestrel's channel talk in it.
-    SendOpenChannel(7);
-    ASSERT_TRUE(PumpUntil([] { return TabNamed("Help") > 0; }));
+    // The help channel, chosen from the server's channel list: its welcome,
+    // and Kestrel's channel talk in it.
+    ClickOn(Console()->getButton(2));
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Channels"; }));
+    ListBox* List = nullptr;
+    for (Component* c = Modal()->getBody()->getFirstChild(); c != nullptr; c = c->getNextSibling())
+        if (auto* L = dynamic_cast<ListBox*>(c)) List = L;
+    ASSERT_NE(List, nullptr);
+    int HelpLine = -1;
+    for (int n = 0; n < List->getLines(); ++n)
+        if (List->getLine(n) == "Help") HelpLine = n;
+    ASSERT_GE(HelpLine, 0);
+    int lx = 0, ly = 0;
+    List->getAbsolutePosition(lx, ly);
+    const int LineHeight = SkinProperties().ListBox.LineHeight;
+    Click(lx + 20, ly + SkinProperties().ListBox.Margin + HelpLine * LineHeight + LineHeight / 2);
+    Screenshot("console-channel-choice.png");
+    ClickOn(Modal()->getDefaultButton());
+    ASSERT_TRUE(PumpUntil([] { return TabNamed("Help") > 0 && GetModalWindow() == nullptr; }));
     const int Help = TabNamed("Help");
     // Selected by a click on its tab (right after entering the game a new
     // tab is only added).
@@ -193,7 +208,7 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     Screenshot("console-help-channel.png");
 
     // Saved, the channel's file holds its lines after the heading.
-    ConsoleCommand(CONSOLE_SAVE);
+    ClickOn(Console()->getButton(1));
     EXPECT_STREQ(GetStatusLine(), "Channel appended to Help.txt");
     const std::string Saved = testing_support::ReadFile(std::filesystem::current_path() / "Help.txt");
     ASSERT_GT(Saved.size(), 44u);
@@ -201,6 +216,15 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     const std::string Lines = Saved.substr(18 + 25);
     EXPECT_EQ(Lines.rfind("Welcome to the help channel!", 0), 0u) << Lines;
     EXPECT_NE(Lines.find("\nKestrel: Where is the smith?\nMira: North of the well.\n"), std::string::npos) << Lines;
+
+    // Closed by its button: the tab goes and the server lets Mira leave, so
+    // Kestrel's next channel line no longer reaches her.
+    ClickOn(Console()->getButton(0));
+    EXPECT_EQ(TabNamed("Help"), -1);
+    Kestrel.ChannelTalk(7, "Anyone still here?");
+    Say("ping");
+    ASSERT_TRUE(PumpUntil([&] { return Kestrel.Heard("ping"); }));
+    EXPECT_FALSE(Holds(0, "Kestrel: Anyone still here?"));
 }
 
 }  // namespace
