@@ -58,6 +58,13 @@ bool CarryOutEvent(Event& E) {
     case GAME_EVENT_OWNCHANNEL: OpenOwnChannel(int(E.Data), Name); break;
     case GAME_EVENT_PRIVATECHANNEL: OpenChannelTab(TALK_PRIVATE_MESSAGE, CHANNEL_PRIVATE, Name, -1, Name); break;
     case GAME_EVENT_REQUESTCHANNEL: break;  // the game message has opened it
+    case CONSOLE_EVENT_REPORT:
+        ReportRuleViolation(EventDataIsText(E.Type) ? EventText(E.Data) : NULL);
+        break;
+    case CONSOLE_EVENT_DIALOG_REPORT:
+        FreeEvent(E);
+        SetModalWindow(ReportDialog());
+        return true;
     case GAME_EVENT_CHANNELLIST:
         FreeEvent(E);
         SetModalWindow(ChannelChoiceDialog());

@@ -8,6 +8,7 @@
 
 #include "config/Preferences.h"
 #include "core/Assert.h"
+#include "core/Status.h"
 #include "core/TalkModes.h"
 #include "core/Utils.h"
 #include "graphics/Surface.h"
@@ -87,6 +88,7 @@ int TabOf(const TextBuffer* Buffer) {
 void InitConsole() {
     ASSERT(!Lasting.Initialised);
     Lasting.Initialised = true;
+    SetEventTextFields(CONSOLE_EVENT_REPORT, true, false);
     Lasting.History = std::make_unique<TextBuffer>(BufferKind::History, 0, -1, "");
     Game.DefaultMode = TALK_SAY;
     ClearTabs();
@@ -279,7 +281,7 @@ void CloseSelectedTab() {
     B->close();
     if (Tab.Kind == CHANNEL_OWN_REQUEST)
         SendCancelRequest();
-    else if (B->getMode() == TALK_PLAYER_ANSWER && B->getPartner()[0] != 0)
+    else if (Tab.Kind == CHANNEL_ANSWER && B->getPartner()[0] != 0)
         SendCloseRequest(B->getPartner());
     else if (Tab.Kind == CHANNEL_PUBLIC && B->getChannelID() != -1) {
         SendCloseChannel(B->getChannelID());
@@ -318,6 +320,24 @@ void AddRequestLine(const char* Speaker, int32_t Number, const char* Text) {
     if (B->addLine(Text, TALK_GAMEMASTER_REQUEST, Speaker, Now(), Number) && Tab != Game.Selected)
         Game.Tabs[size_t(Tab)].Highlight = true;
     Game.Changed = true;
+}
+
+void ProcessRequest(const char* Name) {
+    const int Tab = TabOfKind(CHANNEL_REQUESTS);
+    if (Tab < 0 || Name == NULL || Name[0] == 0) return;
+    // The request's own line starts the conversation about it.
+    const TextBuffer* Requests = Game.Tabs[size_t(Tab)].Buffer;
+    std::string Question;
+    for (int n = 0; n < Requests->getLines(); ++n)
+        if (CompareNoCase(Requests->getLine(n).Speaker, Name) == 0) Question = Requests->shownText(n, false);
+    SendProcessRequest(Name);
+    char Caption[SPEAKER_NAME_LENGTH + 16];
+    std::snprintf(Caption, sizeof Caption, "%s's Report", Name);
+    // The counsellor answers as mode 7; the asker's lines arrive as mode 8.
+    TextBuffer* B = OpenChannelTab(TALK_GAMEMASTER_ANSWER, CHANNEL_ANSWER, Name, -1, Caption);
+    B->setFilterMode(TALK_PLAYER_ANSWER);
+    SelectTab(TabOf(B));
+    if (!Question.empty()) AddPlainLine(B, Question.c_str(), TALK_GAMEMASTER_REQUEST, NULL);
 }
 
 void RemoveRequest(const char* Name) {
@@ -693,6 +713,19 @@ bool ConsoleWindow::leftButtonDown(int x, int y, int keys) {
     return true;
 }
 
+bool ConsoleWindow::leftDoubleClick(int x, int y, int keys) {
+    // In the request tab a double click takes the request under the pointer.
+    int Line = 0, Char = 0;
+    const ConsoleTab& Tab = Game.Tabs[size_t(Game.Selected)];
+    if (Tab.Kind != CHANNEL_REQUESTS || y < getTextTop() || y >= getTextTop() + getTextHeight() ||
+        !pointToText(x, y, Line, Char))
+        return CompositeComponent::leftDoubleClick(x, y, keys);
+    SelectionStartLine = -1;
+    const std::string Name = Tab.Buffer->getLine(Tab.Buffer->getDisplayLine(Line)._Line).Speaker;
+    ProcessRequest(Name.c_str());
+    return true;
+}
+
 bool ConsoleWindow::mouseMove(int x, int y) {
     if (!Selecting) return CompositeComponent::mouseMove(x, y);
     int Line = 0, Char = 0;
@@ -885,6 +918,48 @@ Dialog* ChannelChoiceDialog() {
     auto* Body = new ChannelChoiceBody;
     auto* D = new Dialog("Channels", Body);
     D->setDefaultButton("Open", CommandTarget(Body, DIALOG_OK));
+    D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
+    return D;
+}
+
+// ---- The rule-violation question ----
+
+namespace {
+class ReportBody : public CompositeComponent {
+  public:
+    ReportBody() {
+        auto* Caption = new Label("Describe the rule violation:");
+        addChild(Caption);
+        Question = new EditField(TEXTLINE_TEXT - 1);
+        Question->setSize(SkinProperties().CharacterList.Width, Question->getHeight());
+        Question->setPosition(0, Caption->getHeight() + SkinProperties().CharacterList.ListGap);
+        Question->setFocused(true);
+        addChild(Question);
+        Component::setSize(Question->getWidth(), Question->getY() + Question->getHeight());
+    }
+    void keyPress(int code) override {
+        if (code == keys::ENTER)
+            command(DIALOG_OK);
+        else if (code == keys::ESCAPE)
+            command(DIALOG_CANCEL);
+        else
+            Question->keyPress(code);
+    }
+    void command(int number) override {
+        if (number == DIALOG_OK && Question->getLength() > 0)
+            PostEvent(CONSOLE_EVENT_REPORT, NewEventText(Question->getText()), 0);
+        if (number == DIALOG_OK || number == DIALOG_CANCEL) SetInputMode(INPUT_IDLE);
+    }
+
+  private:
+    EditField* Question;
+};
+}  // namespace
+
+Dialog* ReportDialog() {
+    auto* Body = new ReportBody;
+    auto* D = new Dialog("Report Rule Violation", Body);
+    D->setDefaultButton("Ok", CommandTarget(Body, DIALOG_OK));
     D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
     return D;
 }

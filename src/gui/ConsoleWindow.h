@@ -66,6 +66,9 @@ void ReportRuleViolation(const char* Question);
 void AddRequestLine(const char* Speaker, int32_t Number, const char* Text);
 void OpenRequestChannel();
 void RemoveRequest(const char* Name);
+// A counsellor takes the request of Name: the server is told and the
+// conversation "<Name>'s Report" opens.
+void ProcessRequest(const char* Name);
 void CloseChannel(int Kind, int ChannelID, const char* Name, const char* Text);
 // The player's own private channel, opened by the server.
 void OpenOwnChannel(int ChannelID, const char* Caption);
@@ -107,6 +110,7 @@ class ConsoleWindow : public CompositeComponent {
     void draw(int Surface, int x, int y) override;
     bool leftButtonDown(int x, int y, int keys) override;
     bool mouseMove(int x, int y) override;
+    bool leftDoubleClick(int x, int y, int keys) override;
     bool leftButtonUp(int x, int y, int keys) override;
     void cancelCapture() override;
     void keyPress(int code) override;
@@ -146,6 +150,10 @@ class Dialog;
 // The answer to the channel list: the offered channels and a name field for
 // a private conversation.
 Dialog* ChannelChoiceDialog();
+
+// The question the player asks a counsellor; its event carries the text.
+enum : int { CONSOLE_EVENT_DIALOG_REPORT = 21, CONSOLE_EVENT_REPORT = 46 };
+Dialog* ReportDialog();
 
 // The shortened caption as a tab of Width pixels shows it.
 std::string ShortenCaption(const char* Caption, int Width);

@@ -6,6 +6,7 @@
 #include "core/TalkModes.h"
 #include "graphics/Talk.h"
 #include "gui/ConsoleWindow.h"
+#include "core/Status.h"
 #include "net/Commands.h"
 
 #include <arpa/inet.h>
@@ -61,6 +62,18 @@ class WirePlayer {
         std::vector<uint8_t> P{150, TALK_CHANNEL_CALL};
         Word(P, Channel);
         String(P, Text);
+        Send(P);
+    }
+    void Raw(const std::vector<uint8_t>& Body) { Send(Body); }
+    void Answer(const std::string& To, const std::string& Text) {
+        std::vector<uint8_t> P{150, TALK_GAMEMASTER_ANSWER};
+        String(P, To);
+        String(P, Text);
+        Send(P);
+    }
+    void Process(const std::string& Name) {
+        std::vector<uint8_t> P{155};
+        String(P, Name);
         Send(P);
     }
     void Drain() {
@@ -126,6 +139,7 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     SetTimeOfDay(0.5);
     ASSERT_TRUE(PlaceCharacter("Kestrel", 1006, 1001, 7));
     ASSERT_TRUE(PlaceCharacter("Mira", 1005, 1001, 7));
+    ASSERT_TRUE(PlaceCharacter("Aldric", 1003, 1001, 7));
     ASSERT_TRUE(StartServer()) << Server->Log;
     WirePlayer Kestrel(GamePort(), 100002, "Kestrel");
     ASSERT_TRUE(Kestrel.Connected);
@@ -225,6 +239,29 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     Say("ping");
     ASSERT_TRUE(PumpUntil([&] { return Kestrel.Heard("ping"); }));
     EXPECT_FALSE(Holds(0, "Kestrel: Anyone still here?"));
+
+    // A rule-violation request: Mira asks through the dialog, Aldric, who
+    // may answer requests, watches the request channel, takes it and answers.
+    WirePlayer Aldric(GamePort(), 100001, "Aldric");
+    ASSERT_TRUE(Aldric.Connected);
+    Aldric.Join(3);
+    ASSERT_TRUE(PumpUntil([&] { return Aldric.Heard(std::string("\xAE\x03\x00", 3)); }));
+    PostEvent(CONSOLE_EVENT_DIALOG_REPORT, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Report Rule Violation"; }));
+    Type("Someone took my sword");
+    ClickOn(Modal()->getDefaultButton());
+    ASSERT_TRUE(PumpUntil([] { return TabNamed("Report Rule Violation") > 0 && GetModalWindow() == nullptr; }));
+    const int Report = TabNamed("Report Rule Violation");
+    EXPECT_TRUE(Holds(Report, "Please wait patiently for a counsellor to reply."));
+    ASSERT_TRUE(PumpUntil([&] { return Aldric.Heard("Someone took my sword"); }));
+    Aldric.Process("Mira");
+    Aldric.Answer("Mira", "I will look into it.");
+    ASSERT_TRUE(PumpUntil([&] { return Holds(Report, "Aldric: I will look into it."); })) << Shown(Report);
+    SelectTab(Report);
+    Say("It was a red sword.");
+    ASSERT_TRUE(PumpUntil([&] { return Aldric.Heard("It was a red sword."); }));
+    EXPECT_TRUE(Holds(Report, "It was a red sword."));
+    Screenshot("console-request.png");
 }
 
 }  // namespace

@@ -196,6 +196,62 @@ TEST_F(Console, IncomingTalkFindsItsTabAndTypedLinesBecomeTheRightCommands) {
     EXPECT_EQ(GetSelectedTab(), 1);
 }
 
+TEST_F(Console, ACounsellorTakesARequestAndAnswersItInItsOwnTab) {
+    Clock = 10000;
+    GameHooks G = GetGameHooks();
+    G.OpenRequestChannel = [](int) { OpenRequestChannel(); };
+    G.RemoveRequest = ::RemoveRequest;
+    SetGameHooks(G);
+    Receive(Bytes({174}) + Word(3));
+    ASSERT_EQ(GetNumberOfTabs(), 2);
+    EXPECT_EQ(GetTab(1).Caption, "Rule Violations");
+    Receive(Bytes({170}) + String("Mira") + Bytes({TALK_GAMEMASTER_REQUEST}) + Quad(12) + String("help me") +
+            Bytes({170}) + String("Tom") + Bytes({TALK_GAMEMASTER_REQUEST}) + Quad(3) + String("stuck") +
+            Bytes({170}) + String("Mira") + Bytes({TALK_GAMEMASTER_REQUEST}) + Quad(20) + String("please"));
+    EXPECT_EQ(Lines(Tab(1)), (std::vector<std::string>{"Tom: stuck", "Mira: please"}));
+    EXPECT_EQ(Tab(1)->getLine(1).Number, -20);
+    Sent();
+    ProcessRequest("Mira");
+    EXPECT_EQ(Sent(), Hex(Packet(Bytes({155}) + String("Mira"))));
+    ASSERT_EQ(GetTab(GetSelectedTab()).Caption, "Mira's Report");
+    TextBuffer* Report = Tab(GetSelectedTab());
+    // The answer goes to the asker and shows as the counsellor's own line;
+    // the asker's lines arrive in the same tab.
+    SendInputLine("How can I help?");
+    EXPECT_EQ(Sent(), Private(TALK_GAMEMASTER_ANSWER, "Mira", "How can I help?"));
+    Talk("Mira", TALK_PLAYER_ANSWER, String("my sword is gone"));
+    EXPECT_EQ(Lines(Report), (std::vector<std::string>{"Mira: please", "Aldric: How can I help?",
+                                                        "Mira: my sword is gone"}));
+    Receive(Bytes({175}) + String("Mira"));
+    EXPECT_EQ(Lines(Tab(1)), (std::vector<std::string>{"Tom: stuck"}));
+    // Closing the conversation closes the request by the asker's name.
+    CloseSelectedTab();
+    EXPECT_EQ(Sent(), Hex(Packet(Bytes({156}) + String("Mira"))));
+
+    // The player's side: the question opens its tab and goes out as mode 6;
+    // a second question is refused while the first waits.
+    ReportRuleViolation("Someone took my sword");
+    EXPECT_EQ(Sent(), Speech(TALK_GAMEMASTER_REQUEST, "Someone took my sword"));
+    ASSERT_EQ(GetTab(GetSelectedTab()).Caption, "Report Rule Violation");
+    TextBuffer* Mine = Tab(GetSelectedTab());
+    EXPECT_EQ(Lines(Mine), (std::vector<std::string>{"Aldric: Someone took my sword",
+                                                      "Please wait patiently for a counsellor to reply."}));
+    SelectTab(0);
+    ReportRuleViolation("again");
+    EXPECT_STREQ(GetStatusLine(), "You have already submitted a request. Please be patient.");
+    EXPECT_EQ(Tab(GetSelectedTab()), Mine);
+    EXPECT_EQ(Sent(), "");
+    Talk("Gm", TALK_GAMEMASTER_ANSWER, String("On my way."));
+    SendInputLine("thanks");
+    EXPECT_EQ(Sent(), Speech(TALK_PLAYER_ANSWER, "thanks"));
+    EXPECT_EQ(Lines(Mine).back(), "thanks");
+    EXPECT_EQ(Lines(Mine)[2], "Gm: On my way.");
+    Receive(Bytes({177}));
+    EXPECT_EQ(Lines(Mine).back(), "Your request has been closed.");
+    CloseSelectedTab();
+    EXPECT_EQ(Sent(), Hex(Packet(Bytes({157}))));
+}
+
 TEST_F(Console, BuffersKeepAThousandLinesAndRequestsOneLinePerSpeaker) {
     TextBuffer B(BufferKind::Channel, TALK_CHANNEL_CALL, 3, "");
     for (int n = 1; n <= TEXTBUFFER_LINES + 1; ++n) B.addLine(std::to_string(n).c_str(), 5, "Tom", 0);
