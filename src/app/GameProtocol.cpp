@@ -85,6 +85,7 @@ void InstallGameProtocol() {
     texts.OpenRequestChannel = OpenRequests;
     texts.RemoveRequest = RemoveRequest;
     texts.CloseChannel = CloseChannel;
+    texts.IgnoredSpeaker = IgnoredSpeaker;
     SetGameHooks(texts);
     SetAutomapMessageHook(AutomapMessage);
 

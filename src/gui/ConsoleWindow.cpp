@@ -51,6 +51,8 @@ struct {
     int DefaultMode = TALK_SAY;
     int OwnChannel = -1;  // the player's own private channel, -1 while none is open
     uint32_t EnteredAt = 0;
+    uint32_t IgnoreLitUntil = 0;
+    bool IgnoreLit = false;
     bool Changed = true;
 } Game;
 
@@ -187,6 +189,16 @@ void OwnTextEcho(const char* Speaker, const char* Text, int Mode, const char* Pa
     TextBuffer* Target = LastMatch(NULL, Mode, ChannelID, Partner);
     if (Target == NULL && Mode != TALK_CHANNEL_CALL) Target = Game.Tabs[0].Buffer;
     if (Target != NULL) AddPlainLine(Target, Text, ECHO_MODE, Speaker);
+}
+
+void IgnoredSpeaker() {
+    Game.IgnoreLit = true;
+    Game.IgnoreLitUntil = platform::Milliseconds() + IGNORE_INDICATOR_TIME;
+}
+
+bool IsIgnoreIndicatorLit() {
+    if (Game.IgnoreLit && int32_t(platform::Milliseconds() - Game.IgnoreLitUntil) >= 0) Game.IgnoreLit = false;
+    return Game.IgnoreLit;
 }
 
 // ==== 3. Tabs ============================================================================
@@ -600,6 +612,11 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
                                          : RGBColour{170, 170, 170};
         const std::string Shown = ShortenCaption(T.Caption.c_str(), TAB_WIDTH - 8);
         DrawText(Surface, tx + TAB_WIDTH / 2, y + 4, CONSOLE_FONT, C.Red, C.Green, C.Blue, Shown.c_str(), CENTER_ALIGN);
+    }
+    // The ignore indicator: a red mark at the right of the tab row.
+    if (IsIgnoreIndicatorLit()) {
+        FillRect(Surface, x + _Width - MARGIN - 12, y + 5, 10, 10, 200, 40, 40);
+        FillRect(Surface, x + _Width - MARGIN - 10, y + 9, 6, 2, 255, 255, 255);
     }
     // The text, newest line at the bottom.
     const int Top = getTextTop();

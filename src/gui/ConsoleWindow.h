@@ -73,6 +73,11 @@ void CloseChannel(int Kind, int ChannelID, const char* Name, const char* Text);
 // The player's own private channel, opened by the server.
 void OpenOwnChannel(int ChannelID, const char* Caption);
 
+// A dropped line of an ignored speaker lights the ignore indicator for a while.
+constexpr uint32_t IGNORE_INDICATOR_TIME = 1000;  // ms
+void IgnoredSpeaker();
+bool IsIgnoreIndicatorLit();
+
 int GetNumberOfTabs();
 const ConsoleTab& GetTab(int Number);
 int GetSelectedTab();

@@ -45,6 +45,7 @@ class Console : public ProtocolTest {
         };
         G.RequestText = AddRequestLine;
         G.CloseChannel = ::CloseChannel;
+        G.IgnoredSpeaker = ::IgnoredSpeaker;
         SetGameHooks(G);
         platform::SetClockOverride([] { return Clock; });
         SetTimeStamps(false);
@@ -110,6 +111,18 @@ TEST_F(Console, IncomingTalkFindsItsTabAndTypedLinesBecomeTheRightCommands) {
     EXPECT_EQ(Lines(Default), (std::vector<std::string>{"Kestrel: hello", "Other: hi you", "Kestrel: from above",
                                                          "Kestrel: quietly", "Kestrel: LOUD"}));
     EXPECT_EQ(Modes(Default), (std::vector<int>{1, 4, 11, 2, 3}));
+    // An ignored speaker's lines are dropped and light the indicator for a
+    // second.
+    AddIgnore("Spammer", false);
+    EXPECT_FALSE(IsIgnoreIndicatorLit());
+    Talk("spammer", TALK_SAY, Position() + String("buy gold"));
+    Talk("Spammer", TALK_PRIVATE_MESSAGE, String("cheap"));
+    EXPECT_EQ(Default->getLines(), 5);
+    EXPECT_TRUE(IsIgnoreIndicatorLit());
+    Clock += IGNORE_INDICATOR_TIME - 1;
+    EXPECT_TRUE(IsIgnoreIndicatorLit());
+    Clock += 1;
+    EXPECT_FALSE(IsIgnoreIndicatorLit());
     // Answers to requests have no default: without their tab they are lost.
     Talk("Gm", TALK_GAMEMASTER_ANSWER, String("lost"));
     EXPECT_EQ(Default->getLines(), 5);
