@@ -42,7 +42,6 @@ void ConsoleText(const char* Speaker, int Mode, int Channel, const char* Text) {
     AddTalkLine(Text, Mode, Speaker, Channel);
 }
 void RequestText(const char* Speaker, int32_t Number, const char* Text) { AddRequestLine(Speaker, Number, Text); }
-void OpenRequests(int) { OpenRequestChannel(); }
 // The automap's complaints about its files are plain lines of the default tab.
 void AutomapMessage(const char* Text) { AddPlainLine(GetDefaultBuffer(), Text, TALK_STATUS_MESSAGE, NULL); }
 
@@ -82,7 +81,7 @@ void InstallGameProtocol() {
     texts.StatusMessage = StatusMessage;
     texts.ConsoleText = ConsoleText;
     texts.RequestText = RequestText;
-    texts.OpenRequestChannel = OpenRequests;
+    texts.OpenRequestChannel = OpenRequestChannel;
     texts.RemoveRequest = RemoveRequest;
     texts.CloseChannel = CloseChannel;
     texts.IgnoredSpeaker = IgnoredSpeaker;

@@ -295,7 +295,7 @@ void CloseSelectedTab() {
         SendCancelRequest();
     else if (Tab.Kind == CHANNEL_ANSWER && B->getPartner()[0] != 0)
         SendCloseRequest(B->getPartner());
-    else if (Tab.Kind == CHANNEL_PUBLIC && B->getChannelID() != -1) {
+    else if ((Tab.Kind == CHANNEL_PUBLIC || Tab.Kind == CHANNEL_REQUESTS) && B->getChannelID() != -1) {
         SendCloseChannel(B->getChannelID());
         if (B->getChannelID() == Game.OwnChannel) Game.OwnChannel = -1;
     }
@@ -320,9 +320,10 @@ void ReportRuleViolation(const char* Question) {
     SendTalk(TALK_GAMEMASTER_REQUEST, NULL, -1, Question);
 }
 
-void OpenRequestChannel() {
+void OpenRequestChannel(int ChannelID) {
     if (TabOfKind(CHANNEL_REQUESTS) >= 0) return;
-    OpenChannelTab(TALK_GAMEMASTER_REQUEST, CHANNEL_REQUESTS, "", -1, "Rule Violations");
+    // The server's id for it, so that closing the tab leaves it.
+    OpenChannelTab(TALK_GAMEMASTER_REQUEST, CHANNEL_REQUESTS, "", ChannelID, "Rule Violations");
 }
 
 void AddRequestLine(const char* Speaker, int32_t Number, const char* Text) {

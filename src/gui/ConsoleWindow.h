@@ -64,7 +64,7 @@ TextBuffer* OpenChannelTab(int Mode, int ChannelKind, const char* Partner, int C
 void ReportRuleViolation(const char* Question);
 // The server's channel bookkeeping (see GameHooks).
 void AddRequestLine(const char* Speaker, int32_t Number, const char* Text);
-void OpenRequestChannel();
+void OpenRequestChannel(int ChannelID);
 void RemoveRequest(const char* Name);
 // A counsellor takes the request of Name: the server is told and the
 // conversation "<Name>'s Report" opens.

@@ -212,7 +212,7 @@ TEST_F(Console, IncomingTalkFindsItsTabAndTypedLinesBecomeTheRightCommands) {
 TEST_F(Console, ACounsellorTakesARequestAndAnswersItInItsOwnTab) {
     Clock = 10000;
     GameHooks G = GetGameHooks();
-    G.OpenRequestChannel = [](int) { OpenRequestChannel(); };
+    G.OpenRequestChannel = ::OpenRequestChannel;
     G.RemoveRequest = ::RemoveRequest;
     SetGameHooks(G);
     Receive(Bytes({174}) + Word(3));
@@ -263,6 +263,10 @@ TEST_F(Console, ACounsellorTakesARequestAndAnswersItInItsOwnTab) {
     EXPECT_EQ(Lines(Mine).back(), "Your request has been closed.");
     CloseSelectedTab();
     EXPECT_EQ(Sent(), Hex(Packet(Bytes({157}))));
+    // The counsellor's request tab leaves the server's request channel.
+    SelectTab(1);
+    CloseSelectedTab();
+    EXPECT_EQ(Sent(), Hex(Packet(Bytes({153}) + Word(3))));
 }
 
 TEST_F(Console, BuffersKeepAThousandLinesAndRequestsOneLinePerSpeaker) {
