@@ -599,7 +599,15 @@ int ConsoleWindow::lineTop(int n, int Count) const {
 }
 
 void ConsoleWindow::draw(int Surface, int x, int y) {
-    DrawSkinTiled(Surface, x, y, _Width, _Height, 7, 0, 0);
+    // The background shows only around the text and input areas, which are
+    // filled anyway: the tab row, the button column and the margins.
+    const int Inner = getTextWidth() + 4;
+    DrawSkinTiled(Surface, x, y, _Width, getTextTop(), 7, 0, 0);
+    DrawSkinTiled(Surface, x, y + getTextTop(), MARGIN, _Height - getTextTop(), 7, 0, getTextTop());
+    DrawSkinTiled(Surface, x + MARGIN + Inner, y + getTextTop(), _Width - MARGIN - Inner, _Height - getTextTop(), 7,
+                  MARGIN + Inner, getTextTop());
+    const int Gap = getTextTop() + getTextHeight();
+    DrawSkinTiled(Surface, x + MARGIN, y + Gap, Inner, _Height - Gap, 7, MARGIN, Gap);
     // The tabs.
     for (int i = 0; i < GetNumberOfTabs(); ++i) {
         const ConsoleTab& T = GetTab(i);
