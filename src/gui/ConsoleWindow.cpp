@@ -311,6 +311,13 @@ void ReportRuleViolation(const char* Question) {
         SetStatusLine("You have already submitted a request. Please be patient.", false);
         return;
     }
+    if (Existing >= 0) {
+        // The tab of a request already closed would take no new lines: it
+        // makes way for the new one; the server has forgotten that request.
+        delete Game.Tabs[size_t(Existing)].Buffer;
+        Game.Tabs.erase(Game.Tabs.begin() + Existing);
+        if (Game.Selected >= Existing) Game.Selected = std::max(Game.Selected - 1, 0);
+    }
     // The answers arrive as mode 7; the player's own lines go out as mode 8.
     TextBuffer* B = OpenChannelTab(TALK_PLAYER_ANSWER, CHANNEL_OWN_REQUEST, "", -1, "Report Rule Violation");
     B->setFilterMode(TALK_GAMEMASTER_ANSWER);

@@ -261,6 +261,10 @@ TEST_F(Console, ACounsellorTakesARequestAndAnswersItInItsOwnTab) {
     EXPECT_EQ(Lines(Mine)[2], "Gm: On my way.");
     Receive(Bytes({177}));
     EXPECT_EQ(Lines(Mine).back(), "Your request has been closed.");
+    // A new question after the close gets a fresh tab.
+    ReportRuleViolation("one more thing");
+    EXPECT_EQ(Sent(), Speech(TALK_GAMEMASTER_REQUEST, "one more thing"));
+    EXPECT_EQ(Lines(Tab(GetSelectedTab())).front(), "Aldric: one more thing");
     CloseSelectedTab();
     EXPECT_EQ(Sent(), Hex(Packet(Bytes({157}))));
     // The counsellor's request tab leaves the server's request channel.
