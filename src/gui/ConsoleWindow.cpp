@@ -4,6 +4,7 @@
 //   3. Tabs
 //   4. Typing and sending
 //   5. The component
+//   6. The channel choice and the rule-violation question (dialogs)
 #include "gui/ConsoleWindow.h"
 
 #include "config/Preferences.h"
@@ -891,6 +892,8 @@ void ConsoleCommand(int number) {
     default: break;
     }
 }
+
+// ==== 6. The channel choice and the rule-violation question ======================================
 
 // ---- The channel choice ----
 
