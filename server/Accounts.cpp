@@ -83,6 +83,7 @@ static std::string CharacterText(const CharacterRecord& C) {
     }
     if (C.HasDepot) T += "Depot = " + QuoteText(ObjectsToText({C.Depot})) + "\n";
     for (const std::string& Buddy : C.Buddies) T += "Buddy = " + QuoteText(Buddy) + "\n";
+    if (C.Gamemaster) Number("Gamemaster", 1);
     return T;
 }
 
@@ -167,6 +168,7 @@ static std::unique_ptr<CharacterRecord> LoadCharacter(const std::string& FileNam
             C->Depot = OneObject(E, FileName, "one depot box");
             C->HasDepot = true;
         } else if (K == "Buddy") C->Buddies.push_back(E.Value);
+        else if (K == "Gamemaster") C->Gamemaster = N(0, 1) != 0;
         else throw FileError(FileName + ", line " + std::to_string(E.Line) + ": unknown key " + K);
     }
     if (C->Name.empty() || C->Name.size() > 29) throw FileError(FileName + ": a name of 1 to 29 characters is needed");
@@ -208,9 +210,12 @@ static void CreateDemoAccounts(const std::string& WorldName) {
     Aldric.Inventory[6] = Make(TYPE_LEATHER_LEGS);
     Aldric.Inventory[7] = Make(TYPE_LEATHER_BOOTS);
     Aldric.Buddies = {"Mira", "Kestrel"};
+    // The demo's counsellor: answers the rule-violation requests of the others.
+    Aldric.Gamemaster = true;
 
     CharacterRecord Mira = Aldric;
     Mira.Name = "Mira";
+    Mira.Gamemaster = false;
     Mira.ID = 2;
     Mira.Look = {OUTFIT_MAGE, 95, 94, 114, 0, 0};
     Mira.Inventory = {};
@@ -220,6 +225,7 @@ static void CreateDemoAccounts(const std::string& WorldName) {
 
     CharacterRecord Kestrel = Aldric;
     Kestrel.Name = "Kestrel";
+    Kestrel.Gamemaster = false;
     Kestrel.AccountNumber = 100002;
     Kestrel.ID = 3;
     Kestrel.Look = {OUTFIT_HUNTER, 19, 86, 87, 95, 0};

@@ -55,6 +55,9 @@ struct CharacterRecord {
     Object Depot;
     bool HasDepot = false;
     std::vector<std::string> Buddies;  // character names
+    // Answers rule-violation requests and may speak in the gamemaster's
+    // talk modes (broadcast, red channel talk, messages to anyone).
+    bool Gamemaster = false;
 };
 
 namespace accounts {

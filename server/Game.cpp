@@ -1,6 +1,6 @@
 // Sections: state and helpers; creatures in the world (add, move, turn,
-// remove); the player's own messages; channels; game login and leaving;
-// walking; using objects; talk and commands; timers; start and end.
+// remove); the player's own messages; game login and leaving; walking;
+// using objects; commands; timers; start and end.
 #include "server/Game.h"
 
 #include "server/Accounts.h"
@@ -11,6 +11,8 @@
 #include "server/Log.h"
 #include "server/ObjectTypes.h"
 #include "server/Objects.h"
+#include "server/Requests.h"
+#include "server/Talk.h"
 #include "server/TypeNames.h"
 #include "server/WorldMap.h"
 #include "world/TypeNumbers.h"
@@ -26,13 +28,11 @@ namespace server::game {
 
 using messages::CanSee;
 
-// Talk modes and text message types of the protocol.
-static constexpr int TALK_SAY = 1, TALK_WHISPER = 2, TALK_YELL = 3, TALK_PRIVATE_MESSAGE = 4, TALK_CHANNEL_CALL = 5;
 // First and last outfit a character may choose.
 static constexpr int FIRST_CHARACTER_OUTFIT = OUTFIT_CITIZEN, LAST_CHARACTER_OUTFIT = OUTFIT_HUNTER;
 static constexpr int BUDDIES = 200;
 static constexpr int MAX_WALK_STEPS = 32;
-static constexpr int MAX_TALK_LENGTH = 1024;
+static constexpr int MAX_TEXT_LENGTH = 1024;
 
 // ---- State and helpers ---------------------------------------------------------
 
@@ -75,15 +75,16 @@ static Object CreatureThing(const Creature& C) {
     return O;
 }
 
-static Player* FindPlayerByName(const std::string& Name) {
-    for (auto& [ID, P] : Players) {
-        if (P->Body->Name.size() != Name.size()) continue;
-        bool Same = true;
-        for (size_t i = 0; i < Name.size() && Same; i++)
-            Same = std::tolower(static_cast<unsigned char>(Name[i])) ==
-                   std::tolower(static_cast<unsigned char>(P->Body->Name[i]));
-        if (Same) return P.get();
-    }
+bool SameName(const std::string& A, const std::string& B) {
+    if (A.size() != B.size()) return false;
+    for (size_t i = 0; i < A.size(); i++)
+        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i]))) return false;
+    return true;
+}
+
+Player* FindPlayerByName(const std::string& Name) {
+    for (auto& [ID, P] : Players)
+        if (SameName(P->Body->Name, Name)) return P.get();
     return nullptr;
 }
 
@@ -261,142 +262,6 @@ static void BuddyNotice(const CharacterRecord& C, bool Online) {
     }
 }
 
-// ---- Channels ------------------------------------------------------------------------
-
-// Public channels everyone may join, and the players' own channels, which
-// only invited players may join. Own channels count from OWN_CHANNEL_FIRST.
-namespace {
-struct Channel {
-    int ID = 0;
-    std::string Name;
-    uint32_t Owner = 0;                 // 0 for a public channel
-    std::vector<uint32_t> Members;
-    std::vector<uint32_t> Invited;
-};
-}  // namespace
-static constexpr int OWN_CHANNEL_FIRST = 100;
-static std::map<int, Channel> Channels;
-
-static void ResetChannels() {
-    Channels.clear();
-    Channels[1] = {1, "Game Chat", 0, {}, {}};
-    Channels[2] = {2, "Trade", 0, {}, {}};
-    Channels[3] = {3, "Help", 0, {}, {}};
-}
-
-static bool Contains(const std::vector<uint32_t>& List, uint32_t ID) {
-    return std::find(List.begin(), List.end(), ID) != List.end();
-}
-
-static Channel* OwnChannel(uint32_t Owner) {
-    for (auto& [ID, C] : Channels)
-        if (C.Owner == Owner) return &C;
-    return nullptr;
-}
-
-static void SendChannelList(Player& P) {
-    uint32_t Me = P.Body->ID;
-    std::vector<const Channel*> Open;
-    for (auto& [ID, C] : Channels)
-        if (C.Owner == 0 || C.Owner == Me || Contains(C.Invited, Me)) Open.push_back(&C);
-    Message M;
-    M.addByte(171).addByte(int(Open.size()));
-    for (const Channel* C : Open) M.addWord(C->ID).addString(C->Name);
-    Send(P, M);
-}
-
-static void JoinChannel(Player& P, int ID) {
-    uint32_t Me = P.Body->ID;
-    auto It = Channels.find(ID);
-    if (It == Channels.end() || (It->second.Owner != 0 && It->second.Owner != Me && !Contains(It->second.Invited, Me))) {
-        TextMessage(P, MESSAGE_STATUS, "You may not join this channel.");
-        return;
-    }
-    if (!Contains(It->second.Members, Me)) It->second.Members.push_back(Me);
-    Message M;
-    M.addByte(172).addWord(ID).addString(It->second.Name);
-    Send(P, M);
-}
-
-static void LeaveChannel(uint32_t Me, int ID) {
-    auto It = Channels.find(ID);
-    if (It != Channels.end()) std::erase(It->second.Members, Me);
-}
-
-static void CloseOwnChannel(Channel& C) {
-    for (uint32_t Member : C.Members) {
-        auto It = Players.find(Member);
-        if (It == Players.end() || Member == C.Owner) continue;
-        Message M;
-        M.addByte(179).addWord(C.ID);
-        Send(*It->second, M);
-    }
-    Channels.erase(C.ID);
-}
-
-static void CreateOwnChannel(Player& P) {
-    Channel* C = OwnChannel(P.Body->ID);
-    if (C == nullptr) {
-        int ID = OWN_CHANNEL_FIRST;
-        while (Channels.count(ID)) ID++;
-        Channels[ID] = {ID, P.Body->Name + "'s Channel", P.Body->ID, {P.Body->ID}, {}};
-        C = &Channels[ID];
-    }
-    Message M;
-    M.addByte(178).addWord(C->ID).addString(C->Name);
-    Send(P, M);
-}
-
-static void InviteOrExclude(Player& P, const std::string& Name, bool Invite) {
-    Channel* C = OwnChannel(P.Body->ID);
-    if (C == nullptr) {
-        TextMessage(P, MESSAGE_STATUS, "You have no private chat channel.");
-        return;
-    }
-    const CharacterRecord* Other = accounts::FindCharacter(Name);
-    if (Other == nullptr || Other->ID == P.Body->ID) {
-        TextMessage(P, MESSAGE_STATUS, "A player with this name does not exist.");
-        return;
-    }
-    auto Online = Players.find(Other->ID);
-    if (Invite) {
-        if (!Contains(C->Invited, Other->ID)) C->Invited.push_back(Other->ID);
-        TextMessage(P, MESSAGE_STATUS, Other->Name + " has been invited.");
-        if (Online != Players.end())
-            TextMessage(*Online->second, 21, P.Body->Name + " invites you to the private chat channel.");
-    } else {
-        std::erase(C->Invited, Other->ID);
-        bool WasMember = Contains(C->Members, Other->ID);
-        std::erase(C->Members, Other->ID);
-        TextMessage(P, MESSAGE_STATUS, Other->Name + " has been excluded.");
-        if (WasMember && Online != Players.end()) {
-            Message M;
-            M.addByte(179).addWord(C->ID);
-            Send(*Online->second, M);
-        }
-    }
-}
-
-static void ChannelTalk(Player& P, int ID, const std::string& Text) {
-    auto It = Channels.find(ID);
-    if (It == Channels.end() || !Contains(It->second.Members, P.Body->ID)) {
-        TextMessage(P, MESSAGE_STATUS, "You are not in this channel.");
-        return;
-    }
-    for (uint32_t Member : It->second.Members) {
-        auto Listener = Players.find(Member);
-        if (Listener == Players.end()) continue;
-        Message M;
-        M.addByte(170).addString(P.Body->Name).addByte(TALK_CHANNEL_CALL).addWord(ID).addString(Text);
-        Send(*Listener->second, M);
-    }
-}
-
-static void LeaveAllChannels(uint32_t Me) {
-    if (Channel* Own = OwnChannel(Me)) CloseOwnChannel(*Own);
-    for (auto& [ID, C] : Channels) std::erase(C.Members, Me);
-}
-
 // ---- Game login and leaving -------------------------------------------------------------
 
 static void Refuse(Connection& Client, const std::string& Text) {
@@ -504,7 +369,8 @@ static void LeaveGame(Player& P, const char* Why) {
     uint32_t ID = P.Body->ID;
     objects::PlayerLeaves(P);
     fight::PlayerLeaves(P);
-    LeaveAllChannels(ID);
+    talk::PlayerLeaves(P);
+    requests::PlayerLeaves(P);
     RemoveCreatureFromMap(*P.Body);
     SaveCharacterOf(P);
     if (P.Link) P.Link->UserData = nullptr;
@@ -520,7 +386,7 @@ static void HandleLogin(Connection& Client, InPacket& Packet) {
     int Command = Packet.getByte();
     if (Command != 10) throw ProtocolError("game login expected, got command " + std::to_string(Command));
     int First = Packet.getWord(), Second = Packet.getWord();
-    Packet.getByte();  // game master flag: this server has no game masters
+    Packet.getByte();  // the client's gamemaster flag: the character file decides
     uint32_t AccountNumber = Packet.getQuad();
     std::string Name = Packet.getString(255);
     std::string Password = Packet.getString(255);
@@ -677,13 +543,6 @@ static GuestList* ListAt(const Position& Pos) {
     return nullptr;
 }
 
-static bool SameName(const std::string& A, const std::string& B) {
-    if (A.size() != B.size()) return false;
-    for (size_t i = 0; i < A.size(); i++)
-        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i]))) return false;
-    return true;
-}
-
 static bool MayPass(const GuestList& L, const std::string& Name) {
     if (SameName(L.Owner, Name)) return true;
     size_t Start = 0;
@@ -794,63 +653,6 @@ static void UseWith(Player& P, const Position& From, int FromType, int FromStack
     TextMessage(P, MESSAGE_STATUS, "You cannot use these objects together.");
 }
 
-static void Talk(Player& P, int Mode, const std::string& Text) {
-    Creature& C = *P.Body;
-    for (auto& [ID, Listener] : Players) {
-        const Position& L = Listener->Body->Pos;
-        if (!CanSee(Listener->MapPos, C.Pos)) continue;
-        std::string Heard = Text;
-        if (Mode == TALK_SAY || Mode == TALK_WHISPER) {
-            if (L.z != C.Pos.z) continue;
-            if (Mode == TALK_WHISPER && (std::abs(L.x - C.Pos.x) > 1 || std::abs(L.y - C.Pos.y) > 1)) Heard = "pspsps";
-        } else {
-            for (char& c : Heard) c = char(std::toupper(static_cast<unsigned char>(c)));
-        }
-        Message M;
-        M.addByte(170).addString(C.Name).addByte(Mode).addPosition(C.Pos).addString(Heard);
-        Send(*Listener, M);
-    }
-}
-
-static void HandleTalk(Player& P, InPacket& Packet) {
-    int Mode = Packet.getByte();
-    std::string Addressee, Text;
-    int Channel = -1;
-    switch (Mode) {
-        case 1: case 2: case 3: case 6: case 8: case 9: case 13:
-            Text = Packet.getString(MAX_TALK_LENGTH);
-            break;
-        case 4: case 7: case 11: case 15:
-            Addressee = Packet.getString(MAX_TALK_LENGTH);
-            Text = Packet.getString(MAX_TALK_LENGTH);
-            break;
-        case 5: case 10: case 14:
-            Channel = Packet.getWord();
-            Text = Packet.getString(MAX_TALK_LENGTH);
-            break;
-        default: throw ProtocolError("talk mode " + std::to_string(Mode));
-    }
-    Packet.expectEnd();
-    if (Text.empty()) return;
-    if (Mode == TALK_SAY || Mode == TALK_WHISPER || Mode == TALK_YELL) {
-        Talk(P, Mode, Text);
-    } else if (Mode == TALK_PRIVATE_MESSAGE) {
-        Player* To = FindPlayerByName(Addressee);
-        if (To == nullptr) {
-            TextMessage(P, MESSAGE_STATUS, "A player with this name is not online.");
-            return;
-        }
-        Message M;
-        M.addByte(170).addString(P.Body->Name).addByte(TALK_PRIVATE_MESSAGE).addString(Text);
-        Send(*To, M);
-        TextMessage(P, MESSAGE_STATUS, "Message sent to " + To->Body->Name + ".");
-    } else if (Mode == TALK_CHANNEL_CALL) {
-        ChannelTalk(P, Channel, Text);
-    } else {
-        TextMessage(P, MESSAGE_STATUS, "You may not talk that way.");
-    }
-}
-
 // Fields of a command that this server accepts but does not act on yet.
 static void SkipLocation(InPacket& Packet) {
     Packet.getPosition();
@@ -915,7 +717,12 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             if (O != nullptr) TextMessage(P, MESSAGE_LOOK, "You see " + Describe(*O) + ".");
             return;
         }
-        case 150: HandleTalk(P, Packet); return;
+        case 150: case 151: case 152: case 153: case 154: case 170: case 171: case 172:
+            talk::Command(P, Command, Packet);
+            return;
+        case 155: case 156: case 157:
+            requests::Command(P, Command, Packet);
+            return;
         case 160:  // fight modes
             P.AttackMode = Packet.getByte();
             P.ChaseMode = Packet.getByte();
@@ -1028,43 +835,6 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             if (Command == 127) objects::TradeAccept(P);
             else objects::TradeClose(P);
             return;
-        case 151:
-            Packet.expectEnd();
-            SendChannelList(P);
-            return;
-        case 152:
-        case 153: {
-            int ID = Packet.getWord();
-            Packet.expectEnd();
-            if (Command == 152) JoinChannel(P, ID);
-            else LeaveChannel(C.ID, ID);
-            return;
-        }
-        case 154: {  // private message tab
-            std::string Name = Packet.getString(255);
-            Packet.expectEnd();
-            const CharacterRecord* Other = accounts::FindCharacter(Name);
-            if (Other == nullptr) {
-                TextMessage(P, MESSAGE_STATUS, "A player with this name does not exist.");
-                return;
-            }
-            Message M;
-            M.addByte(173).addString(Other->Name);
-            Send(P, M);
-            return;
-        }
-        case 170:
-            Packet.expectEnd();
-            CreateOwnChannel(P);
-            return;
-        case 171:
-        case 172: {
-            std::string Name = Packet.getString(255);
-            Packet.expectEnd();
-            InviteOrExclude(P, Name, Command == 171);
-            return;
-        }
-        case 157: break;
         case 130: {  // use
             Position Where = Packet.getPosition();
             int Type = Packet.getWord();
@@ -1103,7 +873,7 @@ static void HandleCommand(Player& P, InPacket& Packet) {
         }
         case 137: {  // edited text
             uint32_t ID = Packet.getQuad();
-            std::string Text = Packet.getString(MAX_TALK_LENGTH);
+            std::string Text = Packet.getString(MAX_TEXT_LENGTH);
             Packet.expectEnd();
             objects::EditTextAnswer(P, ID, Text);
             return;
@@ -1127,10 +897,9 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             fight::Command(P, Command, 0);
             return;
         case 132: SkipLocation(Packet), Packet.getQuad(); break;
-        case 155: case 156: Packet.getString(255); break;
-        case 230: Packet.getString(MAX_TALK_LENGTH); break;
+        case 230: Packet.getString(MAX_TEXT_LENGTH); break;
         case 231:
-            Packet.getString(255), Packet.getByte(), Packet.getString(MAX_TALK_LENGTH), Packet.getByte(), Packet.getByte();
+            Packet.getString(255), Packet.getByte(), Packet.getString(MAX_TEXT_LENGTH), Packet.getByte(), Packet.getByte();
             break;
         default: throw ProtocolError("unknown command " + std::to_string(Command));
     }
@@ -1277,7 +1046,8 @@ void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Players.clear();
     Pending.clear();
     NextMonsterID = FIRST_MONSTER_ID;
-    ResetChannels();
+    talk::ResetTalk();
+    requests::ResetRequests();
     LastSave = Now();
     messages::SetCreatureFinder(&FindCreature);
     messages::SetShieldFinder(&fight::ShieldFor);

@@ -1,6 +1,7 @@
 // The game world server: game logins with their refusals and waiting list,
 // players entering and leaving, walking with its timing and validation,
-// non-player creatures, talk, light and the keep-alive ping.
+// non-player creatures, light and the keep-alive ping (talk is Talk and
+// Requests).
 #pragma once
 
 #include "server/Config.h"

@@ -1,4 +1,5 @@
-// What the game module shares with its parts (Objects, Fight): the players
+// What the game module shares with its parts (Objects, Fight, Talk,
+// Requests): the players
 // in the world, sending to them, moving creatures. Not for other modules.
 #pragma once
 
@@ -14,11 +15,19 @@ namespace server::game {
 
 // Text message types.
 inline constexpr int MESSAGE_EVENT = 19, MESSAGE_LOOK = 20, MESSAGE_INFO = 21, MESSAGE_STATUS = 23;
-inline constexpr int TALK_ANIMAL_LOW = 16;
+// Talk modes of the protocol.
+inline constexpr int TALK_SAY = 1, TALK_WHISPER = 2, TALK_YELL = 3, TALK_PRIVATE_MESSAGE = 4, TALK_CHANNEL_CALL = 5,
+                     TALK_GAMEMASTER_REQUEST = 6, TALK_GAMEMASTER_ANSWER = 7, TALK_PLAYER_ANSWER = 8,
+                     TALK_GAMEMASTER_BROADCAST = 9, TALK_GAMEMASTER_CHANNELCALL = 10, TALK_GAMEMASTER_MESSAGE = 11,
+                     TALK_ANONYMOUS_BROADCAST = 13, TALK_ANONYMOUS_CHANNELCALL = 14, TALK_ANONYMOUS_MESSAGE = 15,
+                     TALK_ANIMAL_LOW = 16, MESSAGE_ADMIN = 22;
 
 // Players in the game by creature id.
 std::map<uint32_t, std::unique_ptr<Player>>& AllPlayers();
 Player* FindPlayer(uint32_t ID);
+// A player in the game by name, whatever the case of its letters.
+Player* FindPlayerByName(const std::string& Name);
+bool SameName(const std::string& A, const std::string& B);
 
 void Send(Player& P, const Message& M);
 void TextMessage(Player& P, int Type, const std::string& Text);

@@ -2,10 +2,12 @@
 
 #include "app/Control.h"
 #include "graphics/Talk.h"
+#include "gui/ConsoleWindow.h"
 #include "net/Commands.h"
 #include "net/EventHints.h"
 #include "net/GameHooks.h"
 #include "net/GameMessages.h"
+#include "world/Automap.h"
 #include "world/Creatures.h"
 
 namespace {
@@ -35,6 +37,20 @@ void ScreenMessage(int Mode, const char* Text) {
 }
 
 void StatusMessage(const char* Text) { SetStatusLine(Text, false); }
+
+void ConsoleText(const char* Speaker, int Mode, int Channel, const char* Text) {
+    AddTalkLine(Text, Mode, Speaker, Channel);
+}
+void RequestText(const char* Speaker, int32_t Number, const char* Text) { AddRequestLine(Speaker, Number, Text); }
+// The automap's complaints about its files are plain lines of the default tab.
+void AutomapMessage(const char* Text) { AddPlainLine(GetDefaultBuffer(), Text, TALK_STATUS_MESSAGE, NULL); }
+
+// The texts over the map and the console's tabs are reset together on
+// entering and leaving the game.
+void ResetTexts() {
+    ResetTalk();
+    ResetConsole();
+}
 }  // namespace
 
 void AttachGameMessageHandlers() {
@@ -51,7 +67,7 @@ void AddGameProtocolHooks(ControlHooks& Hooks) {
     Hooks.ClearOutfitRequest = ClearOutfitRequest;
     Hooks.SendPendingStep = SendPendingSteps;
     Hooks.TickTexts = TickTalk;
-    Hooks.ResetTexts = ResetTalk;
+    Hooks.ResetTexts = ResetTexts;
 }
 
 void InstallGameProtocol() {
@@ -63,7 +79,14 @@ void InstallGameProtocol() {
     texts.MapText = MapText;
     texts.ScreenMessage = ScreenMessage;
     texts.StatusMessage = StatusMessage;
+    texts.ConsoleText = ConsoleText;
+    texts.RequestText = RequestText;
+    texts.OpenRequestChannel = OpenRequestChannel;
+    texts.RemoveRequest = RemoveRequest;
+    texts.CloseChannel = CloseChannel;
+    texts.IgnoredSpeaker = IgnoredSpeaker;
     SetGameHooks(texts);
+    SetAutomapMessageHook(AutomapMessage);
 
     // The non-player hints arrive with the help; the skull hint is kept
     // already.
@@ -71,6 +94,7 @@ void InstallGameProtocol() {
 }
 
 void RemoveGameProtocol() {
+    SetAutomapMessageHook(nullptr);
     SetCreatureHooks(nullptr, nullptr, nullptr, nullptr);
     DetachGameMessageHandlers();
     ExitGameMessages();

@@ -7,6 +7,7 @@
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/ConsoleWindow.h"
 #include "gui/Dialogs.h"
 #include "gui/MapWindow.h"
 #include "gui/SkinProperties.h"
@@ -121,6 +122,8 @@ void KeyStep(int dx, int dy) {
 GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
     Map = new MapWindow();
     addChild(Map);
+    ConsoleArea = new ConsoleWindow();
+    addChild(ConsoleArea);
     for (const GameHotkey& H : GAME_HOTKEYS) RegisterHotkey(H.Key, H.ToMap ? Map : Target, H.Command);
 }
 
@@ -139,6 +142,8 @@ void GameView::setSize(int Width, int Height) {
     Map->setSize(Left, MapHeight);
     Strip = Area{0, MapHeight, Left, P.StripHeight};
     Console = Area{0, MapHeight + P.StripHeight, Left, std::max(Height - MapHeight - P.StripHeight, 0)};
+    ConsoleArea->setPosition(Console.x, Console.y);
+    ConsoleArea->setSize(Console.width, Console.height);
     Panels = Area{Left, 0, Width - Left, std::min(P.PanelsHeight, Height)};
     Column = Area{Left, Panels.height, Width - Left, std::max(Height - Panels.height, 0)};
 }
@@ -160,15 +165,18 @@ void GameView::drawFramedArea(int Surface, int x, int y, const Area& A) const {
 
 void GameView::draw(int Surface, int x, int y) {
     CompositeComponent::draw(Surface, x, y);
-    // The strip and the console's background until the console arrives.
     DrawSkinTiled(Surface, x + Strip.x, y + Strip.y, Strip.width, Strip.height, 7, 0, 0);
-    drawFramedArea(Surface, x, y, Console);
     drawFramedArea(Surface, x, y, Panels);
     drawFramedArea(Surface, x, y, Column);
 }
 
 void GameView::keyPress(int code) {
-    if (GetConnectionState() != STATE_GAME) return;
+    // The walking keys belong to the map; everything else is typed into the
+    // console.
+    if (GetConnectionState() != STATE_GAME) {
+        ConsoleArea->keyPress(code);
+        return;
+    }
     const int Key = code & ~keys::SHIFT;
     switch (Key) {
     case keys::UP: KeyStep(0, -1); break;
@@ -183,7 +191,7 @@ void GameView::keyPress(int code) {
     case keys::RIGHT | keys::CTRL: SendTurn(1); break;
     case keys::DOWN | keys::CTRL: SendTurn(2); break;
     case keys::LEFT | keys::CTRL: SendTurn(3); break;
-    default: break;
+    default: ConsoleArea->keyPress(code); break;
     }
 }
 

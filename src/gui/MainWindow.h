@@ -42,6 +42,7 @@ class StartView : public CompositeComponent {
 };
 
 class MapWindow;
+class ConsoleWindow;
 
 // The game view: the map window, the strip below it, the console area and
 // the right column of fixed panels and side windows. Its keys walk and turn
@@ -54,6 +55,7 @@ class GameView : public CompositeComponent {
     void draw(int Surface, int x, int y) override;
     void keyPress(int code) override;
     MapWindow* getMapWindow() const { return Map; }
+    ConsoleWindow* getConsole() const { return ConsoleArea; }
     // The areas of the layout, relative to the view.
     struct Area {
         int x = 0, y = 0, width = 0, height = 0;
@@ -67,6 +69,7 @@ class GameView : public CompositeComponent {
     void drawFramedArea(int Surface, int x, int y, const Area& A) const;
     Component* Target;
     MapWindow* Map = NULL;
+    ConsoleWindow* ConsoleArea = NULL;
     Area Strip, Console, Panels, Column;
 };
 

@@ -28,6 +28,8 @@ struct GameHooks {
     // channel ChannelID, kind 7 the player's own request, kind 8 the
     // conversation about Name's request.
     void (*CloseChannel)(int Kind, int ChannelID, const char* Name, const char* Text) = nullptr;
+    // A line of an ignored speaker was dropped.
+    void (*IgnoredSpeaker)() = nullptr;
     // The map view: after the map or a floor was replaced.
     void (*Redraw)() = nullptr;
 };

@@ -38,6 +38,13 @@ void Console(const char* Speaker, int Mode, int Channel, const char* Text) {
     if (const auto Hook = GetGameHooks().ConsoleText) Hook(Speaker, Mode, Channel, Text);
 }
 
+// Whether Speaker is ignored; the interface is told of every dropped line.
+bool Ignored(const char* Speaker) {
+    if (!IsIgnored(Speaker)) return false;
+    if (const auto Hook = GetGameHooks().IgnoredSpeaker) Hook();
+    return true;
+}
+
 void CloseChannel(int Kind, int ChannelID, const char* Name, const char* Text) {
     if (const auto Hook = GetGameHooks().CloseChannel) Hook(Kind, ChannelID, Name, Text);
 }
@@ -61,7 +68,7 @@ void CTalk() {
     case TALK_YELL: {
         const Position P = ReadPosition();
         GetString(Text, TEXT_LENGTH);
-        if (IsIgnored(Speaker)) return;
+        if (Ignored(Speaker)) return;
         MapText(Speaker, Mode, P, Text);
         Console(Speaker, Mode, -1, Text);
         return;
@@ -70,7 +77,7 @@ void CTalk() {
     case TALK_GAMEMASTER_BROADCAST:
     case TALK_GAMEMASTER_MESSAGE:
         GetString(Text, TEXT_LENGTH);
-        if (IsIgnored(Speaker)) return;
+        if (Ignored(Speaker)) return;
         MapText(Speaker, Mode, Position{0, 0, 0}, Text);
         Console(Speaker, Mode, -1, Text);
         return;
@@ -80,7 +87,7 @@ void CTalk() {
     case TALK_ANONYMOUS_CHANNELCALL: {
         const int Channel = GetWord();
         GetString(Text, TEXT_LENGTH);
-        if (!IsIgnored(Speaker)) Console(Speaker, Mode, Channel, Text);
+        if (!Ignored(Speaker)) Console(Speaker, Mode, Channel, Text);
         return;
     }
     case TALK_GAMEMASTER_REQUEST: {
@@ -98,7 +105,7 @@ void CTalk() {
     case TALK_ANIMAL_LOUD: {
         const Position P = ReadPosition();
         GetString(Text, TEXT_LENGTH);
-        if (!IsIgnored(Speaker)) MapText(Speaker, Mode, P, Text);
+        if (!Ignored(Speaker)) MapText(Speaker, Mode, P, Text);
         return;
     }
     default:

@@ -518,6 +518,7 @@ void ClientView::Decode(const Bytes& Body) {
         });
     };
     while (R.At < Body.size() && !R.Failed) {
+        const size_t Start = R.At;
         int Command = R.U8();
         Commands.push_back(Command);
         Skip = 0;
@@ -692,7 +693,7 @@ void ClientView::Decode(const Bytes& Body) {
                 T.Mode = R.U8();
                 if (T.Mode == 1 || T.Mode == 2 || T.Mode == 3 || T.Mode == 16 || T.Mode == 17) R.Pos();
                 if (T.Mode == 5 || T.Mode == 10 || T.Mode == 12 || T.Mode == 14) T.Channel = R.U16();
-                if (T.Mode == 6) R.U32();
+                if (T.Mode == 6) T.Number = R.U32();
                 T.Text = R.Str();
                 Talk.push_back(T);
                 break;
@@ -712,6 +713,9 @@ void ClientView::Decode(const Bytes& Body) {
                 break;
             }
             case 173: OpenedChannels.push_back({-1, R.Str()}); break;
+            case 174: R.U16(); break;
+            case 175: case 176: R.Str(); break;
+            case 177: break;
             case 179: ClosedChannels.push_back(R.U16()); break;
             case 180: {
                 int Type = R.U8();
@@ -758,6 +762,8 @@ void ClientView::Decode(const Bytes& Body) {
                 ADD_FAILURE() << "unexpected command " << Command;
                 R.Failed = true;
         }
+        if (Command >= 170 && Command <= 180 && R.At <= Body.size())
+            TalkMessages.emplace_back(Body.begin() + long(Start), Body.begin() + long(R.At));
     }
     EXPECT_FALSE(R.Failed) << "message ran past the end of its packet";
 }

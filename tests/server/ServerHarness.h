@@ -136,6 +136,7 @@ struct TalkSeen {
     std::string Speaker;
     int Mode = 0;
     int Channel = -1;
+    uint32_t Number = 0;  // of a request (mode 6)
     std::string Text;
 };
 
@@ -167,6 +168,8 @@ class ClientView {
     std::vector<std::pair<int, std::string>> ChannelList;     // 171
     std::vector<std::pair<int, std::string>> OpenedChannels;  // 172, 178; 173 with id -1
     std::vector<int> ClosedChannels;                           // 179
+    // The talk, channel, request and text messages (170..180) byte for byte.
+    std::vector<Bytes> TalkMessages;
     uint32_t EditTextID = 0;  // 150
     std::string EditText;
 

@@ -1,0 +1,267 @@
+// The console on the reference server: Mira types into the client, Kestrel
+// talks through a second connection that speaks the protocol by hand, and
+// every line lands in the tab the routing chooses.
+#include "PlaySupport.h"
+
+#include "core/TalkModes.h"
+#include "graphics/Talk.h"
+#include "gui/ConsoleWindow.h"
+#include "core/Status.h"
+#include "net/Commands.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+// Kestrel on the wire: logs in, talks on request and keeps what the server
+// sends, so the test can look for a text in it.
+class WirePlayer {
+  public:
+    WirePlayer(int Port, uint32_t Account, const std::string& Name) {
+        Socket = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in A{};
+        A.sin_family = AF_INET;
+        A.sin_port = htons(uint16_t(Port));
+        A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        Connected = connect(Socket, reinterpret_cast<sockaddr*>(&A), sizeof(A)) == 0;
+        fcntl(Socket, F_SETFL, O_NONBLOCK);
+        std::vector<uint8_t> Login{10};
+        Word(Login, 2);
+        Word(Login, 760);
+        Login.push_back(0);
+        Word(Login, int(Account & 0xFFFF));
+        Word(Login, int(Account >> 16));
+        String(Login, Name);
+        String(Login, "demo");
+        Send(Login);
+    }
+    ~WirePlayer() { close(Socket); }
+    void Speak(int Mode, const std::string& Text) {
+        std::vector<uint8_t> P{150, uint8_t(Mode)};
+        String(P, Text);
+        Send(P);
+    }
+    void Tell(const std::string& To, const std::string& Text) {
+        std::vector<uint8_t> P{150, TALK_PRIVATE_MESSAGE};
+        String(P, To);
+        String(P, Text);
+        Send(P);
+    }
+    void Join(int Channel) {
+        std::vector<uint8_t> P{152};
+        Word(P, Channel);
+        Send(P);
+    }
+    void ChannelTalk(int Channel, const std::string& Text) {
+        std::vector<uint8_t> P{150, TALK_CHANNEL_CALL};
+        Word(P, Channel);
+        String(P, Text);
+        Send(P);
+    }
+    void Raw(const std::vector<uint8_t>& Body) { Send(Body); }
+    void Answer(const std::string& To, const std::string& Text) {
+        std::vector<uint8_t> P{150, TALK_GAMEMASTER_ANSWER};
+        String(P, To);
+        String(P, Text);
+        Send(P);
+    }
+    void Process(const std::string& Name) {
+        std::vector<uint8_t> P{155};
+        String(P, Name);
+        Send(P);
+    }
+    void Drain() {
+        char Buffer[4096];
+        ssize_t n;
+        while ((n = read(Socket, Buffer, sizeof(Buffer))) > 0) Received.append(Buffer, size_t(n));
+    }
+    bool Heard(const std::string& Text) {
+        Drain();
+        return Received.find(Text) != std::string::npos;
+    }
+    bool Connected = false;
+    std::string Received;
+
+  private:
+    static void Word(std::vector<uint8_t>& P, int v) {
+        P.push_back(uint8_t(v));
+        P.push_back(uint8_t(v >> 8));
+    }
+    static void String(std::vector<uint8_t>& P, const std::string& s) {
+        Word(P, int(s.size()));
+        P.insert(P.end(), s.begin(), s.end());
+    }
+    void Send(const std::vector<uint8_t>& Body) {
+        std::vector<uint8_t> Packet;
+        Word(Packet, int(Body.size()));
+        Packet.insert(Packet.end(), Body.begin(), Body.end());
+        (void)write(Socket, Packet.data(), Packet.size());
+    }
+    int Socket = -1;
+};
+
+class ConsolePlayTest : public PlayTest {
+  protected:
+    static ConsoleWindow* Console() { return GetMainWindow()->getGameView()->getConsole(); }
+    // The tab with that caption, -1 if none.
+    static int TabNamed(const char* Caption) {
+        for (int n = 0; n < GetNumberOfTabs(); ++n)
+            if (GetTab(n).Caption == Caption) return n;
+        return -1;
+    }
+    static bool Holds(int Tab, const std::string& Line) {
+        if (Tab < 0) return false;
+        const TextBuffer* B = GetTab(Tab).Buffer;
+        for (int n = 0; n < B->getLines(); ++n)
+            if (Line == B->shownText(n, false)) return true;
+        return false;
+    }
+    static std::string Shown(int Tab) {
+        std::string Out;
+        const TextBuffer* B = GetTab(Tab).Buffer;
+        for (int n = 0; n < B->getLines(); ++n) Out += std::string(B->shownText(n, false)) + "\n";
+        return Out;
+    }
+    // Typed as a player types, then Enter.
+    static void Say(const char* Line) {
+        Type(Line);
+        Type("\r");
+    }
+};
+
+TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
+    SetTimeOfDay(0.5);
+    ASSERT_TRUE(PlaceCharacter("Kestrel", 1006, 1001, 7));
+    ASSERT_TRUE(PlaceCharacter("Mira", 1005, 1001, 7));
+    ASSERT_TRUE(PlaceCharacter("Aldric", 1003, 1001, 7));
+    ASSERT_TRUE(StartServer()) << Server->Log;
+    WirePlayer Kestrel(GamePort(), 100002, "Kestrel");
+    ASSERT_TRUE(Kestrel.Connected);
+    ASSERT_TRUE(EnterGameAs("100001", "Mira"));
+    ASSERT_TRUE(UseFullSizeMap());
+    SetTimeStamps(false);
+    ASSERT_NE(Console(), nullptr);
+
+    // Mira says a line: Kestrel hears it, her own console shows it.
+    Say("Well met, Kestrel!");
+    EXPECT_EQ(Console()->getInput(), "");
+    ASSERT_TRUE(PumpUntil([&] { return Kestrel.Heard("Well met, Kestrel!"); }));
+    ASSERT_TRUE(PumpUntil([&] { return Holds(0, "Mira: Well met, Kestrel!"); }));
+
+    // Kestrel whispers, yells and sends a private message: all three reach
+    // the default tab while no private tab is open.
+    Kestrel.Speak(TALK_WHISPER, "psst");
+    Kestrel.Speak(TALK_YELL, "OVER HERE");
+    Kestrel.Tell("Mira", "a secret");
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return Holds(0, "Kestrel: psst") && Holds(0, "Kestrel: OVER HERE") && Holds(0, "Kestrel: a secret");
+    })) << Shown(0);
+
+    // #c in the default tab: not a chat channel, nothing sent.
+    Say("#c anyone?");
+    EXPECT_STREQ(GetStatusLine(), "This is not a chat channel.");
+    // A private message typed in the default tab refills the line.
+    Say("*Kestrel* meet me at the lake");
+    EXPECT_EQ(Console()->getInput(), "*Kestrel* ");
+    ASSERT_TRUE(PumpUntil([&] { return Kestrel.Heard("meet me at the lake"); }));
+    EXPECT_TRUE(Holds(0, "Mira: meet me at the lake"));
+    Console()->setInput("");
+
+    // A private tab asked of the server: Kestrel's next message lands there.
+    SendOpenPrivateChannel("Kestrel");
+    ASSERT_TRUE(PumpUntil([] { return TabNamed("Kestrel") > 0; }));
+    Kestrel.Tell("Mira", "only for you");
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return Holds(TabNamed("Kestrel"), "Kestrel: only for you");
+    }));
+    EXPECT_FALSE(Holds(0, "Kestrel: only for you"));
+
+    // The help channel, chosen from the server's channel list: its welcome,
+    // and Kestrel's channel talk in it.
+    ClickOn(Console()->getButton(2));
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Channels"; }));
+    ListBox* List = nullptr;
+    for (Component* c = Modal()->getBody()->getFirstChild(); c != nullptr; c = c->getNextSibling())
+        if (auto* L = dynamic_cast<ListBox*>(c)) List = L;
+    ASSERT_NE(List, nullptr);
+    int HelpLine = -1;
+    for (int n = 0; n < List->getLines(); ++n)
+        if (List->getLine(n) == "Help") HelpLine = n;
+    ASSERT_GE(HelpLine, 0);
+    int lx = 0, ly = 0;
+    List->getAbsolutePosition(lx, ly);
+    const int LineHeight = SkinProperties().ListBox.LineHeight;
+    Click(lx + 20, ly + SkinProperties().ListBox.Margin + HelpLine * LineHeight + LineHeight / 2);
+    Screenshot("console-channel-choice.png");
+    ClickOn(Modal()->getDefaultButton());
+    ASSERT_TRUE(PumpUntil([] { return TabNamed("Help") > 0 && GetModalWindow() == nullptr; }));
+    const int Help = TabNamed("Help");
+    // Selected by a click on its tab (right after entering the game a new
+    // tab is only added).
+    int cx = 0, cy = 0;
+    Console()->getAbsolutePosition(cx, cy);
+    Click(cx + 4 + Help * (Console()->getTabWidth() + 2) + Console()->getTabWidth() / 2, cy + 8);
+    EXPECT_EQ(GetSelectedTab(), Help);
+    Kestrel.Join(7);
+    Kestrel.ChannelTalk(7, "Where is the smith?");
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return Holds(Help, "Kestrel: Where is the smith?");
+    }));
+    Say("North of the well.");
+    ASSERT_TRUE(PumpUntil([&] { return Holds(Help, "Mira: North of the well."); }));
+    EXPECT_TRUE(Kestrel.Heard("North of the well."));
+    Screenshot("console-help-channel.png");
+
+    // Saved, the channel's file holds its lines after the heading.
+    ClickOn(Console()->getButton(1));
+    EXPECT_STREQ(GetStatusLine(), "Channel appended to Help.txt");
+    const std::string Saved = testing_support::ReadFile(std::filesystem::current_path() / "Help.txt");
+    ASSERT_GT(Saved.size(), 44u);
+    EXPECT_EQ(Saved.compare(0, 18, "\nChannel saved at "), 0);
+    const std::string Lines = Saved.substr(18 + 25);
+    EXPECT_EQ(Lines.rfind("Welcome to the help channel!", 0), 0u) << Lines;
+    EXPECT_NE(Lines.find("\nKestrel: Where is the smith?\nMira: North of the well.\n"), std::string::npos) << Lines;
+
+    // Closed by its button: the tab goes and the server lets Mira leave, so
+    // Kestrel's next channel line no longer reaches her.
+    ClickOn(Console()->getButton(0));
+    EXPECT_EQ(TabNamed("Help"), -1);
+    Kestrel.ChannelTalk(7, "Anyone still here?");
+    Say("ping");
+    ASSERT_TRUE(PumpUntil([&] { return Kestrel.Heard("ping"); }));
+    EXPECT_FALSE(Holds(0, "Kestrel: Anyone still here?"));
+
+    // A rule-violation request: Mira asks through the dialog, Aldric, who
+    // may answer requests, watches the request channel, takes it and answers.
+    WirePlayer Aldric(GamePort(), 100001, "Aldric");
+    ASSERT_TRUE(Aldric.Connected);
+    Aldric.Join(3);
+    ASSERT_TRUE(PumpUntil([&] { return Aldric.Heard(std::string("\xAE\x03\x00", 3)); }));
+    PostEvent(CONSOLE_EVENT_DIALOG_REPORT, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Report Rule Violation"; }));
+    Type("Someone took my sword");
+    ClickOn(Modal()->getDefaultButton());
+    ASSERT_TRUE(PumpUntil([] { return TabNamed("Report Rule Violation") > 0 && GetModalWindow() == nullptr; }));
+    const int Report = TabNamed("Report Rule Violation");
+    EXPECT_TRUE(Holds(Report, "Please wait patiently for a counsellor to reply."));
+    ASSERT_TRUE(PumpUntil([&] { return Aldric.Heard("Someone took my sword"); }));
+    Aldric.Process("Mira");
+    Aldric.Answer("Mira", "I will look into it.");
+    ASSERT_TRUE(PumpUntil([&] { return Holds(Report, "Aldric: I will look into it."); })) << Shown(Report);
+    SelectTab(Report);
+    Say("It was a red sword.");
+    ASSERT_TRUE(PumpUntil([&] { return Aldric.Heard("It was a red sword."); }));
+    EXPECT_TRUE(Holds(Report, "It was a red sword."));
+    Screenshot("console-request.png");
+}
+
+}  // namespace
