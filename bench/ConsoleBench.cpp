@@ -31,6 +31,9 @@ namespace {
 std::atomic<long> Allocations{0};
 }  // namespace
 
+// g++ 12 takes the free() of a pointer that this very operator new got from
+// malloc() for a mismatched pair once both are inlined into a caller.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t Size) {
     Allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* P = std::malloc(Size == 0 ? 1 : Size)) return P;

@@ -125,7 +125,7 @@ TEST_F(ConsoleWindowTest, TabsTextSelectionAndTheInputLineAsAPlayerUsesThem) {
     SetHotkey(12, " there", false);  // Shift+F1
     Console.keyPress(keys::F1 | keys::SHIFT);
     EXPECT_EQ(Console.getInput(), "hallo there");
-    Console.keyPress(keys::F1 + 5 | keys::CTRL);  // an empty hotkey does nothing
+    Console.keyPress((keys::F1 + 5) | keys::CTRL);  // an empty hotkey does nothing
     EXPECT_EQ(Console.getInput(), "hallo there");
 
     // History: Down keeps the line being typed, Up brings it back, Down on
