@@ -97,13 +97,34 @@ static std::vector<Setting> OperatorSettings(Config& S) {
     };
 }
 
+// "8 Trade Fair": the id, blanks, and the rest of the line as the name.
+static ChannelSetting ParseChannel(const TextEntry& Entry, const std::string& FileName) {
+    auto Fail = [&](const char* What) {
+        throw FileError(FileName + ", line " + std::to_string(Entry.Line) + ": " + What);
+    };
+    if (Entry.Quoted) Fail("channel id and name expected");
+    const std::string& V = Entry.Value;
+    size_t Digits = 0;
+    while (Digits < V.size() && V[Digits] >= '0' && V[Digits] <= '9') Digits++;
+    if (Digits == 0 || Digits > 5 || Digits == V.size() || (V[Digits] != ' ' && V[Digits] != '\t'))
+        Fail("channel id and name expected");
+    ChannelSetting Channel;
+    Channel.ID = std::atoi(V.substr(0, Digits).c_str());
+    if (Channel.ID < 1 || Channel.ID > 65535) Fail("channel id from 1 to 65535 expected");
+    Channel.Name = V.substr(V.find_first_not_of(" \t", Digits));
+    if (Channel.Name.size() > 255) Fail("channel name longer than 255 characters");
+    return Channel;
+}
+
 void LoadOperatorSettings(Config& Settings) {
     std::string FileName = (std::filesystem::path(Settings.StateDir) / "server.txt").string();
     auto Table = OperatorSettings(Settings);
     if (!std::filesystem::exists(FileName)) {
         std::string Text =
             "# Settings of the Vorna reference server. Edit while the server is stopped.\n"
-            "# MotdNumber: raise it whenever Motd changes, so that clients show it again.\n";
+            "# MotdNumber: raise it whenever Motd changes, so that clients show it again.\n"
+            "# More public channels, one line each, id and name: Channel = 8 Trade Fair\n"
+            "# (ids 1, 2, 3, 7 and from 100 on are the game's own).\n";
         for (auto& S : Table) {
             Text += std::string(S.Key) + " = " + (S.Text ? QuoteText(*S.Text) : std::to_string(*S.Number)) + "\n";
         }
@@ -112,6 +133,10 @@ void LoadOperatorSettings(Config& Settings) {
         return;
     }
     for (const TextEntry& Entry : ParseTextFile(ReadWholeFile(FileName), FileName)) {
+        if (Entry.Key == "Channel") {
+            Settings.Channels.push_back(ParseChannel(Entry, FileName));
+            continue;
+        }
         bool Known = false;
         for (auto& S : Table) {
             if (Entry.Key != S.Key) continue;

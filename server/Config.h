@@ -4,8 +4,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace server {
+
+// A public channel the operator adds in server.txt ("Channel = 8 Trade Fair").
+struct ChannelSetting {
+    int ID = 0;
+    std::string Name;
+};
 
 struct Config {
     // Network. Port 0 takes any free port (the tests use that).
@@ -36,6 +43,9 @@ struct Config {
     int Beat = 50;                  // the game's clock beat in milliseconds
     int DayLengthSeconds = 3600;    // one day and night of the ambient light
     int SaveIntervalSeconds = 300;  // characters are also saved this often
+    // More public channels, one "Channel = id name" line each; the game
+    // refuses ids that clash with its own channels.
+    std::vector<ChannelSetting> Channels;
     int LogLevel = 1;
 };
 

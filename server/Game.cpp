@@ -1046,7 +1046,7 @@ void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Players.clear();
     Pending.clear();
     NextMonsterID = FIRST_MONSTER_ID;
-    talk::ResetTalk();
+    talk::ResetTalk(Settings->Channels);
     requests::ResetRequests();
     LastSave = Now();
     messages::SetCreatureFinder(&FindCreature);

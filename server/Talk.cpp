@@ -78,12 +78,22 @@ struct Channel {
 
 static std::map<int, Channel> Channels;
 
-void ResetTalk() {
+void ResetTalk(const std::vector<ChannelSetting>& Added) {
     Channels.clear();
     Channels[CHANNEL_GAME_CHAT] = {CHANNEL_GAME_CHAT, "Game Chat", 0, false, {}, {}};
     Channels[CHANNEL_TRADE] = {CHANNEL_TRADE, "Trade", 0, false, {}, {}};
     Channels[requests::REQUEST_CHANNEL] = {requests::REQUEST_CHANNEL, requests::REQUEST_CHANNEL_NAME, 0, true, {}, {}};
     Channels[CHANNEL_HELP] = {CHANNEL_HELP, "Help", 0, false, {}, {}};
+    for (const ChannelSetting& A : Added) {
+        if (A.ID >= OWN_CHANNEL_FIRST || Channels.count(A.ID)) {
+            serverlog::Warning("talk", "channel %d \"%s\" left out: %s", A.ID, A.Name.c_str(),
+                               A.ID >= OWN_CHANNEL_FIRST ? "the ids of the players' own channels start at 100"
+                                                         : "the id is taken");
+            continue;
+        }
+        Channels[A.ID] = {A.ID, A.Name, 0, false, {}, {}};
+        serverlog::Info("talk", "channel %d \"%s\" added", A.ID, A.Name.c_str());
+    }
 }
 
 static bool Contains(const std::vector<uint32_t>& List, uint32_t ID) {

@@ -5,6 +5,7 @@
 // a gamemaster; the requests themselves are Requests).
 #pragma once
 
+#include "server/Config.h"
 #include "server/Creatures.h"
 #include "server/Packet.h"
 
@@ -15,8 +16,11 @@ inline constexpr int CHANNEL_GAME_CHAT = 1, CHANNEL_TRADE = 2, CHANNEL_HELP = 7;
 // The players' own channels count from here.
 inline constexpr int OWN_CHANNEL_FIRST = 100;
 
-// A world without channels but the public ones.
-void ResetTalk();
+// A world without channels but the public ones: the game's own and those
+// the operator adds. An added channel whose id is taken, by the game's
+// channels, the own channels' range or an earlier added one, is left out
+// with a warning in the log.
+void ResetTalk(const std::vector<ChannelSetting>& Added = {});
 // Commands 150 (talk), 151 to 154 and 170 to 172 (channels); the command
 // byte has been read. Throws ProtocolError for a malformed command.
 void Command(Player& P, int Command, InPacket& Packet);

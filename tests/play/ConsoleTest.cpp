@@ -15,6 +15,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -133,14 +136,49 @@ class ConsolePlayTest : public PlayTest {
         Type(Line);
         Type("\r");
     }
+    // Opens the server's channel list by the console's button and clicks the
+    // channel of that name; Offered gets every name listed.
+    static bool PickChannel(const std::string& Name, std::vector<std::string>& Offered) {
+        ClickOn(Console()->getButton(2));
+        if (!PumpUntil([] { return ModalCaption() == "Channels"; })) return false;
+        ListBox* List = nullptr;
+        for (Component* c = Modal()->getBody()->getFirstChild(); c != nullptr; c = c->getNextSibling())
+            if (auto* L = dynamic_cast<ListBox*>(c)) List = L;
+        if (List == nullptr) return false;
+        Offered.clear();
+        int Line = -1;
+        for (int n = 0; n < List->getLines(); ++n) {
+            Offered.push_back(List->getLine(n));
+            if (Offered.back() == Name) Line = n;
+        }
+        if (Line < 0) return false;
+        int lx = 0, ly = 0;
+        List->getAbsolutePosition(lx, ly);
+        const int LineHeight = SkinProperties().ListBox.LineHeight;
+        Click(lx + 20, ly + SkinProperties().ListBox.Margin + Line * LineHeight + LineHeight / 2);
+        return true;
+    }
+    // Selected by a click on its tab (right after entering the game a new
+    // tab is only added).
+    static void ClickTab(int Tab) {
+        int cx = 0, cy = 0;
+        Console()->getAbsolutePosition(cx, cy);
+        Click(cx + 4 + Tab * (Console()->getTabWidth() + 2) + Console()->getTabWidth() / 2, cy + 8);
+    }
 };
 
 TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     SetTimeOfDay(0.5);
+    // Channels the operator adds: one whose name, taken as a file name, would
+    // leave the working directory, and two whose ids are the game's own.
+    std::ofstream(StateDir() / "server.txt", std::ios::app)
+        << "Channel = 8 ../x\nChannel = 7 Clash\nChannel = 100 Too High\n";
     ASSERT_TRUE(PlaceCharacter("Kestrel", 1006, 1001, 7));
     ASSERT_TRUE(PlaceCharacter("Mira", 1005, 1001, 7));
     ASSERT_TRUE(PlaceCharacter("Aldric", 1003, 1001, 7));
     ASSERT_TRUE(StartServer()) << Server->Log;
+    EXPECT_NE(Server->Log.find("channel 7 \"Clash\" left out"), std::string::npos) << Server->Log;
+    EXPECT_NE(Server->Log.find("channel 100 \"Too High\" left out"), std::string::npos) << Server->Log;
     WirePlayer Kestrel(GamePort(), 100002, "Kestrel");
     ASSERT_TRUE(Kestrel.Connected);
     ASSERT_TRUE(EnterGameAs("100001", "Mira"));
@@ -186,29 +224,16 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
 
     // The help channel, chosen from the server's channel list: its welcome,
     // and Kestrel's channel talk in it.
-    ClickOn(Console()->getButton(2));
-    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Channels"; }));
-    ListBox* List = nullptr;
-    for (Component* c = Modal()->getBody()->getFirstChild(); c != nullptr; c = c->getNextSibling())
-        if (auto* L = dynamic_cast<ListBox*>(c)) List = L;
-    ASSERT_NE(List, nullptr);
-    int HelpLine = -1;
-    for (int n = 0; n < List->getLines(); ++n)
-        if (List->getLine(n) == "Help") HelpLine = n;
-    ASSERT_GE(HelpLine, 0);
-    int lx = 0, ly = 0;
-    List->getAbsolutePosition(lx, ly);
-    const int LineHeight = SkinProperties().ListBox.LineHeight;
-    Click(lx + 20, ly + SkinProperties().ListBox.Margin + HelpLine * LineHeight + LineHeight / 2);
+    // The operator's channel is offered among the public ones, the refused
+    // ones are not.
+    std::vector<std::string> Offered;
+    ASSERT_TRUE(PickChannel("Help", Offered));
+    EXPECT_EQ(Offered, (std::vector<std::string>{"Game Chat", "Trade", "Help", "../x"}));
     Screenshot("console-channel-choice.png");
     ClickOn(Modal()->getDefaultButton());
     ASSERT_TRUE(PumpUntil([] { return TabNamed("Help") > 0 && GetModalWindow() == nullptr; }));
     const int Help = TabNamed("Help");
-    // Selected by a click on its tab (right after entering the game a new
-    // tab is only added).
-    int cx = 0, cy = 0;
-    Console()->getAbsolutePosition(cx, cy);
-    Click(cx + 4 + Help * (Console()->getTabWidth() + 2) + Console()->getTabWidth() / 2, cy + 8);
+    ClickTab(Help);
     EXPECT_EQ(GetSelectedTab(), Help);
     Kestrel.Join(7);
     Kestrel.ChannelTalk(7, "Where is the smith?");
@@ -239,6 +264,45 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     Say("ping");
     ASSERT_TRUE(PumpUntil([&] { return Kestrel.Heard("ping"); }));
     EXPECT_FALSE(Holds(0, "Kestrel: Anyone still here?"));
+
+    // The channel named "../x" takes channel talk like any other; saved from
+    // a working directory of its own, its file stays there, the caption's
+    // separator and dots turned into underscores, and nothing lands beside it.
+    ASSERT_TRUE(PickChannel("../x", Offered));
+    ClickOn(Modal()->getDefaultButton());
+    ASSERT_TRUE(PumpUntil([] { return TabNamed("../x") > 0 && GetModalWindow() == nullptr; }));
+    const int Odd = TabNamed("../x");
+    ClickTab(Odd);
+    ASSERT_EQ(GetSelectedTab(), Odd);
+    Kestrel.Join(8);
+    Kestrel.ChannelTalk(8, "Selling a red sword");
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return Holds(Odd, "Kestrel: Selling a red sword");
+    }));
+    Say("How much?");
+    ASSERT_TRUE(PumpUntil([&] { return Holds(Odd, "Mira: How much?"); }));
+    const std::filesystem::path Home = std::filesystem::current_path();
+    const std::filesystem::path Work = Home / "work";
+    std::filesystem::create_directory(Work);
+    std::filesystem::current_path(Work);
+    const std::time_t Before = std::time(nullptr);
+    ClickOn(Console()->getButton(1));
+    const std::time_t After = std::time(nullptr);
+    std::filesystem::current_path(Home);
+    EXPECT_STREQ(GetStatusLine(), "Channel appended to ___x.txt");
+    std::vector<std::string> Written;
+    for (const auto& Entry : std::filesystem::directory_iterator(Work)) Written.push_back(Entry.path().filename());
+    EXPECT_EQ(Written, std::vector<std::string>{"___x.txt"});
+    EXPECT_FALSE(std::filesystem::exists(Home / "x.txt"));
+    const std::string OddFile = testing_support::ReadFile(Work / "___x.txt");
+    bool Exact = false;
+    for (std::time_t T = Before; T <= After && !Exact; ++T) {
+        char Date[32];
+        ctime_r(&T, Date);  // "Tue Dec  8 13:17:11 2026\n"
+        Exact = OddFile == "\nChannel saved at " + std::string(Date) + "Kestrel: Selling a red sword\nMira: How much?\n";
+    }
+    EXPECT_TRUE(Exact) << OddFile;
 
     // A rule-violation request: Mira asks through the dialog, Aldric, who
     // may answer requests, watches the request channel, takes it and answers.

@@ -3,6 +3,10 @@
 // request channels, and a rule-violation request from submitting to closing.
 #include "ServerHarness.h"
 
+#include "server/Config.h"
+#include "server/TextFile.h"
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 using namespace servertest;
@@ -102,6 +106,31 @@ TEST(ServerTalk, EachModeReachesItsListeners) {
     EXPECT_EQ(Take(M, 1), Messages{Told("Aldric", 11, "Stay where you are.")});
     EXPECT_EQ(Take(K, 1), Messages{Text(22, "You are watched.")});
     EXPECT_EQ(Take(A, 2), (Messages{Text(23, "Message sent to Mira."), Text(23, "Message sent to Kestrel.")}));
+}
+
+// An added channel's line gives the id and the rest of the line as the name;
+// anything else stops the start with the file's line.
+TEST(ServerTalk, OperatorChannelLinesAreReadOrRefusedWithTheirLine) {
+    testing_support::ScopedWorkDir Dir;
+    server::Config Settings;
+    Settings.StateDir = Dir.Path().string();
+    testing_support::WriteFile(Dir.Path() / "server.txt", "Channel = 8  Trade  Fair \nChannel=99\t../x\n");
+    server::LoadOperatorSettings(Settings);
+    ASSERT_EQ(Settings.Channels.size(), 2u);
+    EXPECT_EQ(Settings.Channels[0].ID, 8);
+    EXPECT_EQ(Settings.Channels[0].Name, "Trade  Fair");
+    EXPECT_EQ(Settings.Channels[1].ID, 99);
+    EXPECT_EQ(Settings.Channels[1].Name, "../x");
+    for (const char* Bad : {"Channel = Trade", "Channel = 9", "Channel = 9Trade", "Channel = 0 Zero",
+                            "Channel = 70000 Big", "Channel = \"8 Trade\""}) {
+        testing_support::WriteFile(Dir.Path() / "server.txt", std::string("\n") + Bad + "\n");
+        try {
+            server::LoadOperatorSettings(Settings);
+            ADD_FAILURE() << Bad << " was taken";
+        } catch (const server::FileError& Problem) {
+            EXPECT_NE(std::string(Problem.what()).find("server.txt, line 2: channel"), std::string::npos) << Problem.what();
+        }
+    }
 }
 
 TEST(ServerTalk, ChannelListPublicAndOwnChannels) {
