@@ -377,6 +377,9 @@ void InitControl() {
     frame::SetInputHandler(DeliverInput);
     assertion::SetPacketHook(PacketHook);
     assertion::SetPositionHook(PositionHook);
+    // The map's animations (water, fire, idle outfits, the invisibility
+    // shimmer) take their phases from this tick counter.
+    SetAnimationClockSource(GetTickCounter);
 }
 
 void ExitControl() {
@@ -386,6 +389,7 @@ void ExitControl() {
     frame::SetInputHandler(nullptr);
     assertion::SetPacketHook(nullptr);
     assertion::SetPositionHook(nullptr);
+    SetAnimationClockSource(nullptr);
     Hooks = ControlHooks{};
 }
 

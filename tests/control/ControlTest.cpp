@@ -6,6 +6,7 @@
 
 #include "../net/LoopbackPeer.h"
 #include "app/Interface.h"
+#include "graphics/graphics.h"
 #include "gui/DialogElements.h"
 #include "gui/GUI.h"
 #include "gui/Skins.h"
@@ -209,6 +210,8 @@ TEST_F(Control, ModalWindowGetsRelativePositionsAndEndsOnRelease) {
 
 TEST_F(Control, HeldButtonRepeatsAfterSevenTicksAndHoverAfterTen) {
     for (int i = 0; i < 3; ++i) ControlTimerTick();
+    // The map's animations run on the ticks.
+    EXPECT_EQ(GetAnimationClock(), 3u);
     Input(frame::InputKind::PointerMove, 20, 30);
     Input(frame::InputKind::LeftDown, 20, 30);
     Log.clear();
