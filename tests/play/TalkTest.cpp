@@ -2,6 +2,7 @@
 // something: Mira through the client, Kestrel through a second connection
 // that speaks the protocol by hand.
 #include "PlaySupport.h"
+#include "WirePlayer.h"
 
 #include "core/TalkModes.h"
 #include "graphics/MapView.h"
@@ -9,70 +10,10 @@
 #include "graphics/graphics.h"
 #include "net/Commands.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <vector>
 
 namespace {
-
-// A second player on the wire: logs in and says or turns on request; what
-// the server sends is read and dropped.
-class SecondPlayer {
-  public:
-    SecondPlayer(int Port, uint32_t Account, const std::string& Name) {
-        Socket = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in A{};
-        A.sin_family = AF_INET;
-        A.sin_port = htons(uint16_t(Port));
-        A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        Connected = connect(Socket, reinterpret_cast<sockaddr*>(&A), sizeof(A)) == 0;
-        fcntl(Socket, F_SETFL, O_NONBLOCK);
-        std::vector<uint8_t> Login{10};
-        Word(Login, 2);
-        Word(Login, 760);
-        Login.push_back(0);
-        Word(Login, int(Account & 0xFFFF));
-        Word(Login, int(Account >> 16));
-        String(Login, Name);
-        String(Login, "demo");
-        Send(Login);
-    }
-    ~SecondPlayer() { close(Socket); }
-    void Say(const std::string& Text) {
-        std::vector<uint8_t> P{150, TALK_SAY};
-        String(P, Text);
-        Send(P);
-    }
-    void Turn(int Direction) { Send({uint8_t(111 + Direction)}); }
-    void Drain() {
-        uint8_t Buffer[4096];
-        while (read(Socket, Buffer, sizeof(Buffer)) > 0) {
-        }
-    }
-    bool Connected = false;
-
-  private:
-    static void Word(std::vector<uint8_t>& P, int v) {
-        P.push_back(uint8_t(v));
-        P.push_back(uint8_t(v >> 8));
-    }
-    static void String(std::vector<uint8_t>& P, const std::string& s) {
-        Word(P, int(s.size()));
-        P.insert(P.end(), s.begin(), s.end());
-    }
-    void Send(const std::vector<uint8_t>& Body) {
-        std::vector<uint8_t> Packet;
-        Word(Packet, int(Body.size()));
-        Packet.insert(Packet.end(), Body.begin(), Body.end());
-        (void)write(Socket, Packet.data(), Packet.size());
-    }
-    int Socket = -1;
-};
 
 class TalkTest : public PlayTest {
   protected:
@@ -94,7 +35,7 @@ TEST_F(TalkTest, TwoCharactersFacingEachOtherSpeakInBoxesThatDoNotOverlap) {
     ASSERT_TRUE(PlaceCharacter("Kestrel", 1007, 1001, 7));
     ASSERT_TRUE(PlaceCharacter("Mira", 1005, 1001, 7));
     ASSERT_TRUE(StartServer()) << Server->Log;
-    SecondPlayer Kestrel(GamePort(), 100002, "Kestrel");
+    WirePlayer Kestrel(GamePort(), 100002, "Kestrel");
     ASSERT_TRUE(Kestrel.Connected);
     ASSERT_TRUE(EnterGameAs("100001", "Mira"));
     ASSERT_TRUE(UseFullSizeMap());
