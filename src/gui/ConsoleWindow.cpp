@@ -88,6 +88,17 @@ int TabOf(const TextBuffer* Buffer) {
 }
 }  // namespace
 
+// The buffers are the module's own: whatever is still open when the program
+// ends is released with the module's other state, also where nobody called
+// ExitConsole (the console starts itself when the game first needs it).
+namespace {
+struct ReleaseAtExit {
+    ~ReleaseAtExit() {
+        if (Lasting.Initialised) ExitConsole();
+    }
+} ReleaseConsoleAtExit;
+}  // namespace
+
 void InitConsole() {
     ASSERT(!Lasting.Initialised);
     Lasting.Initialised = true;
