@@ -421,7 +421,10 @@ TEST(Objects, CommandsOutOfRangeAreRefusedAndBrokenOnesDropTheClient) {
         A.View.Commands.clear();
         A.Client.SendPacket(Command);
         A.Settle(60);
-        EXPECT_TRUE(A.View.Commands.empty()) << "command " << int(Command[0]) << " was answered";
+        // The world's light changes with its clock, whatever the player sends.
+        std::erase(A.View.Commands, 130);
+        EXPECT_TRUE(A.View.Commands.empty())
+            << "command " << int(Command[0]) << " was answered with " << testing::PrintToString(A.View.Commands);
     }
     // Refused with a reason: too far away to throw, or behind the wall.
     ASSERT_TRUE(A.Do(MoveObject(InContainer(0, 1), TYPE_SWORD, 0, {120, 102, 7}, 1), 180));
