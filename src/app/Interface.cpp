@@ -2,12 +2,9 @@
 
 #include "app/Application.h"
 #include "app/Control.h"
-#include "core/TalkModes.h"
-#include "gui/ConsoleWindow.h"
 #include "gui/Dialogs.h"
 #include "gui/GUI.h"
 #include "gui/MainWindow.h"
-#include "net/GameMessages.h"
 
 namespace {
 
@@ -48,33 +45,6 @@ bool HookHotkey(int Code) { return DispatchHotkey(Code); }
 void HookTickTimers() { ComponentTimer::tick(); }
 void HookPlaceModal(bool IsDialog, int X, int Y) { PlaceModalWindow(IsDialog, X, Y); }
 
-// The channels the server opens become console tabs; every other event is
-// a dialog's.
-bool CarryOutEvent(Event& E) {
-    const char* Name = EventExtraIsText(E.Type) ? EventText(E.Extra) : NULL;
-    if (Name == NULL) Name = "";
-    switch (E.Type) {
-    case GAME_EVENT_CHANNEL: OpenChannelTab(TALK_CHANNEL_CALL, CHANNEL_PUBLIC, "", int(E.Data), Name); break;
-    case GAME_EVENT_OWNCHANNEL: OpenOwnChannel(int(E.Data), Name); break;
-    case GAME_EVENT_PRIVATECHANNEL: OpenChannelTab(TALK_PRIVATE_MESSAGE, CHANNEL_PRIVATE, Name, -1, Name); break;
-    case GAME_EVENT_REQUESTCHANNEL: break;  // the game message has opened it
-    case CONSOLE_EVENT_REPORT:
-        ReportRuleViolation(EventDataIsText(E.Type) ? EventText(E.Data) : NULL);
-        break;
-    case CONSOLE_EVENT_DIALOG_REPORT:
-        FreeEvent(E);
-        SetModalWindow(ReportDialog());
-        return true;
-    case GAME_EVENT_CHANNELLIST:
-        FreeEvent(E);
-        SetModalWindow(ChannelChoiceDialog());
-        return true;
-    default: return CarryOutDialogEvent(E);
-    }
-    FreeEvent(E);
-    return false;
-}
-
 }  // namespace
 
 void DeliverToComponent(Component* C, const frame::Input& Input) {
@@ -100,7 +70,7 @@ void DeliverToComponent(Component* C, const frame::Input& Input) {
 }
 
 void AddInterfaceHooks(ControlHooks& Hooks) {
-    Hooks.CarryOutEvent = CarryOutEvent;
+    Hooks.CarryOutEvent = CarryOutDialogEvent;
     Hooks.PlaceModalWindow = HookPlaceModal;
     Hooks.GetModalWindow = HookGetModal;
     Hooks.GetModalOffset = HookModalOffset;

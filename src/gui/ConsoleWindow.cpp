@@ -5,6 +5,7 @@
 //   4. Typing and sending
 //   5. The component
 //   6. The channel choice and the rule-violation question (dialogs)
+//   7. The console's events
 #include "gui/ConsoleWindow.h"
 
 #include "config/Preferences.h"
@@ -1009,4 +1010,42 @@ Dialog* ReportDialog() {
     D->setDefaultButton("Ok", CommandTarget(Body, DIALOG_OK));
     D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
     return D;
+}
+
+// ---- The console's events ----
+
+namespace {
+
+// The channels the server opens become tabs; no dialog opens for them.
+Dialog* OpenChannel(DialogEvent& Ev) {
+    OpenChannelTab(TALK_CHANNEL_CALL, CHANNEL_PUBLIC, "", int(Ev.E.Data), Ev.Extra);
+    return NULL;
+}
+Dialog* OpenOwn(DialogEvent& Ev) {
+    OpenOwnChannel(int(Ev.E.Data), Ev.Extra);
+    return NULL;
+}
+Dialog* OpenPrivate(DialogEvent& Ev) {
+    OpenChannelTab(TALK_PRIVATE_MESSAGE, CHANNEL_PRIVATE, Ev.Extra, -1, Ev.Extra);
+    return NULL;
+}
+// The game message has opened the request channel already.
+Dialog* RequestChannelOpened(DialogEvent&) { return NULL; }
+Dialog* Report(DialogEvent& Ev) {
+    ReportRuleViolation(EventDataIsText(Ev.E.Type) ? EventText(Ev.E.Data) : NULL);
+    return NULL;
+}
+Dialog* BuildReportDialog(DialogEvent&) { return ReportDialog(); }
+Dialog* BuildChannelChoice(DialogEvent&) { return ChannelChoiceDialog(); }
+
+}  // namespace
+
+void RegisterConsoleDialogs() {
+    RegisterDialogBuilder(GAME_EVENT_CHANNEL, OpenChannel);
+    RegisterDialogBuilder(GAME_EVENT_OWNCHANNEL, OpenOwn);
+    RegisterDialogBuilder(GAME_EVENT_PRIVATECHANNEL, OpenPrivate);
+    RegisterDialogBuilder(GAME_EVENT_REQUESTCHANNEL, RequestChannelOpened);
+    RegisterDialogBuilder(CONSOLE_EVENT_REPORT, Report);
+    RegisterDialogBuilder(CONSOLE_EVENT_DIALOG_REPORT, BuildReportDialog);
+    RegisterDialogBuilder(GAME_EVENT_CHANNELLIST, BuildChannelChoice);
 }

@@ -1,4 +1,4 @@
-// The dialogs that lead into the game and the event table that builds them.
+// The dialogs that lead into the game and the builders of their events.
 //
 // Sections: 1. Waiting boxes  2. Reconnect box  3. Question and exit boxes
 //           4. Login  5. Character list  6. Download progress  7. Events
@@ -123,11 +123,6 @@ class PatchBody : public CompositeComponent {
   private:
     ProgressBar* Bar;
 };
-
-Dialog* Open(Dialog* D) {
-    SetModalWindow(D);
-    return D;
-}
 
 Dialog* MessageBox(const char* Caption, const char* Text) {
     auto* D = new Dialog(Caption, Wrap(TextLabel(Text)));
@@ -423,106 +418,124 @@ void PostQuestion(const char* Caption, const char* Text, Component* Target, int 
 void SetDialogServices(const DialogServices& NewServices) { Services = NewServices; }
 const DialogServices& GetDialogServices() { return Services; }
 
-bool CarryOutDialogEvent(Event& E) {
-    Dialog* D = NULL;
-    const char* data = EventDataIsText(E.Type) ? EventText(E.Data) : "";
-    const char* extra = EventExtraIsText(E.Type) ? EventText(E.Extra) : "";
-    if (data == NULL) data = "";
-    if (extra == NULL) extra = "";
+// ---- The builders of the entry dialogs' events ----
+
+namespace {
+
+Dialog* BuildMessage(DialogEvent& Ev) { return MessageBox(Ev.Data, Ev.Extra); }
+Dialog* BuildMarkupMessage(DialogEvent& Ev) { return MarkupBox(Ev.Data, Ev.Extra); }
+Dialog* BuildConnectingList(DialogEvent&) {
+    return ConnectingBox("Your character list is being loaded. Please wait.", false);
+}
+Dialog* BuildConnectingGame(DialogEvent&) { return ConnectingBox("Connecting to the game world. Please wait.", true); }
+
+Dialog* BuildWaitingList(DialogEvent& Ev) {
+    auto* D = new Dialog("Please wait", new ReconnectBody(Ev.Data, int(Ev.E.Extra)));
+    D->removeCancelButton();
+    D->setDefaultButton("Abort", CommandTarget(D, DIALOG_CANCEL));
+    D->setEnterTarget(CommandTarget());
+    D->setEscapeTarget(CommandTarget(D, DIALOG_CANCEL));
+    return D;
+}
+
+Dialog* BuildQuestion(DialogEvent& Ev) {
+    auto* record = reinterpret_cast<QuestionRecord*>(Ev.E.Data);
+    if (record == NULL) return NULL;
+    return QuestionBox(record->Caption.c_str(), record->Text.c_str(), record->Target, record->YesCommand,
+                       record->NoCommand);
+}
+
+Dialog* BuildLogoutWarning(DialogEvent& Ev) {
     Component* main = Services.MainWindow;
-    switch (E.Type) {
-    case MESSAGE_ERROR: D = MessageBox(data, extra); break;
-    case MESSAGE_ERROR2: D = MarkupBox(data, extra); break;
-    case MESSAGE_CONNECTING_LIST: D = ConnectingBox("Your character list is being loaded. Please wait.", false); break;
-    case MESSAGE_CONNECTING_GAME: D = ConnectingBox("Connecting to the game world. Please wait.", true); break;
-    case MESSAGE_WAITINGLIST: {
-        D = new Dialog("Please wait", new ReconnectBody(data, int(E.Extra)));
-        D->removeCancelButton();
-        D->setDefaultButton("Abort", CommandTarget(D, DIALOG_CANCEL));
-        D->setEnterTarget(CommandTarget());
-        D->setEscapeTarget(CommandTarget(D, DIALOG_CANCEL));
-        break;
-    }
-    case MESSAGE_QUESTION: {
-        auto* record = reinterpret_cast<QuestionRecord*>(E.Data);
-        if (record != NULL)
-            D = QuestionBox(record->Caption.c_str(), record->Text.c_str(), record->Target, record->YesCommand,
-                            record->NoCommand);
-        break;
-    }
-    case MESSAGE_LOGOUTWARNING: {
-        D = new Dialog(data, new ExitWarningBody(extra));
-        D->setDefaultButton("Logout", CommandTarget(main, 506));
-        D->setCancelButton("Cancel", CommandTarget(main, 2));
-        D->setExtraButton("Exit", CommandTarget(main, 7));
-        // The body's keys decide: Enter logs out, Escape cancels.
-        D->setEnterTarget(CommandTarget());
-        D->setEscapeTarget(CommandTarget(main, 2));
-        break;
-    }
-    case MESSAGE_LOGIN: {
-        auto* body = new LoginBody;
-        D = new Dialog("Enter Game", body);
-        D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
-        D->setCancelButton("Cancel", CommandTarget(body, DIALOG_CANCEL));
-        break;
-    }
-    case MESSAGE_WAITFORLIST: {
-        auto* body = new WaitingBody("Please wait for your character list.", false, true, int(E.Data));
-        D = new Dialog("Please wait", body);
-        D->removeCancelButton();
-        D->setDefaultButton("Abort", CommandTarget(body, DIALOG_ABORT));
-        D->setEnterTarget(CommandTarget());
-        D->setEscapeTarget(CommandTarget(body, DIALOG_ABORT));
-        break;
-    }
-    case MESSAGE_CHARACTERLIST: {
-        auto* body = new CharacterListBody(int(E.Data));
-        D = new Dialog("Select Character", body);
-        D->removeCancelButton();
-        D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
-        D->setEscapeTarget(CommandTarget(body, DIALOG_CANCEL));
-        D->setActivityTarget(CommandTarget(body, DIALOG_ACTIVITY));
-        break;
-    }
-    case MESSAGE_LINKWARNING:
-        D = QuestionBox(data,
-                        "Warning!\nYou are about to copy a link. Keep in mind that unofficial\n"
-                        "websites may be used to hack your account! Continue?",
-                        main, 33, 2);
-        break;
-    case MESSAGE_MOTD: D = MessageBox("Message of the Day", GetMessageOfTheDay()); break;
-    case MESSAGE_MOVEOBJECTS: {
-        // Owned here, so that a failed check leaves nothing behind.
-        std::unique_ptr<MoveRecord> Owned(reinterpret_cast<MoveRecord*>(E.Data));
-        E.Data = 0;
-        const MoveRecord DraggedObject = Owned != NULL ? *Owned : MoveRecord{};
-        ASSERT(DraggedObject!=0);
-        ASSERT(In(DraggedObject.Data,1,100));
-        if (DraggedObject != 0 && In(DraggedObject.Data, 1, 100)) {
-            auto* body = new MoveObjectsBody(DraggedObject);
-            D = new Dialog("Move Objects", body);
-            D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
-            D->setCancelButton("Cancel", CommandTarget(body, DIALOG_CANCEL));
-        }
-        break;
-    }
-    case MESSAGE_PATCHPROGRESS: {
-        auto* body = new PatchBody(data);
-        D = new Dialog("Updating ... Please wait", body);
-        D->removeCancelButton();
-        D->setDefaultButton("Abort", CommandTarget(body, DIALOG_ABORT));
-        D->setEnterTarget(CommandTarget());
-        D->setEscapeTarget(CommandTarget(body, DIALOG_ABORT));
-        break;
-    }
-    default: break;
-    }
-    // Texts and records the event still holds (the release hook frees them).
-    FreeEvent(E);
-    if (D == NULL) return false;
-    Open(D);
-    return true;
+    auto* D = new Dialog(Ev.Data, new ExitWarningBody(Ev.Extra));
+    D->setDefaultButton("Logout", CommandTarget(main, 506));
+    D->setCancelButton("Cancel", CommandTarget(main, 2));
+    D->setExtraButton("Exit", CommandTarget(main, 7));
+    // The body's keys decide: Enter logs out, Escape cancels.
+    D->setEnterTarget(CommandTarget());
+    D->setEscapeTarget(CommandTarget(main, 2));
+    return D;
+}
+
+Dialog* BuildLogin(DialogEvent&) {
+    auto* body = new LoginBody;
+    auto* D = new Dialog("Enter Game", body);
+    D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
+    D->setCancelButton("Cancel", CommandTarget(body, DIALOG_CANCEL));
+    return D;
+}
+
+Dialog* BuildWaitForList(DialogEvent& Ev) {
+    auto* body = new WaitingBody("Please wait for your character list.", false, true, int(Ev.E.Data));
+    auto* D = new Dialog("Please wait", body);
+    D->removeCancelButton();
+    D->setDefaultButton("Abort", CommandTarget(body, DIALOG_ABORT));
+    D->setEnterTarget(CommandTarget());
+    D->setEscapeTarget(CommandTarget(body, DIALOG_ABORT));
+    return D;
+}
+
+Dialog* BuildCharacterList(DialogEvent& Ev) {
+    auto* body = new CharacterListBody(int(Ev.E.Data));
+    auto* D = new Dialog("Select Character", body);
+    D->removeCancelButton();
+    D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
+    D->setEscapeTarget(CommandTarget(body, DIALOG_CANCEL));
+    D->setActivityTarget(CommandTarget(body, DIALOG_ACTIVITY));
+    return D;
+}
+
+Dialog* BuildLinkWarning(DialogEvent& Ev) {
+    return QuestionBox(Ev.Data,
+                       "Warning!\nYou are about to copy a link. Keep in mind that unofficial\n"
+                       "websites may be used to hack your account! Continue?",
+                       Services.MainWindow, 33, 2);
+}
+
+Dialog* BuildMessageOfTheDay(DialogEvent&) { return MessageBox("Message of the Day", GetMessageOfTheDay()); }
+
+Dialog* BuildMoveObjects(DialogEvent& Ev) {
+    // Owned here, so that a failed check leaves nothing behind.
+    std::unique_ptr<MoveRecord> Owned(reinterpret_cast<MoveRecord*>(Ev.E.Data));
+    Ev.E.Data = 0;
+    const MoveRecord DraggedObject = Owned != NULL ? *Owned : MoveRecord{};
+    ASSERT(DraggedObject!=0);
+    ASSERT(In(DraggedObject.Data,1,100));
+    if (!(DraggedObject != 0 && In(DraggedObject.Data, 1, 100))) return NULL;
+    auto* body = new MoveObjectsBody(DraggedObject);
+    auto* D = new Dialog("Move Objects", body);
+    D->setDefaultButton("Ok", CommandTarget(body, DIALOG_OK));
+    D->setCancelButton("Cancel", CommandTarget(body, DIALOG_CANCEL));
+    return D;
+}
+
+Dialog* BuildPatchProgress(DialogEvent& Ev) {
+    auto* body = new PatchBody(Ev.Data);
+    auto* D = new Dialog("Updating ... Please wait", body);
+    D->removeCancelButton();
+    D->setDefaultButton("Abort", CommandTarget(body, DIALOG_ABORT));
+    D->setEnterTarget(CommandTarget());
+    D->setEscapeTarget(CommandTarget(body, DIALOG_ABORT));
+    return D;
+}
+
+}  // namespace
+
+void RegisterEntryDialogs() {
+    RegisterDialogBuilder(MESSAGE_ERROR, BuildMessage);
+    RegisterDialogBuilder(MESSAGE_ERROR2, BuildMarkupMessage);
+    RegisterDialogBuilder(MESSAGE_CONNECTING_LIST, BuildConnectingList);
+    RegisterDialogBuilder(MESSAGE_CONNECTING_GAME, BuildConnectingGame);
+    RegisterDialogBuilder(MESSAGE_WAITINGLIST, BuildWaitingList);
+    RegisterDialogBuilder(MESSAGE_QUESTION, BuildQuestion);
+    RegisterDialogBuilder(MESSAGE_LOGOUTWARNING, BuildLogoutWarning);
+    RegisterDialogBuilder(MESSAGE_LOGIN, BuildLogin);
+    RegisterDialogBuilder(MESSAGE_WAITFORLIST, BuildWaitForList);
+    RegisterDialogBuilder(MESSAGE_CHARACTERLIST, BuildCharacterList);
+    RegisterDialogBuilder(MESSAGE_LINKWARNING, BuildLinkWarning);
+    RegisterDialogBuilder(MESSAGE_MOTD, BuildMessageOfTheDay);
+    RegisterDialogBuilder(MESSAGE_MOVEOBJECTS, BuildMoveObjects);
+    RegisterDialogBuilder(MESSAGE_PATCHPROGRESS, BuildPatchProgress);
 }
 
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY) {

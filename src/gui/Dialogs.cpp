@@ -1,4 +1,5 @@
-// The Dialog frame. The bodies and the event table are in Dialogs.Entry.cpp.
+// The Dialog frame, and the table of the dialog events' builders (each group
+// of dialogs registers its own: Dialogs.Entry.cpp, ConsoleWindow.cpp).
 // Margins, button slots and frame pieces are the Dialog layout constants of
 // SkinProperties: the body sits inside the margins; the buttons share one row
 // above the bottom edge, right-aligned, under a separator line.
@@ -198,3 +199,36 @@ void Dialog::keyPress(int code) {
 }
 
 void Dialog::command(int) { SetInputMode(INPUT_IDLE); }
+
+// ---- The builders of the dialog events ---------------------------------------------------------
+
+namespace {
+DialogBuilder Builders[MESSAGE_STARTPATCHER + 1] = {};
+
+void RegisterAllDialogs() {
+    static bool Registered = false;
+    if (Registered) return;
+    Registered = true;
+    RegisterEntryDialogs();
+    RegisterConsoleDialogs();
+}
+}  // namespace
+
+void RegisterDialogBuilder(int Type, DialogBuilder Builder) {
+    ASSERT(In(Type,MESSAGE_NONE,MESSAGE_STARTPATCHER));
+    if (In(Type, MESSAGE_NONE, MESSAGE_STARTPATCHER)) Builders[Type] = Builder;
+}
+
+bool CarryOutDialogEvent(Event& E) {
+    RegisterAllDialogs();
+    const char* data = EventDataIsText(E.Type) ? EventText(E.Data) : "";
+    const char* extra = EventExtraIsText(E.Type) ? EventText(E.Extra) : "";
+    DialogEvent Event{E, data != NULL ? data : "", extra != NULL ? extra : ""};
+    const DialogBuilder Builder = In(E.Type, MESSAGE_NONE, MESSAGE_STARTPATCHER) ? Builders[E.Type] : NULL;
+    Dialog* D = Builder != NULL ? Builder(Event) : NULL;
+    // Texts and records the event still holds (the release hook frees them).
+    FreeEvent(E);
+    if (D == NULL) return false;
+    SetModalWindow(D);
+    return true;
+}

@@ -189,7 +189,24 @@ class CharacterListBody : public CompositeComponent {
 
 // Builds the dialog of an event of types 1 to 55 and makes it the modal
 // window; frees the event's texts. False when the type opens no dialog here.
+// The builder of each event type comes from one table, which every group of
+// dialogs fills from its own file.
 bool CarryOutDialogEvent(Event& E);
+
+// What a builder is given: the event, and its texts ("" where it carries
+// none). A builder returns the dialog it built, or NULL when the event opens
+// none (a console tab action, a record that failed its checks); the event is
+// freed after it.
+struct DialogEvent {
+    Event& E;
+    const char* Data;
+    const char* Extra;
+};
+using DialogBuilder = Dialog* (*)(DialogEvent& Event);
+void RegisterDialogBuilder(int Type, DialogBuilder Builder);
+// The groups' registrations, each in its own file.
+void RegisterEntryDialogs();
+void RegisterConsoleDialogs();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
