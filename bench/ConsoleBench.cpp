@@ -9,6 +9,7 @@
 //
 // The generated data files are taken from VORNA_DATA_DIR, else from the
 // build directory above the program.
+#include "BenchData.h"
 #include "config/Preferences.h"
 #include "core/TalkModes.h"
 #include "graphics/Surface.h"
@@ -51,16 +52,6 @@ constexpr const char* LONG_LINE =
     "chickens cluck in the garden behind the timber house, and still it goes on a little further, past the well "
     "and the lake, along the road north to the stone house with its cellar, where a torch lights the stairs and "
     "the floors above are hidden under the roof.";
-
-std::filesystem::path DataDir() {
-    if (const char* Dir = std::getenv("VORNA_DATA_DIR")) return Dir;
-    std::error_code Error;
-    const std::filesystem::path Program = std::filesystem::read_symlink("/proc/self/exe", Error);
-    for (std::filesystem::path Dir = Program.parent_path(); !Dir.empty() && Dir != Dir.root_path();
-         Dir = Dir.parent_path())
-        if (std::filesystem::exists(Dir / "Vorna.pic")) return Dir;
-    return ".";
-}
 
 std::string SetUpError;
 ConsoleWindow* Console = nullptr;

@@ -25,6 +25,7 @@
 // The generated data files are taken from VORNA_DATA_DIR, else from the
 // build directory above the program. VORNA_BENCH_PNG=<file> keeps the first
 // frame as a picture.
+#include "BenchData.h"
 #include "config/Preferences.h"
 #include "graphics/MapView.h"
 #include "graphics/Surface.h"
@@ -359,16 +360,6 @@ void MoveCreatures() {
 }
 
 // ---- Set-up -------------------------------------------------------------------------
-
-std::filesystem::path DataDir() {
-    if (const char* Dir = std::getenv("VORNA_DATA_DIR")) return Dir;
-    std::error_code Error;
-    const std::filesystem::path Program = std::filesystem::read_symlink("/proc/self/exe", Error);
-    for (std::filesystem::path Dir = Program.parent_path(); !Dir.empty() && Dir != Dir.root_path();
-         Dir = Dir.parent_path())
-        if (std::filesystem::exists(Dir / "Vorna.dat")) return Dir;
-    return ".";
-}
 
 std::string SetUpError;
 
