@@ -381,11 +381,7 @@ ReadBinaryFile::~ReadBinaryFile() {
 // Every error leaves the reader closed, also the ones about its misuse, so a
 // caller that catches the text never has to guess whether to close.
 void ReadBinaryFile::open(const char* FileName) {
-    if (File != NULL) {
-        std::fclose(File);
-        File = NULL;
-        throw ScriptError(Format("File '%s' still open in open()!", Filename.c_str()));
-    }
+    if (File != NULL) misuseError(Format("File '%s' still open in open()!", Filename.c_str()).c_str());
     if (FileName == NULL) throw ScriptError("Cannot open file (null)");
     File = std::fopen(FileName, "rb");
     if (File == NULL) throw ScriptError(Format("Cannot open file %s", FileName));

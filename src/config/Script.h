@@ -145,9 +145,12 @@ class ReadBinaryFile {
     void readBytes(uint8_t* Buffer, size_t Count);
     // A word length, then that many bytes.
     std::string readString();
+    // Refuses the file's content: closes it and throws the error naming the
+    // file, for the reader's own checks and for its callers' checks of what
+    // they read.
+    [[noreturn]] void dataError(const char* Text);
 
   private:
-    [[noreturn]] void dataError(const char* Text);
     [[noreturn]] void misuseError(const char* Text);
 
     std::FILE* File;

@@ -43,13 +43,7 @@ int ParameterCount(int Code) {
     }
 }
 
-// A file we cannot use: closed, and its error in the reader's form.
-[[noreturn]] void Refuse(ReadBinaryFile& File, const char* FileName, const std::string& Reason) {
-    if (File.isOpen()) File.close();
-    throw ObjectFileError("error in binary-file \"" + std::string(FileName) + "\": " + Reason + ".");
-}
-
-void ReadRecord(ReadBinaryFile& File, long FileSize, ObjectType& Entry, const char* FileName) {
+void ReadRecord(ReadBinaryFile& File, long FileSize, ObjectType& Entry) {
     Entry = ObjectType{};
     for (;;) {
         int Code = File.readByte();
@@ -57,7 +51,7 @@ void ReadRecord(ReadBinaryFile& File, long FileSize, ObjectType& Entry, const ch
         // The flag set has room for 32 codes; anything else means the file is
         // not one we can read, and reading on would misplace every following
         // record.
-        if (Code > 31) Refuse(File, FileName, "Unknown flag code " + std::to_string(Code));
+        if (Code > 31) File.dataError(("Unknown flag code " + std::to_string(Code)).c_str());
         Entry.Flags |= uint32_t(1) << Code;
         uint16_t P[2] = {0, 0};
         for (int n = 0; n < ParameterCount(Code); n++) P[n] = static_cast<uint16_t>(File.readWord());
@@ -85,12 +79,12 @@ void ReadRecord(ReadBinaryFile& File, long FileSize, ObjectType& Entry, const ch
     // is met; better to refuse the file now.
     if (Entry.Width == 0 || Entry.Height == 0 || Entry.Layers == 0 || Entry.PatternWidth == 0 ||
         Entry.PatternHeight == 0 || Entry.PatternDepth == 0 || Entry.Phases == 0)
-        Refuse(File, FileName, "Type record with a dimension of 0");
+        File.dataError("Type record with a dimension of 0");
     size_t Count = size_t(Entry.Width) * Entry.Height * Entry.Layers * Entry.PatternWidth * Entry.PatternHeight *
                    Entry.PatternDepth * Entry.Phases;
     // The seven bytes can ask for up to 255^7 sprite numbers; a list longer
     // than the rest of the file cannot be there, and must not be allocated.
-    if (Count > size_t(FileSize - File.tell()) / 2) Refuse(File, FileName, "Out of data!");
+    if (Count > size_t(FileSize - File.tell()) / 2) File.dataError("Out of data!");
     Entry.Sprites.resize(Count);
     for (size_t n = 0; n < Count; n++) Entry.Sprites[n] = static_cast<uint16_t>(File.readWord());
 }
@@ -98,12 +92,12 @@ void ReadRecord(ReadBinaryFile& File, long FileSize, ObjectType& Entry, const ch
 // The shortest record is 8 bytes (end of flags and seven dimensions).
 constexpr long SHORTEST_RECORD = 8;
 
-void ReadTable(ReadBinaryFile& File, long FileSize, std::vector<ObjectType>& Table, int Count, const char* FileName) {
+void ReadTable(ReadBinaryFile& File, long FileSize, std::vector<ObjectType>& Table, int Count) {
     // Room for what the file can hold, not for what a damaged header claims.
     Table.reserve(std::min<size_t>(size_t(Count), size_t(FileSize - File.tell()) / SHORTEST_RECORD));
     for (int n = 0; n < Count; n++) {
         Table.emplace_back();
-        ReadRecord(File, FileSize, Table.back(), FileName);
+        ReadRecord(File, FileSize, Table.back());
     }
 }
 
@@ -152,10 +146,10 @@ void LoadObjects(const char* FileName) {
         int EffectCount = File.readWord();
         int MissileCount = File.readWord();
         int ItemCount = HighestItem >= FIRST_ITEM_TYPE ? HighestItem - FIRST_ITEM_TYPE + 1 : 0;
-        ReadTable(File, FileSize, Items, ItemCount, FileName);
-        ReadTable(File, FileSize, Outfits, OutfitCount, FileName);
-        ReadTable(File, FileSize, Effects, EffectCount, FileName);
-        ReadTable(File, FileSize, Missiles, MissileCount, FileName);
+        ReadTable(File, FileSize, Items, ItemCount);
+        ReadTable(File, FileSize, Outfits, OutfitCount);
+        ReadTable(File, FileSize, Effects, EffectCount);
+        ReadTable(File, FileSize, Missiles, MissileCount);
         File.close();
     } catch (const ObjectFileError&) {
         throw;
