@@ -174,10 +174,13 @@ void SetDisplayMode(int Mode) {
     GraphicsMode mode;
     GetFullscreenMode(&mode.Width, &mode.Height, &mode.Depth);
     if (Mode == 2 && mode.Width == 0) return;  // no full-screen mode chosen
+    // The window's place and size are kept, to come back to them.
+    if (DisplayMode == 1 && frame::Exists()) frame::StorePlacement();
     DisplayMode = Mode;
     if (!frame::Exists() || GetViewMode() == 0) return;
     try {
         ChangeSurfaceMode(Mode == 2 ? FULLSCREEN_MODE : WINDOWED_MODE, Mode == 2 ? &mode : NULL, false);
+        if (Mode == 1) frame::RestorePlacement();
         frame::UpdateScale();
     } catch (PROGRAM_ERROR code) {
         DisplayMode = 1;

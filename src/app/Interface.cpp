@@ -93,11 +93,15 @@ void InstallInterfaceHooks(int Width, int Height) {
     MainWindowCallbacks callbacks;
     callbacks.ExitProgram = app::ExitProgram;
     callbacks.SetDisplayMode = app::SetDisplayMode;
+    callbacks.GetDisplayMode = app::GetDisplayMode;
     callbacks.OpenDocument = app::OpenDocument;
     Main = new MainWindow(Width, Height, callbacks);
     SetRootComponent(Main);
     DialogServices services;
     services.MainWindow = Main;
+    services.SetDisplayMode = app::SetDisplayMode;
+    services.GetDisplayMode = app::GetDisplayMode;
+    services.OpenDocument = app::OpenDocument;
     SetDialogServices(services);
 }
 

@@ -109,23 +109,48 @@ bool Create(std::string* reason) {
 
 bool Exists() { return Alive; }
 
+void StorePlacement() {
+    platform::WindowGeometry g = platform::GetWindowGeometry();
+    if (g.Width <= 0 || g.Height <= 0) return;
+    // A maximised window keeps the geometry it had before, so that
+    // un-maximising next time restores the player's own size.
+    if (g.Maximized) {
+        int x, y, w, h;
+        bool unused;
+        GetWindowedMode(&x, &y, &w, &h, &unused);
+        SetWindowedMode(x, y, w, h, true);
+    } else {
+        SetWindowedMode(g.X, g.Y, g.Width, g.Height, false);
+    }
+}
+
+void RestorePlacement() {
+    int x, y, w, h;
+    bool maximized;
+    GetWindowedMode(&x, &y, &w, &h, &maximized);
+    if (w <= 0 || h <= 0) return;
+    platform::SetWindowPlacement(x, y, w, h);
+    RefreshWindowPosition();
+}
+
+void DisplayChanged(int ScreenWidth, int ScreenHeight) {
+    if (!Alive || app::GetDisplayMode() != 1) return;
+    platform::WindowGeometry g = platform::GetWindowGeometry();
+    if (g.Width <= ScreenWidth && g.Height <= ScreenHeight) return;
+    // The window keeps its size (down to the screen's, never below the
+    // minimum) and is centred on the new screen.
+    const int width = std::max(std::min(g.Width, ScreenWidth), MIN_CLIENT_WIDTH);
+    const int height = std::max(std::min(g.Height, ScreenHeight), MIN_CLIENT_HEIGHT);
+    const int x = std::max((ScreenWidth - width) / 2, 0), y = std::max((ScreenHeight - height) / 2, 0);
+    platform::SetWindowPlacement(x, y, width, height);
+    SetWindowedMode(x, y, width, height, false);
+    RefreshWindowPosition();
+    UpdateScale();
+}
+
 void Destroy() {
     if (!Alive) return;
-    if (app::GetDisplayMode() == 1) {
-        platform::WindowGeometry g = platform::GetWindowGeometry();
-        if (g.Width > 0 && g.Height > 0) {
-            // A maximised window keeps the geometry it had before, so that
-            // un-maximising next time restores the player's own size.
-            if (g.Maximized) {
-                int x, y, w, h;
-                bool unused;
-                GetWindowedMode(&x, &y, &w, &h, &unused);
-                SetWindowedMode(x, y, w, h, true);
-            } else {
-                SetWindowedMode(g.X, g.Y, g.Width, g.Height, false);
-            }
-        }
-    }
+    if (app::GetDisplayMode() == 1) StorePlacement();
     platform::DestroyWindow();
     Alive = false;
 }
@@ -165,6 +190,7 @@ bool Pump() {
         case platform::EventKind::Minimized: Minimized = true; break;
         case platform::EventKind::Restored: Minimized = false; break;
         case platform::EventKind::Exposed: break;
+        case platform::EventKind::DisplayChanged: DisplayChanged(event.Width, event.Height); break;
         default: HandleInputEvent(event); break;
         }
     }

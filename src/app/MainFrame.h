@@ -25,6 +25,13 @@ bool Create(std::string* reason = nullptr);
 bool Exists();
 // Stores the window's geometry and destroys it; the message loop ends.
 void Destroy();
+// The window's place and size in the preferences (a maximised window keeps
+// the size it had before), and the window put back there.
+void StorePlacement();
+void RestorePlacement();
+// The screen's resolution changed: a window that no longer fits is centred
+// anew (only when windowed).
+void DisplayChanged(int ScreenWidth, int ScreenHeight);
 // A close request (close box, Alt+F4, SIGINT, SIGTERM): closes unless the close check refuses.
 void OnClose();
 // Runs the message loop with its idle passes until the window is destroyed.

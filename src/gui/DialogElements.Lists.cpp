@@ -301,7 +301,8 @@ void ListBox::draw(int Surface, int x, int y) {
         if (highlight)
             FillRectClipped(Surface, x + margin, ly, textWidth - margin, lineHeight(), L.Selection.Red,
                             L.Selection.Green, L.Selection.Blue, clip);
-        const SkinColour& c = highlight ? L.SelectedText : L.Text;
+        const SkinColour* own = highlight ? NULL : lineColour(i);
+        const SkinColour& c = highlight ? L.SelectedText : own != NULL ? *own : L.Text;
         DrawTextClipped(Surface, x + margin + L.TextIndent, ty, L.Font, c.Red, c.Green, c.Blue,
                         Lines[size_t(i)].c_str(), LEFT_ALIGN, clip);
     }

@@ -591,6 +591,10 @@ class ListBox : public CompositeComponent {
     void mouseRest(int x, int y) override;
     void command(int number) override;
 
+  protected:
+    // The colour of a line that is not selected; NULL for the list's own.
+    virtual const SkinColour* lineColour(int) const { return NULL; }
+
   private:
     int lineAt(int y) const;
     void startRenaming();

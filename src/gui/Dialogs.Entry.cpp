@@ -417,6 +417,9 @@ void PostQuestion(const char* Caption, const char* Text, Component* Target, int 
 
 void SetDialogServices(const DialogServices& NewServices) { Services = NewServices; }
 const DialogServices& GetDialogServices() { return Services; }
+void OpenDialogDocument(const char* Path) {
+    if (Services.OpenDocument != NULL && Path != NULL) Services.OpenDocument(Path);
+}
 
 // ---- The builders of the entry dialogs' events ----
 

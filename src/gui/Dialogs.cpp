@@ -211,6 +211,13 @@ void RegisterAllDialogs() {
     Registered = true;
     RegisterEntryDialogs();
     RegisterConsoleDialogs();
+    RegisterOptionsDialogs();
+    RegisterHotkeyDialog();
+    RegisterOutfitDialog();
+    RegisterTextDialogs();
+    RegisterBuddyDialogs();
+    RegisterBanishmentDialog();
+    RegisterInfoDialog();
 }
 }  // namespace
 

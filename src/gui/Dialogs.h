@@ -207,6 +207,13 @@ void RegisterDialogBuilder(int Type, DialogBuilder Builder);
 // The groups' registrations, each in its own file.
 void RegisterEntryDialogs();
 void RegisterConsoleDialogs();
+void RegisterOptionsDialogs();
+void RegisterHotkeyDialog();
+void RegisterOutfitDialog();
+void RegisterTextDialogs();
+void RegisterBuddyDialogs();
+void RegisterBanishmentDialog();
+void RegisterInfoDialog();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
@@ -215,6 +222,13 @@ void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
 struct DialogServices {
     Component* MainWindow = NULL;
     const char* CreateAccountAddress = "";
+    // The application's display switch (1 windowed, 2 full screen) and its
+    // opener of web addresses, which leaves full screen first.
+    void (*SetDisplayMode)(int Mode) = NULL;
+    int (*GetDisplayMode)() = NULL;
+    bool (*OpenDocument)(const char* Path) = NULL;
 };
+// Opens an address through the application (nothing without one).
+void OpenDialogDocument(const char* Path);
 void SetDialogServices(const DialogServices& Services);
 const DialogServices& GetDialogServices();

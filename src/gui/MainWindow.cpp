@@ -200,9 +200,10 @@ void GameView::keyPress(int code) {
 MainWindow::MainWindow(int Width, int Height, const MainWindowCallbacks& Callbacks) : Callbacks(Callbacks) {
     showStartView();
     setSize(Width, Height);
+    RegisterHotkey(FULLSCREEN_KEY, this, MAIN_FULLSCREEN);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { RemoveHotkey(FULLSCREEN_KEY); }
 
 void MainWindow::setSize(int Width, int Height) {
     Component::setSize(Width, Height);
@@ -280,6 +281,28 @@ void MainWindow::command(int number) {
         PostQuestion("Warning", "Are you sure you want to leave Vorna?", this, MAIN_LOGOUT, MAIN_CLOSE);
         break;
     case MAIN_CHARACTER_LIST: PostEvent(MESSAGE_CHARACTERLIST, 300, 0); break;
+    case MAIN_OPTIONS_IN_GAME: PostEvent(30, 0, 0); break;
+    case MAIN_LAYOUT: setSize(_Width, _Height); break;
+    case MAIN_STOP: CancelAll(); break;
+    case MAIN_FULLSCREEN: {
+        // Only with a full-screen mode chosen; the switch itself refuses
+        // full screen without one.
+        int Width = 0, Height = 0, Depth = 0;
+        GetFullscreenMode(&Width, &Height, &Depth);
+        if (Width > 0 && Callbacks.SetDisplayMode && Callbacks.GetDisplayMode)
+            Callbacks.SetDisplayMode(Callbacks.GetDisplayMode() == 2 ? 1 : 2);
+        break;
+    }
+    case MAIN_HELP: PostEvent(28, 0, 0); break;
+    case MAIN_HELP_POINTER:
+        SetInputMode(INPUT_IDLE);
+        PostEvent(MESSAGE_HELPPOINTER, 0, 0);
+        break;
+    case MAIN_HELP_CHANNEL: SendOpenChannel(7); break;
+    case MAIN_RULE_VIOLATION: PostEvent(21, 0, 0); break;
+    case MAIN_BANISHMENT:
+        if (HasRight(RIGHT_ANY)) PostTextEvent(25, "", NULL);
+        break;
     default: break;
     }
 }

@@ -10,6 +10,7 @@
 struct MainWindowCallbacks {
     void (*ExitProgram)() = nullptr;
     void (*SetDisplayMode)(int Mode) = nullptr;
+    int (*GetDisplayMode)() = nullptr;
     bool (*OpenDocument)(const char* Path) = nullptr;
 };
 
@@ -17,6 +18,9 @@ struct MainWindowCallbacks {
 enum : int {
     MAIN_CLOSE = 2,
     MAIN_EXIT = 7,
+    MAIN_OPTIONS_IN_GAME = 8,
+    MAIN_LAYOUT = 9,
+    MAIN_STOP = 32,
     MAIN_ABORT_CONNECTION = 29,
     MAIN_COPY_LINK = 33,
     MAIN_ENTER_GAME = 501,
@@ -26,7 +30,15 @@ enum : int {
     MAIN_ASK_LOGOUT = 507,
     MAIN_ACCOUNT = 508,
     MAIN_CHARACTER_LIST = 509,
+    MAIN_FULLSCREEN = 504,
+    MAIN_HELP = 701,
+    MAIN_HELP_POINTER = 702,
+    MAIN_HELP_CHANNEL = 704,
+    MAIN_RULE_VIOLATION = 705,
+    MAIN_BANISHMENT = 708,
 };
+// Alt+Enter switches between the window and full screen.
+inline constexpr int FULLSCREEN_KEY = 13 | 0x800;
 
 class StartView : public CompositeComponent {
   public:

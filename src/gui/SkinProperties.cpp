@@ -179,6 +179,21 @@ void InitSkinProperties() {
     P.DownloadBox.MinimumWidth = 240;
     P.DownloadBox.Gap = 8;
 
+    P.Pages.Width = 300;
+    P.Pages.RowGap = 4;
+    P.Pages.SectionGap = 10;
+    P.Pages.ListHeight = 118;
+    P.Pages.MenuLabelGap = 12;
+    P.Pages.MenuRowHeight = 30;
+    P.Pages.FieldLabelWidth = 110;
+    P.Pages.TextWidth = 300;
+    P.Pages.TextHeight = 150;
+
+    P.OutfitDialog.PictureSize = 64;
+    P.OutfitDialog.PartStep = 25;
+    P.OutfitDialog.SwatchSize = 16;
+    P.OutfitDialog.Gap = 10;
+
     P.StatusWindow.HitpointsBar = {26, 4, 90, 11};
     P.StatusWindow.ManaBar = {26, 17, 90, 11};
     P.BuddylistWindow.Logo = {2, 1};

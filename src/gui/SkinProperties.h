@@ -140,6 +140,23 @@ struct SkinPropertyTable {
         int Gap;               // between the file name and the bar
     } DownloadBox;
     struct {
+        // The options pages and the other forms: rows stacked top to bottom.
+        int Width;             // of a page's body
+        int RowGap;            // between two rows
+        int SectionGap;        // before a new group of rows
+        int ListHeight;        // of a page's list box
+        int MenuLabelGap;      // the options menu: from a button to its label
+        int MenuRowHeight;
+        int FieldLabelWidth;   // a label left of a value or field
+        int TextWidth, TextHeight;  // the text and list editors' fields
+    } Pages;
+    struct {
+        int PictureSize;       // the outfit picture, square
+        int PartStep;          // between the four part buttons
+        int SwatchSize;        // one colour swatch, square
+        int Gap;
+    } OutfitDialog;
+    struct {
         SkinBox HitpointsBar, ManaBar;
     } StatusWindow;
     struct {

@@ -92,6 +92,7 @@ void GetScreenSize(int& w, int& h) { Impl().GetScreenSize(w, h); }
 void GetUsableArea(int& x, int& y, int& w, int& h) { Impl().GetUsableArea(x, y, w, h); }
 void SetWindowIcon() { Impl().SetWindowIcon(); }
 void SetFullscreen(bool fullscreen, int w, int h) { Impl().SetFullscreen(fullscreen, w, h); }
+void SetWindowPlacement(int x, int y, int w, int h) { Impl().SetWindowPlacement(x, y, w, h); }
 
 void Present(const uint32_t* pixels, int width, int height, int pitch) {
     Impl().Present(pixels, width, height, pitch);

@@ -30,6 +30,7 @@ enum class EventKind {
     Minimized,
     Restored,
     Exposed,       // part of the window was uncovered: its picture must be shown again
+    DisplayChanged,  // the screen's resolution changed: Width, Height of the new screen
 };
 
 // Platform-neutral key identities for the keys the client translates itself.
@@ -100,7 +101,12 @@ void GetScreenSize(int& width, int& height);
 void GetUsableArea(int& x, int& y, int& width, int& height);
 // Gives the window the program's emblem as its icon.
 void SetWindowIcon();
+// Full screen in a mode of the given size; leaving it gives the window back
+// its size and place from before.
 void SetFullscreen(bool fullscreen, int width, int height);
+// Moves and sizes the window in its normal state: the frame's top-left
+// corner at x, y and a client area of width x height.
+void SetWindowPlacement(int x, int y, int clientWidth, int clientHeight);
 
 // ---- Presenting frames ---------------------------------------------------
 

@@ -27,6 +27,7 @@ class BackendImpl {
     virtual void GetUsableArea(int& x, int& y, int& w, int& h) = 0;
     virtual void SetWindowIcon() = 0;
     virtual void SetFullscreen(bool fullscreen, int w, int h) = 0;
+    virtual void SetWindowPlacement(int x, int y, int w, int h) = 0;
 
     virtual void Present(const uint32_t* pixels, int width, int height, int pitch) = 0;
     virtual std::vector<DisplayMode> ListDisplayModes() = 0;

@@ -16,6 +16,8 @@ struct HeadlessState {
     std::string Title;
     WindowGeometry Geometry;
     int ClientWidth = 0, ClientHeight = 0;
+    bool Fullscreen = false;
+    WindowGeometry Windowed;  // kept while full screen
     int MinWidth = 0, MinHeight = 0;
     int ScreenWidth = 1280, ScreenHeight = 1024;
     int UsableX = 0, UsableY = 0, UsableWidth = -1, UsableHeight = -1;  // -1: the whole screen
@@ -103,9 +105,23 @@ class HeadlessBackend final : public BackendImpl {
     }
     void SetFullscreen(bool fullscreen, int w, int h) override {
         if (fullscreen) {
+            if (!State.Fullscreen) State.Windowed = State.Geometry;
+            State.Fullscreen = true;
             State.ClientWidth = w;
             State.ClientHeight = h;
+            State.Geometry = {0, 0, w, h, false};
+        } else if (State.Fullscreen) {
+            State.Fullscreen = false;
+            State.Geometry = State.Windowed;
+            State.ClientWidth = State.Geometry.Width;
+            State.ClientHeight = State.Geometry.Height;
         }
+    }
+    void SetWindowPlacement(int x, int y, int w, int h) override {
+        if (State.Fullscreen) return;
+        State.ClientWidth = w;
+        State.ClientHeight = h;
+        State.Geometry = {x, y, w, h, false};
     }
 
     void Present(const uint32_t* pixels, int width, int height, int pitch) override {
@@ -127,6 +143,12 @@ class HeadlessBackend final : public BackendImpl {
         if (event.Kind == EventKind::Resize) {
             State.ClientWidth = event.Width;
             State.ClientHeight = event.Height;
+            State.Geometry.Width = event.Width;
+            State.Geometry.Height = event.Height;
+        }
+        if (event.Kind == EventKind::DisplayChanged) {
+            State.ScreenWidth = event.Width;
+            State.ScreenHeight = event.Height;
         }
         if (event.Kind == EventKind::PointerMove) {
             State.PointerX = event.X;

@@ -241,6 +241,15 @@ class SDLBackend final : public BackendImpl {
             SDL_SetWindowFullscreen(Window, 0);
         }
     }
+    void SetWindowPlacement(int x, int y, int w, int h) override {
+        if (!Window || (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN)) return;
+        SDL_RestoreWindow(Window);
+        SDL_SetWindowSize(Window, w, h);
+        // The position given is the frame's corner; SDL places the client area.
+        int top = 0, left = 0;
+        SDL_GetWindowBordersSize(Window, &top, &left, nullptr, nullptr);
+        SDL_SetWindowPosition(Window, x + left, y + top);
+    }
 
     // Two ways to the screen: the window surface (the default), into which
     // the frame is enlarged by whole pixels and which X11 shows from shared
@@ -479,6 +488,11 @@ class SDLBackend final : public BackendImpl {
         case SDL_QUIT:
             event.Kind = EventKind::CloseRequest;
             return true;
+        case SDL_DISPLAYEVENT: {
+            event.Kind = EventKind::DisplayChanged;
+            GetScreenSize(event.Width, event.Height);
+            return true;
+        }
         case SDL_WINDOWEVENT:
             // Only our window's; the hidden one that places a message box has none to tell.
             if (!Window || e.window.windowID != SDL_GetWindowID(Window)) return false;
