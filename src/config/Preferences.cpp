@@ -69,6 +69,7 @@ struct Settings {
     BuddyEntry Buddies[BUDDIES];
     int NumberOfBuddies = 0;  // entries in use, removed ones included
     std::vector<IgnoreEntry> Ignores;
+    bool IgnoreYelling = false, IgnorePrivateMessages = false;  // for this run only
     std::vector<int> KnownHints;
     bool ShowNewHints = true;
     bool LevelBar = true;
@@ -718,6 +719,10 @@ bool IsPermanentlyIgnored(const char* Name) {
     return Entry != nullptr && Entry->Permanent;
 }
 int GetNumberOfIgnores() { return static_cast<int>(Current.Ignores.size()); }
+bool GetIgnoreYelling() { return Current.IgnoreYelling; }
+void SetIgnoreYelling(bool Value) { Current.IgnoreYelling = Value; }
+bool GetIgnorePrivateMessages() { return Current.IgnorePrivateMessages; }
+void SetIgnorePrivateMessages(bool Value) { Current.IgnorePrivateMessages = Value; }
 const char* GetIgnoreName(int Index) {
     ASSERT(In(Index,0,GetNumberOfIgnores()-1));
     return In(Index, 0, GetNumberOfIgnores() - 1) ? Current.Ignores[Index].Name.c_str() : "";

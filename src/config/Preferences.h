@@ -163,6 +163,12 @@ bool IsPermanentlyIgnored(const char* Name);
 int GetNumberOfIgnores();
 const char* GetIgnoreName(int Index);
 bool GetIgnorePermanent(int Index);
+// Whole kinds of talk ignored from everybody but the player (not written to
+// the file: they last until the program ends).
+bool GetIgnoreYelling();
+void SetIgnoreYelling(bool Value);
+bool GetIgnorePrivateMessages();
+void SetIgnorePrivateMessages(bool Value);
 
 // ---- Message of the day -----------------------------------------------------------------
 

@@ -890,6 +890,8 @@ void ConsoleCommand(int number) {
     case CONSOLE_CLOSE_TAB: CloseSelectedTab(); break;
     case CONSOLE_SAVE: SaveSelectedChannel(); break;
     case CONSOLE_CHANNEL_LIST: SendRequestChannels(); break;
+    case CONSOLE_IGNORE_LIST: PostEvent(20, 0, 0); break;
+    case CONSOLE_HOTKEYS: PostEvent(35, 0, 0); break;
     case CONSOLE_SAY: SetDefaultTalkMode(TALK_SAY); break;
     case CONSOLE_WHISPER: SetDefaultTalkMode(TALK_WHISPER); break;
     case CONSOLE_YELL: SetDefaultTalkMode(TALK_YELL); break;
@@ -924,7 +926,7 @@ class ChannelChoiceBody : public CompositeComponent {
         List->setSize(P.Width, P.ListHeight);
         List->setPosition(0, Caption->getHeight() + P.ListGap);
         addChild(List);
-        auto* Private = new Label("Or talk privately with:");
+        auto* Private = new Label("Please enter a character name:");
         Private->setPosition(0, List->getY() + List->getHeight() + P.ListGap);
         addChild(Private);
         Name = new EditField(SPEAKER_NAME_LENGTH - 1);
@@ -964,7 +966,7 @@ class ChannelChoiceBody : public CompositeComponent {
 
 Dialog* ChannelChoiceDialog() {
     auto* Body = new ChannelChoiceBody;
-    auto* D = new Dialog("Channels", Body);
+    auto* D = new Dialog("New Channel", Body);
     D->setDefaultButton("Open", CommandTarget(Body, DIALOG_OK));
     D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
     return D;

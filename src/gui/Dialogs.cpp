@@ -218,6 +218,7 @@ void RegisterAllDialogs() {
     RegisterBuddyDialogs();
     RegisterBanishmentDialog();
     RegisterInfoDialog();
+    RegisterIgnoreDialog();
 }
 }  // namespace
 

@@ -214,6 +214,7 @@ void RegisterTextDialogs();
 void RegisterBuddyDialogs();
 void RegisterBanishmentDialog();
 void RegisterInfoDialog();
+void RegisterIgnoreDialog();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);

@@ -13,6 +13,7 @@
 #include "world/Map.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace gamemessages {
@@ -38,9 +39,15 @@ void Console(const char* Speaker, int Mode, int Channel, const char* Text) {
     if (const auto Hook = GetGameHooks().ConsoleText) Hook(Speaker, Mode, Channel, Text);
 }
 
-// Whether Speaker is ignored; the interface is told of every dropped line.
-bool Ignored(const char* Speaker) {
-    if (!IsIgnored(Speaker)) return false;
+// Whether Speaker is ignored, by name or, for yelling and private messages,
+// by kind (never the player's own); the interface is told of every dropped line.
+bool Ignored(const char* Speaker, int Mode = 0) {
+    bool ByKind = (Mode == TALK_YELL && GetIgnoreYelling()) || (Mode == TALK_PRIVATE_MESSAGE && GetIgnorePrivateMessages());
+    if (ByKind) {
+        const Creature* Player = FindCreature(GetPlayerID());
+        if (Player != nullptr && std::strcmp(Player->Name, Speaker) == 0) ByKind = false;
+    }
+    if (!ByKind && !IsIgnored(Speaker)) return false;
     if (const auto Hook = GetGameHooks().IgnoredSpeaker) Hook();
     return true;
 }
@@ -68,7 +75,7 @@ void CTalk() {
     case TALK_YELL: {
         const Position P = ReadPosition();
         GetString(Text, TEXT_LENGTH);
-        if (Ignored(Speaker)) return;
+        if (Ignored(Speaker, Mode)) return;
         MapText(Speaker, Mode, P, Text);
         Console(Speaker, Mode, -1, Text);
         return;
@@ -77,7 +84,7 @@ void CTalk() {
     case TALK_GAMEMASTER_BROADCAST:
     case TALK_GAMEMASTER_MESSAGE:
         GetString(Text, TEXT_LENGTH);
-        if (Ignored(Speaker)) return;
+        if (Ignored(Speaker, Mode)) return;
         MapText(Speaker, Mode, Position{0, 0, 0}, Text);
         Console(Speaker, Mode, -1, Text);
         return;

@@ -149,6 +149,7 @@ class SDLBackend final : public BackendImpl {
         int px = x < 0 ? SDL_WINDOWPOS_CENTERED : x;
         int py = y < 0 ? SDL_WINDOWPOS_CENTERED : y;
         Window = SDL_CreateWindow(title.c_str(), px, py, w, h, flags);
+        Covering = false;
         if (!Window) {
             if (reason) *reason = SDL_GetError();
             return false;
@@ -229,20 +230,42 @@ class SDLBackend final : public BackendImpl {
         SDL_SetWindowIcon(Window, image);
         SDL_FreeSurface(image);
     }
+    // A full-screen mode of the desktop's own size needs no change of the
+    // display: the window loses its frame and covers the screen, on top of
+    // everything (which also works where no window manager would grant a
+    // full-screen request). Another size switches the display's mode.
     void SetFullscreen(bool fullscreen, int w, int h) override {
         if (!Window) return;
         if (fullscreen) {
+            const int display = std::max(SDL_GetWindowDisplayIndex(Window), 0);
+            SDL_DisplayMode desktop{};
+            SDL_Rect bounds{0, 0, 0, 0};
+            if (SDL_GetDesktopDisplayMode(display, &desktop) == 0 && desktop.w == w && desktop.h == h &&
+                SDL_GetDisplayBounds(display, &bounds) == 0) {
+                Covering = true;
+                SDL_SetWindowResizable(Window, SDL_FALSE);
+                SDL_SetWindowBordered(Window, SDL_FALSE);
+                SDL_SetWindowAlwaysOnTop(Window, SDL_TRUE);
+                SDL_SetWindowPosition(Window, bounds.x, bounds.y);
+                SDL_SetWindowSize(Window, w, h);
+                return;
+            }
             SDL_DisplayMode mode{};
             mode.w = w;
             mode.h = h;
             SDL_SetWindowDisplayMode(Window, &mode);
             SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN);
+        } else if (Covering) {
+            Covering = false;
+            SDL_SetWindowAlwaysOnTop(Window, SDL_FALSE);
+            SDL_SetWindowBordered(Window, SDL_TRUE);
+            SDL_SetWindowResizable(Window, SDL_TRUE);
         } else {
             SDL_SetWindowFullscreen(Window, 0);
         }
     }
     void SetWindowPlacement(int x, int y, int w, int h) override {
-        if (!Window || (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN)) return;
+        if (!Window || Covering || (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN)) return;
         SDL_RestoreWindow(Window);
         SDL_SetWindowSize(Window, w, h);
         // The position given is the frame's corner; SDL places the client area.
@@ -563,6 +586,7 @@ class SDLBackend final : public BackendImpl {
     }
 
     SDL_Window* Window = nullptr;
+    bool Covering = false;  // full screen as a frameless window over the whole screen
     SDL_Renderer* Renderer = nullptr;
     SDL_Texture* Texture = nullptr;
     int TextureWidth = 0, TextureHeight = 0;

@@ -6,6 +6,7 @@
 #include "DialogTestSupport.h"
 
 #include "gui/Dialogs.Hotkeys.h"
+#include "gui/Dialogs.Ignore.h"
 #include "gui/Dialogs.Options.h"
 #include "gui/Dialogs.Outfit.h"
 
@@ -129,6 +130,39 @@ TEST_F(OptionsDialogsTest, TheOutfitWrapsAfterTheLastAndStartsInItsRange) {
     Body.command(OUTFIT_COLOUR + 7);
     EXPECT_EQ(Body.getColour(2), 7);
     EXPECT_EQ(Body.getPicture()->getColour(3), 7);
+}
+
+TEST_F(OptionsDialogsTest, TheIgnoreListIsEditedByNameAndItsGlobalSettings) {
+    AddIgnore("Bob", false);
+    PostEvent(IGNORE_EVENT, 0, 0);
+    frame::Pump();
+    ASSERT_EQ(ModalCaption(), "Edit Ignore List");
+    auto* Page = Body<IgnoreBody>();
+    ASSERT_NE(Page, nullptr);
+    ASSERT_EQ(Page->getList()->getLines(), 1);
+    EXPECT_FALSE(Page->getBox(0)->isTicked()) << "Bob is ignored for this run only";
+    // A new line is renamed at once: what is typed replaces "new entry".
+    ClickOn(Page->getAdd());
+    ASSERT_TRUE(Page->getList()->isRenaming());
+    Type("Kestrel");
+    Press(platform::Key::Return);
+    EXPECT_FALSE(Page->getList()->isRenaming());
+    EXPECT_EQ(Page->getList()->getLine(1), "Kestrel");
+    ClickOn(Page->getAdd());
+    Press(platform::Key::Return);  // left as "new entry": not a name
+    ClickLine(Page->getList(), 0);
+    ClickOn(Page->getDelete());
+    ASSERT_EQ(Page->getList()->getLines(), 2);
+    ClickBox(Page->getBox(0));
+    ClickBox(Page->getBox(1));
+    Screenshot("ignore-list.png");
+    Press(platform::Key::Return);
+    EXPECT_EQ(GetModalWindow(), nullptr);
+    EXPECT_FALSE(IsIgnored("Bob"));
+    EXPECT_TRUE(IsPermanentlyIgnored("kestrel"));
+    EXPECT_EQ(GetNumberOfIgnores(), 1);
+    EXPECT_TRUE(GetIgnoreYelling());
+    EXPECT_FALSE(GetIgnorePrivateMessages());
 }
 
 TEST_F(OptionsDialogsTest, AWindowLargerThanANewScreenIsCentredOnIt) {

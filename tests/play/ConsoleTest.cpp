@@ -48,7 +48,7 @@ class ConsolePlayTest : public PlayTest {
     // channel of that name; Offered gets every name listed.
     static bool PickChannel(const std::string& Name, std::vector<std::string>& Offered) {
         ClickOn(Console()->getButton(2));
-        if (!PumpUntil([] { return ModalCaption() == "Channels"; })) return false;
+        if (!PumpUntil([] { return ModalCaption() == "New Channel"; })) return false;
         ListBox* List = nullptr;
         for (Component* c = Modal()->getBody()->getFirstChild(); c != nullptr; c = c->getNextSibling())
             if (auto* L = dynamic_cast<ListBox*>(c)) List = L;

@@ -9,7 +9,9 @@
 
 #include "graphics/Talk.h"
 #include "gui/Dialogs.Buddies.h"
+#include "gui/ConsoleWindow.h"
 #include "gui/Dialogs.Hotkeys.h"
+#include "gui/Dialogs.Ignore.h"
 #include "gui/Dialogs.Options.h"
 #include "gui/Dialogs.Outfit.h"
 #include "gui/Dialogs.Texts.h"
@@ -225,6 +227,24 @@ TEST_F(OptionsPlayTest, OptionsHotkeysOutfitTextVipAndFullScreen) {
     const uint32_t KestrelId = GetBuddyEntry(FindBuddyByName("Kestrel")).CharacterID;
     EXPECT_STREQ(GetBuddyDescription(KestrelId), "fisher");
     EXPECT_EQ(GetBuddyFlag(KestrelId), 1);
+
+    // ---- All yelling ignored, through the console's ignore-list command:
+    // Kestrel's yell is dropped, his speech still heard ----
+    GetMainWindow()->getGameView()->getConsole()->command(CONSOLE_IGNORE_LIST);
+    ASSERT_TRUE(Showing("Edit Ignore List"));
+    ClickBox(Body<IgnoreBody>()->getBox(1));
+    ClickOn(Modal()->getDefaultButton());
+    ASSERT_TRUE(PumpUntil([] { return GetModalWindow() == nullptr; }));
+    Kestrel.Speak(TALK_YELL, "NOBODY HEARS THIS");
+    Kestrel.Say("but this");
+    auto Heard = [](const char* Line) {
+        const TextBuffer* B = GetTab(0).Buffer;
+        for (int n = 0; n < B->getLines(); ++n)
+            if (std::string(B->shownText(n, false)).find(Line) != std::string::npos) return true;
+        return false;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return Heard("but this"); }));
+    EXPECT_FALSE(Heard("NOBODY HEARS THIS"));
 
     // ---- A restart: the options are still there ----
     frame::Destroy();
