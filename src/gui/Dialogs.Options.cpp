@@ -290,11 +290,13 @@ NetworkOptionsBody::NetworkOptionsBody() {
     // login server tried first.
     const ServerEntry& Entry = GetServerEntry(GetTestServer() ? NUMBEROFSERVER : 0);
     const int Top = nextRowTop() + P.SectionGap;
-    addBeside(new Label("Server address:"), 0, Top);
-    addBeside(new Label(Entry.Address), P.FieldLabelWidth, Top);
+    auto* Address = addBeside(new Label("Server address:"), 0, Top);
     const int Second = getBottom() + P.RowGap;
-    addBeside(new Label("Server port:"), 0, Second);
-    addBeside(new Label(std::to_string(Entry.Port).c_str()), P.FieldLabelWidth, Second);
+    auto* Port = addBeside(new Label("Server port:"), 0, Second);
+    // The values line up right of the longer label.
+    const int ValueX = std::max({P.FieldLabelWidth, Address->getWidth() + P.RowGap * 2, Port->getWidth() + P.RowGap * 2});
+    addBeside(new Label(Entry.Address), ValueX, Top);
+    addBeside(new Label(std::to_string(Entry.Port).c_str()), ValueX, Second);
 }
 
 void NetworkOptionsBody::command(int number) {
