@@ -211,6 +211,7 @@ void RegisterAllDialogs() {
     Registered = true;
     RegisterEntryDialogs();
     RegisterConsoleDialogs();
+    RegisterHelpDialogs();
 }
 }  // namespace
 

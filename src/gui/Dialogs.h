@@ -207,6 +207,7 @@ void RegisterDialogBuilder(int Type, DialogBuilder Builder);
 // The groups' registrations, each in its own file.
 void RegisterEntryDialogs();
 void RegisterConsoleDialogs();
+void RegisterHelpDialogs();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
@@ -215,6 +216,8 @@ void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
 struct DialogServices {
     Component* MainWindow = NULL;
     const char* CreateAccountAddress = "";
+    // Opens a web address (the manual, the FAQ) in the player's browser.
+    bool (*OpenDocument)(const char* Path) = nullptr;
 };
 void SetDialogServices(const DialogServices& Services);
 const DialogServices& GetDialogServices();

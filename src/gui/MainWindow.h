@@ -26,6 +26,8 @@ enum : int {
     MAIN_ASK_LOGOUT = 507,
     MAIN_ACCOUNT = 508,
     MAIN_CHARACTER_LIST = 509,
+    MAIN_HELP = 701,          // the help menu
+    MAIN_HELP_POINTER = 702,  // help mode
 };
 
 class StartView : public CompositeComponent {
@@ -64,12 +66,16 @@ class GameView : public CompositeComponent {
     Area getConsoleArea() const { return Console; }
     Area getPanelsArea() const { return Panels; }
     Area getColumnArea() const { return Column; }
+    TextButton* getHelpButton() const { return HelpButton; }
 
   private:
     void drawFramedArea(int Surface, int x, int y, const Area& A) const;
     Component* Target;
     MapWindow* Map = NULL;
     ConsoleWindow* ConsoleArea = NULL;
+    // Opens the help menu until the panels with the combat controls, where
+    // the game's own "Help" button sits, are built into the column.
+    TextButton* HelpButton = NULL;
     Area Strip, Console, Panels, Column;
 };
 
