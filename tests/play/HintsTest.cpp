@@ -179,8 +179,9 @@ TEST_F(HintsTest, ANewPlayerMeetsEachHintOnceAndHelpModeExplainsTheScreen) {
     Screenshot("help-ladder.png");
     PointAtField(0, 1);
     EXPECT_EQ(PopupTitle(), "Stairs");
-    Press(platform::Key::Escape);  // a key ends help mode too
+    Press(platform::Key::Escape);  // a key ends help mode too, popup and all
     EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    EXPECT_EQ(GetHelpPopup(), nullptr);
 
     // Down the cellar stairs: underground.
     ASSERT_TRUE(StepTo(platform::Key::Down, 1006, 996, 8));
