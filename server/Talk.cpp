@@ -6,6 +6,7 @@
 #include "server/GameLocal.h"
 #include "server/GameMessages.h"
 #include "server/Log.h"
+#include "server/Npcs.h"
 #include "server/Requests.h"
 
 #include <algorithm>
@@ -280,7 +281,10 @@ static void HandleTalk(Player& P, InPacket& Packet) {
     if (Text.empty()) return;
     const bool Gamemaster = P.Record->Gamemaster;
     switch (Mode) {
-        case TALK_SAY: case TALK_WHISPER: case TALK_YELL: Speak(P, Mode, Text); return;
+        case TALK_SAY: case TALK_WHISPER: case TALK_YELL:
+            Speak(P, Mode, Text);
+            if (Mode != TALK_YELL) npcs::Hear(P, Text);
+            return;
         case TALK_PRIVATE_MESSAGE: MessageTo(P, Mode, Addressee, Text); return;
         case TALK_CHANNEL_CALL: ChannelTalk(P, Mode, ChannelID, Text); return;
         case TALK_GAMEMASTER_REQUEST: requests::Submit(P, Text); return;

@@ -1,5 +1,6 @@
 #include "server/WorldFile.h"
 
+#include "server/Npcs.h"
 #include "server/TextFile.h"
 #include "server/TypeNames.h"
 #include "server/WorldMap.h"
@@ -98,6 +99,7 @@ game::WorldInfo LoadWorld(const std::string& FileName) {
     game::WorldInfo World;
     bool HasStart = false;
     std::map<char, std::vector<Object>> Keys;
+    npcs::ResetAnswers();
     LineReader R{FileName};
     bool InArea = false;
     Position AreaOrigin;
@@ -179,6 +181,10 @@ game::WorldInfo LoadWorld(const std::string& FileName) {
                 S.Phrases.push_back(Words[i].Text);
             }
             World.Spawns.push_back(S);
+        } else if (Word == "Answer") {
+            if (Words.size() != 4 || !Words[1].Quoted || !Words[2].Quoted || !Words[3].Quoted)
+                R.Fail("Answer \"name\" \"keywords\" \"text\" expected");
+            npcs::AddAnswer(Words[1].Text, Words[2].Text, Words[3].Text);
         } else {
             R.Fail("unknown statement " + Word);
         }

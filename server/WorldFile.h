@@ -14,6 +14,9 @@
 //                                     the names listed (one per line)
 //   Creature 1005 1002 7 chicken "Chicken" 3 120 "Cluck!"
 //                                     outfit, name, roaming distance, speed, phrases
+//   Answer "Bertram" "hi hello" "Welcome, %N!"
+//                                     what the creature of that name says when a
+//                                     player next to it says one of the words
 #pragma once
 
 #include "server/Game.h"

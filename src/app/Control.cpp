@@ -675,7 +675,7 @@ void WheelTurned(const frame::Input& Input, int Mode) {
 // A key goes to the modal window, or else to the hotkeys and then the main
 // game window.
 void KeyPressed(const frame::Input& Input, int Mode) {
-    if (Mode == INPUT_HELP) SetInputMode(INPUT_IDLE);
+    if (Mode == INPUT_HELP) CloseHelpPointer();
     if (HasModal()) {
         ToModal(Input);
         EndModalIf(GetInputMode() == INPUT_IDLE);

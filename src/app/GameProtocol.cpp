@@ -88,9 +88,8 @@ void InstallGameProtocol() {
     SetGameHooks(texts);
     SetAutomapMessageHook(AutomapMessage);
 
-    // The non-player hints arrive with the help; the skull hint is kept
-    // already.
-    SetCreatureHooks(StatusMessage, triggerEventHint, nullptr, TickForCreatures);
+    // The skull hint and the hints about the people met near the player.
+    SetCreatureHooks(StatusMessage, triggerEventHint, triggerByNpcName, TickForCreatures);
 }
 
 void RemoveGameProtocol() {

@@ -4,7 +4,9 @@
 #include "app/Control.h"
 #include "gui/Dialogs.h"
 #include "gui/GUI.h"
+#include "gui/Help.h"
 #include "gui/MainWindow.h"
+#include "net/EventHints.h"
 
 namespace {
 
@@ -44,6 +46,13 @@ void HookHeldButton(int X, int Y, bool ToModal) {
 bool HookHotkey(int Code) { return DispatchHotkey(Code); }
 void HookTickTimers() { ComponentTimer::tick(); }
 void HookPlaceModal(bool IsDialog, int X, int Y) { PlaceModalWindow(IsDialog, X, Y); }
+// Entering the game: the people and places that raise hints are read anew
+// (the file may have changed between two games), and a help popup left
+// from before goes.
+void HookStartHints() {
+    LoadHintTriggers(HINT_TRIGGERS_FILE);
+    CloseHelpPointer();
+}
 
 }  // namespace
 
@@ -86,6 +95,10 @@ void AddInterfaceHooks(ControlHooks& Hooks) {
     Hooks.HeldButton = HookHeldButton;
     Hooks.Hotkey = HookHotkey;
     Hooks.TickCommandTimers = HookTickTimers;
+    Hooks.HelpPointerMove = HelpPointerMove;
+    Hooks.CloseHelpPointer = CloseHelpPointer;
+    Hooks.ResetHelpPointer = ResetHelpPointer;
+    Hooks.StartHints = HookStartHints;
 }
 
 void InstallInterfaceHooks(int Width, int Height) {

@@ -654,6 +654,8 @@ int GetOpenChannel(int Index) {
 void AddKnownHint(int Number) {
     if (!IsKnownHint(Number)) Current.KnownHints.push_back(Number);
 }
+void ClearKnownHints() { Current.KnownHints.clear(); }
+
 bool IsKnownHint(int Number) {
     for (int Known : Current.KnownHints)
         if (Known == Number) return true;

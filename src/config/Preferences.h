@@ -139,6 +139,8 @@ int GetOpenChannel(int Index);
 // Hints already shown.
 void AddKnownHint(int Number);
 bool IsKnownHint(int Number);
+// Every hint may come up once more.
+void ClearKnownHints();
 
 // ---- Buddies ------------------------------------------------------------------------
 

@@ -17,6 +17,7 @@
 #include "graphics/Talk.h"
 #include "graphics/graphics.h"
 #include "gui/Dialogs.h"
+#include "gui/Help.h"
 #include "gui/SkinProperties.h"
 #include "net/GameMessages.h"
 #include "net/Commands.h"
@@ -596,6 +597,15 @@ ConsoleWindow::ConsoleWindow() : CompositeComponent(0) {
 ConsoleWindow::~ConsoleWindow() = default;
 
 int ConsoleWindow::getTabWidth() const { return TAB_WIDTH; }
+
+bool ConsoleWindow::queryHelp(int x, int y) {
+    bool Channels = y < getTextTop();
+    for (int i = 0; i < BUTTONS - 1; ++i)
+        if (Buttons[i]->contains(x, y)) Channels = true;
+    SetHelpNumber(Channels ? HELP_CONSOLE_CHANNELS : HELP_CONSOLE);
+    SetHelpSize(_Width, _Height);
+    return true;
+}
 int ConsoleWindow::getTextTop() const { return TAB_HEIGHT + 2; }
 int ConsoleWindow::getTextHeight() const { return std::max(_Height - INPUT_HEIGHT - 2 * MARGIN - getTextTop(), 0); }
 int ConsoleWindow::getTextWidth() const { return std::max(_Width - 2 * MARGIN - 4 - BUTTON_WIDTH - 2, 1); }

@@ -120,6 +120,9 @@ class ConsoleWindow : public CompositeComponent {
     void cancelCapture() override;
     void keyPress(int code) override;
     void command(int number) override;
+    // Help mode: the tab row and the channel buttons explain the channels,
+    // the rest (text, input line, talk-mode button) the console.
+    bool queryHelp(int x, int y) override;
 
     const std::string& getInput() const { return Typed; }
     int getCursor() const { return Cursor; }

@@ -181,7 +181,12 @@ void MarkupText::arrange() {
                 if (lastSpace >= 0) {
                     end = lastSpace;
                     next = lastSpace + 1;  // the space at the break is dropped
-                } else if (i > start || S.x > S.Indent) {
+                } else if (S.x > S.Indent) {
+                    // A word that starts behind a tag late on a line goes to
+                    // the next line whole instead of being cut in two; only a
+                    // word wider than a whole line is cut.
+                    end = next = start;
+                } else if (i > start) {
                     end = next = i;
                 } else {
                     // Not even one character fits on an empty line: place it

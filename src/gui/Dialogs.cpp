@@ -219,6 +219,7 @@ void RegisterAllDialogs() {
     RegisterBanishmentDialog();
     RegisterInfoDialog();
     RegisterIgnoreDialog();
+    RegisterHelpDialogs();
 }
 }  // namespace
 

@@ -215,6 +215,7 @@ void RegisterBuddyDialogs();
 void RegisterBanishmentDialog();
 void RegisterInfoDialog();
 void RegisterIgnoreDialog();
+void RegisterHelpDialogs();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);

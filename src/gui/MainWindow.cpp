@@ -124,6 +124,8 @@ GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
     addChild(Map);
     ConsoleArea = new ConsoleWindow();
     addChild(ConsoleArea);
+    HelpButton = new TextButton("Help", CommandTarget(Target, MAIN_HELP));
+    addChild(HelpButton);
     for (const GameHotkey& H : GAME_HOTKEYS) RegisterHotkey(H.Key, H.ToMap ? Map : Target, H.Command);
 }
 
@@ -146,6 +148,7 @@ void GameView::setSize(int Width, int Height) {
     ConsoleArea->setSize(Console.width, Console.height);
     Panels = Area{Left, 0, Width - Left, std::min(P.PanelsHeight, Height)};
     Column = Area{Left, Panels.height, Width - Left, std::max(Height - Panels.height, 0)};
+    HelpButton->setPosition(Panels.x + Panels.width - HelpButton->getWidth() - 8, Panels.y + 8);
 }
 
 // An empty area of the column: the window border around the background.
@@ -168,6 +171,7 @@ void GameView::draw(int Surface, int x, int y) {
     DrawSkinTiled(Surface, x + Strip.x, y + Strip.y, Strip.width, Strip.height, 7, 0, 0);
     drawFramedArea(Surface, x, y, Panels);
     drawFramedArea(Surface, x, y, Column);
+    HelpButton->draw(Surface, x + HelpButton->getX(), y + HelpButton->getY());
 }
 
 void GameView::keyPress(int code) {

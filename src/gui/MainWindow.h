@@ -76,12 +76,16 @@ class GameView : public CompositeComponent {
     Area getConsoleArea() const { return Console; }
     Area getPanelsArea() const { return Panels; }
     Area getColumnArea() const { return Column; }
+    TextButton* getHelpButton() const { return HelpButton; }
 
   private:
     void drawFramedArea(int Surface, int x, int y, const Area& A) const;
     Component* Target;
     MapWindow* Map = NULL;
     ConsoleWindow* ConsoleArea = NULL;
+    // Opens the help menu until the panels with the combat controls, where
+    // the game's own "Help" button sits, are built into the column.
+    TextButton* HelpButton = NULL;
     Area Strip, Console, Panels, Column;
 };
 

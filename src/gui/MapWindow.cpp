@@ -8,9 +8,11 @@
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/Dialogs.h"
+#include "gui/Help.h"
 #include "gui/SkinProperties.h"
 #include "gui/Skins.h"
 #include "net/Commands.h"
+#include "net/EventHints.h"
 #include "net/GameHooks.h"
 #include "platform/Platform.h"
 #include "world/Creatures.h"
@@ -60,11 +62,20 @@ void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Obje
 int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
 
 void MapWindow::draw(int Surface, int x, int y) {
+    // The creatures in battle range are kept current with every frame: the
+    // battle window lists them, and the people met near the player are
+    // judged from them.
+    RebuildBattleList();
     drawMargins(Surface, x, y);
     DrawMapView(Surface, x, y, _Width, _Height);
     if (GetPlayerID() == 0 || FindCreature(GetPlayerID()) == NULL) return;
     if (GetCreatureInfo() == 1 || GetCreatureInfo() == 2) drawCreatureInfo(Surface, x, y);
     drawTexts(Surface, x, y);
+    // The hints wait for a quiet moment: one at a time, none over a dialog,
+    // a drag or help mode, and none while other events are still queued.
+    if (peekPendingHint() != 0 && GetModalWindow() == NULL && GetInputMode() == INPUT_IDLE &&
+        PeekEventType() == MESSAGE_NONE)
+        command(MAPWINDOW_SHOW_HINT);
 }
 
 // The window's background around a map picture that keeps its proportions:
@@ -192,6 +203,12 @@ void MapWindow::command(int number) {
     switch (number) {
     case MAPWINDOW_CREATURE_INFO: SetCreatureInfo((GetCreatureInfo() + 1) % 3); break;
     case MAPWINDOW_DISMISS_TEXT: DismissOldestTalkbox(); break;
+    case MAPWINDOW_SHOW_HINT: {
+        const int Hint = popPendingHint();
+        ASSERT(In(Hint,1,EVENTHELPS));
+        if (In(Hint, 1, EVENTHELPS)) ShowEventHint(Hint);
+        break;
+    }
     default: break;
     }
 }
@@ -204,12 +221,18 @@ bool MapWindow::queryHelp(int x, int y) {
     if (Pointed != 0) {
         Number = Pointed == GetPlayerID() ? HELP_YOUR_CHARACTER : HELP_CREATURES;
     } else if (OnField) {
-        int Position = 0;
-        const ObjectInstance Obj = GetTopObject(rx, ry, rz, Position);
-        if (Obj.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Obj.Type, LENSHELP))
-            Number = GetObjectLensHelp(Obj.Type);
-        else if (Obj.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Obj.Type, CONTAINER))
-            Number = HELP_CONTAINERS;
+        // The uppermost thing of the field that has something to explain: a
+        // coin lying on a ladder leaves the ladder explained. A help value
+        // comes from the data file: one this client has no text for counts
+        // as none rather than as a fault of the program.
+        for (int Position = GetObjectCount(rx, ry, rz) - 1; Position >= 0 && Number == 0; --Position) {
+            const ObjectInstance Obj = GetFieldObject(rx, ry, rz, Position);
+            if (Obj.Type < FIRST_ITEM_TYPE) continue;
+            if (GetObjectFlag(Obj.Type, LENSHELP) && HasHelpText(GetObjectLensHelp(Obj.Type)))
+                Number = GetObjectLensHelp(Obj.Type);
+            else if (GetObjectFlag(Obj.Type, CONTAINER))
+                Number = HELP_CONTAINERS;
+        }
     }
     SetHelpNumber(Number);
     if (Number == 0 || !OnField) return Number != 0;

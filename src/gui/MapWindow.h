@@ -20,6 +20,7 @@ enum : int {
 enum : int {
     MAPWINDOW_CREATURE_INFO = 600,  // cycles nothing / health bars / names and health bars
     MAPWINDOW_DISMISS_TEXT = 601,   // dismisses the text over the map that would go first
+    MAPWINDOW_SHOW_HINT = 27,       // shows the first pending event hint
 };
 
 // An object picked up for a use-with or a trade, waiting for its target.

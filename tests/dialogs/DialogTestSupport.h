@@ -33,6 +33,9 @@ class ClientTest : public testing::Test {
         for (const char* name : {"Vorna.dat", "Vorna.spr", "Vorna.pic"})
             std::filesystem::copy_file(testing_support::BinaryDir() / name, Dir.Path() / name);
         app::InitModules(0);
+        // The one-time hints would open their boxes in the middle of the
+        // tests' moves; the hints' own tests switch them on again.
+        SetShowNewHints(false);
         InitControl();
         // A screen on which the first window opens at 600 x 450 and scale 1,
         // where the tests' pointer positions and pictures are taken.

@@ -125,6 +125,18 @@ TEST_F(MarkupTest, WrapsAtTheLastSpaceAndDropsIt) {
     EXPECT_EQ(p[1].x, 0);
 }
 
+TEST_F(MarkupTest, AHighlightedWordLateOnALineMovesToTheNextWhole) {
+    // "ask about their <h>job<n>, ..." with room for "job" only in part: the
+    // word goes to the next line, not "jo" here and "b" there.
+    const int width = GetTextWidth(2, "ask about their jo");
+    auto p = Layout("ask about their <h>job<n>, then bye", width);
+    ASSERT_GE(p.size(), 3u);
+    EXPECT_EQ(p[0].Text, "ask about their ");
+    EXPECT_EQ(p[1].Text, "job");
+    EXPECT_EQ(p[1].x, 0);
+    EXPECT_EQ(p[1].y, GetFontLineHeight(2));
+}
+
 TEST_F(MarkupTest, SkinTagsPlacePicturesAndSkipMissingSkins) {
     auto p = Layout("a<skin=38>b<skin=148><skin=258><SKIN=0>c");
     ASSERT_EQ(p.size(), 4u);

@@ -64,4 +64,55 @@ TEST_F(EventHints, GoingBelowTheSurfaceRaisesTheUndergroundHint) {
     EXPECT_EQ(GetNumberOfPendingHints(), 0);
 }
 
+TEST_F(EventHints, PeopleAndPlacesComeFromTheWorldsFileOrTheDemoWorld) {
+    // No file: the demo world's people and places.
+    EXPECT_EQ(LoadHintTriggers((Dir.Path() / "Hints.cfg").string().c_str()), "");
+    triggerByNpcName("Chicken");
+    triggerByPosition(1014, 1005, 8);  // under the post office, not in it
+    EXPECT_EQ(popPendingHint(), HINT_UNDERGROUND);
+    triggerByNpcName("bertram");  // names as the server writes them, any case
+    triggerByPosition(1014, 1005, 7);
+    triggerByPosition(999, 1001, 7);
+    EXPECT_EQ(popPendingHint(), 5);
+    EXPECT_EQ(popPendingHint(), 12);
+    EXPECT_EQ(popPendingHint(), 3);
+    EXPECT_STREQ(GetHintNpcName(4), "Master Corvin");
+
+    // Another world's file replaces them all.
+    testing_support::WriteFile("Hints.cfg",
+                               "# elsewhere\nNpc = (4,\"Sage Ilse\")\nNpc = (2,\"Tom\")\n"
+                               "Place = (11,10,20,30,40,6)\n");
+    EXPECT_EQ(LoadHintTriggers("Hints.cfg"), "");
+    EXPECT_EQ(GetNumberOfHintNpcs(), 2);
+    EXPECT_EQ(GetNumberOfHintPlaces(), 1);
+    EXPECT_STREQ(GetHintNpcName(4), "Sage Ilse");
+    EXPECT_STREQ(GetHintNpcName(5), "");
+    triggerByNpcName("Bertram");
+    triggerByPosition(30, 40, 7);
+    EXPECT_EQ(GetNumberOfPendingHints(), 0);
+    triggerByPosition(30, 40, 6);
+    triggerByNpcName("Tom");
+    EXPECT_EQ(popPendingHint(), 11);
+    EXPECT_EQ(popPendingHint(), 2);
+
+    // A hint that no person or place raises, or a broken line: the demo
+    // world's triggers stay, and the error names the line.
+    testing_support::WriteFile("Hints.cfg", "Npc = (2,\"Tom\")\nNpc = (7,\"Ann\")\n");
+    EXPECT_NE(LoadHintTriggers("Hints.cfg").find("line 2"), std::string::npos);
+    EXPECT_STREQ(GetHintNpcName(2), "Haldor");
+    testing_support::WriteFile("Hints.cfg", "Place = (3,1,2,3)\n");
+    EXPECT_NE(LoadHintTriggers("Hints.cfg"), "");
+    EXPECT_EQ(GetNumberOfHintPlaces(), 3);
+
+    // Switched off, a hint stays unknown for later.
+    SetShowNewHints(false);
+    triggerEventHint(9);
+    EXPECT_EQ(GetNumberOfPendingHints(), 0);
+    EXPECT_FALSE(IsKnownHint(9));
+    SetShowNewHints(true);
+    triggerEventHint(9);
+    EXPECT_EQ(popPendingHint(), 9);
+    SetDefaultHintTriggers();
+}
+
 }  // namespace

@@ -1,0 +1,213 @@
+// A new player on the reference server with a fresh Vorna.cfg: the hints
+// that guide him come once each, in the order their events happened, and
+// not again after the client reads its preferences anew; help mode explains
+// the console, a creature, a ladder and the stairs beside what is pointed at.
+#include "PlaySupport.h"
+
+#include "gui/ConsoleWindow.h"
+#include "gui/Help.h"
+#include "graphics/MapView.h"
+#include "net/EventHints.h"
+
+#include <cstdio>
+
+namespace {
+
+class HintsTest : public PlayTest {
+  protected:
+    // As EnterGameAs, but the hint boxes that open on entering are left to
+    // the test.
+    bool LogIn(const char* Account, const char* Name) {
+        ClickOn(GetMainWindow()->getStartView()->getButton(0));
+        Type(Account);
+        Press(platform::Key::Tab);
+        Type("demo");
+        Press(platform::Key::Return);
+        if (!PumpUntil([] { return ModalCaption() == "Message of the Day" || ModalCaption() == "Select Character"; }))
+            return false;
+        if (ModalCaption() == "Message of the Day") Press(platform::Key::Return);
+        if (!PumpUntil([] { return ModalCaption() == "Select Character"; })) return false;
+        ListBox* list = Body<CharacterListBody>()->getList();
+        for (int i = 0; i < list->getLines(); ++i)
+            if (list->getLine(i).rfind(std::string(Name) + " (", 0) == 0) list->select(i);
+        ClickOn(Modal()->getDefaultButton());
+        return PumpUntil([] { return GetConnectionState() == STATE_GAME && FindCreature(GetPlayerID()) != nullptr; });
+    }
+    // The hint box with this caption opens; its text is returned and the box
+    // closed with Enter.
+    std::string TakeHint(const char* Caption, const char* Picture = nullptr) {
+        if (!PumpUntil([&] { return ModalCaption() == Caption; })) return "(no box " + std::string(Caption) + ", but " + ModalCaption() + ")";
+        PumpUntil([] { return false; }, 100);
+        if (Picture != nullptr) Screenshot(Picture);
+        const auto* Text = Body<MarkupText>();
+        std::string Out = Text != nullptr ? Text->getText() : "(no text)";
+        Press(platform::Key::Return);
+        PumpUntil([&] { return ModalCaption() != Caption; });
+        return Out;
+    }
+    // One step by the key; true once the character stands still on the field.
+    bool StepTo(platform::Key Key, int x, int y, int z) {
+        Press(Key);
+        return PumpUntil([&] {
+            int px, py, pz;
+            PlayerPosition(px, py, pz);
+            const Creature* Me = FindCreature(GetPlayerID());
+            return px == x && py == y && pz == z && Me != nullptr && !Me->Walking;
+        });
+    }
+    // Into help mode through the help menu, as a player.
+    bool StartHelpMode() {
+        ClickOn(GetMainWindow()->getGameView()->getHelpButton());
+        if (!PumpUntil([] { return ModalCaption() == "Help"; })) return false;
+        ClickOn(Body<HelpMenuBody>()->getButton(0));
+        return PumpUntil([] { return GetInputMode() == INPUT_HELP && GetModalWindow() == nullptr; });
+    }
+    // Points at the centre of the field (dx, dy) from the player.
+    static void PointAtField(int dx, int dy) {
+        const MapWindow* M = Map();
+        int x, y;
+        MapPictureToWindow((7 + dx) * 32 + 16, (5 + dy) * 32 + 16, M->getWidth(), M->getHeight(), x, y);
+        MoveTo(M->getX() + x, M->getY() + y);
+        frame::Pump();
+    }
+    static std::string PopupTitle() {
+        const HelpPopup* P = GetHelpPopup();
+        if (P == nullptr) return "(none)";
+        const std::string& T = P->getText()->getText();
+        return T.substr(3, T.find("<N>") - 3);
+    }
+    static std::string PopupPlace() {
+        const HelpPopup* P = GetHelpPopup();
+        if (P == nullptr) return "(none)";
+        return std::to_string(P->getX()) + "," + std::to_string(P->getY()) + " " + std::to_string(P->getWidth()) +
+               "x" + std::to_string(P->getHeight());
+    }
+    static bool ConsoleHolds(const std::string& Part) {
+        const TextBuffer* B = GetDefaultBuffer();
+        for (int n = 0; n < B->getLines(); ++n)
+            if (std::string(B->shownText(n, false)).find(Part) != std::string::npos) return true;
+        return false;
+    }
+};
+
+TEST_F(HintsTest, ANewPlayerMeetsEachHintOnceAndHelpModeExplainsTheScreen) {
+    SetShowNewHints(true);
+    // Mira starts on the crossroads of the village: entering the game raises
+    // the greeting and the place's hint together.
+    ASSERT_TRUE(PlaceCharacter("Mira", 999, 1001, 7));
+    ASSERT_TRUE(StartServer());
+    ASSERT_TRUE(LogIn("100001", "Mira"));
+    EXPECT_EQ(TakeHint("First Login", "hint-first-login.png").rfind("<b>Welcome to Vorna!<n>", 0), 0u);
+    EXPECT_NE(TakeHint("The Crossroads").find("crossroads"), std::string::npos);
+
+    // Five steps east Haldor stands two fields away: the NPC hint, and he
+    // answers a greeting.
+    for (int x = 1000; x <= 1004; ++x) {
+        ASSERT_TRUE(StepTo(platform::Key::Right, x, 1001, 7));
+        if (x < 1004) EXPECT_EQ(GetNumberOfPendingHints() + (ModalCaption() != "(none)"), 0) << x;
+    }
+    EXPECT_NE(TakeHint("Haldor", "hint-npc.png").find("NPC"), std::string::npos);
+    Type("hi\r");
+    EXPECT_TRUE(PumpUntil([] { return ConsoleHolds("Haldor: Hello, Mira! Welcome to Demoland."); }));
+
+    // Help mode: the console, at the left edge, explains itself on its right
+    // or above it; within it the popup stays, over the strip it goes.
+    ASSERT_TRUE(StartHelpMode());
+    const ConsoleWindow* Console = GetMainWindow()->getGameView()->getConsole();
+    int cx = 0, cy = 0;
+    Console->getAbsolutePosition(cx, cy);
+    MoveTo(cx + 20, cy + Console->getHeight() - 10);
+    frame::Pump();
+    EXPECT_EQ(PopupTitle(), "Console");
+    const HelpPopup* ConsolePopup = GetHelpPopup();
+    ASSERT_NE(ConsolePopup, nullptr);
+    std::printf("console popup at %s (console %d,%d %dx%d)\n", PopupPlace().c_str(), cx, cy, Console->getWidth(),
+                Console->getHeight());
+    EXPECT_TRUE(ConsolePopup->getX() >= cx + Console->getWidth() || ConsolePopup->getY() + ConsolePopup->getHeight() <= cy);
+    Screenshot("help-console.png");
+    MoveTo(cx + 40, cy + Console->getHeight() - 12);
+    frame::Pump();
+    EXPECT_EQ(GetHelpPopup(), ConsolePopup);
+    MoveTo(cx + 30, cy + 5);  // the tab row
+    frame::Pump();
+    EXPECT_EQ(PopupTitle(), "Console Channels");
+    const auto Strip = GetMainWindow()->getGameView()->getStripArea();
+    MoveTo(Strip.x + 50, Strip.y + Strip.height / 2);
+    frame::Pump();
+    EXPECT_EQ(GetHelpPopup(), nullptr);
+
+    // Haldor, two fields east and one north.
+    PointAtField(2, -1);
+    EXPECT_EQ(PopupTitle(), "Creatures");
+    std::printf("creature popup at %s\n", PopupPlace().c_str());
+    Screenshot("help-creature.png");
+    PointAtField(0, 0);
+    EXPECT_EQ(PopupTitle(), "Your Character");
+    // A button release ends help mode and takes the popup away.
+    Button(platform::EventKind::ButtonDown, 10, 10);
+    Button(platform::EventKind::ButtonUp, 10, 10);
+    frame::Pump();
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    EXPECT_EQ(GetHelpPopup(), nullptr);
+
+    // Logging out writes the shown hints.
+    PressCtrl('q');
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Warning"; }));
+    Type("y");
+    ASSERT_TRUE(PumpUntil([] { return GetConnectionState() == STATE_OFFLINE && ModalCaption() == "Select Character"; }));
+    Press(platform::Key::Escape);
+    const std::string Config = testing_support::ReadFile("Vorna.cfg");
+    EXPECT_NE(Config.find("KnownHints = {1,3,2}"), std::string::npos) << Config;
+
+    // The next start reads them: in the stone house, back at the crossroads
+    // of the file's hints, nothing comes again.
+    Server.reset();
+    ASSERT_TRUE(PlaceCharacter("Mira", 1006, 994, 7));
+    ASSERT_TRUE(StartServer());
+    ResetPendingHints();
+    LoadPreferences();
+    ASSERT_TRUE(LogIn("100001", "Mira"));
+    PumpUntil([] { return false; }, 500);
+    EXPECT_EQ(ModalCaption(), "(none)");
+    EXPECT_EQ(GetNumberOfPendingHints(), 0);
+
+    // The ladder (three west, two south) and the stairs down (one south).
+    ASSERT_TRUE(StartHelpMode());
+    PointAtField(-3, 2);
+    EXPECT_EQ(PopupTitle(), "Ladders");
+    std::printf("ladder popup at %s\n", PopupPlace().c_str());
+    Screenshot("help-ladder.png");
+    PointAtField(0, 1);
+    EXPECT_EQ(PopupTitle(), "Stairs");
+    Press(platform::Key::Escape);  // a key ends help mode too, popup and all
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);
+    EXPECT_EQ(GetHelpPopup(), nullptr);
+
+    // Down the cellar stairs: underground.
+    ASSERT_TRUE(StepTo(platform::Key::Down, 1006, 996, 8));
+    EXPECT_NE(TakeHint("Underground", "hint-underground.png").find("below the surface"), std::string::npos);
+
+    // The hints read so far, listed by the help menu's "Hints".
+    ClickOn(GetMainWindow()->getGameView()->getHelpButton());
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Help"; }));
+    ClickOn(Body<HelpMenuBody>()->getButton(1));
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Hints for Vorna"; }));
+    ListBox* List = Body<HintsBody>()->getList();
+    ASSERT_EQ(List->getLines(), 4);
+    EXPECT_EQ(List->getLine(0), "First Login");
+    EXPECT_EQ(List->getLine(1), "Haldor");
+    EXPECT_EQ(List->getLine(2), "The Crossroads");
+    EXPECT_EQ(List->getLine(3), "Underground");
+    Screenshot("hints-dialog.png");
+    // "Show" shows the chosen one again, then the list comes back.
+    List->select(1);
+    Press(platform::Key::Return);
+    EXPECT_NE(TakeHint("Haldor").find("NPC"), std::string::npos);
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Hints for Vorna"; }));
+    Press(platform::Key::Escape);
+    EXPECT_TRUE(PumpUntil([] { return ModalCaption() == "Help"; }));
+    Press(platform::Key::Escape);
+    EXPECT_TRUE(PumpUntil([] { return ModalCaption() == "(none)"; }));
+}
+
+}  // namespace
