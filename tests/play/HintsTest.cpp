@@ -104,7 +104,9 @@ TEST_F(HintsTest, ANewPlayerMeetsEachHintOnceAndHelpModeExplainsTheScreen) {
     // answers a greeting.
     for (int x = 1000; x <= 1004; ++x) {
         ASSERT_TRUE(StepTo(platform::Key::Right, x, 1001, 7));
-        if (x < 1004) EXPECT_EQ(GetNumberOfPendingHints() + (ModalCaption() != "(none)"), 0) << x;
+        if (x < 1004) {
+            EXPECT_EQ(GetNumberOfPendingHints() + (ModalCaption() != "(none)"), 0) << x;
+        }
     }
     EXPECT_NE(TakeHint("Haldor", "hint-npc.png").find("NPC"), std::string::npos);
     Type("hi\r");
