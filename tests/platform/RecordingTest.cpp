@@ -190,8 +190,12 @@ TEST(Recording, DamagedFilesKeepTheWholeBlocksBeforeTheDamage) {
         bad[at] = char(bad[at] ^ 0x20);
         Recording r = ReadRecording(reinterpret_cast<const uint8_t*>(bad.data()), bad.size());
         // A changed header text or clock is still a recording; anything else is refused.
-        if (!r.Error.empty()) EXPECT_EQ(r.Records.size(), at < firstBlockEnd ? 0u : 2u) << at << ": " << r.Error;
-        if (at >= firstBlockEnd - 1) EXPECT_FALSE(r.Error.empty()) << at;
+        if (!r.Error.empty()) {
+            EXPECT_EQ(r.Records.size(), at < firstBlockEnd ? 0u : 2u) << at << ": " << r.Error;
+        }
+        if (at >= firstBlockEnd - 1) {
+            EXPECT_FALSE(r.Error.empty()) << at;
+        }
     }
     std::string bad = bytes;
     bad[firstBlockEnd + 14] ^= 1;
