@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Control.h"
+#include "app/GameRecording.h"
 #include "app/Interface.h"
 #include "app/GameProtocol.h"
 #include "app/MainFrame.h"
@@ -201,16 +202,25 @@ bool OpenDocument(const char* Path) {
 
 namespace app {
 
+namespace {
+SessionOptions Session;  // recording or replaying, from the command line
+}
+
 bool StartApplication(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
-    uint8_t gamemaster = ParseCommandLine(commandLine.c_str());
 
     std::string reason;
-    if (!platform::Init(platform::DefaultBackend(), &reason)) {
+    if (!platform::Init(Session.Headless ? platform::Backend::Headless : platform::DefaultBackend(), &reason)) {
         std::fprintf(stderr, "vorna: cannot start the display: %s\n", reason.c_str());
         return false;
     }
     platform::InstallCloseSignals();
+    // Everything the modules read from here on is recorded, or replayed.
+    if (!StartGameSession(Session, commandLine)) {
+        platform::Shutdown();
+        return false;
+    }
+    uint8_t gamemaster = ParseCommandLine(commandLine.c_str());
     assertion::SetWindowedHook([] { SetDisplayMode(1); });
 
     try {
@@ -260,14 +270,29 @@ void EndApplication() {
 
 }  // namespace app
 
-int RunApplication(int argc, char** argv) {
-    if (!app::StartApplication(argc, argv)) return 1;
+namespace app {
+int RunWithSession(int argc, char** argv) {
+    Session = TakeSessionOptions(argc, argv);
+    if (!Session.Error.empty()) {
+        std::fprintf(stderr, "vorna: %s\n", Session.Error.c_str());
+        return 2;
+    }
+    if (!StartApplication(argc, argv)) {
+        EndGameSession(Session);
+        return 1;
+    }
+    InstallReplayEnd();
     try {
         frame::RunMessageLoop();
     } catch (PROGRAM_ERROR code) {
-        app::ShowErrorBox(code);
-        app::ExitProgram();
+        ShowErrorBox(code);
+        ExitProgram();
     }
-    app::EndApplication();
-    return 0;
+    EndApplication();
+    const int status = EndGameSession(Session);
+    Session = SessionOptions();
+    return status;
 }
+}  // namespace app
+
+int RunApplication(int argc, char** argv) { return app::RunWithSession(argc, argv); }

@@ -22,6 +22,7 @@
 #include "net/GameMessages.h"
 #include "net/Commands.h"
 #include "platform/Platform.h"
+#include "platform/Recording.h"
 #include "world/Creatures.h"
 
 #include <algorithm>
@@ -59,7 +60,7 @@ struct {
     bool Changed = true;
 } Game;
 
-std::time_t Now() { return std::time(nullptr); }
+std::time_t Now() { return std::time_t(platform::WallClock()); }
 
 const char* PlayerName() {
     const uint32_t ID = GetPlayerID();

@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "gui/Skins.h"
 #include "platform/Platform.h"
+#include "platform/Recording.h"
 
 #include <algorithm>
 #include <cctype>
@@ -90,8 +91,18 @@ EditField::EditField(int MaxLength) : CompositeComponent(4), Text(size_t(std::ma
     Component::setSize(P.DefaultWidth, GetFontHeight(Font) + 2 * P.Margin + 2 * P.Border);
 }
 
+namespace {
+// The password field that has the keyboard: what is typed into it is kept
+// out of recordings of the game.
+const EditField* SecretOwner = NULL;
+}  // namespace
+
 EditField::~EditField() {
     if (_FocusGroup != NULL) _FocusGroup->removeMember(this);
+    if (SecretOwner == this) {
+        SecretOwner = NULL;
+        platform::SetSecretInput(false);
+    }
 }
 
 int EditField::getLength() const { return int(strlen(Text.data())); }
@@ -173,7 +184,17 @@ void EditField::setCursor(int Position) {
     SelectionLength = 0;
 }
 
-void EditField::setFocused(bool Focused) { this->Focused = Focused; }
+void EditField::setFocused(bool Focused) {
+    this->Focused = Focused;
+    const PasswordField* Masked = dynamic_cast<PasswordField*>(this);
+    if (Focused && Masked != NULL && Masked->isSecret()) {
+        SecretOwner = this;
+        platform::SetSecretInput(true);
+    } else if (!Focused && SecretOwner == this) {
+        SecretOwner = NULL;
+        platform::SetSecretInput(false);
+    }
+}
 
 void EditField::joinFocusGroup() {
     ASSERT(_FocusGroup!=NULL);

@@ -460,12 +460,17 @@ class PasswordField : public EditField {
   public:
     explicit PasswordField(int MaxLength);
     void command(int number) override;
+    // What is typed into a secret field (the default) is kept out of
+    // recordings of the game.
+    void setSecret(bool Secret) { this->Secret = Secret; }
+    bool isSecret() const { return Secret; }
 
   protected:
     const char* displayText() const override;
 
   private:
     mutable std::vector<char> Stars;
+    bool Secret = true;
 };
 
 class VerticalScrollBar;

@@ -260,6 +260,9 @@ LoginBody::LoginBody() {
     auto* passwordLabel = new Label("Password:");
     Account = new PasswordField(ACCOUNT_LENGTH);
     Password = new PasswordField(PASSWORD_FIELD_LENGTH);
+    // The account number goes into the login request as it is; only the
+    // password is kept out of recordings.
+    Account->setSecret(false);
     for (Component* c : {static_cast<Component*>(accountLabel), static_cast<Component*>(Account),
                          static_cast<Component*>(passwordLabel), static_cast<Component*>(Password)})
         addChild(c);

@@ -177,7 +177,7 @@ void SendLogin(uint32_t AccountNumber, const char* Password) {
     AddQuad(SentSignatures[2]);
     AddQuad(SentSignatures[3]);
     AddQuad(AccountNumber);
-    AddString(Password);
+    AddSecretString(Password);
     SendPacket();
 }
 
@@ -188,7 +188,7 @@ void SendGameLogin(uint32_t AccountNumber, const char* CharacterName, const char
     AddByte(GetGamemasterFlag());
     AddQuad(AccountNumber);
     AddString(CharacterName);
-    AddString(Password);
+    AddSecretString(Password);
     SendPacket();
 }
 

@@ -10,6 +10,7 @@
 #include "core/Utils.h"
 #include "net/PacketBuffer.h"
 #include "platform/Platform.h"
+#include "platform/Recording.h"
 
 #include <asio.hpp>
 
@@ -45,6 +46,10 @@ int TimeoutLimit = 0, TimeoutCounter = 0;
 
 uint8_t SendBuffer[SEND_BUFFER_SIZE];
 WriteBuffer Sending;
+// Where the packet being built holds a secret (its string's length word), so
+// that a recording gets it blanked; -1 for none.
+int SecretAt = -1;
+uint8_t ShownBuffer[SEND_BUFFER_SIZE];
 std::vector<uint8_t> PendingOutput;
 
 uint8_t ReceiveBuffer[RECEIVE_BUFFER_SIZE];
@@ -115,6 +120,11 @@ void MarkFailed(ServerEntry& E, int Code) {
 
 bool TestServerMode() { return GetTestServer(); }
 
+// A replay takes the socket's answers from the recording: nothing is sent or
+// received, though the socket objects exist as they did.
+bool Replaying() { return platform::GetSessionMode() == platform::SessionMode::Replaying; }
+using platform::recording::NetworkEvent;
+
 ServerEntry& CurrentEntry() { return TestServerMode() ? Servers[NUMBEROFSERVER] : Servers[CurrentServer]; }
 
 void ResetReceiving() {
@@ -157,10 +167,13 @@ bool StartConnect(const char* Address, int Port, int& Error) {
         Error = ERROR_ADDRESS_NOT_AVAILABLE;
         return false;
     }
+    if (Replaying()) return true;
     uint32_t generation = SocketGeneration;
     Socket->async_connect(tcp::endpoint(address, uint16_t(Port)), [generation](const std::error_code& ec) {
         if (generation != SocketGeneration || !Socket) return;
-        OnConnect(ec ? ClientErrorCode(ec) : 0);
+        const int code = ec ? ClientErrorCode(ec) : 0;
+        platform::RecordNetworkEvent(NetworkEvent::Connect, code, nullptr, 0);
+        OnConnect(code);
     });
     return true;
 }
@@ -181,15 +194,20 @@ void StartLookup(ServerEntry& E) {
     ++LookupGeneration;
     uint32_t generation = LookupGeneration;
     LookupPending = true;
+    if (Replaying()) return;
     Resolver->async_resolve(tcp::v4(), E.Address, "", [generation](const std::error_code& ec,
                                                                     tcp::resolver::results_type results) {
         if (generation != LookupGeneration) return;
         LookupPending = false;
         if (ec || results.empty()) {
-            OnLookup(ec ? ClientErrorCode(ec) : ERROR_HOST_NOT_FOUND, nullptr);
+            const int code = ec ? ClientErrorCode(ec) : ERROR_HOST_NOT_FOUND;
+            platform::RecordNetworkEvent(NetworkEvent::Lookup, code, nullptr, 0);
+            OnLookup(code, nullptr);
             return;
         }
         std::string dotted = results.begin()->endpoint().address().to_string();
+        platform::RecordNetworkEvent(NetworkEvent::Lookup, 0, reinterpret_cast<const uint8_t*>(dotted.data()),
+                                     dotted.size());
         OnLookup(0, dotted.c_str());
     });
 }
@@ -292,15 +310,18 @@ void StartRead() {
         return;
     }
     Reading = true;
+    if (Replaying()) return;
     uint32_t generation = SocketGeneration;
     Socket->async_read_some(asio::buffer(ReceiveBuffer + Filled, size_t(RECEIVE_BUFFER_SIZE - Filled)),
                             [generation](const std::error_code& ec, size_t count) {
                                 if (generation != SocketGeneration || !Socket) return;
                                 Reading = false;
                                 if (ec || count == 0) {
+                                    platform::RecordNetworkEvent(NetworkEvent::Close, 0, nullptr, 0);
                                     OnClose();
                                     return;
                                 }
+                                platform::RecordNetworkEvent(NetworkEvent::Read, 0, ReceiveBuffer + Filled, count);
                                 OnReceiveCompleted(count);
                                 if (generation == SocketGeneration && Socket) StartRead();
                             });
@@ -351,6 +372,10 @@ void WaitWritable() {
 }
 
 void Flush() {
+    if (Replaying()) {
+        PendingOutput.clear();
+        return;
+    }
     while (Socket && !PendingOutput.empty()) {
         std::error_code ec;
         size_t sent = Socket->write_some(asio::buffer(PendingOutput), ec);
@@ -365,6 +390,63 @@ void Flush() {
         }
         PendingOutput.erase(PendingOutput.begin(), PendingOutput.begin() + ptrdiff_t(sent));
     }
+}
+
+// The recorded completions in the order they came, each where it came.
+void ReplayCompletions() {
+    NetworkEvent event;
+    int code = 0;
+    const uint8_t* bytes = nullptr;
+    size_t count = 0;
+    while (platform::TakeNetworkEvent(event, code, bytes, count)) {
+        switch (event) {
+        case NetworkEvent::Lookup:
+            if (!LookupPending) break;
+            LookupPending = false;
+            if (code != 0) {
+                OnLookup(code, nullptr);
+            } else {
+                std::string dotted(reinterpret_cast<const char*>(bytes), std::min(count, size_t(99)));
+                OnLookup(0, dotted.c_str());
+            }
+            break;
+        case NetworkEvent::Connect:
+            if (Socket) OnConnect(code);
+            break;
+        case NetworkEvent::Read: {
+            if (!Socket || count == 0) break;
+            Reading = false;
+            const size_t n = std::min(count, size_t(RECEIVE_BUFFER_SIZE - Filled));
+            std::memcpy(ReceiveBuffer + Filled, bytes, n);
+            const uint32_t generation = SocketGeneration;
+            OnReceiveCompleted(n);
+            if (generation == SocketGeneration && Socket) StartRead();
+            break;
+        }
+        case NetworkEvent::Close:
+            if (!Socket) break;
+            Reading = false;
+            OnClose();
+            break;
+        }
+    }
+}
+
+// The packet as a recording keeps it: the secret string emptied.
+size_t ShownPacket(int n) {
+    if (SecretAt < 2 || SecretAt + 2 > n) {
+        std::memcpy(ShownBuffer, SendBuffer, size_t(n));
+        return size_t(n);
+    }
+    const int length = SendBuffer[SecretAt] | (SendBuffer[SecretAt + 1] << 8);
+    const int after = std::min(SecretAt + 2 + length, n);
+    std::memcpy(ShownBuffer, SendBuffer, size_t(SecretAt));
+    ShownBuffer[SecretAt] = ShownBuffer[SecretAt + 1] = 0;
+    std::memcpy(ShownBuffer + SecretAt + 2, SendBuffer + after, size_t(n - after));
+    const int shown = n - (after - SecretAt - 2);
+    ShownBuffer[0] = uint8_t(shown - 2);
+    ShownBuffer[1] = uint8_t((shown - 2) >> 8);
+    return size_t(shown);
 }
 
 }  // namespace
@@ -395,8 +477,7 @@ void InitNetwork(NetworkHandler ConnectHandler, NetworkHandler ReceiveHandler, N
     // The test entry keeps what start-up gave it.
     if (Servers[NUMBEROFSERVER].Address[0] == 0) SetEntry(Servers[NUMBEROFSERVER], build_settings::TEST_HOST, TEST_SERVER_PORT);
     Servers[NUMBEROFSERVER].Available = 1;
-    std::srand(unsigned(std::time(nullptr)));
-    CurrentServer = std::rand() % NUMBEROFSERVER;
+    CurrentServer = platform::Random() % NUMBEROFSERVER;
     RecursionProtection = 0;
     TimeoutLimit = TimeoutCounter = 0;
 }
@@ -416,6 +497,11 @@ bool IsNetworkInitialized() { return Initialized; }
 
 void PollNetwork() {
     if (!Io) return;
+    platform::CountNetworkPoll();
+    if (Replaying()) {
+        ReplayCompletions();
+        return;
+    }
     if (Io->stopped()) Io->restart();
     Io->poll();
 }
@@ -620,6 +706,7 @@ void BeginPacket(int CommandType) {
     Sending.init(SendBuffer, SEND_BUFFER_SIZE);
     Sending.writeWord(0);
     Sending.writeByte(uint8_t(CommandType));
+    SecretAt = -1;
 }
 
 void AddByte(uint8_t Value) { Sending.writeByte(Value); }
@@ -630,12 +717,18 @@ void AddString(const char* Text) {
     if (Text != NULL) Sending.writeString(Text);
 }
 
+void AddSecretString(const char* Text) {
+    SecretAt = Sending.Position;
+    AddString(Text);
+}
+
 void SendPacket() {
     int n = Sending.Position;
     if (n < 2) return;
     SendBuffer[0] = uint8_t(n - 2);
     SendBuffer[1] = uint8_t((n - 2) >> 8);
     if (!Socket) return;
+    if (platform::GetSessionMode() != platform::SessionMode::Live) platform::CheckSend(ShownBuffer, ShownPacket(n));
     bool idle = PendingOutput.empty();
     PendingOutput.insert(PendingOutput.end(), SendBuffer, SendBuffer + n);
     if (idle) Flush();

@@ -85,6 +85,8 @@ void AddByte(uint8_t Value);
 void AddWord(uint16_t Value);
 void AddQuad(uint32_t Value);
 void AddString(const char* Text);
+// A string that a recording of the game must not keep (a password).
+void AddSecretString(const char* Text);
 // Hands the packet to the socket. Bytes the socket does not take at once are
 // kept in order and sent as soon as it is writable again.
 void SendPacket();

@@ -2,6 +2,7 @@
 // to the active back end.
 #include "platform/PlatformBackend.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -84,23 +85,80 @@ void DestroyWindow() { Impl().DestroyWindow(); }
 bool HasWindow() { return Impl().HasWindow(); }
 void SetWindowTitle(const std::string& title) { Impl().SetWindowTitle(title); }
 std::string GetWindowTitle() { return Impl().GetWindowTitle(); }
-WindowGeometry GetWindowGeometry() { return Impl().GetWindowGeometry(); }
-void GetClientSize(int& w, int& h) { Impl().GetClientSize(w, h); }
+WindowGeometry GetWindowGeometry() {
+    WindowGeometry g = Impl().GetWindowGeometry();
+    if (session::Active()) {
+        int v[5] = {g.X, g.Y, g.Width, g.Height, g.Maximized ? 1 : 0};
+        session::Query(recording::Query::WindowGeometry, v, 5);
+        g = {v[0], v[1], v[2], v[3], v[4] != 0};
+    }
+    return g;
+}
+void GetClientSize(int& w, int& h) {
+    Impl().GetClientSize(w, h);
+    if (session::Active()) {
+        int v[2] = {w, h};
+        session::Query(recording::Query::ClientSize, v, 2);
+        // A replay's window takes the recorded size, so that its frames are
+        // shown as they were.
+        if (session::Replaying() && (v[0] != w || v[1] != h) && v[0] > 0 && v[1] > 0)
+            Impl().SetClientSize(v[0], v[1]);
+        w = v[0];
+        h = v[1];
+    }
+}
 void SetMinimumClientSize(int w, int h) { Impl().SetMinimumClientSize(w, h); }
 void SetClientSize(int w, int h) { Impl().SetClientSize(w, h); }
-void GetScreenSize(int& w, int& h) { Impl().GetScreenSize(w, h); }
-void GetUsableArea(int& x, int& y, int& w, int& h) { Impl().GetUsableArea(x, y, w, h); }
+void GetScreenSize(int& w, int& h) {
+    Impl().GetScreenSize(w, h);
+    if (session::Active()) {
+        int v[2] = {w, h};
+        session::Query(recording::Query::ScreenSize, v, 2);
+        w = v[0];
+        h = v[1];
+    }
+}
+void GetUsableArea(int& x, int& y, int& w, int& h) {
+    Impl().GetUsableArea(x, y, w, h);
+    if (session::Active()) {
+        int v[4] = {x, y, w, h};
+        session::Query(recording::Query::UsableArea, v, 4);
+        x = v[0], y = v[1], w = v[2], h = v[3];
+    }
+}
 void SetWindowIcon() { Impl().SetWindowIcon(); }
 void SetFullscreen(bool fullscreen, int w, int h) { Impl().SetFullscreen(fullscreen, w, h); }
 void SetWindowPlacement(int x, int y, int w, int h) { Impl().SetWindowPlacement(x, y, w, h); }
 
 void Present(const uint32_t* pixels, int width, int height, int pitch) {
+    if (session::Active()) session::Frame(pixels, width, height, pitch);
     Impl().Present(pixels, width, height, pitch);
 }
-std::vector<DisplayMode> ListDisplayModes() { return Impl().ListDisplayModes(); }
-int GetRefreshRate() { return Impl().GetRefreshRate(); }
+std::vector<DisplayMode> ListDisplayModes() {
+    std::vector<DisplayMode> modes = Impl().ListDisplayModes();
+    if (!session::Active()) return modes;
+    // The count, then width, height and depth of each, as far as they fit.
+    constexpr int MOST = 31;
+    int v[1 + 3 * MOST] = {};
+    v[0] = std::min(int(modes.size()), MOST);
+    for (int i = 0; i < v[0]; ++i) {
+        v[1 + 3 * i] = modes[size_t(i)].Width;
+        v[2 + 3 * i] = modes[size_t(i)].Height;
+        v[3 + 3 * i] = modes[size_t(i)].Depth;
+    }
+    session::Query(recording::Query::DisplayModes, v, 1 + 3 * MOST);
+    modes.clear();
+    for (int i = 0; i < std::clamp(v[0], 0, MOST); ++i) modes.push_back({v[1 + 3 * i], v[2 + 3 * i], v[3 + 3 * i]});
+    return modes;
+}
+int GetRefreshRate() {
+    int rate = Impl().GetRefreshRate();
+    if (session::Active()) session::Query(recording::Query::RefreshRate, &rate, 1);
+    return rate;
+}
 
-bool PollEvent(Event& event) {
+namespace {
+bool PollLive(Event& event) {
     if (TakeCloseSignal()) {
         event = Event{};
         event.Kind = EventKind::CloseRequest;
@@ -108,11 +166,33 @@ bool PollEvent(Event& event) {
     }
     return Impl().PollEvent(event);
 }
+}  // namespace
+
+bool PollEvent(Event& event) {
+    if (!session::Active()) return PollLive(event);
+    if (session::Replaying()) {
+        // The window's own events are not the game's: only closing it counts,
+        // and it ends the replay.
+        Event live;
+        while (PollLive(live))
+            if (live.Kind == EventKind::CloseRequest) session::ViewerClose();
+        return session::PollEvent(event, false);
+    }
+    return session::PollEvent(event, PollLive(event));
+}
 void WaitForEvent(int ms) {
-    if (CloseSignalled) return;
+    if (CloseSignalled || session::Replaying()) return;
     Impl().WaitForEvent(ms);
 }
-bool GetPointerPosition(int& x, int& y) { return Impl().GetPointerPosition(x, y); }
+bool GetPointerPosition(int& x, int& y) {
+    bool inside = Impl().GetPointerPosition(x, y);
+    if (session::Active()) {
+        int v[3] = {inside ? 1 : 0, x, y};
+        session::Query(recording::Query::Pointer, v, 3);
+        inside = v[0] != 0, x = v[1], y = v[2];
+    }
+    return inside;
+}
 void CapturePointer(bool capture) { Impl().CapturePointer(capture); }
 void SetPointerShape(int shape) { Impl().SetPointerShape(shape); }
 void ShowSystemPointer(bool show) { Impl().ShowSystemPointer(show); }
@@ -126,17 +206,36 @@ void ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon
     if (!Impl().ShowMessageBox(caption, text, icon) && !windowless) WriteBox(caption, text);
 }
 
-bool GetClipboardText(std::string& text) { return Impl().GetClipboardText(text); }
+bool GetClipboardText(std::string& text) {
+    bool opened = Impl().GetClipboardText(text);
+    if (!session::Active()) return opened;
+    // Whether it opened travels as the first character.
+    std::string packed = (opened ? "1" : "0") + text;
+    session::QueryText(packed);
+    opened = !packed.empty() && packed[0] == '1';
+    text = packed.empty() ? std::string() : packed.substr(1);
+    return opened;
+}
 bool SetClipboardText(const std::string& text) { return Impl().SetClipboardText(text); }
-bool ClipboardHasText() { return Impl().ClipboardHasText(); }
+bool ClipboardHasText() {
+    int has = Impl().ClipboardHasText() ? 1 : 0;
+    if (session::Active()) session::Query(recording::Query::ClipboardHasText, &has, 1);
+    return has != 0;
+}
 
 uint32_t Milliseconds() {
-    if (ClockOverride) return ClockOverride();
-    auto elapsed = std::chrono::steady_clock::now() - ClockStart;
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    uint32_t now;
+    if (ClockOverride) {
+        now = ClockOverride();
+    } else {
+        auto elapsed = std::chrono::steady_clock::now() - ClockStart;
+        now = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    }
+    return session::Active() ? session::Clock(now) : now;
 }
 void Sleep(int ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    // A replay keeps its own pace (the recorded clock's).
+    if (ms > 0 && !session::Replaying()) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 void SetClockOverride(std::function<uint32_t()> clock) { ClockOverride = std::move(clock); }
 

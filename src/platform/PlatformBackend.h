@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/Recording.h"
 
 #include <memory>
 
@@ -56,6 +57,22 @@ std::unique_ptr<BackendImpl> MakeHeadlessBackend();
 
 // Set by the signal handlers, taken by the event pumps as a CloseRequest.
 bool TakeCloseSignal();
+
+// The recording and replay session (Recording.cpp), called by the forwarding
+// functions for every input they hand to the core.
+namespace session {
+bool Active();
+bool Replaying();
+uint32_t Clock(uint32_t Real);
+// Got: whether the back end had an event (recording); replaying, the result
+// is the recorded event.
+bool PollEvent(Event& event, bool Got);
+void ViewerClose();
+void Query(recording::Query query, int* values, int count);
+int QueryCount(recording::Query query);
+void QueryText(std::string& text);
+void Frame(const uint32_t* pixels, int width, int height, int pitch);
+}  // namespace session
 
 // The POSIX process replacement both back ends use.
 void ExecProcess(const std::string& program, const std::vector<std::string>& arguments);
