@@ -350,6 +350,12 @@ void InstallPatchedFile(int Type) {
 void CGameError() {
     std::unique_ptr<char[]> text(GetNewString());
     PostTextEvent(MESSAGE_ERROR, "Sorry", text.get());
+    // In the game ("You are dead.") the game is left as on a lost
+    // connection, or the player would stay on a dead view with no way on.
+    if (GetConnectionState() == STATE_GAME) {
+        CloseConnection();
+        return;
+    }
     Disconnect(false);
     SetConnectionState(STATE_OFFLINE);
 }

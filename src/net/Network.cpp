@@ -266,6 +266,11 @@ void OnClose() {
     Disconnect(false);
     CloseHandler();
 }
+}  // namespace
+
+void CloseConnection() { OnClose(); }
+
+namespace {
 
 // A packet longer than the receive buffer can never complete: rather than
 // waiting for ever, the connection ends with an error text. The server has

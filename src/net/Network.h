@@ -62,6 +62,9 @@ void ConnectGameServer();
 // Orderly end of the connection; CancelLookup also stops a pending host
 // look-up. The connection state is left to the caller.
 void Disconnect(bool CancelLookup);
+// Ends the connection from this side as if the server had closed it: the
+// close handler runs (in the game, the game is left for the character list).
+void CloseConnection();
 // Whether a socket exists (connected or connecting).
 bool IsConnected();
 

@@ -278,6 +278,16 @@ TEST_F(Control, DispatcherInTheGameStates) {
     EXPECT_EQ(GetConnectionState(), STATE_OFFLINE);
     ASSERT_EQ(GetNumberOfEvents(), 1);
     EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "Sorry");
+    // In the game (a death) the box comes first, then the game is left for
+    // the character list instead of staying on a dead view.
+    ClearEvents();
+    SetConnectionState(STATE_GAME);
+    Inject(Packet(Bytes({20}) + String("You are dead.")));
+    EXPECT_EQ(GetConnectionState(), STATE_OFFLINE);
+    ASSERT_EQ(GetNumberOfEvents(), 2);
+    EXPECT_STREQ(EventText(GetQueuedEvent(0).Data), "Sorry");
+    EXPECT_EQ(GetQueuedEvent(1).Type, MESSAGE_CHARACTERLIST);
+    EXPECT_EQ(GetQueuedEvent(1).Data, 300);
 }
 
 TEST_F(Control, LinkWarningAsksTheQuestion) {
