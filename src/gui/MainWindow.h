@@ -43,6 +43,8 @@ class StartView : public CompositeComponent {
 
 class MapWindow;
 class ConsoleWindow;
+class FixedPanels;
+class SideColumn;
 
 // The game view: the map window, the strip below it, the console area and
 // the right column of fixed panels and side windows. Its keys walk and turn
@@ -56,6 +58,8 @@ class GameView : public CompositeComponent {
     void keyPress(int code) override;
     MapWindow* getMapWindow() const { return Map; }
     ConsoleWindow* getConsole() const { return ConsoleArea; }
+    FixedPanels* getFixedPanels() const { return PanelStack; }
+    SideColumn* getSideColumn() const { return Windows; }
     // The areas of the layout, relative to the view.
     struct Area {
         int x = 0, y = 0, width = 0, height = 0;
@@ -66,10 +70,12 @@ class GameView : public CompositeComponent {
     Area getColumnArea() const { return Column; }
 
   private:
-    void drawFramedArea(int Surface, int x, int y, const Area& A) const;
     Component* Target;
     MapWindow* Map = NULL;
     ConsoleWindow* ConsoleArea = NULL;
+    FixedPanels* PanelStack = NULL;
+    SideColumn* Windows = NULL;
+    bool WindowsReopened = false;  // the last game's side windows, once the column has its size
     Area Strip, Console, Panels, Column;
 };
 

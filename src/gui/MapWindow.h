@@ -48,6 +48,8 @@ class MapWindow : public Component {
     static void setTradeObject(const PendingObject& Object);
     static const PendingObject& getUseWithSource();
     static const PendingObject& getTradeObject();
+    static const PendingObject& getUseWithSource();
+    static const PendingObject& getTradeObject();
 
   private:
     void drawMargins(int Surface, int x, int y);

@@ -106,6 +106,7 @@ class SideWindow : public CompositeComponent {
     std::string Caption;
     bool Minimized = false;
     int HeightBeforeMinimizing = 0;
+    int WantedBeforeMinimizing = 0;  // a squeezed window keeps its claim while minimised
     int WantedHeight = 0;
     bool Dragging = false;
     int GrabX = 0, GrabY = 0;       // where the window was taken, inside it

@@ -2,7 +2,8 @@
 //   - the automap panel's place (AUTOMAP_PANEL_HEIGHT high, full width);
 //   - the status bars (health and mana);
 //   - the inventory panel (left, ColumnWidth - COMBAT_PANEL_WIDTH wide, its
-//     own height) beside the combat controls with Stop, Options and Help;
+//     own height or more: it is sized to its place, on the framed background)
+//     beside the combat controls with Stop, Options and Help;
 //   - the control buttons (Skills, Battle, VIP, Logout).
 // FixedPanels stacks them; the game view places it above the side column.
 #pragma once
@@ -12,7 +13,7 @@
 // The automap panel's place: full column width, this high.
 inline constexpr int AUTOMAP_PANEL_HEIGHT = 114;
 // The combat controls' column right of the inventory panel.
-inline constexpr int COMBAT_PANEL_WIDTH = 58;
+inline constexpr int COMBAT_PANEL_WIDTH = 60;
 
 // Commands of the combat controls (to the CombatPanel itself).
 enum : int {
@@ -55,6 +56,7 @@ class CombatPanel : public CompositeComponent {
   public:
     explicit CombatPanel(Component* Main);
     void command(int number) override;
+    void draw(int Surface, int x, int y) override;
     // Shows the modes the preferences hold.
     void showModes();
     Button* getButton(int Command) const;
