@@ -143,7 +143,7 @@ void InventoryPanel::layout() {
 }
 
 void InventoryPanel::draw(int Surface, int x, int y) {
-    DrawSkinTiled(Surface, x, y, _Width, _Height, 7, 0, 0);
+    // The framed place around the panel is its background.
     drawChildren(Surface, x, y);
     // "Soul:" at the lower left, "Cap:" at the lower right; no text is made
     // on the heap for it.
@@ -198,6 +198,4 @@ void InventoryPanel::command(int number) {
                              Minimized ? MAXIMISE_SKIN_DOWN : MINIMISE_SKIN_DOWN);
     MinimizeButton->setTooltip(Minimized ? "Maximise inventory" : "Minimise inventory");
     setSize(_Width, getWantedHeight());
-    // The panels around make room or take it back.
-    if (Parent != NULL) Parent->arrange();
 }

@@ -10,6 +10,7 @@
 #include "gui/AutomapPanel.h"
 #include "gui/ConsoleWindow.h"
 #include "gui/Dialogs.h"
+#include "gui/InventoryPanel.h"
 #include "gui/ListWindows.h"
 #include "gui/MapWindow.h"
 #include "gui/SideColumn.h"
@@ -129,6 +130,7 @@ GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
     ConsoleArea = new ConsoleWindow();
     addChild(ConsoleArea);
     PanelStack = new FixedPanels(Target);
+    PanelStack->setInventoryPanel(new InventoryPanel());
     PanelStack->setAutomapPanel(new AutomapPanel());
     addChild(PanelStack);
     Windows = new SideColumn();
