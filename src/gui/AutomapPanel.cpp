@@ -6,6 +6,7 @@
 #include "core/Assert.h"
 #include "core/Status.h"
 #include "graphics/Surface.h"
+#include "graphics/graphics.h"
 #include "gui/AutomapMenu.h"
 #include "gui/Skins.h"
 #include "net/Commands.h"
@@ -25,14 +26,15 @@ constexpr int MARK_REACH = 5;   // a mark is under the pointer this far off
 
 // Picture layout: the sunken frame around the picture, and the controls in
 // a column to its right.
-constexpr int FRAME = 3;  // thickness of the inset frame skins 30..37
+constexpr int FRAME = 1;  // thickness of the sunken frame skins 8..11
 constexpr int FRAME_LEFT = 4;
 constexpr int GAP = 2;
 constexpr int ROSE_SKIN = 61;
 constexpr int BUTTON = 20;
 constexpr int CENTRE_UP = 18, CENTRE_DOWN = 19;
+constexpr int CENTRE_PADDING = 4;  // beside the caption
 constexpr int MINIMUM_WIDTH = FRAME_LEFT + SIZE + 2 * FRAME + 4 + 44 + 4;
-constexpr int MINIMUM_HEIGHT = SIZE + 2 * FRAME + 2;
+constexpr int MINIMUM_HEIGHT = SIZE + 2 * FRAME + 4;
 constexpr int ROSE_DEAD_ZONE = 3;  // a click this near the middle scrolls nowhere
 
 // Divisions of coordinates that may be negative round down, so that fields
@@ -330,7 +332,7 @@ void CompassRose::mouseRest(int, int) { SetTooltipText("Scroll automap (Alt+Curs
 
 // ==== 3. The panel ======================================================================================
 
-AutomapPanel::AutomapPanel() : CompositeComponent(8) {
+AutomapPanel::AutomapPanel() : CompositeComponent(4) {
     Picture = new AutomapPicture(&View);
     addChild(Picture);
     Rose = new CompassRose(ROSE_SKIN, this);
@@ -345,7 +347,9 @@ AutomapPanel::AutomapPanel() : CompositeComponent(8) {
     }
     Centre = new TextButton("Centre", CommandTarget(this, AUTOMAP_CENTRE), CENTRE_UP, CENTRE_DOWN);
     Centre->setTooltip("Centre around player");
-    Centre->setSize(2 * BUTTON + GAP, Skins[CENTRE_UP].height);
+    // As wide as the rose, or as its caption needs.
+    const int CaptionWidth = GetTextWidth(SkinProperties().Buttons.Font, "Centre") + 2 * CENTRE_PADDING;
+    Centre->setSize(std::max(Rose->getWidth(), CaptionWidth), Skins[CENTRE_UP].height);
     addChild(Centre);
     for (const PanelKey& K : PANEL_KEYS) RegisterHotkey(K.Key, this, K.Command);
     Component::setSize(MINIMUM_WIDTH, MINIMUM_HEIGHT);
@@ -376,14 +380,10 @@ void AutomapPanel::setSize(int Width, int Height) {
     const int Frame = SIZE + 2 * FRAME;
     const int fx = FRAME_LEFT, fy = std::max((Height - Frame) / 2, 0);
     Picture->setPosition(fx + FRAME, fy + FRAME);
-    setDrawingEntry(0, 31, fx + FRAME, fy, SIZE, FRAME);
-    setDrawingEntry(1, 36, fx + FRAME, fy + Frame - FRAME, SIZE, FRAME);
-    setDrawingEntry(2, 33, fx, fy + FRAME, FRAME, SIZE);
-    setDrawingEntry(3, 34, fx + Frame - FRAME, fy + FRAME, FRAME, SIZE);
-    setDrawingEntry(4, 30, fx, fy);
-    setDrawingEntry(5, 32, fx + Frame - FRAME, fy);
-    setDrawingEntry(6, 35, fx, fy + Frame - FRAME);
-    setDrawingEntry(7, 37, fx + Frame - FRAME, fy + Frame - FRAME);
+    setDrawingEntry(0, 8, fx, fy, Frame, FRAME);
+    setDrawingEntry(1, 10, fx, fy + Frame - FRAME, Frame, FRAME);
+    setDrawingEntry(2, 9, fx, fy + FRAME, FRAME, SIZE);
+    setDrawingEntry(3, 11, fx + Frame - FRAME, fy + FRAME, FRAME, SIZE);
     // The controls in the column right of it: the rose, the floor buttons,
     // the zoom buttons, "Centre".
     const int Left = fx + Frame, Room = std::max(Width - Left, 0);
@@ -400,7 +400,7 @@ void AutomapPanel::setSize(int Width, int Height) {
     ZoomIn->setPosition(bx, y);
     ZoomOut->setPosition(bx + BUTTON + GAP, y);
     y += BUTTON + 2 * GAP;
-    Centre->setPosition(bx, y);
+    Centre->setPosition(cx + (Column - Centre->getWidth()) / 2, y);
 }
 
 void AutomapPanel::draw(int Surface, int x, int y) { CompositeComponent::draw(Surface, x, y); }
