@@ -88,6 +88,7 @@ static std::string CharacterText(const CharacterRecord& C) {
     if (C.HasDepot) T += "Depot = " + QuoteText(ObjectsToText({C.Depot})) + "\n";
     for (const std::string& Buddy : C.Buddies) T += "Buddy = " + QuoteText(Buddy) + "\n";
     if (C.Gamemaster) Number("Gamemaster", 1);
+    if (C.DeathLoss) Number("DeathLoss", C.DeathLoss);
     return T;
 }
 
@@ -184,6 +185,7 @@ static std::unique_ptr<CharacterRecord> LoadCharacter(const std::string& FileNam
             C->HasDepot = true;
         } else if (K == "Buddy") C->Buddies.push_back(E.Value);
         else if (K == "Gamemaster") C->Gamemaster = N(0, 1) != 0;
+        else if (K == "DeathLoss") C->DeathLoss = uint32_t(N(0, UINT32_MAX));
         else throw FileError(FileName + ", line " + std::to_string(E.Line) + ": unknown key " + K);
     }
     if (C->Name.empty() || C->Name.size() > 29) throw FileError(FileName + ": a name of 1 to 29 characters is needed");

@@ -64,6 +64,8 @@ struct CharacterRecord {
     // Answers rule-violation requests and may speak in the gamemaster's
     // talk modes (broadcast, red channel talk, messages to anyone).
     bool Gamemaster = false;
+    // Experience lost by the last death, told once on the next entering.
+    uint32_t DeathLoss = 0;
 };
 
 namespace accounts {

@@ -386,6 +386,11 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
         messages::AddThing(M, Me, O);
     }
     for (const std::string& Name : Record.Buddies) AddBuddy(M, Name);
+    if (Record.DeathLoss != 0) {
+        M.addByte(21).addString("You died and woke up in the temple.\nYou lost " + std::to_string(Record.DeathLoss) +
+                                " experience points.");
+        Record.DeathLoss = 0;
+    }
     Send(Me, M);
 
     for (auto& [ID, Other] : Players) {

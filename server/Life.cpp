@@ -53,7 +53,8 @@ static int Relevel(CharacterRecord& R) {
 }
 
 void DeathPenalty(CharacterRecord& R) {
-    R.Experience -= R.Experience / 10;
+    R.DeathLoss = R.Experience / 10;
+    R.Experience -= R.DeathLoss;
     Relevel(R);
     R.HitPoints = R.MaxHitPoints;
     R.Mana = R.MaxMana;

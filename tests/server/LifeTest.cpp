@@ -152,14 +152,15 @@ TEST(Life, FightsConditionsDeathAndTheTemple) {
         EXPECT_EQ(M.Me(), (Position{105, 102, 7}));
         EXPECT_EQ(M.View.HitPoints, M.View.MaxHitPoints);
         EXPECT_EQ(M.View.Experience, 68u);
+        EXPECT_EQ(M.View.Information, "You died and woke up in the temple.\nYou lost 7 experience points.");
         EXPECT_EQ(M.View.Conditions, HASTED);  // the ring is still on her finger
         Seen.insert(M.View.Everything.begin(), M.View.Everything.end());
     }
 
     // In the arena players may fight: the attacker is marked for the
     // victim and carries a skull; outside it nobody may attack a player.
-    S.SetCharacterValues("Aldric", {{"PositionX", "131"}, {"PositionY", "101"}, {"PositionZ", "7"}});
-    S.SetCharacterValues("Kestrel", {{"PositionX", "132"}, {"PositionY", "101"}, {"PositionZ", "7"}});
+    S.SetCharacterValues("Aldric", {{"PositionX", "117"}, {"PositionY", "101"}, {"PositionZ", "7"}});
+    S.SetCharacterValues("Kestrel", {{"PositionX", "118"}, {"PositionY", "101"}, {"PositionZ", "7"}});
     {
         GamePlayer A(S.GamePort, 100001, "Aldric");
         GamePlayer K(S.GamePort, 100002, "Kestrel");
@@ -183,7 +184,7 @@ TEST(Life, FightsConditionsDeathAndTheTemple) {
     std::string List;
     for (int C : Seen) List += " " + std::to_string(C);
     std::printf("server messages seen in this game:%s\n", List.c_str());
-    for (int C : {10, 11, 20, 100, 106, 108, 109, 110, 114, 120, 131, 132, 134, 140, 141, 143, 144, 160, 161, 162, 163, 180})
+    for (int C : {10, 11, 20, 21, 100, 106, 108, 109, 110, 114, 120, 131, 132, 134, 140, 141, 143, 144, 160, 161, 162, 163, 180})
         EXPECT_TRUE(Seen.count(C)) << "message " << C << " never came";
 }
 

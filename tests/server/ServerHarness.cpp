@@ -136,7 +136,7 @@ void WriteTestWorld(const fs::path& File) {
     W += "Put 128 110 7 fire_field\nPut 129 110 7 pool:6\nPut 126 110 7 crate\nPut 127 112 7 blackboard\"Hello\"\n";
     W += "Creature 134 126 7 spider \"Spider\" 0 60\nCreature 128 126 7 wolf \"Wolf\" 0 60 60\n";
     W += "Creature 138 116 7 skeleton \"Skeleton\" 0 60\n";
-    W += "Temple 105 102 7\nArena 130 100 139 106 7\n";
+    W += "Temple 105 102 7\nArena 114 100 119 102 7\n";
     std::ofstream(File, std::ios::binary) << W;
 }
 
@@ -550,6 +550,7 @@ void ClientView::Decode(const Bytes& Body) {
                 R.U8();
                 break;
             case 20: Error = R.Str(); break;
+            case 21: Information = R.Str(); break;
             case 22: R.Str(), R.U8(); break;
             case 30: break;
             case 100:

@@ -168,6 +168,7 @@ class ClientView {
     uint32_t EditListID = 0;
     std::string EditListText;
     std::string Error;  // 20
+    std::string Information;  // 21
     int HitPoints = -1, Capacity = -1;
     // The rest of the player data (160), skills (161), conditions (162),
     // rights (11) and creature marks (134: id, colour).
