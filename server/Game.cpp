@@ -677,6 +677,18 @@ static void UseWith(Player& P, const Position& From, int FromType, int FromStack
         TextMessage(P, MESSAGE_STATUS, "You are too far away.");
         return;
     }
+    if (FromType == TYPE_FISHING_ROD && ToType == TYPE_WATER) {
+        // Casting the line trains fishing; now and then a fish bites.
+        for (auto& [ID, Viewer] : Players) {
+            if (!CanSee(Viewer->MapPos, To)) continue;
+            Message M;
+            M.addByte(131).addPosition(To).addByte(EFFECT_SPLASH);
+            Send(*Viewer, M);
+        }
+        life::Train(P, life::FISHING);
+        if (chance::Percent(20)) TextMessage(P, MESSAGE_INFO, "A fish bites, but gets away.");
+        return;
+    }
     if (FromType == TYPE_ROPE && ToType == TYPE_ROPE_SPOT) {
         const worldmap::FloorChange* Change = worldmap::GetFloorChange(To);
         Position Place;
