@@ -422,7 +422,8 @@ static void AfterChange(Player& Actor) {
             CancelTrade(*P, "Trade cancelled.");
     }
     RefreshCapacity(Actor);
-    game::EquipmentChanged(Actor);
+    // A trade changes the partner's slots too (a ring, a torch).
+    for (auto& [ID, P] : game::AllPlayers()) game::EquipmentChanged(*P);
 }
 
 void RemoveFromMap(const Position& Pos, int Stack) {
