@@ -347,8 +347,12 @@ AutomapPanel::AutomapPanel() : CompositeComponent(4) {
     }
     Centre = new TextButton("Centre", CommandTarget(this, AUTOMAP_CENTRE), CENTRE_UP, CENTRE_DOWN);
     Centre->setTooltip("Centre around player");
-    // As wide as the rose, or as its caption needs.
-    const int CaptionWidth = GetTextWidth(SkinProperties().Buttons.Font, "Centre") + 2 * CENTRE_PADDING;
+    // As wide as the rose, or as its caption needs (measured once the fonts
+    // are there: a game view may be built without them, in the tests).
+    const int Font = SkinProperties().Buttons.Font;
+    const int CaptionWidth = In(Font, 1, NumberOfFonts) && IsGraphicsInitialized()
+                                 ? GetTextWidth(Font, "Centre") + 2 * CENTRE_PADDING
+                                 : 0;
     Centre->setSize(std::max(Rose->getWidth(), CaptionWidth), Skins[CENTRE_UP].height);
     addChild(Centre);
     for (const PanelKey& K : PANEL_KEYS) RegisterHotkey(K.Key, this, K.Command);
