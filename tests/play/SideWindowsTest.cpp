@@ -122,6 +122,9 @@ TEST_F(SideWindowsTest, OpenedByKeysAndButtonsArrangedByHandAndTheBattleListAtta
         120000))
         << "experience " << Experience << ", distance " << Distance << " " << DistancePercent << "%";
     Screenshot("side-windows-after-fight.png");
+    // Stop ends the attack.
+    ClickOn(GetMainWindow()->getGameView()->getFixedPanels()->getCombatPanel()->getStopButton());
+    EXPECT_EQ(GetAttackTarget(), 0u);
     std::printf("experience %s -> %s, distance fighting %s (%d%%) -> %s (%d%%)\n", Experience.c_str(),
                 SkillsValue(1).c_str(), Distance.c_str(), DistancePercent, SkillsValue(13).c_str(),
                 SkillsBody::getPercent(13));

@@ -6,6 +6,7 @@
 #include "graphics/graphics.h"
 #include "gui/ListWindows.h"
 #include "gui/MapWindow.h"
+#include "gui/StatusPanels.h"
 #include "gui/Skins.h"
 
 #include <filesystem>
@@ -116,6 +117,34 @@ TEST_F(BattleList, ClicksActByModeAndKeysAndACutNameShowsInFull) {
     Body.mouseRest(40, 11);
     ASSERT_NE(GetTooltipText(), nullptr);
     EXPECT_STREQ(GetTooltipText(), LONG_NAME);
+}
+
+TEST_F(BattleList, EachChangeOfAFightModeIsSentAndKept) {
+    // The fixture entered with balanced, stand, secure (2, 0, 1).
+    CombatPanel Panel(nullptr);
+    const auto Press = [&](int Command) {
+        Button* B = Panel.getButton(Command);
+        B->leftButtonDown(2, 2, 0);
+        B->leftButtonUp(2, 2, 0);
+    };
+    Press(COMBAT_OFFENSIVE);
+    EXPECT_EQ(Sent(), "04 00 A0 01 00 01");
+    Press(COMBAT_CHASE);
+    EXPECT_EQ(Sent(), "04 00 A0 01 01 01");
+    Press(COMBAT_ATTACK_ANY);
+    EXPECT_EQ(Sent(), "04 00 A0 01 01 00");
+    Press(COMBAT_ATTACK_ANY);
+    EXPECT_EQ(Sent(), "") << "no change, nothing sent";
+    EXPECT_EQ(GetAttackMode(), 1);
+    EXPECT_EQ(GetChaseMode(), 1);
+    EXPECT_EQ(GetSecureMode(), 0);
+    // The buttons show what the preferences hold, also after the walking
+    // logic switched chasing off on its own.
+    SetChaseMode(0);
+    Panel.showModes();
+    EXPECT_TRUE(Panel.getButton(COMBAT_STAND)->isDown());
+    EXPECT_FALSE(Panel.getButton(COMBAT_CHASE)->isDown());
+    EXPECT_TRUE(Panel.getButton(COMBAT_OFFENSIVE)->isDown());
 }
 
 }  // namespace
