@@ -725,6 +725,22 @@ static std::string Stamp() {
     return Text;
 }
 
+// A character may send one report in this time, so that nobody fills the
+// disk with them.
+static constexpr int64_t REPORT_INTERVAL_MS = 30000;
+static std::map<uint32_t, int64_t> LastReportAt;  // by character id
+
+static bool MayReport(Player& P) {
+    int64_t T = Now();
+    auto It = LastReportAt.find(P.Record->ID);
+    if (It != LastReportAt.end() && T - It->second < REPORT_INTERVAL_MS) {
+        TextMessage(P, MESSAGE_STATUS, "You have sent a report a moment ago. Please wait a little.");
+        return false;
+    }
+    LastReportAt[P.Record->ID] = T;
+    return true;
+}
+
 static bool WriteReport(const std::string& Kind, const std::string& Text) {
     std::time_t Now = std::time(nullptr);
     std::string Name = Kind + "-" + std::to_string(int64_t(Now)) + "-" + std::to_string(++ReportNumber) + ".txt";
@@ -752,7 +768,7 @@ static void BugReport(Player& P, const std::string& Text) {
         TextMessage(P, MESSAGE_STATUS, "You are not authorised to send bug reports.");
         return;
     }
-    if (WriteReport("bug", ReportHead(P) + "Text = " + QuoteText(Text) + "\n"))
+    if (MayReport(P) && WriteReport("bug", ReportHead(P) + "Text = " + QuoteText(Text) + "\n"))
         TextMessage(P, MESSAGE_INFO, "Your report has been sent.");
 }
 
@@ -767,7 +783,7 @@ static void ViolationReport(Player& P, const std::string& Name, int Reason, cons
     std::string Text = ReportHead(P) + "Name = " + QuoteText(Name) + "\nReason = " + std::to_string(Reason) +
                        "\nAction = " + std::to_string(Action) + "\nIPBanishment = " + std::to_string(Flag ? 1 : 0) +
                        "\nComment = " + QuoteText(Comment) + "\n";
-    if (WriteReport("violation", Text)) TextMessage(P, MESSAGE_INFO, "Your report has been sent.");
+    if (MayReport(P) && WriteReport("violation", Text)) TextMessage(P, MESSAGE_INFO, "Your report has been sent.");
 }
 
 // ---- Fields that hurt ---------------------------------------------------------------------
@@ -1219,6 +1235,7 @@ void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Players.clear();
     Pending.clear();
     NextMonsterID = FIRST_MONSTER_ID;
+    LastReportAt.clear();
     talk::ResetTalk(Settings->Channels);
     requests::ResetRequests();
     LastSave = Now();

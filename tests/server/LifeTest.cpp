@@ -128,6 +128,9 @@ TEST(Life, FightsConditionsDeathAndTheTemple) {
         // A bug report is written to a file of its own.
         ASSERT_TRUE(M.Do(Packet().Byte(230).String("A tree stands in the lake.").Data, 180));
         EXPECT_EQ(M.View.TextMessages.back().second, "Your report has been sent.");
+        // A second one at once is refused: reports cannot fill the disk.
+        ASSERT_TRUE(M.Do(Packet().Byte(230).String("Another tree.").Data, 180));
+        EXPECT_EQ(M.View.TextMessages.back().second, "You have sent a report a moment ago. Please wait a little.");
         Seen.insert(M.View.Everything.begin(), M.View.Everything.end());
         M.Settle(100);
     }
