@@ -59,8 +59,6 @@ void MapWindow::setUseWithSource(const PendingObject& Source) { UseWithSource = 
 void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Object; }
 const PendingObject& MapWindow::getUseWithSource() { return UseWithSource; }
 const PendingObject& MapWindow::getTradeObject() { return TradeObject; }
-const PendingObject& MapWindow::getUseWithSource() { return UseWithSource; }
-const PendingObject& MapWindow::getTradeObject() { return TradeObject; }
 
 int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
 

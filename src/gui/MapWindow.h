@@ -48,8 +48,6 @@ class MapWindow : public Component {
     static void setTradeObject(const PendingObject& Object);
     static const PendingObject& getUseWithSource();
     static const PendingObject& getTradeObject();
-    static const PendingObject& getUseWithSource();
-    static const PendingObject& getTradeObject();
 
   private:
     void drawMargins(int Surface, int x, int y);
