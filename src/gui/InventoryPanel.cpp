@@ -18,6 +18,7 @@ constexpr int MINIMISE_SKIN = 134, MINIMISE_SKIN_DOWN = 135;
 constexpr int MAXIMISE_SKIN = 136, MAXIMISE_SKIN_DOWN = 137;
 constexpr int MARGIN = 4;
 constexpr int FONT = 2;
+constexpr int LINE = 12;  // a line of the values in that font
 constexpr SkinColour TEXT{224, 224, 224};
 
 // The body slots on a grid of three columns and four rows, the way they sit
@@ -61,7 +62,7 @@ int RowsHeight() { return 4 * InventoryPanel::SLOT_PITCH - 3; }
 int RowWidth() { return 3 * InventoryPanel::SLOT_PITCH - 3; }
 // The band at the top that holds the minimise button; the slots, or the
 // minimised form's values, start below it.
-int Top() { return MARGIN + Skins[MINIMISE_SKIN].height + 2; }
+int Top() { return MARGIN + Skins[MINIMISE_SKIN].height + 1; }
 
 }  // namespace
 
@@ -99,8 +100,7 @@ ObjectSlot* InventoryPanel::getSlot(int BodySlot) const {
 }
 
 int InventoryPanel::getWantedHeight() const {
-    const int Line = GetFontHeight(FONT);
-    if (Minimized) return Top() + Line + 3 + ICON_PITCH + MARGIN;
+    if (Minimized) return Top() + LINE + 3 + ICON_PITCH + MARGIN;
     return Top() + RowsHeight() + 3 + ICON_PITCH + MARGIN;
 }
 
@@ -148,7 +148,7 @@ void InventoryPanel::draw(int Surface, int x, int y) {
     // "Soul:" at the lower left, "Cap:" at the lower right; no text is made
     // on the heap for it.
     char Number[16];
-    const int Line = GetFontHeight(FONT);
+    const int Line = LINE;
     const int Left = Minimized ? MARGIN : slotsLeft();
     const int Right = Minimized ? _Width - MARGIN : slotsLeft() + RowWidth();
     const int Top = y + valuesTop();
