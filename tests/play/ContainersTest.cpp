@@ -231,4 +231,37 @@ TEST_F(ContainersTest, BackpackChestDragsSplitsAFullColumnAndATrade) {
     ASSERT_TRUE(PumpUntil([] { return CountOf(0, TYPE_APPLE) == 0 && CountOf(0, TYPE_ARROW) > 0; }));
 }
 
+TEST_F(ContainersTest, ThePoisonedIconComesWithThePoisonAndGoesWithIt) {
+    SetTimeOfDay(0.5);
+    ASSERT_TRUE(PlaceCharacter("Mira", 990, 996, 7));
+    ASSERT_TRUE(StartServer()) << Server->Log;
+    ASSERT_TRUE(EnterGameAs("100001", "Mira"));
+    ASSERT_TRUE(UseFullSizeMap());
+    InventoryPanel* Panel = Inventory();
+    ASSERT_NE(Panel, nullptr);
+    int ix, iy, px, py;
+    Panel->getIconPosition(0, ix, iy);
+    Panel->getAbsolutePosition(px, py);
+    auto Tooltip = [&] {
+        SetTooltipText(NULL);
+        MoveTo(px + ix + 4, py + iy + 4);
+        frame::Pump();
+        Panel->mouseRest(ix + 4, iy + 4);
+        return std::string(GetTooltipText() != nullptr ? GetTooltipText() : "");
+    };
+    EXPECT_EQ(Tooltip(), "");
+    // She walks into the pool of slime west of her.
+    int x, y;
+    Field(989, 996, x, y);
+    Click(x, y);
+    ASSERT_TRUE(PumpUntil([] { return (GetPlayerConditions() & 1) != 0; }));
+    Screenshot("poisoned.png");
+    EXPECT_EQ(Tooltip(), "You are poisoned");
+    // She steps out; the poison wears off after its last tick.
+    Field(991, 996, x, y);
+    Click(x, y);
+    ASSERT_TRUE(PumpUntil([] { return (GetPlayerConditions() & 1) == 0; }, 60000));
+    EXPECT_EQ(Tooltip(), "");
+}
+
 }  // namespace
