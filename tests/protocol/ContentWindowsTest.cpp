@@ -206,7 +206,8 @@ TEST_F(ContentWindows, SlotsDragUseAndTargetByTheRulesAndContainerWindowsFollowT
     ASSERT_NE(Window(1), nullptr);
     EXPECT_EQ(Column->countWindows(), 2);
     ASSERT_NE(Window(1)->getUpButton(), nullptr);
-    Window(1)->command(41);
+    Window(1)->getUpButton()->leftButtonDown(2, 2, 0);
+    Window(1)->getUpButton()->leftButtonUp(2, 2, 0);
     EXPECT_EQ(Sent(), "02 00 88 01");
     // The same number opened again (the higher container): the window stays
     // and shows it.
