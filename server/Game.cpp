@@ -1092,6 +1092,12 @@ void Accepted(const std::shared_ptr<Connection>& Client) { Pending.push_back(Cli
 
 static void MonsterAction(Creature& C) {
     int64_t T = Now();
+    // A creature that chased someone beyond its area walks home first.
+    if (std::max(std::abs(C.Pos.x - C.Home.x), std::abs(C.Pos.y - C.Home.y)) > C.Roam && C.Pos.z == C.Home.z) {
+        if (T >= C.NextStepAt)
+            if (int Code = StepTowards(C.Pos, C.Home)) TakeStep(C, Code);
+        return;
+    }
     if (T < C.NextActionAt) return;
     C.NextActionAt = T + 1500 + chance::Roll(0, 2999);
     int Roll = chance::Roll(0, 9);

@@ -212,3 +212,28 @@ TEST(Life, MovedObjectsAndWrittenTextsSurviveARestart) {
     ASSERT_TRUE(A.Do(Use({127, 112, 7}, TYPE_BLACKBOARD, 1, 0), 150));
     EXPECT_EQ(A.View.EditText, "Fish today.");
 }
+
+TEST(Life, ACreatureThatGivesUpTheChaseWalksHome) {
+    ServerRunner S;
+    S.SetCharacterValues("Aldric", {{"PositionX", "130"}, {"PositionY", "127"}, {"PositionZ", "7"}});
+    GamePlayer A(S.GamePort, 100001, "Aldric");
+    // The spider (at home on 134,126) comes for him.
+    ASSERT_TRUE(A.ReadUntil([&] { return A.View.Creatures[SPIDER].Pos.x == 131; }, 15000));
+    // Past the wolf (128,126), one row south of it.
+    // He runs west, faster than it; it gives up on the way. Coming back
+    // (not near enough to be noticed) he finds it at home again, not
+    // standing where it gave up.
+    Packet Run;
+    Run.Byte(100).Byte(13);
+    for (int i = 0; i < 13; i++) Run.Byte(5);
+    A.Client.SendPacket(Run.Data);
+    ASSERT_TRUE(A.ReadUntil([&] { return A.Me().x == 117; }, 15000));
+    A.Settle(3000);
+    Packet Back;
+    Back.Byte(100).Byte(8);
+    for (int i = 0; i < 8; i++) Back.Byte(1);
+    A.Client.SendPacket(Back.Data);
+    ASSERT_TRUE(A.ReadUntil([&] { return A.Me().x == 125; }, 15000));
+    EXPECT_TRUE(A.ReadUntil([&] { return A.View.Creatures[SPIDER].Pos == Position{134, 126, 7}; }, 15000))
+        << "the spider stands at " << A.View.Creatures[SPIDER].Pos.x << "," << A.View.Creatures[SPIDER].Pos.y;
+}
