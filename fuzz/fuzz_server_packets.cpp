@@ -43,8 +43,13 @@ void WriteData(const std::filesystem::path& Dir) {
         if (Type == 178) U8(5);                   // coins: CUMULATIVE
         if (Type == 182) U8(10);                  // vial: LIQUIDCONTAINER
         if (Type == 188) U8(8), U16(100);         // book: WRITE
+        if (Type == 183) U8(10);                  // mug: LIQUIDCONTAINER
+        if (Type == 185) U8(11);                  // pool: LIQUIDPOOL
+        if (Type == 220 || Type == 219) U8(4), U8(13);  // corpses: CONTAINER, UNMOVE
         // what a player can pick up: containers, coins, vial, book
-        if (Type == 176 || Type == 177 || Type == 178 || Type == 182 || Type == 188) U8(16);
+        if (Type == 176 || Type == 177 || Type == 178 || Type == 182 || Type == 183 || Type == 188 ||
+            (Type >= 204 && Type <= 217))
+            U8(16);
         Record();
     }
     for (int i = 0; i < 15 + 14 + 7; i++) Record();
@@ -52,7 +57,14 @@ void WriteData(const std::filesystem::path& Dir) {
     std::string W = "World \"Fuzz\"\nStart 100 100 7\nKey . grass\nKey # grass 123\nArea 7 90 90\n";
     for (int y = 0; y < 20; y++) W += y == 5 ? "|....######..........\n" : "|....................\n";
     W += "End\nPut 101 101 7 178:5 182:1 188\"text\"\nPut 102 100 7 133\nChange 103 103 7 103 104 7\n"
-         "Put 99 100 7 168{178:30 176{182:2} 188\"inside\"}\nPut 100 101 7 177{178:7}\n";
+         "Put 99 100 7 168{178:30 176{182:2} 188\"inside\"}\nPut 100 101 7 177{178:7}\n"
+         // Things of the fights and conditions: runes, a ring, beer, fire and
+         // slime underfoot, creatures that fight back, poison and shoot, an
+         // arena around the start, and a temple.
+         "Put 101 99 7 210 211 212 213 204 183:3\nPut 102 101 7 166\nPut 98 101 7 185:6\n"
+         "Creature 103 100 7 spider \"Spider\" 2 150\nCreature 97 99 7 wolf \"Wolf\" 2 150 30\n"
+         "Creature 96 103 7 ghost \"Ghost\" 2 100\nCreature 104 98 7 skeleton \"Skeleton\" 1 100\n"
+         "Arena 90 90 109 109 7\nTemple 95 95 7\n";
     std::ofstream(Dir / "fuzz.world") << W;
 }
 

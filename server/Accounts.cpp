@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <climits>
 #include <filesystem>
 #include <map>
@@ -40,6 +41,9 @@ static void SaveAccount(const Account& A) {
     Text += "Password = " + QuoteText(A.Password) + "\n";
     Text += "PremiumDays = " + std::to_string(A.PremiumDays) + "\n";
     for (const std::string& Name : A.Characters) Text += "Character = " + QuoteText(Name) + "\n";
+    if (A.BugReports) Text += "BugReports = " + std::to_string(A.BugReports) + "\n";
+    for (int i = 0; i < 32 && A.HasRights; i++)
+        if (A.Rights[size_t(i)] != 0) Text += "Right = " + QuoteText(std::to_string(i) + " " + std::to_string(A.Rights[size_t(i)])) + "\n";
     WriteFileAtomically(AccountFile(A.Number), Text);
 }
 
@@ -84,6 +88,7 @@ static std::string CharacterText(const CharacterRecord& C) {
     if (C.HasDepot) T += "Depot = " + QuoteText(ObjectsToText({C.Depot})) + "\n";
     for (const std::string& Buddy : C.Buddies) T += "Buddy = " + QuoteText(Buddy) + "\n";
     if (C.Gamemaster) Number("Gamemaster", 1);
+    if (C.DeathLoss) Number("DeathLoss", C.DeathLoss);
     return T;
 }
 
@@ -106,6 +111,17 @@ static Account LoadAccount(const std::string& FileName, uint32_t Number) {
         if (E.Key == "Password") A.Password = E.Value;
         else if (E.Key == "PremiumDays") A.PremiumDays = int(EntryNumber(E, FileName, 0, 65535));
         else if (E.Key == "Character") A.Characters.push_back(E.Value);
+        else if (E.Key == "BugReports") A.BugReports = int(EntryNumber(E, FileName, 0, 1));
+        else if (E.Key == "Right") {
+            // "index value": a reason 0..31 and the actions (bits 0..6) it allows.
+            int Index = -1, Value = -1;
+            char Extra = 0;
+            if (std::sscanf(E.Value.c_str(), "%d %d %c", &Index, &Value, &Extra) != 2 || Index < 0 || Index > 31 ||
+                Value < 0 || Value > 255)
+                throw FileError(FileName + ", line " + std::to_string(E.Line) + ": Right = reason (0..31) value (0..255) expected");
+            A.Rights[size_t(Index)] = Value;
+            A.HasRights = true;
+        }
         else throw FileError(FileName + ", line " + std::to_string(E.Line) + ": unknown key " + E.Key);
     }
     if (A.Characters.size() > 255) throw FileError(FileName + ": more than 255 characters");
@@ -169,6 +185,7 @@ static std::unique_ptr<CharacterRecord> LoadCharacter(const std::string& FileNam
             C->HasDepot = true;
         } else if (K == "Buddy") C->Buddies.push_back(E.Value);
         else if (K == "Gamemaster") C->Gamemaster = N(0, 1) != 0;
+        else if (K == "DeathLoss") C->DeathLoss = uint32_t(N(0, UINT32_MAX));
         else throw FileError(FileName + ", line " + std::to_string(E.Line) + ": unknown key " + K);
     }
     if (C->Name.empty() || C->Name.size() > 29) throw FileError(FileName + ": a name of 1 to 29 characters is needed");
@@ -194,6 +211,11 @@ static void CreateDemoAccounts(const std::string& WorldName) {
     serverlog::Info("accounts", "first start: creating the demo accounts 100001 and 100002 (password \"demo\")");
     Account First{100001, "demo", 30, {"Aldric", "Mira"}};
     Account Second{100002, "demo", 0, {"Kestrel"}};
+    // The first account reports bugs and every rule violation with every
+    // action (its Aldric answers the requests); the second reports bugs only.
+    First.BugReports = Second.BugReports = 1;
+    First.Rights.fill(0x7F);
+    First.HasRights = true;
 
     CharacterRecord Aldric;
     Aldric.Name = "Aldric";
@@ -219,8 +241,16 @@ static void CreateDemoAccounts(const std::string& WorldName) {
     Mira.ID = 2;
     Mira.Look = {OUTFIT_MAGE, 95, 94, 114, 0, 0};
     Mira.Inventory = {};
-    Mira.Inventory[2] = Make(TYPE_BAG, 0, {Make(TYPE_GOLD_COIN, 12), Make(TYPE_FISH), Make(TYPE_BLANK_RUNE)});
+    // Things to try every panel with: a pile to split, runes for each
+    // condition, a drink, a ring of haste, a torch, a bag inside.
+    Mira.Inventory[2] = Make(TYPE_BACKPACK, 0,
+                             {Make(TYPE_GOLD_COIN, 57), Make(TYPE_APPLE, 8), Make(TYPE_BLANK_RUNE), Make(TYPE_BLANK_RUNE),
+                              Make(TYPE_HEALING_RUNE), Make(TYPE_HEALING_RUNE), Make(TYPE_FIRE_RUNE), Make(TYPE_FIRE_RUNE),
+                              Make(TYPE_ENERGY_RUNE), Make(TYPE_ENERGY_RUNE), Make(TYPE_MUG, LIQUID_BEER), Make(TYPE_RING),
+                              Make(TYPE_TORCH), Make(TYPE_FISHING_ROD),
+                              Make(TYPE_BAG, 0, {Make(TYPE_GOLD_COIN, 12), Make(TYPE_FISH), Make(TYPE_ARROW, 30)})});
     Mira.Inventory[4] = Make(TYPE_MACE);
+    Mira.Inventory[3] = Make(TYPE_LEATHER_ARMOR);
     Mira.Buddies = {"Aldric"};
 
     CharacterRecord Kestrel = Aldric;

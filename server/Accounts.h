@@ -23,6 +23,12 @@ struct Account {
     std::string Password;
     int PremiumDays = 0;  // 0 free, 65535 gratis premium, else days left
     std::vector<std::string> Characters;
+    // Right 40 of the game start: may send bug reports.
+    int BugReports = 0;
+    // Rights 0..31 (one per rule-violation reason, bit n: action n may be
+    // asked for), sent on entering when the file names any.
+    std::array<int, 32> Rights{};
+    bool HasRights = false;
 };
 
 struct Outfit {
@@ -58,6 +64,8 @@ struct CharacterRecord {
     // Answers rule-violation requests and may speak in the gamemaster's
     // talk modes (broadcast, red channel talk, messages to anyone).
     bool Gamemaster = false;
+    // Experience lost by the last death, told once on the next entering.
+    uint32_t DeathLoss = 0;
 };
 
 namespace accounts {

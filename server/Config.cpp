@@ -22,6 +22,8 @@ const char* CommandLineHelp() {
            "  --state-dir DIR       accounts, characters and server.txt (default vorna-server-data)\n"
            "  --updates-dir DIR     older versions of the data files (default: updates in the state folder)\n"
            "  --log-level N         0 debug, 1 info, 2 warnings, 3 errors only\n"
+           "  --seed N              first value of the random numbers, for a run that can be played again\n"
+           "                        (default: taken from the clock)\n"
            "  --help                this text\n";
 }
 
@@ -55,7 +57,12 @@ bool ParseCommandLine(int argc, char** argv, Config& Settings, std::string& Prob
         else if (Option == "--world") Settings.WorldFile = Value;
         else if (Option == "--state-dir") Settings.StateDir = Value;
         else if (Option == "--updates-dir") Settings.UpdatesDir = Value;
-        else if (Option == "--log-level") {
+        else if (Option == "--seed") {
+            char* End = nullptr;
+            unsigned long long N = std::strtoull(Value, &End, 10);
+            Good = *Value >= '0' && *Value <= '9' && End != nullptr && *End == 0 && N >= 1 && N <= 0xFFFFFFFFull;
+            if (Good) Settings.Seed = unsigned(N);
+        } else if (Option == "--log-level") {
             Good = std::strlen(Value) == 1 && Value[0] >= '0' && Value[0] <= '3';
             if (Good) Settings.LogLevel = Value[0] - '0';
         } else {

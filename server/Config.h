@@ -47,6 +47,9 @@ struct Config {
     // refuses ids that clash with its own channels.
     std::vector<ChannelSetting> Channels;
     int LogLevel = 1;
+    // The first value of the random numbers (wandering, damage, loot); 0
+    // takes it from the clock, so that no two starts play alike.
+    unsigned Seed = 0;
 };
 
 // Parses the command line into Settings; returns false with Problem set for

@@ -22,6 +22,16 @@ inline constexpr int KNOWN_CREATURES = 150;
 
 struct Player;
 
+// A condition of a player: until when it lasts, and for those that hurt,
+// the damage of each of the ticks still to come.
+struct ConditionState {
+    int64_t Until = 0;
+    int TicksLeft = 0;
+    int Damage = 0;
+    int64_t NextTickAt = 0;
+};
+inline constexpr int CONDITIONS = 8;
+
 struct Creature {
     uint32_t ID = 0;
     std::string Name;
@@ -44,6 +54,15 @@ struct Creature {
     int64_t NextActionAt = 0;
     std::vector<std::string> Phrases;
 
+    // Fighting: hit points (non-player creatures; a player's are in its
+    // character record), the creature it fights, when its next blow falls,
+    // and until when a player-killing skull stays.
+    int HitPoints = 0, MaxHitPoints = 0;
+    int BaseSpeed = 220;
+    uint32_t Target = 0;
+    int64_t NextBlowAt = 0;
+    int64_t SkullUntil = 0;
+
     Player* Controller = nullptr;  // the player of a character, else nullptr
 };
 
@@ -60,6 +79,12 @@ struct Player {
     int AttackMode = 0, ChaseMode = 0, SecureMode = 0;
     int LastAmbientBrightness = -1, LastAmbientColour = -1;
     int64_t LastPingAt = 0;
+    // Conditions by flag bit (Life.h) and the flags the client was last told.
+    ConditionState Conditions[CONDITIONS];
+    int SentConditions = 0;
+    int64_t NextRegenerationAt = 0;
+    // Killed: taken out of the world at the end of the beat.
+    bool Dead = false;
 };
 
 }  // namespace server

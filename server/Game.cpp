@@ -4,6 +4,9 @@
 #include "server/Game.h"
 
 #include "server/Accounts.h"
+#include "server/Chance.h"
+#include "server/Life.h"
+#include "server/WorldState.h"
 #include "server/Fight.h"
 #include "server/GameLocal.h"
 #include "server/GameMessages.h"
@@ -13,12 +16,15 @@
 #include "server/Objects.h"
 #include "server/Requests.h"
 #include "server/Talk.h"
+#include "server/TextFile.h"
 #include "server/TypeNames.h"
 #include "server/WorldMap.h"
 #include "world/TypeNumbers.h"
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <cmath>
 #include <list>
 #include <map>
@@ -43,7 +49,6 @@ static std::map<uint32_t, std::unique_ptr<Player>> Players;  // by creature id
 static std::list<std::weak_ptr<Connection>> Pending;          // not logged in yet
 static uint32_t NextMonsterID = FIRST_MONSTER_ID;
 static int64_t LastSave = 0;
-static std::mt19937 Random(7173);
 
 int64_t Now() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -58,6 +63,8 @@ Creature* FindCreature(uint32_t ID) {
 size_t PlayerCount() { return Players.size(); }
 
 std::map<uint32_t, std::unique_ptr<Player>>& AllPlayers() { return Players; }
+
+std::map<uint32_t, std::unique_ptr<Creature>>& AllCreatures() { return Creatures; }
 
 Player* FindPlayer(uint32_t ID) {
     auto It = Players.find(ID);
@@ -288,9 +295,41 @@ static bool FindPlace(const Position& Wanted, Position& Found) {
     return false;
 }
 
+// A torch or lamp worn in a body slot lights the character.
+static void CarriedLight(const CharacterRecord& Record, int& Level, int& Colour) {
+    Level = Colour = 0;
+    for (const Object& O : Record.Inventory) {
+        if (O.Type == 0 || !objecttypes::HasFlag(O.Type, objecttypes::LIGHT)) continue;
+        if (objecttypes::LightBrightness(O.Type) > Level) {
+            Level = std::min(objecttypes::LightBrightness(O.Type), 255);
+            Colour = std::min(objecttypes::LightColour(O.Type), 255);
+        }
+    }
+}
+
+void EquipmentChanged(Player& P) {
+    Creature& C = *P.Body;
+    int Level = 0, Colour = 0;
+    CarriedLight(*P.Record, Level, Colour);
+    if (Level != C.LightLevel || Colour != C.LightColour) {
+        C.LightLevel = Level;
+        C.LightColour = Colour;
+        for (auto& [ID, Viewer] : Players) {
+            if (!CanSee(Viewer->MapPos, C.Pos)) continue;
+            Message M;
+            M.addByte(141).addQuad(C.ID).addByte(Level).addByte(Colour);
+            Send(*Viewer, M);
+        }
+    }
+    // A ring on the finger hastes its wearer.
+    bool Ring = P.Record->Inventory[size_t(itemrules::SLOT_FINGER - 1)].Type == TYPE_RING;
+    if (Ring && !life::Has(P, life::HASTED)) life::SetCondition(P, life::HASTED, life::FOREVER);
+    if (!Ring && life::Has(P, life::HASTED)) life::ClearCondition(P, life::HASTED);
+}
+
 static void SaveCharacterOf(Player& P) {
     CharacterRecord& R = *P.Record;
-    R.Pos = P.Body->Pos;
+    R.Pos = P.Dead ? (World.HasTemple ? World.Temple : World.Start) : P.Body->Pos;
     R.HasPosition = true;
     R.Direction = P.Body->Direction;
     R.Look = P.Body->Look;
@@ -310,14 +349,7 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
     Body->Look = Record.Look;
     Body->Health = Record.MaxHitPoints > 0 ? Record.HitPoints * 100 / Record.MaxHitPoints : 100;
     Body->Speed = 220 + 2 * (Record.Level - 1);
-    // A torch or lamp worn in a body slot lights the character.
-    for (const Object& O : Record.Inventory) {
-        if (O.Type == 0 || !objecttypes::HasFlag(O.Type, objecttypes::LIGHT)) continue;
-        if (objecttypes::LightBrightness(O.Type) > Body->LightLevel) {
-            Body->LightLevel = std::min(objecttypes::LightBrightness(O.Type), 255);
-            Body->LightColour = std::min(objecttypes::LightColour(O.Type), 255);
-        }
-    }
+    CarriedLight(Record, Body->LightLevel, Body->LightColour);
     auto P = std::make_unique<Player>();
     P->Body = Body.get();
     P->Record = &Record;
@@ -333,13 +365,19 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
     C.Pos = Place;
     Me.MapPos = Place;
     Message M;
-    M.addByte(10).addQuad(C.ID).addWord(Settings->Beat).addByte(0);
+    const Account* Owner = accounts::FindAccount(Record.AccountNumber);
+    M.addByte(10).addQuad(C.ID).addWord(Settings->Beat).addByte(Owner != nullptr ? Owner->BugReports : 0);
+    if (Owner != nullptr && Owner->HasRights) {
+        M.addByte(11);
+        for (int i = 0; i < 32; i++) M.addByte(Owner->Rights[size_t(i)]);
+    }
     // The client needs its own creature in its table before the map names it.
     worldmap::AddThing(Place, CreatureThing(C));
     messages::AddFullMap(M, Me, Place);
     AddAmbient(M, Me);
     AddPlayerData(M, Record);
     AddSkills(M, Record);
+    life::PlayerEntered(Me);
     M.addByte(162).addByte(0);
     for (int Slot = 0; Slot < BODY_POSITIONS; Slot++) {
         const Object& O = Record.Inventory[size_t(Slot)];
@@ -348,6 +386,11 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
         messages::AddThing(M, Me, O);
     }
     for (const std::string& Name : Record.Buddies) AddBuddy(M, Name);
+    if (Record.DeathLoss != 0) {
+        M.addByte(21).addString("You died and woke up in the temple.\nYou lost " + std::to_string(Record.DeathLoss) +
+                                " experience points.");
+        Record.DeathLoss = 0;
+    }
     Send(Me, M);
 
     for (auto& [ID, Other] : Players) {
@@ -359,6 +402,7 @@ static void EnterGame(Connection& Client, CharacterRecord& Record) {
         Send(*Other, Appear);
     }
     objects::PlayerEntered(Me);
+    EquipmentChanged(Me);
     BuddyNotice(Record, true);
     serverlog::Info("game", "%s entered the game at [%d,%d,%d] (%zu players)", C.Name.c_str(), Place.x, Place.y,
                     Place.z, Players.size());
@@ -444,6 +488,8 @@ static bool IsUsedToClimb(const Position& Pos) {
     return false;
 }
 
+static void SteppedOn(Player& P, const Position& Pos);
+
 // Takes one step by code 1..8; false when the field ahead is blocked.
 static bool TakeStep(Creature& C, int Code) {
     int dx = StepX[Code], dy = StepY[Code];
@@ -458,6 +504,7 @@ static bool TakeStep(Creature& C, int Code) {
     }
     C.Direction = DirectionOfStep(dx, dy, C.Direction);
     if (!MoveCreature(C, Destination)) return false;
+    if (C.Controller != nullptr) SteppedOn(*C.Controller, Destination);
     int Speed = std::max(C.Speed, 1);
     int Beat = Settings->Beat;
     int Raw = Ground * 1000 / Speed;
@@ -630,6 +677,18 @@ static void UseWith(Player& P, const Position& From, int FromType, int FromStack
         TextMessage(P, MESSAGE_STATUS, "You are too far away.");
         return;
     }
+    if (FromType == TYPE_FISHING_ROD && ToType == TYPE_WATER) {
+        // Casting the line trains fishing; now and then a fish bites.
+        for (auto& [ID, Viewer] : Players) {
+            if (!CanSee(Viewer->MapPos, To)) continue;
+            Message M;
+            M.addByte(131).addPosition(To).addByte(EFFECT_SPLASH);
+            Send(*Viewer, M);
+        }
+        life::Train(P, life::FISHING);
+        if (chance::Percent(20)) TextMessage(P, MESSAGE_INFO, "A fish bites, but gets away.");
+        return;
+    }
     if (FromType == TYPE_ROPE && ToType == TYPE_ROPE_SPOT) {
         const worldmap::FloorChange* Change = worldmap::GetFloorChange(To);
         Position Place;
@@ -653,11 +712,90 @@ static void UseWith(Player& P, const Position& From, int FromType, int FromStack
     TextMessage(P, MESSAGE_STATUS, "You cannot use these objects together.");
 }
 
-// Fields of a command that this server accepts but does not act on yet.
-static void SkipLocation(InPacket& Packet) {
-    Packet.getPosition();
-    Packet.getWord();
-    Packet.getByte();
+// ---- Reports ----------------------------------------------------------------------------
+
+// Each report is a file of its own in reports/ of the state folder, written
+// whole, named by the time and a running number.
+static int ReportNumber = 0;
+
+static std::string Stamp() {
+    std::time_t Now = std::time(nullptr);
+    char Text[32];
+    std::strftime(Text, sizeof Text, "%Y-%m-%d %H:%M:%S", std::gmtime(&Now));
+    return Text;
+}
+
+// A character may send one report in this time, so that nobody fills the
+// disk with them.
+static constexpr int64_t REPORT_INTERVAL_MS = 30000;
+static std::map<uint32_t, int64_t> LastReportAt;  // by character id
+
+static bool MayReport(Player& P) {
+    int64_t T = Now();
+    auto It = LastReportAt.find(P.Record->ID);
+    if (It != LastReportAt.end() && T - It->second < REPORT_INTERVAL_MS) {
+        TextMessage(P, MESSAGE_STATUS, "You have sent a report a moment ago. Please wait a little.");
+        return false;
+    }
+    LastReportAt[P.Record->ID] = T;
+    return true;
+}
+
+static bool WriteReport(const std::string& Kind, const std::string& Text) {
+    std::time_t Now = std::time(nullptr);
+    std::string Name = Kind + "-" + std::to_string(int64_t(Now)) + "-" + std::to_string(++ReportNumber) + ".txt";
+    std::filesystem::path Folder = std::filesystem::path(Settings->StateDir) / "reports";
+    try {
+        std::filesystem::create_directories(Folder);
+        WriteFileAtomically((Folder / Name).string(), Text);
+        return true;
+    } catch (const std::exception& Problem) {
+        serverlog::Error("game", "cannot write the report %s: %s", Name.c_str(), Problem.what());
+        return false;
+    }
+}
+
+static std::string ReportHead(Player& P) {
+    const Position& Pos = P.Body->Pos;
+    return "Time = " + QuoteText(Stamp() + " UTC") + "\nReporter = " + QuoteText(P.Body->Name) +
+           "\nAccount = " + std::to_string(P.Record->AccountNumber) + "\nPosition = " +
+           QuoteText(std::to_string(Pos.x) + " " + std::to_string(Pos.y) + " " + std::to_string(Pos.z)) + "\n";
+}
+
+static void BugReport(Player& P, const std::string& Text) {
+    const Account* A = accounts::FindAccount(P.Record->AccountNumber);
+    if (A == nullptr || A->BugReports == 0) {
+        TextMessage(P, MESSAGE_STATUS, "You are not authorised to send bug reports.");
+        return;
+    }
+    if (MayReport(P) && WriteReport("bug", ReportHead(P) + "Text = " + QuoteText(Text) + "\n"))
+        TextMessage(P, MESSAGE_INFO, "Your report has been sent.");
+}
+
+static void ViolationReport(Player& P, const std::string& Name, int Reason, const std::string& Comment, int Action,
+                            int Flag) {
+    const Account* A = accounts::FindAccount(P.Record->AccountNumber);
+    // The reason needs its right, the action its bit of that right.
+    if (A == nullptr || Reason > 31 || Action > 31 || (A->Rights[size_t(Reason)] >> Action & 1) == 0) {
+        TextMessage(P, MESSAGE_STATUS, "You are not allowed to make this report.");
+        return;
+    }
+    std::string Text = ReportHead(P) + "Name = " + QuoteText(Name) + "\nReason = " + std::to_string(Reason) +
+                       "\nAction = " + std::to_string(Action) + "\nIPBanishment = " + std::to_string(Flag ? 1 : 0) +
+                       "\nComment = " + QuoteText(Comment) + "\n";
+    if (MayReport(P) && WriteReport("violation", Text)) TextMessage(P, MESSAGE_INFO, "Your report has been sent.");
+}
+
+// ---- Fields that hurt ---------------------------------------------------------------------
+
+// What a player steps into: fire burns, a pool of slime poisons.
+static void SteppedOn(Player& P, const Position& Pos) {
+    const worldmap::Field* F = worldmap::GetField(Pos);
+    if (F == nullptr) return;
+    for (const Object& O : F->Stack) {
+        if (O.Type == TYPE_FIRE_FIELD || O.Type == TYPE_CAMPFIRE) life::SetCondition(P, life::BURNING, 0, 3, 10);
+        if (O.Type == TYPE_POOL && O.Data == LIQUID_SLIME) life::SetCondition(P, life::POISONED, 0, 5, 3);
+    }
 }
 
 static void HandleCommand(Player& P, InPacket& Packet) {
@@ -667,6 +805,10 @@ static void HandleCommand(Player& P, InPacket& Packet) {
         case 20:  // logout
             Packet.expectEnd();
         {
+            if (life::Has(P, life::IN_FIGHT)) {
+                TextMessage(P, MESSAGE_STATUS, "You may not logout during a fight.");
+                return;
+            }
             // Saved before the connection closes, so that whoever sees the
             // close also finds the character on disk.
             std::shared_ptr<Connection> Link = P.Link;
@@ -896,15 +1038,33 @@ static void HandleCommand(Player& P, InPacket& Packet) {
             Packet.expectEnd();
             fight::Command(P, Command, 0);
             return;
-        case 132: SkipLocation(Packet), Packet.getQuad(); break;
-        case 230: Packet.getString(MAX_TEXT_LENGTH); break;
-        case 231:
-            Packet.getString(255), Packet.getByte(), Packet.getString(MAX_TEXT_LENGTH), Packet.getByte(), Packet.getByte();
-            break;
+        case 132: {  // use on a creature
+            Position Where = Packet.getPosition();
+            int Type = Packet.getWord();
+            int StackPos = Packet.getByte();
+            uint32_t Target = Packet.getQuad();
+            Packet.expectEnd();
+            objects::UseOnCreature(P, Where, Type, StackPos, Target);
+            return;
+        }
+        case 230: {  // bug report
+            std::string Text = Packet.getString(MAX_TEXT_LENGTH);
+            Packet.expectEnd();
+            BugReport(P, Text);
+            return;
+        }
+        case 231: {  // rule violation report
+            std::string Name = Packet.getString(255);
+            int Reason = Packet.getByte();
+            std::string Comment = Packet.getString(MAX_TEXT_LENGTH);
+            int Action = Packet.getByte();
+            int Flag = Packet.getByte();
+            Packet.expectEnd();
+            ViolationReport(P, Name, Reason, Comment, Action, Flag);
+            return;
+        }
         default: throw ProtocolError("unknown command " + std::to_string(Command));
     }
-    Packet.expectEnd();
-    serverlog::Debug("game", "%s: command %d not handled yet", C.Name.c_str(), Command);
 }
 
 namespace {
@@ -932,19 +1092,25 @@ void Accepted(const std::shared_ptr<Connection>& Client) { Pending.push_back(Cli
 
 static void MonsterAction(Creature& C) {
     int64_t T = Now();
+    // A creature that chased someone beyond its area walks home first.
+    if (std::max(std::abs(C.Pos.x - C.Home.x), std::abs(C.Pos.y - C.Home.y)) > C.Roam && C.Pos.z == C.Home.z) {
+        if (T >= C.NextStepAt)
+            if (int Code = StepTowards(C.Pos, C.Home)) TakeStep(C, Code);
+        return;
+    }
     if (T < C.NextActionAt) return;
-    C.NextActionAt = T + 1500 + int64_t(Random() % 3000);
-    int Roll = int(Random() % 10);
+    C.NextActionAt = T + 1500 + chance::Roll(0, 2999);
+    int Roll = chance::Roll(0, 9);
     if (Roll < 6 && C.Roam > 0) {
-        int Code = 1 + 2 * int(Random() % 4);  // straight steps only
+        int Code = 1 + 2 * chance::Roll(0, 3);  // straight steps only
         Position To{C.Pos.x + StepX[Code], C.Pos.y + StepY[Code], C.Pos.z};
         if (std::abs(To.x - C.Home.x) <= C.Roam && std::abs(To.y - C.Home.y) <= C.Roam && worldmap::IsWalkable(To) &&
             worldmap::GetFloorChange(To) == nullptr && T >= C.NextStepAt)
             TakeStep(C, Code);
     } else if (Roll < 8) {
-        TurnCreature(C, int(Random() % 4));
+        TurnCreature(C, chance::Roll(0, 3));
     } else if (!C.Phrases.empty()) {
-        const std::string& Text = C.Phrases[Random() % C.Phrases.size()];
+        const std::string& Text = C.Phrases[size_t(chance::Roll(0, int(C.Phrases.size()) - 1))];
         for (auto& [ID, P] : Players) {
             if (!CanSee(P->MapPos, C.Pos) || P->Body->Pos.z != C.Pos.z) continue;
             Message M;
@@ -954,12 +1120,33 @@ static void MonsterAction(Creature& C) {
     }
 }
 
+// The dead leave the world: a body where they fell, the death message, and
+// the character saved at the temple with its loss.
+static void BuryTheDead() {
+    std::vector<Player*> Dead;
+    for (auto& [ID, P] : Players)
+        if (P->Dead) Dead.push_back(P.get());
+    for (Player* P : Dead) {
+        Position Where = P->Body->Pos;
+        life::DeathPenalty(*P->Record);
+        Message M;
+        M.addByte(20).addString("You are dead.");
+        Send(*P, M);
+        std::shared_ptr<Connection> Link = P->Link;
+        LeaveGame(*P, "died");
+        if (Link) Link->CloseAfterSending("died");
+        fight::LeaveCorpse(Where, TYPE_CORPSE_HUMAN, {});
+    }
+}
+
 void Tick() {
     for (auto& [ID, C] : Creatures) {
         if (!C->WalkQueue.empty()) ProcessWalk(*C);
-        else if (C->Controller == nullptr) MonsterAction(*C);
+        else if (C->Controller == nullptr && C->Target == 0) MonsterAction(*C);
     }
     fight::Tick();
+    life::Tick();
+    BuryTheDead();
 }
 
 void Sweep() {
@@ -1002,7 +1189,10 @@ void Sweep() {
     }
 }
 
+static std::string WorldStateFile() { return (std::filesystem::path(Settings->StateDir) / "world.txt").string(); }
+
 int SaveAll() {
+    worldstate::Save(WorldStateFile(), World.Lists);
     int Count = 0;
     for (auto& [ID, P] : Players) {
         SaveCharacterOf(*P);
@@ -1027,6 +1217,11 @@ Creature* SpawnMonster(const CreatureSpawn& S) {
     C->Home = S.Pos;
     C->Roam = S.Roam;
     C->Phrases = S.Phrases;
+    C->BaseSpeed = S.Speed;
+    const fight::Kind& K = fight::KindOf(S.Look.Type);
+    C->MaxHitPoints = C->HitPoints = S.HitPoints > 0 ? S.HitPoints : K.HitPoints;
+    C->LightLevel = K.LightLevel;
+    C->LightColour = K.LightColour;
     Creature& Placed = *C;
     Creatures[C->ID] = std::move(C);
     PlaceCreature(Placed, Place);
@@ -1046,13 +1241,18 @@ void InitGame(const Config& TheSettings, const WorldInfo& TheWorld) {
     Players.clear();
     Pending.clear();
     NextMonsterID = FIRST_MONSTER_ID;
+    LastReportAt.clear();
     talk::ResetTalk(Settings->Channels);
     requests::ResetRequests();
     LastSave = Now();
+    uint32_t Seed = chance::SeedChance(Settings->Seed);
+    serverlog::Info("game", "random numbers from seed %u", Seed);
+    worldstate::Remember();
+    worldstate::Load(WorldStateFile(), World.Lists);
     messages::SetCreatureFinder(&FindCreature);
     messages::SetShieldFinder(&fight::ShieldFor);
     objects::InitObjects();
-    fight::InitFight();
+    fight::InitFight(World.Arenas);
     for (const CreatureSpawn& S : World.Spawns) SpawnMonster(S);
 }
 

@@ -23,6 +23,7 @@ struct CreatureSpawn {
     int Roam = 0;  // fields it may wander from its place
     int Speed = 120;
     std::vector<std::string> Phrases;
+    int HitPoints = 0;  // 0: as its kind has
 };
 
 // A list of names kept by a gate: the owner and the characters listed
@@ -33,9 +34,18 @@ struct GuestList {
     std::string Names;
 };
 
+// A rectangle of one floor where players may fight each other.
+struct ArenaArea {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0, z = 0;
+};
+
 struct WorldInfo {
     std::string Name;
     Position Start;
+    // Where the dead come back; the start when the world names none.
+    Position Temple;
+    bool HasTemple = false;
+    std::vector<ArenaArea> Arenas;
     std::vector<CreatureSpawn> Spawns;
     std::vector<GuestList> Lists;
 };
@@ -52,7 +62,8 @@ void Accepted(const std::shared_ptr<Connection>& Client);
 void Tick();
 // Every second: pings, silent clients, the ambient light, the periodic save.
 void Sweep();
-// Writes the characters of all players in the game; returns how many.
+// Writes the characters of all players in the game and the world's state;
+// returns how many characters.
 int SaveAll();
 
 Creature* FindCreature(uint32_t ID);

@@ -24,6 +24,8 @@ inline constexpr int TALK_SAY = 1, TALK_WHISPER = 2, TALK_YELL = 3, TALK_PRIVATE
 
 // Players in the game by creature id.
 std::map<uint32_t, std::unique_ptr<Player>>& AllPlayers();
+// Every creature of the world, players too, by id.
+std::map<uint32_t, std::unique_ptr<Creature>>& AllCreatures();
 Player* FindPlayer(uint32_t ID);
 // A player in the game by name, whatever the case of its letters.
 Player* FindPlayerByName(const std::string& Name);
@@ -33,6 +35,9 @@ void Send(Player& P, const Message& M);
 void TextMessage(Player& P, int Type, const std::string& Text);
 // 160 with the player's values and free capacity.
 void SendPlayerData(Player& P);
+// After the body slots changed: the light the player carries (creature
+// light) and the haste of a worn ring.
+void EquipmentChanged(Player& P);
 // "a sword", "25 gold coins", a creature's name, with the text it carries.
 std::string Describe(const Object& O);
 

@@ -2,7 +2,10 @@
 // containers; moving; using, rotating and texts; trade; the player's life.
 #include "server/Objects.h"
 
+#include "server/Chance.h"
+#include "server/Fight.h"
 #include "server/GameLocal.h"
+#include "server/Life.h"
 #include "server/GameMessages.h"
 #include "server/ItemRules.h"
 #include "server/ObjectTypes.h"
@@ -419,6 +422,22 @@ static void AfterChange(Player& Actor) {
             CancelTrade(*P, "Trade cancelled.");
     }
     RefreshCapacity(Actor);
+    // A trade changes the partner's slots too (a ring, a torch).
+    for (auto& [ID, P] : game::AllPlayers()) game::EquipmentChanged(*P);
+}
+
+void RemoveFromMap(const Position& Pos, int Stack) {
+    if (worldmap::GetThing(Pos, Stack) == nullptr) return;
+    worldmap::RemoveThing(Pos, Stack);
+    ToViewersOf(Pos, [&](Message& M, Player&) { M.addByte(108).addPosition(Pos).addByte(Stack); });
+    for (auto& [ID, P] : game::AllPlayers()) {
+        auto It = States.find(ID);
+        if (It == States.end()) continue;
+        for (int n = 0; n < OPEN_CONTAINERS; n++) {
+            uint32_t H = It->second.Open[size_t(n)];
+            if (H != 0 && FindReachable(*P, H).Item == nullptr) SendClose(*P, n);
+        }
+    }
 }
 
 // ---- Containers ---------------------------------------------------------------------------
@@ -503,7 +522,8 @@ static bool CanHold(const Position& Pos, int Type) {
 
 // Nothing fixed and blocking (walls, trees, closed doors) stands on the
 // fields between the two, on a straight line.
-static bool ClearThrow(const Position& From, const Position& To) {
+bool ClearLine(const Position& From, const Position& To) {
+    if (From.z != To.z) return false;
     int dx = std::abs(To.x - From.x), dy = -std::abs(To.y - From.y);
     int sx = From.x < To.x ? 1 : -1, sy = From.y < To.y ? 1 : -1;
     int Error = dx + dy, x = From.x, y = From.y;
@@ -575,7 +595,7 @@ void Move(Player& P, const Position& From, int Type, int StackPos, const Positio
         if (To.z != Me.z || std::abs(To.x - Me.x) > THROW_RANGE_X || std::abs(To.y - Me.y) > THROW_RANGE_Y)
             return Refuse("Destination is out of reach.");
         if (!CanHold(To, Type)) return Refuse("There is not enough room.");
-        if (!ClearThrow(Me, To)) return Refuse("You cannot throw there.");
+        if (!ClearLine(Me, To)) return Refuse("You cannot throw there.");
         const worldmap::Field& F = *worldmap::GetField(To);
         int Top = worldmap::StackingPosition(F, *Src.Item);
         if (Top < int(F.Stack.size()) && Mergeable(F.Stack[size_t(Top)])) Merge = Top;
@@ -641,6 +661,92 @@ void Move(Player& P, const Position& From, int Type, int StackPos, const Positio
 
 // ---- Using, rotating and texts -------------------------------------------------------------
 
+// ---- Runes and drinks ----------------------------------------------------------------------
+
+static bool IsRune(int Type) {
+    return Type == TYPE_BLANK_RUNE || Type == TYPE_FIRE_RUNE || Type == TYPE_HEALING_RUNE || Type == TYPE_ENERGY_RUNE;
+}
+
+// What a rune costs; it is used up.
+static constexpr int RUNE_MANA = 10, RUNE_SOUL = 1;
+static constexpr int MAGIC_SHIELD_MS = 60000, DRUNK_MS = 30000;
+
+static void ShowEffect(const Position& Pos, int Effect) {
+    ToViewersOf(Pos, [&](Message& M, Player&) { M.addByte(131).addPosition(Pos).addByte(Effect); });
+}
+
+// A rune used on a creature, the player itself included: the blank rune
+// shields with magic, the healing rune heals, the fire and energy runes
+// hurt (the player itself: it burns or is struck by energy).
+static void CastRune(Player& P, const Located& L, Creature& Target) {
+    int Type = L.Item->Type;
+    Creature& Me = *P.Body;
+    bool Self = &Target == &Me;
+    bool Harmful = Type == TYPE_FIRE_RUNE || Type == TYPE_ENERGY_RUNE;
+    if (L.Where.Kind == Spot::FIELD && !Near(Me.Pos, L.Where.Pos)) return TextMessage(P, MESSAGE_STATUS, "You are too far away.");
+    if (!Self && (Target.Pos.z != Me.Pos.z || !CanSee(P.MapPos, Target.Pos) || !ClearLine(Me.Pos, Target.Pos)))
+        return TextMessage(P, MESSAGE_STATUS, "You cannot throw there.");
+    if (!Self && Harmful && Target.Controller != nullptr && (!fight::InArena(Me.Pos) || !fight::InArena(Target.Pos)))
+        return TextMessage(P, MESSAGE_STATUS, "You may not attack this person.");
+    if (P.Record->Mana < RUNE_MANA) return TextMessage(P, MESSAGE_STATUS, "You do not have enough mana.");
+    if (P.Record->Soul < RUNE_SOUL) return TextMessage(P, MESSAGE_STATUS, "You do not have enough soul.");
+    Take(P, L.Where, L.Index, 1);
+    life::SpendMana(P, RUNE_MANA);
+    life::SpendSoul(P, RUNE_SOUL);
+    Player* Other = Target.Controller;
+    switch (Type) {
+        case TYPE_BLANK_RUNE:
+            ShowEffect(Target.Pos, EFFECT_SPARKLES);
+            if (Other != nullptr) life::SetCondition(*Other, life::MAGIC_SHIELD, MAGIC_SHIELD_MS);
+            break;
+        case TYPE_HEALING_RUNE:
+            ShowEffect(Target.Pos, EFFECT_HEAL);
+            if (Other != nullptr) life::Heal(*Other, chance::Roll(30, 50));
+            break;
+        default: {
+            bool Fire = Type == TYPE_FIRE_RUNE;
+            if (!Self) {
+                ToViewersOf(Me.Pos, [&](Message& M, Player&) {
+                    M.addByte(133).addPosition(Me.Pos).addPosition(Target.Pos).addByte(Fire ? MISSILE_FIREBALL : MISSILE_ENERGY);
+                });
+                fight::Strike(P, Target, Fire ? chance::Roll(10, 25) : chance::Roll(15, 30), Fire ? life::FIRE : life::ENERGY);
+            } else {
+                ShowEffect(Me.Pos, Fire ? EFFECT_FIRE : EFFECT_ENERGY);
+            }
+            if (Other != nullptr && !Other->Dead)
+                life::SetCondition(*Other, Fire ? life::BURNING : life::ELECTRIFIED, 0, 3, Fire ? 10 : 8);
+            break;
+        }
+    }
+    AfterChange(P);
+}
+
+// Wine and beer make drunk; the vessel is empty afterwards.
+static void Drink(Player& P, const Located& L) {
+    Object& Vessel = *L.Item;
+    if (Vessel.Data == LIQUID_NONE) return TextMessage(P, MESSAGE_STATUS, "It is empty.");
+    int Liquid = Vessel.Data;
+    Vessel.Data = LIQUID_NONE;
+    ShowChanged(P, L.Where, L.Index, Vessel);
+    bool Strong = Liquid == LIQUID_WINE || Liquid == LIQUID_BEER;
+    Message M;
+    M.addByte(170).addString(P.Body->Name).addByte(game::TALK_ANIMAL_LOW).addPosition(P.Body->Pos).addString(Strong ? "Hicks!" : "Gulp.");
+    Send(P, M);
+    if (Strong) life::SetCondition(P, life::DRUNK, DRUNK_MS);
+    if (Liquid == LIQUID_SLIME) life::SetCondition(P, life::POISONED, 0, 5, 3);
+}
+
+void UseOnCreature(Player& P, const Position& Where, int Type, int StackPos, uint32_t CreatureID) {
+    Located L = Locate(P, Where, StackPos);
+    if (L.Item == nullptr || L.Item->Type != Type || L.Item->IsCreature()) return;
+    Creature* Target = CreatureID != 0 ? game::FindCreature(CreatureID) : nullptr;
+    if (Target == nullptr) return;
+    if (!IsRune(Type)) return TextMessage(P, MESSAGE_STATUS, "You cannot use this object.");
+    CastRune(P, L, *Target);
+}
+
+// ---- Using -------------------------------------------------------------------------------------
+
 void Use(Player& P, const Position& Where, int Type, int StackPos, int Number) {
     Located L = Locate(P, Where, StackPos);
     if (L.Item == nullptr || L.Item->Type != Type || L.Item->IsCreature()) return;
@@ -653,6 +759,14 @@ void Use(Player& P, const Position& Where, int Type, int StackPos, int Number) {
         return;
     }
     if (L.Where.Kind == Spot::FIELD && game::UseOnMap(P, Where, StackPos, *L.Item)) return;
+    if (IsRune(Type)) {
+        CastRune(P, L, *P.Body);
+        return;
+    }
+    if (HasFlag(Type, LIQUIDCONTAINER) && L.Where.Kind != Spot::FIELD) {
+        Drink(P, L);
+        return;
+    }
     if (IsFood(Type)) {
         Take(P, L.Where, L.Index, 1);
         Message M;

@@ -31,9 +31,17 @@ int FreeCapacity(const CharacterRecord& R);
 // The object a client location names (map, open container or body slot), or nullptr.
 const Object* Find(Player& P, const Position& Where, int StackPos);
 
+// Nothing fixed and blocking stands between the two fields of one floor.
+bool ClearLine(const Position& From, const Position& To);
+// Takes the thing at Stack off the field, shows it to the viewers, and
+// closes the windows of a container that goes with it.
+void RemoveFromMap(const Position& Pos, int Stack);
+
 // Commands; the caller has read and checked the packet's layout.
 void Use(Player& P, const Position& Where, int Type, int StackPos, int Number);
 void Move(Player& P, const Position& From, int Type, int StackPos, const Position& To, int Count);
+// Runes on a creature (or on the player itself).
+void UseOnCreature(Player& P, const Position& Where, int Type, int StackPos, uint32_t CreatureID);
 void Rotate(Player& P, const Position& Where, int Type, int StackPos);
 void CloseContainer(Player& P, int Number);
 void ContainerUp(Player& P, int Number);

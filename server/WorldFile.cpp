@@ -147,6 +147,15 @@ game::WorldInfo LoadWorld(const std::string& FileName) {
         } else if (Word == "Start") {
             World.Start = R.Place(Words, 1);
             HasStart = true;
+        } else if (Word == "Temple") {
+            World.Temple = R.Place(Words, 1);
+            World.HasTemple = true;
+        } else if (Word == "Arena") {
+            if (Words.size() != 6) R.Fail("Arena x1 y1 x2 y2 z expected");
+            game::ArenaArea A{R.Number(Words[1], 0, 65535), R.Number(Words[2], 0, 65535), R.Number(Words[3], 0, 65535),
+                              R.Number(Words[4], 0, 65535), R.Number(Words[5], 0, 15)};
+            if (A.x2 < A.x1 || A.y2 < A.y1) R.Fail("the arena's second corner lies before its first");
+            World.Arenas.push_back(A);
         } else if (Word == "Key") {
             if (Words.size() < 2 || Words[1].Text.size() != 1) R.Fail("Key needs one map character");
             Keys[Words[1].Text[0]] = R.Objects(Rest(Line, 2));
@@ -176,7 +185,9 @@ game::WorldInfo LoadWorld(const std::string& FileName) {
             if (S.Name.empty() || S.Name.size() > 29) R.Fail("creature names have 1 to 29 characters");
             S.Roam = R.Number(Words[6], 0, 50);
             S.Speed = R.Number(Words[7], 1, 1000);
-            for (size_t i = 8; i < Words.size(); i++) {
+            size_t First = 8;
+            if (Words.size() > 8 && !Words[8].Quoted) S.HitPoints = R.Number(Words[First++], 1, 65535);
+            for (size_t i = First; i < Words.size(); i++) {
                 if (!Words[i].Quoted) R.Fail("phrases are texts in quotes");
                 S.Phrases.push_back(Words[i].Text);
             }

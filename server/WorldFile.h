@@ -12,8 +12,12 @@
 //                                     or rope spot) leads to the second
 //   List 1010 1000 7 "Aldric" "Mira"  the gate on the field opens for the owner and
 //                                     the names listed (one per line)
-//   Creature 1005 1002 7 chicken "Chicken" 3 120 "Cluck!"
-//                                     outfit, name, roaming distance, speed, phrases
+//   Creature 1005 1002 7 chicken "Chicken" 3 120 15 "Cluck!"
+//                                     outfit, name, roaming distance, speed, hit points
+//                                     (may be left out: as the kind has), phrases
+//   Temple 1000 1001 7                where the dead come back (default: Start)
+//   Arena 990 1020 1000 1025 7        a rectangle x1 y1 x2 y2 on floor z where
+//                                     players may fight each other
 //   Answer "Bertram" "hi hello" "Welcome, %N!"
 //                                     what the creature of that name says when a
 //                                     player next to it says one of the words

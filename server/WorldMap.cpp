@@ -114,3 +114,24 @@ const FloorChange* GetFloorChange(const Position& Pos) {
 size_t FieldCount() { return Fields.size(); }
 
 }  // namespace server::worldmap
+
+namespace server::worldmap {
+
+static Position FromKey(uint64_t K) { return {int((K >> 24) & 0xFFFF), int((K >> 8) & 0xFFFF), int(K & 0xFF)}; }
+
+void ForEachField(const std::function<void(const Position&, const Field&)>& Each) {
+    for (const auto& [K, F] : Fields) Each(FromKey(K), F);
+}
+
+void ReplaceObjects(const Position& Pos, std::vector<Object> Objects) {
+    Field& F = Fields[Key(Pos)];
+    std::vector<Object> Creatures;
+    for (Object& O : F.Stack)
+        if (O.IsCreature()) Creatures.push_back(std::move(O));
+    F.Stack.clear();
+    for (Object& O : Objects)
+        if (!O.IsCreature()) AddThing(Pos, O);
+    for (Object& C : Creatures) AddThing(Pos, C);
+}
+
+}  // namespace server::worldmap

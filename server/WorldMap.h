@@ -9,6 +9,7 @@
 #include "server/Packet.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,5 +53,10 @@ void SetFloorChange(const Position& Pos, const Position& Destination);
 const FloorChange* GetFloorChange(const Position& Pos);
 
 size_t FieldCount();
+// Every field that was ever given a thing, in no particular order.
+void ForEachField(const std::function<void(const Position&, const Field&)>& Each);
+// Puts these objects on the field in place of the objects it holds (its
+// creatures stay), by the stacking rule.
+void ReplaceObjects(const Position& Pos, std::vector<Object> Objects);
 
 }  // namespace server::worldmap

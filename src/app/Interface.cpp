@@ -2,11 +2,14 @@
 
 #include "app/Application.h"
 #include "app/Control.h"
+#include "gui/ContainerWindow.h"
 #include "gui/Dialogs.h"
 #include "gui/GUI.h"
 #include "gui/Help.h"
 #include "gui/MainWindow.h"
 #include "net/EventHints.h"
+#include "gui/ObjectSlot.h"
+#include "gui/TradeWindow.h"
 
 namespace {
 
@@ -54,6 +57,19 @@ void HookStartHints() {
     CloseHelpPointer();
 }
 
+// The content windows follow the containers and the trade that the message
+// has just changed.
+void HookAfterGameCommand(int Command) {
+    switch (Command) {
+    case 110:
+    case 111: UpdateContainerWindows(); break;
+    case 125: OpenTradeWindow(); break;
+    case 126: RefreshTradeWindow(); break;
+    case 127: CloseTradeWindow(); break;
+    default: break;
+    }
+}
+
 }  // namespace
 
 void DeliverToComponent(Component* C, const frame::Input& Input) {
@@ -64,12 +80,21 @@ void DeliverToComponent(Component* C, const frame::Input& Input) {
         // The component under the pointer may ask for its own shape (a
         // resize grip) while the pointer moves over it.
         SetPointerShape(POINTER_NORMAL);
+        // The slot under the pointer claims its drag outline anew.
+        ForgetSlotUnderPointer();
         C->mouseMove(Input.X, Input.Y);
         SetPointerKind(GetPointerShape());
         break;
-    case InputKind::LeftDown: C->leftButtonDown(Input.X, Input.Y, Input.Flags); break;
+    case InputKind::LeftDown:
+        // A press offers a drag source only where it lands on one.
+        ClearDraggedObject();
+        C->leftButtonDown(Input.X, Input.Y, Input.Flags);
+        break;
     case InputKind::LeftUp: C->leftButtonUp(Input.X, Input.Y, Input.Flags); break;
-    case InputKind::LeftDoubleClick: C->leftDoubleClick(Input.X, Input.Y, Input.Flags); break;
+    case InputKind::LeftDoubleClick:
+        ClearDraggedObject();
+        C->leftDoubleClick(Input.X, Input.Y, Input.Flags);
+        break;
     // Components act on the right button's release only.
     case InputKind::RightDown: break;
     case InputKind::RightUp: C->rightButtonUp(Input.X, Input.Y, Input.Flags); break;
@@ -99,6 +124,7 @@ void AddInterfaceHooks(ControlHooks& Hooks) {
     Hooks.CloseHelpPointer = CloseHelpPointer;
     Hooks.ResetHelpPointer = ResetHelpPointer;
     Hooks.StartHints = HookStartHints;
+    Hooks.AfterGameCommand = HookAfterGameCommand;
 }
 
 void InstallInterfaceHooks(int Width, int Height) {

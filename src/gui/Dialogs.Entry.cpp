@@ -8,6 +8,7 @@
 #include "core/Assert.h"
 #include "core/BuildSettings.h"
 #include "graphics/graphics.h"
+#include "gui/ContextMenu.h"
 #include "net/Communication.h"
 #include "net/Network.h"
 
@@ -551,6 +552,8 @@ void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY) {
     int width = root != NULL ? root->getWidth() : 0, height = root != NULL ? root->getHeight() : 0;
     if (IsDialog) {
         modal->setPosition(width / 2 - modal->getWidth() / 2, height / 2 - modal->getHeight() / 2);
+    } else if (auto* menu = dynamic_cast<ContextMenu*>(modal)) {
+        menu->finish(PointerX, PointerY, width, height);
     } else {
         int x = std::max(0, std::min(PointerX, width - modal->getWidth()));
         int y = std::max(0, std::min(PointerY, height - modal->getHeight()));

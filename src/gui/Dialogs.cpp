@@ -204,6 +204,7 @@ void Dialog::command(int) { SetInputMode(INPUT_IDLE); }
 
 namespace {
 DialogBuilder Builders[MESSAGE_STARTPATCHER + 1] = {};
+MenuBuilder MenuBuilders[MESSAGE_STARTPATCHER + 1] = {};
 
 void RegisterAllDialogs() {
     static bool Registered = false;
@@ -220,6 +221,7 @@ void RegisterAllDialogs() {
     RegisterInfoDialog();
     RegisterIgnoreDialog();
     RegisterHelpDialogs();
+    RegisterAutomapDialogs();
 }
 }  // namespace
 
@@ -228,13 +230,20 @@ void RegisterDialogBuilder(int Type, DialogBuilder Builder) {
     if (In(Type, MESSAGE_NONE, MESSAGE_STARTPATCHER)) Builders[Type] = Builder;
 }
 
+void RegisterMenuBuilder(int Type, MenuBuilder Builder) {
+    ASSERT(In(Type,MESSAGE_NONE,MESSAGE_STARTPATCHER));
+    if (In(Type, MESSAGE_NONE, MESSAGE_STARTPATCHER)) MenuBuilders[Type] = Builder;
+}
+
 bool CarryOutDialogEvent(Event& E) {
     RegisterAllDialogs();
     const char* data = EventDataIsText(E.Type) ? EventText(E.Data) : "";
     const char* extra = EventExtraIsText(E.Type) ? EventText(E.Extra) : "";
     DialogEvent Event{E, data != NULL ? data : "", extra != NULL ? extra : ""};
     const DialogBuilder Builder = In(E.Type, MESSAGE_NONE, MESSAGE_STARTPATCHER) ? Builders[E.Type] : NULL;
-    Dialog* D = Builder != NULL ? Builder(Event) : NULL;
+    Component* D = Builder != NULL ? Builder(Event) : NULL;
+    const MenuBuilder Menu = In(E.Type, MESSAGE_NONE, MESSAGE_STARTPATCHER) ? MenuBuilders[E.Type] : NULL;
+    if (D == NULL && Menu != NULL) D = Menu(Event);
     // Texts and records the event still holds (the release hook frees them).
     FreeEvent(E);
     if (D == NULL) return false;

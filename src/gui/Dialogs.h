@@ -204,6 +204,9 @@ struct DialogEvent {
 };
 using DialogBuilder = Dialog* (*)(DialogEvent& Event);
 void RegisterDialogBuilder(int Type, DialogBuilder Builder);
+// The same for a pop-up menu, which is no dialog but takes the modal place.
+using MenuBuilder = Component* (*)(DialogEvent& Event);
+void RegisterMenuBuilder(int Type, MenuBuilder Builder);
 // The groups' registrations, each in its own file.
 void RegisterEntryDialogs();
 void RegisterConsoleDialogs();
@@ -216,6 +219,7 @@ void RegisterBanishmentDialog();
 void RegisterInfoDialog();
 void RegisterIgnoreDialog();
 void RegisterHelpDialogs();
+void RegisterAutomapDialogs();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);

@@ -7,11 +7,16 @@
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/AutomapPanel.h"
 #include "gui/ConsoleWindow.h"
 #include "gui/Dialogs.h"
+#include "gui/InventoryPanel.h"
+#include "gui/ListWindows.h"
 #include "gui/MapWindow.h"
+#include "gui/SideColumn.h"
 #include "gui/SkinProperties.h"
 #include "gui/Skins.h"
+#include "gui/StatusPanels.h"
 #include "net/Commands.h"
 #include "net/Network.h"
 #include "world/Creatures.h"
@@ -124,13 +129,34 @@ GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
     addChild(Map);
     ConsoleArea = new ConsoleWindow();
     addChild(ConsoleArea);
-    HelpButton = new TextButton("Help", CommandTarget(Target, MAIN_HELP));
-    addChild(HelpButton);
+    PanelStack = new FixedPanels(Target);
+    PanelStack->setInventoryPanel(new InventoryPanel());
+    PanelStack->setAutomapPanel(new AutomapPanel());
+    addChild(PanelStack);
+    Windows = new SideColumn();
+    addChild(Windows);
+    SetGameColumn(Windows);
     for (const GameHotkey& H : GAME_HOTKEYS) RegisterHotkey(H.Key, H.ToMap ? Map : Target, H.Command);
 }
 
 GameView::~GameView() {
     for (const GameHotkey& H : GAME_HOTKEYS) RemoveHotkey(H.Key);
+    if (GetGameColumn() == Windows) SetGameColumn(NULL);
+}
+
+// Opens or closes one of the standard side windows.
+static void ToggleSideWindow(int Type) {
+    if (GetGameColumn() == NULL) return;
+    if (FindSideWindow(Type) != NULL) {
+        CloseSideWindow(Type);
+        return;
+    }
+    switch (Type) {
+    case SKILLS_WINDOW: AddSideWindow(NewSkillsWindow()); break;
+    case BATTLE_WINDOW: AddSideWindow(NewBattleWindow()); break;
+    case VIP_WINDOW: AddSideWindow(NewVipWindow()); break;
+    default: break;
+    }
 }
 
 void GameView::setSize(int Width, int Height) {
@@ -146,32 +172,26 @@ void GameView::setSize(int Width, int Height) {
     Console = Area{0, MapHeight + P.StripHeight, Left, std::max(Height - MapHeight - P.StripHeight, 0)};
     ConsoleArea->setPosition(Console.x, Console.y);
     ConsoleArea->setSize(Console.width, Console.height);
-    Panels = Area{Left, 0, Width - Left, std::min(P.PanelsHeight, Height)};
+    Panels = Area{Left, 0, Width - Left, std::min(PanelStack->neededHeight(), Height)};
     Column = Area{Left, Panels.height, Width - Left, std::max(Height - Panels.height, 0)};
-    HelpButton->setPosition(Panels.x + Panels.width - HelpButton->getWidth() - 8, Panels.y + 8);
-}
-
-// An empty area of the column: the window border around the background.
-void GameView::drawFramedArea(int Surface, int x, int y, const Area& A) const {
-    if (A.width < 4 || A.height < 4) return;
-    const int ax = x + A.x, ay = y + A.y;
-    DrawSkinTiled(Surface, ax + 2, ay + 2, A.width - 4, A.height - 4, 7, 0, A.y);
-    DrawSkinTiled(Surface, ax + 2, ay, A.width - 4, 2, 28, 0, 0);
-    DrawSkinTiled(Surface, ax + 2, ay + A.height - 2, A.width - 4, 2, 29, 0, 0);
-    DrawSkinTiled(Surface, ax, ay + 2, 2, A.height - 4, 26, 0, 0);
-    DrawSkinTiled(Surface, ax + A.width - 2, ay + 2, 2, A.height - 4, 27, 0, 0);
-    DrawSkinTiled(Surface, ax, ay, 2, 2, 22, 0, 0);
-    DrawSkinTiled(Surface, ax + A.width - 2, ay, 2, 2, 23, 0, 0);
-    DrawSkinTiled(Surface, ax, ay + A.height - 2, 2, 2, 24, 0, 0);
-    DrawSkinTiled(Surface, ax + A.width - 2, ay + A.height - 2, 2, 2, 25, 0, 0);
+    PanelStack->setPosition(Panels.x, Panels.y);
+    PanelStack->setSize(Panels.width, PanelStack->neededHeight());
+    Windows->setPosition(Column.x, Column.y);
+    Windows->setSize(Column.width, Column.height);
+    // The side windows open at the end of the last game come back in their
+    // order, once the column has room to share out.
+    if (!WindowsReopened && Column.height > 0) {
+        WindowsReopened = true;
+        int Types[16], Count = 0;
+        for (int i = 0; i < GetNumberOfOpenDialogs() && Count < 16; ++i) Types[Count++] = GetOpenDialog(i);
+        for (int i = 0; i < Count; ++i)
+            if (FindSideWindow(Types[i]) == NULL) ToggleSideWindow(Types[i]);
+    }
 }
 
 void GameView::draw(int Surface, int x, int y) {
     CompositeComponent::draw(Surface, x, y);
     DrawSkinTiled(Surface, x + Strip.x, y + Strip.y, Strip.width, Strip.height, 7, 0, 0);
-    drawFramedArea(Surface, x, y, Panels);
-    drawFramedArea(Surface, x, y, Column);
-    HelpButton->draw(Surface, x + HelpButton->getX(), y + HelpButton->getY());
 }
 
 void GameView::keyPress(int code) {
@@ -287,7 +307,12 @@ void MainWindow::command(int number) {
     case MAIN_CHARACTER_LIST: PostEvent(MESSAGE_CHARACTERLIST, 300, 0); break;
     case MAIN_OPTIONS_IN_GAME: PostEvent(30, 0, 0); break;
     case MAIN_LAYOUT: setSize(_Width, _Height); break;
-    case MAIN_STOP: CancelAll(); break;
+    case MAIN_SKILLS: ToggleSideWindow(SKILLS_WINDOW); break;
+    case MAIN_BATTLE: ToggleSideWindow(BATTLE_WINDOW); break;
+    case MAIN_VIP: ToggleSideWindow(VIP_WINDOW); break;
+    case MAIN_STOP:
+        if (state == STATE_GAME) CancelAll();
+        break;
     case MAIN_FULLSCREEN: {
         // Only with a full-screen mode chosen; the switch itself refuses
         // full screen without one.

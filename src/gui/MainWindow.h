@@ -20,6 +20,9 @@ enum : int {
     MAIN_EXIT = 7,
     MAIN_OPTIONS_IN_GAME = 8,
     MAIN_LAYOUT = 9,
+    MAIN_SKILLS = 14,  // open or close the skills window
+    MAIN_BATTLE = 15,
+    MAIN_VIP = 22,
     MAIN_STOP = 32,
     MAIN_ABORT_CONNECTION = 29,
     MAIN_COPY_LINK = 33,
@@ -55,6 +58,8 @@ class StartView : public CompositeComponent {
 
 class MapWindow;
 class ConsoleWindow;
+class FixedPanels;
+class SideColumn;
 
 // The game view: the map window, the strip below it, the console area and
 // the right column of fixed panels and side windows. Its keys walk and turn
@@ -68,6 +73,8 @@ class GameView : public CompositeComponent {
     void keyPress(int code) override;
     MapWindow* getMapWindow() const { return Map; }
     ConsoleWindow* getConsole() const { return ConsoleArea; }
+    FixedPanels* getFixedPanels() const { return PanelStack; }
+    SideColumn* getSideColumn() const { return Windows; }
     // The areas of the layout, relative to the view.
     struct Area {
         int x = 0, y = 0, width = 0, height = 0;
@@ -79,13 +86,12 @@ class GameView : public CompositeComponent {
     TextButton* getHelpButton() const { return HelpButton; }
 
   private:
-    void drawFramedArea(int Surface, int x, int y, const Area& A) const;
     Component* Target;
     MapWindow* Map = NULL;
     ConsoleWindow* ConsoleArea = NULL;
-    // Opens the help menu until the panels with the combat controls, where
-    // the game's own "Help" button sits, are built into the column.
-    TextButton* HelpButton = NULL;
+    FixedPanels* PanelStack = NULL;
+    SideColumn* Windows = NULL;
+    bool WindowsReopened = false;  // the last game's side windows, once the column has its size
     Area Strip, Console, Panels, Column;
 };
 

@@ -9,6 +9,7 @@
 #include "graphics/graphics.h"
 #include "gui/Dialogs.h"
 #include "gui/Help.h"
+#include "gui/ObjectSlot.h"
 #include "gui/SkinProperties.h"
 #include "gui/Skins.h"
 #include "net/Commands.h"
@@ -58,6 +59,8 @@ MapWindow::MapWindow() = default;
 
 void MapWindow::setUseWithSource(const PendingObject& Source) { UseWithSource = Source; }
 void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Object; }
+const PendingObject& MapWindow::getUseWithSource() { return UseWithSource; }
+const PendingObject& MapWindow::getTradeObject() { return TradeObject; }
 
 int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
 
@@ -264,17 +267,14 @@ bool MapWindow::visibleField(int x, int y, int& rx, int& ry, int& rz) {
 
 bool MapWindow::leftButtonDown(int x, int y, int keys) {
     (void)keys;
-    DragValid = false;
+    // The drag may end on a slot of the inventory or of a container window.
+    ClearDraggedObject();
     int rx, ry, rz;
     if (!GetFieldUnderPointer(x, y, _Width, _Height, rx, ry, rz)) return true;
     int Position = 0;
     const ObjectInstance Obj = GetDragSource(rx, ry, rz, Position);
     if (Obj.Type == 0) return true;
-    DragValid = true;
-    DragObject = Obj;
-    DragStack = Position;
-    DragX = rx, DragY = ry, DragZ = rz;
-    CubeToAbsolute(DragX, DragY, DragZ);
+    SetDraggedObject(AbsoluteLocation(rx, ry, rz), Obj, Position);
     return true;
 }
 
@@ -290,7 +290,7 @@ bool MapWindow::leftButtonUp(int x, int y, int keys) {
             walkTo(x, y);
         break;
     }
-    DragValid = false;
+    ClearDraggedObject();
     return true;
 }
 
@@ -384,28 +384,7 @@ void MapWindow::trade(int x, int y) {
 }
 
 void MapWindow::drop(int x, int y, int keys) {
-    if (!DragValid) return;
     int rx, ry, rz;
     if (!GetFieldUnderPointer(x, y, _Width, _Height, rx, ry, rz)) return;
-    int ax = rx, ay = ry, az = rz;
-    CubeToAbsolute(ax, ay, az);
-    if (ax == DragX && ay == DragY && az == DragZ) return;
-    const ObjectLocation From = MapLocation(DragX, DragY, DragZ);
-    int Count = 1;
-    if (DragObject.Type >= FIRST_ITEM_TYPE && GetObjectFlag(DragObject.Type, CUMULATIVE) && DragObject.Data >= 2 &&
-        !(keys & keys::SHIFT)) {
-        // Ctrl moves the whole pile; without a modifier the player is asked.
-        if (!(keys & keys::CTRL)) {
-            MoveRecord Move;
-            Move.From = From;
-            Move.Type = DragObject.Type;
-            Move.Stack = DragStack;
-            Move.Data = int(DragObject.Data);
-            Move.x = ax, Move.y = ay, Move.z = az;
-            PostMoveObjects(Move);
-            return;
-        }
-        Count = int(DragObject.Data);
-    }
-    SendMoveObject(From, DragObject.Type, DragStack, ax, ay, az, Count);
+    DropDraggedObject(AbsoluteLocation(rx, ry, rz), keys);
 }

@@ -47,6 +47,8 @@ class MapWindow : public Component {
     // The object a use-with (input mode 7) or a trade (mode 8) starts from.
     static void setUseWithSource(const PendingObject& Source);
     static void setTradeObject(const PendingObject& Object);
+    static const PendingObject& getUseWithSource();
+    static const PendingObject& getTradeObject();
 
   private:
     void drawMargins(int Surface, int x, int y);
@@ -62,11 +64,6 @@ class MapWindow : public Component {
     void drop(int x, int y, int keys);
     void clickWithKeys(int x, int y, int keys);
 
-    // Where the left button went down: the drag source on the map.
-    bool DragValid = false;
-    int DragX = 0, DragY = 0, DragZ = 0;  // absolute field
-    ObjectInstance DragObject;
-    int DragStack = 0;
     // What the texts over the map were last laid out for (the picture's size).
     int LaidOutX = -1, LaidOutY = -1, LaidOutZ = -1, LaidOutWidth = 0, LaidOutHeight = 0;
     bool LaidOutNoStretching = false;

@@ -199,6 +199,30 @@ void InitSkinProperties() {
     P.BuddylistWindow.Logo = {2, 1};
     P.PlayerStates.NumberOfIcons = 9;
 
+    P.SideWindow.MinimizedHeight = 20;
+    P.SideWindow.ButtonTop = 2;
+    P.SideWindow.ButtonRight = 4;
+    P.SideWindow.ButtonGap = 2;
+    P.SideWindow.CaptionFont = 1;
+    P.SideWindow.CaptionLeft = 6;
+    P.SideWindow.CaptionTop = 3;
+    P.SideWindow.Caption = {224, 224, 224};
+    P.SideWindow.DefaultBodyHeight = 120;
+
+    P.SidePanels.Margin = 4;
+    P.SidePanels.BarIconX = 10;
+    P.SidePanels.ValueGap = 6;
+    P.SidePanels.ValueFont = 1;
+    P.SidePanels.Value = {224, 224, 224};
+    P.SidePanels.StatusHeight = 32;
+    P.SidePanels.ModeGap = 3;
+    P.SidePanels.LineHeight = 14;
+    P.SidePanels.LineFont = 1;
+    P.SidePanels.LineText = {208, 200, 184};
+    P.SidePanels.Target = {224, 48, 48};
+    P.SidePanels.Followed = {48, 224, 48};
+    P.SidePanels.BarHeight = 5;
+
     P.GameView.ColumnWidth = 176;
     P.GameView.StripHeight = 12;
     P.GameView.MapMinimumHeight = 176;

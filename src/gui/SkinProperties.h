@@ -166,6 +166,31 @@ struct SkinPropertyTable {
         int NumberOfIcons;
     } PlayerStates;
     struct {
+        int MinimizedHeight;   // a minimised window: the title bar and the bottom edge
+        int ButtonTop;         // the title bar's buttons, from the window's top
+        int ButtonRight;       // the close button's right edge, from the window's right
+        int ButtonGap;         // between two buttons of the title bar
+        int CaptionFont;
+        int CaptionLeft;       // the caption's start; a title picture sits there first
+        int CaptionTop;
+        SkinColour Caption;
+        int DefaultBodyHeight; // a standard window opened for the first time
+    } SideWindow;
+    struct {
+        int Margin;            // inside each panel's frame
+        int BarIconX;          // the health and mana icons, left of the bars
+        int ValueGap;          // from a bar to its value
+        int ValueFont;
+        SkinColour Value;
+        int StatusHeight;
+        int ModeGap;           // between two combat buttons
+        int LineHeight;        // a line of the skills, battle and VIP windows
+        int LineFont;
+        SkinColour LineText;
+        SkinColour Target, Followed;  // the battle list's marks of the attacked and the followed creature
+        int BarHeight;         // a skill's percentage bar below its line
+    } SidePanels;
+    struct {
         int ColumnWidth;       // F: the right column of fixed panels and side windows
         int StripHeight;       // S: the strip below the map view
         int MapMinimumHeight;  // the map view never gets less

@@ -92,8 +92,13 @@ TEST(GameServer, EnteringTheGameSendsTheWholeMap) {
     C.SendPacket(GameLogin(100001, "Aldric", "demo"));
     auto First = C.ReadPacket();
     ASSERT_TRUE(First);
-    // Enter game: player id 1, beat 50 ms, no game master right; then the map.
-    Bytes Start = Packet().Byte(10).Quad(1).Word(50).Byte(0).Byte(100).Pos({102, 102, 7}).Data;
+    // Enter game: player id 1, beat 50 ms, the right to report bugs; the
+    // account's rights to report every rule violation with every action;
+    // then the map.
+    Packet Expected;
+    Expected.Byte(10).Quad(1).Word(50).Byte(1).Byte(11);
+    for (int i = 0; i < 32; i++) Expected.Byte(0x7F);
+    Bytes Start = Expected.Byte(100).Pos({102, 102, 7}).Data;
     ASSERT_GE(First->size(), Start.size());
     EXPECT_EQ(Bytes(First->begin(), First->begin() + long(Start.size())), Start);
 

@@ -71,7 +71,7 @@ struct LoadRun {
     asio::io_context Context;
     std::vector<std::unique_ptr<LoadClient>> Clients;
     std::vector<double> Latencies;  // milliseconds
-    long Messages = 0, StepsSent = 0, Cancels = 0, Said = 0, Heard = 0;
+    long Messages = 0, StepsSent = 0, Cancels = 0, Said = 0, Heard = 0, Attacks = 0;
     Clock::time_point End;
     std::mt19937 Random{42};
     int GamePort = 0;
@@ -139,6 +139,20 @@ struct LoadRun {
                     ADD_FAILURE() << C.Name << ": a step got no answer";
                     C.Steps.clear();
                 }
+                if (C.Ticks % 11 == 5) {
+                    // Attack the nearest creature in sight; it fights back.
+                    const Position Me = C.View.Creatures[C.View.PlayerID].Pos;
+                    uint32_t Target = 0;
+                    int Best = 6;
+                    for (const auto& [ID, Seen] : C.View.Creatures) {
+                        int D = std::max(std::abs(Seen.Pos.x - Me.x), std::abs(Seen.Pos.y - Me.y));
+                        if (ID >= 0x40000000 && Seen.Pos.z == Me.z && Seen.Health > 0 && D < Best) Best = D, Target = ID;
+                    }
+                    if (Target != 0) {
+                        Send(C, Packet().Byte(161).Quad(Target).Data);
+                        Attacks++;
+                    }
+                }
                 if (C.Ticks % 7 == 0) {
                     Send(C, Packet().Byte(150).Byte(1).String("Hello from " + C.Name).Data);
                     Said++;
@@ -159,19 +173,27 @@ void WriteLoadCharacters(const std::filesystem::path& State, int Count) {
         std::ofstream(State / "characters" / ("loader" + std::to_string(i) + ".txt"))
             << "Name = \"" << Name << "\"\nAccount = " << 200000 + i << "\nID = " << 1000 + i
             << "\nWorld = \"Testland\"\nPositionX = " << 106 + i % 30 << "\nPositionY = " << 106 + i / 30
-            << "\nPositionZ = 7\n";
+            << "\nPositionZ = 7\nHitPoints = 5000\nMaxHitPoints = 5000\n";
     }
 }
 
 }  // namespace
 
-TEST(LoadTest, DISABLED_ManyClientsWalkAndTalk) {
+TEST(LoadTest, DISABLED_ManyClientsWalkTalkAndFight) {
     int Count = EnvNumber("VORNA_LOAD_CLIENTS", 200);
     int Seconds = EnvNumber("VORNA_LOAD_SECONDS", 60);
     const char* Binary = std::getenv("VORNA_LOAD_SERVER") ? std::getenv("VORNA_LOAD_SERVER") : VORNA_SERVER_BINARY;
     testing_support::ScopedWorkDir Dir;
     WriteTestDat("Vorna.dat");
     WriteTestWorld("test.world");
+    {
+        // Creatures among the walkers that fight back (wolves), hunt (spiders,
+        // poison) and come back after they are slain.
+        std::ofstream World("test.world", std::ios::app);
+        for (int i = 0; i < 24; i++)
+            World << "Creature " << 106 + (i * 5) % 30 << " " << 105 + (i / 6) * 3 << " 7 " << (i % 3 ? "wolf" : "spider")
+                  << " \"Beast\" 3 100\n";
+    }
     WriteLoadCharacters(Dir.Path() / "state", Count);
     std::string Here = Dir.Path().string();
     Process Server({Binary, "--login-port", "0", "--test-login-port", "0", "--game-port", "0", "--data-dir", Here,
@@ -225,11 +247,11 @@ TEST(LoadTest, DISABLED_ManyClientsWalkAndTalk) {
     };
     std::printf(
         "load: %d clients, %d in the game, %d dropped, %.1f s\n"
-        "load: %ld messages received (%.0f per second), %ld steps (%ld cancelled), %ld said, %ld heard\n"
+        "load: %ld messages received (%.0f per second), %ld steps (%ld cancelled), %ld said, %ld heard, %ld attacks\n"
         "load: server processor %.1f s (%.0f%% of one core), peak memory %ld KiB\n"
         "load: step to move: median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n",
         Count, InGame, Dropped, Elapsed, Run.Messages, double(Run.Messages) / Elapsed, Run.StepsSent, Run.Cancels,
-        Run.Said, Run.Heard, Cpu, 100 * Cpu / Elapsed, Memory, Percentile(0.5), Percentile(0.99), Percentile(1.0));
+        Run.Said, Run.Heard, Run.Attacks, Cpu, 100 * Cpu / Elapsed, Memory, Percentile(0.5), Percentile(0.99), Percentile(1.0));
     EXPECT_EQ(InGame, Count);
     EXPECT_EQ(Dropped, 0);
     EXPECT_GT(Run.Latencies.size(), size_t(Count));

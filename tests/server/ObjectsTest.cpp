@@ -194,8 +194,8 @@ TEST(Objects, EquipmentGoesIntoTheSlotsThatTakeIt) {
     // The chest cannot be taken, nor the bag put into itself.
     ASSERT_TRUE(M.Do(MoveObject({110, 101, 7}, TYPE_CHEST, 1, Slot(3), 1), 180));
     EXPECT_EQ(LastText(M), "You cannot move this object.");
-    ASSERT_TRUE(M.Do(Use(Slot(3), TYPE_BAG, 0, 1), 110));
-    ASSERT_TRUE(M.Do(MoveObject(Slot(3), TYPE_BAG, 0, InContainer(1, 0), 1), 180));
+    ASSERT_TRUE(M.Do(Use(Slot(3), TYPE_BACKPACK, 0, 1), 110));
+    ASSERT_TRUE(M.Do(MoveObject(Slot(3), TYPE_BACKPACK, 0, InContainer(1, 0), 1), 180));
     EXPECT_EQ(LastText(M), "This is impossible.");
     // A bag dropped onto the bag in the chest goes inside it.
     ASSERT_TRUE(M.Do(MoveObject(InContainer(1, 2), TYPE_BLANK_RUNE, 0, InContainer(0, 0), 1), 114));
@@ -363,7 +363,8 @@ TEST(Objects, AttackedCreaturesLoseHealthAndDieFollowWalksAfterThem) {
     }, 12000));
     ASSERT_GE(Health.size(), 2u);
     EXPECT_TRUE(std::is_sorted(Health.rbegin(), Health.rend())) << Health.size();
-    EXPECT_EQ(A.View.FieldAt({125, 101, 7}), (std::vector<Thing>{{TYPE_GRASS, 0}, {TYPE_CORPSE_BEAST, 0}}));
+    EXPECT_EQ(A.View.FieldAt({125, 101, 7}),
+              (std::vector<Thing>{{TYPE_GRASS, 0}, {TYPE_CORPSE_BEAST, 0}, {TYPE_POOL, LIQUID_BLOOD}}));
     EXPECT_EQ(A.View.TextMessages.back().second, "You have slain Chicken.");
     // Players cannot be attacked.
     V.S.SetCharacterValues("Kestrel", {{"PositionX", "123"}, {"PositionY", "101"}, {"PositionZ", "7"}});

@@ -23,7 +23,8 @@ TEST(ServerProgram, TermSignalSavesTheCharactersInTheGame) {
     WriteTestWorld("test.world");
     std::string Here = Dir.Path().string();
     Process Server({VORNA_SERVER_BINARY, "--login-port", "0", "--test-login-port", "0", "--game-port", "0",
-                    "--data-dir", Here, "--world", Here + "/test.world", "--state-dir", Here + "/state"});
+                    "--data-dir", Here, "--world", Here + "/test.world", "--state-dir", Here + "/state", "--seed", "4242"});
+    EXPECT_TRUE(Server.WaitFor("random numbers from seed 4242")) << Server.Log;
     // The whole line: it can arrive in two reads, and its first half gives a cut-off port.
     const std::string Listening = Server.WaitForLine(", game ");
     ASSERT_FALSE(Listening.empty()) << Server.Log;
@@ -46,6 +47,10 @@ TEST(ServerProgram, TermSignalSavesTheCharactersInTheGame) {
 
 TEST(ServerProgram, BadOptionsAndMissingFilesEndWithAMessage) {
     testing_support::ScopedWorkDir Dir;
+    for (const char* Seed : {"0", "12x", "-1", "4294967296"}) {
+        Process Server({VORNA_SERVER_BINARY, "--seed", Seed});
+        EXPECT_EQ(Server.Wait(), 2) << Seed;
+    }
     {
         Process Server({VORNA_SERVER_BINARY, "--game-port", "70000"});
         EXPECT_EQ(Server.Wait(), 2);

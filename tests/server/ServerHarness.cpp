@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 enum {
     BANK = 0, ONBANK = 1, BOTTOM = 2, CONTAINER = 4, CUMULATIVE = 5, WRITE = 8, WRITEONCE = 9, LIQUIDCONTAINER = 10,
-    LIQUIDPOOL = 11, UNPASS = 12, UNMOVE = 13, TAKE = 16, ROTATE = 20
+    LIQUIDPOOL = 11, UNPASS = 12, UNMOVE = 13, TAKE = 16, ROTATE = 20, LIGHT = 21
 };
 
 struct TypeSpec {
@@ -50,12 +50,17 @@ static const std::vector<TypeSpec> Specs = {
     {TYPE_ARROW, {CUMULATIVE, TAKE}, 0}, {TYPE_SWORD, {TAKE}, 0},   {TYPE_MACE, {TAKE}, 0},
     {TYPE_BOW, {TAKE}, 0},               {TYPE_CHAIN_ARMOR, {TAKE}, 0}, {TYPE_LEATHER_ARMOR, {TAKE}, 0},
     {TYPE_LEATHER_HELMET, {TAKE}, 0},    {TYPE_WOODEN_SHIELD, {TAKE}, 0}, {TYPE_LEATHER_LEGS, {TAKE}, 0},
-    {TYPE_LEATHER_BOOTS, {TAKE}, 0},     {TYPE_ROPE, {TAKE}, 0},    {TYPE_TORCH, {TAKE}, 0},
+    {TYPE_LEATHER_BOOTS, {TAKE}, 0},     {TYPE_ROPE, {TAKE}, 0},    {TYPE_TORCH, {TAKE, LIGHT}, 0},
     {TYPE_BREAD, {TAKE}, 0},             {TYPE_HAM, {TAKE}, 0},     {TYPE_FISH, {TAKE}, 0},
     {TYPE_BLANK_RUNE, {TAKE}, 0},        {TYPE_KEY, {TAKE}, 0},
     {TYPE_CHAIR_N, {BOTTOM, ROTATE}, 0}, {TYPE_CHAIR_E, {BOTTOM, ROTATE}, 0},
     {TYPE_CHAIR_S, {BOTTOM, ROTATE}, 0}, {TYPE_CHAIR_W, {BOTTOM, ROTATE}, 0},
     {TYPE_GATE_H_CLOSED, {BOTTOM, UNPASS, UNMOVE}, 0}, {TYPE_GATE_H_OPEN, {BOTTOM, UNMOVE}, 0},
+    // Fights and conditions.
+    {TYPE_FIRE_FIELD, {}, 0},            {TYPE_FIRE_RUNE, {TAKE}, 0}, {TYPE_ENERGY_RUNE, {TAKE}, 0},
+    {TYPE_HEALING_RUNE, {TAKE}, 0},      {TYPE_RING, {TAKE}, 0},    {TYPE_MUG, {LIQUIDCONTAINER, TAKE}, 0},
+    {TYPE_CORPSE_HUMAN, {CONTAINER, UNMOVE}, 0}, {TYPE_CRATE, {TAKE}, 0},
+    {TYPE_BLACKBOARD, {WRITE, UNMOVE}, 0}, {TYPE_FISHING_ROD, {TAKE}, 0},
 };
 
 bool TypeHasFlag(int Type, int Flag) {
@@ -83,6 +88,7 @@ void WriteTestDat(const fs::path& File) {
                 U8(F);
                 if (F == BANK) U16(S.Bank);
                 if (F == 8 || F == 9) U16(200);  // WRITE, WRITEONCE: text length
+                if (F == LIGHT) U16(4), U16(206);  // brightness, colour
             }
         }
         Simple();
@@ -125,6 +131,12 @@ void WriteTestWorld(const fs::path& File) {
     W += "Put 111 103 7 chair_n\nPut 112 103 7 key\n";
     W += "Put 116 100 7 gate_h_closed\nList 116 100 7 \"Aldric\" \"Mira\"\n";
     W += "Creature 125 101 7 chicken \"Chicken\" 0 60\n";
+    // The far corner: fights and conditions (after the chicken, so that the
+    // chicken keeps the first creature id), an arena and a temple.
+    W += "Put 128 110 7 fire_field\nPut 129 110 7 pool:6\nPut 126 110 7 crate\nPut 127 112 7 blackboard\"Hello\"\n";
+    W += "Creature 134 126 7 spider \"Spider\" 0 60\nCreature 128 126 7 wolf \"Wolf\" 0 60 60\n";
+    W += "Creature 138 116 7 skeleton \"Skeleton\" 0 60\n";
+    W += "Temple 105 102 7\nArena 114 100 119 102 7\n";
     std::ofstream(File, std::ios::binary) << W;
 }
 
@@ -149,6 +161,10 @@ std::vector<std::pair<int, int>> ExpectedField(const Position& P) {
         if (P.y == 103 && P.x == 111) F.push_back({TYPE_CHAIR_N, 0});
         if (P.y == 103 && P.x == 112) F.push_back({TYPE_KEY, 0});
         if (P.y == 100 && P.x == 116) F.push_back({TYPE_GATE_H_CLOSED, 0});
+        if (P.y == 110 && P.x == 128) F.push_back({TYPE_FIRE_FIELD, 0});
+        if (P.y == 110 && P.x == 129) F.push_back({TYPE_POOL, 6});
+        if (P.y == 110 && P.x == 126) F.push_back({TYPE_CRATE, 0});
+        if (P.y == 112 && P.x == 127) F.push_back({TYPE_BLACKBOARD, 0});
     } else if (P.z == 6 && P.x >= 100 && P.x <= 104 && P.y >= 100 && P.y <= 104) {
         F.push_back({TYPE_WOODEN_FLOOR, 0});
     } else if (P.z == 8 && P.x >= 100 && P.x <= 115 && P.y >= 100 && P.y <= 115) {
@@ -421,11 +437,15 @@ Thing ClientView::ReadThing(Reader& R, const Position& Where) {
         int Outfit = R.U8();
         if (Outfit != 0) R.U32();
         else R.U16();
-        R.U8(), R.U8();
-        int Speed = R.U16();
+        int Light = R.U8();
         R.U8();
+        int Speed = R.U16();
+        int Skull = R.U8();
         int Shield = R.U8();
-        if (C) C->Direction = Direction, C->Outfit = Outfit, C->Speed = Speed, C->Health = Health, C->Shield = Shield;
+        if (C) {
+            C->Direction = Direction, C->Outfit = Outfit, C->Speed = Speed, C->Health = Health, C->Shield = Shield;
+            C->Light = Light, C->Skull = Skull;
+        }
     };
     if (Id == 97) {
         uint32_t Forget = R.U32();
@@ -521,6 +541,7 @@ void ClientView::Decode(const Bytes& Body) {
         const size_t Start = R.At;
         int Command = R.U8();
         Commands.push_back(Command);
+        Everything.insert(Command);
         Skip = 0;
         switch (Command) {
             case 10:
@@ -529,6 +550,7 @@ void ClientView::Decode(const Bytes& Body) {
                 R.U8();
                 break;
             case 20: Error = R.Str(); break;
+            case 21: Information = R.Str(); break;
             case 22: R.Str(), R.U8(); break;
             case 30: break;
             case 100:
@@ -681,12 +703,47 @@ void ClientView::Decode(const Bytes& Body) {
             }
             case 160:
                 HitPoints = R.U16();
-                R.U16();
+                MaxHitPoints = R.U16();
                 Capacity = R.U16();
-                R.U32(), R.U16(), R.U8(), R.U16(), R.U16(), R.U8(), R.U8(), R.U8();
+                Experience = R.U32();
+                Level = R.U16();
+                LevelPercent = R.U8();
+                Mana = R.U16();
+                MaxMana = R.U16();
+                MagicLevel = R.U8();
+                MagicLevelPercent = R.U8();
+                Soul = R.U8();
                 break;
-            case 161: for (int i = 0; i < 14; i++) R.U8(); break;
-            case 162: R.U8(); break;
+            case 161:
+                for (int i = 0; i < 7; i++) Skills[size_t(i)] = {R.U8(), R.U8()};
+                break;
+            case 162: Conditions = R.U8(); break;
+            case 11: for (int i = 0; i < 32; i++) Rights[size_t(i)] = R.U8(); break;
+            case 134: {
+                uint32_t ID = R.U32();
+                Marks.push_back({ID, R.U8()});
+                break;
+            }
+            case 141: {
+                uint32_t ID = R.U32();
+                int Level = R.U8();
+                R.U8();
+                if (Creatures.count(ID)) Creatures[ID].Light = Level;
+                break;
+            }
+            case 143: {
+                uint32_t ID = R.U32();
+                int Speed = R.U16();
+                if (Creatures.count(ID)) Creatures[ID].Speed = Speed;
+                break;
+            }
+            case 144: {
+                uint32_t ID = R.U32();
+                int Skull = R.U8();
+                if (Creatures.count(ID)) Creatures[ID].Skull = Skull;
+                break;
+            }
+            case 133: R.Pos(), R.Pos(), R.U8(); break;
             case 170: {
                 TalkSeen T;
                 T.Speaker = R.Str();

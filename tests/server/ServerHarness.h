@@ -9,11 +9,13 @@
 
 #include <asio.hpp>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -117,6 +119,7 @@ struct SeenCreature {
     Position Pos;
     int Direction = 0, Outfit = 0, Speed = 0;
     int Health = 0, Shield = 0;
+    int Light = 0, Skull = 0;
 };
 
 struct SeenContainer {
@@ -150,6 +153,7 @@ class ClientView {
     std::map<std::tuple<int, int, int>, std::vector<Thing>> Fields;
     std::map<uint32_t, SeenCreature> Creatures;
     std::vector<int> Commands;  // command bytes in the order read
+    std::set<int> Everything;   // every command byte ever read, never forgotten
     std::vector<TalkSeen> Talk;
     std::vector<std::pair<int, std::string>> TextMessages;
     std::vector<int> WalkCancels;
@@ -164,7 +168,17 @@ class ClientView {
     uint32_t EditListID = 0;
     std::string EditListText;
     std::string Error;  // 20
+    std::string Information;  // 21
     int HitPoints = -1, Capacity = -1;
+    // The rest of the player data (160), skills (161), conditions (162),
+    // rights (11) and creature marks (134: id, colour).
+    int MaxHitPoints = -1, Level = -1, LevelPercent = -1, Mana = -1, MaxMana = -1, MagicLevel = -1,
+        MagicLevelPercent = -1, Soul = -1;
+    uint32_t Experience = 0;
+    std::array<std::pair<int, int>, 7> Skills{};
+    int Conditions = 0;
+    std::array<int, 32> Rights{};
+    std::vector<std::pair<uint32_t, int>> Marks;
     std::vector<std::pair<int, std::string>> ChannelList;     // 171
     std::vector<std::pair<int, std::string>> OpenedChannels;  // 172, 178; 173 with id -1
     std::vector<int> ClosedChannels;                           // 179

@@ -123,7 +123,10 @@ TEST(ServerWorld, DemoWorldLoadsWithItsWaysBetweenFloors) {
     EXPECT_EQ(World.Start, (Position{1000, 1001, 7}));
     EXPECT_TRUE(worldmap::IsWalkable(World.Start));
     EXPECT_GT(worldmap::FieldCount(), 2000u);
-    EXPECT_EQ(World.Spawns.size(), 8u);  // five animals and three people
+    EXPECT_EQ(World.Spawns.size(), 12u);  // nine animals and monsters, three people
+    ASSERT_TRUE(World.HasTemple);
+    EXPECT_TRUE(worldmap::IsWalkable(World.Temple));
+    ASSERT_EQ(World.Arenas.size(), 1u);
     // Every way between floors leads onto a field with ground, and back.
     for (auto [From, To] : std::vector<std::pair<Position, Position>>{{{1006, 995, 7}, {1006, 996, 8}},
                                                                       {{1003, 993, 8}, {1003, 994, 7}},

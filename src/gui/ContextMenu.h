@@ -1,0 +1,75 @@
+// Pop-up menus: a column of entries opened at the pointer as the modal window
+// (input mode 11). A menu kind derives from ContextMenu, adds its entries in
+// its constructor and carries out an entry's number in command(); the menu
+// closes on the next left or right release, or on Escape, after the entry
+// has acted.
+#pragma once
+
+#include "gui/GUI.h"
+
+#include <string>
+
+// One line of a menu: a text, an optional shortcut hint drawn right-aligned,
+// and the command it sends to its menu.
+class MenuEntry : public Component {
+  public:
+    MenuEntry(const char* Text, const char* Shortcut, CommandTarget Target);
+    // The width the entry needs: text, gap, shortcut and both margins.
+    int getNeededWidth() const;
+    const std::string& getText() const { return Text; }
+    const std::string& getShortcut() const { return Shortcut; }
+    const CommandTarget& getTarget() const { return Target; }
+    void setHighlighted(bool On) { Highlighted = On; }
+    bool isHighlighted() const { return Highlighted; }
+    void draw(int Surface, int x, int y) override;
+
+  private:
+    std::string Text, Shortcut;
+    CommandTarget Target;
+    bool Highlighted = false;
+};
+
+// The line between two groups of entries. Clicks on it close the menu
+// without a command.
+class MenuSeparator : public Component {
+  public:
+    MenuSeparator();
+    void draw(int Surface, int x, int y) override;
+};
+
+class ContextMenu : public CompositeComponent {
+  public:
+    ContextMenu();
+    // Appends an entry; a separator asked for before it comes first, unless
+    // the menu is still empty, so a separator is never first or last.
+    void addEntry(int Number, const char* Text, const char* Shortcut = NULL);
+    void addSeparator();
+    // Lays the entries out at the widest width and places the menu at the
+    // pointer: to the left of it when it would reach the right edge, above it
+    // when it would reach the bottom, never at negative positions.
+    void finish(int PointerX, int PointerY, int ScreenWidth, int ScreenHeight);
+    bool isEmpty() const { return Empty; }
+    bool isFinished() const { return Finished; }
+    MenuEntry* getEntry(int Number) const;
+    int getNumberOfEntries() const;
+
+    void arrange() override;
+    bool mouseMove(int x, int y) override;
+    bool leftButtonDown(int x, int y, int keys) override;
+    bool leftButtonUp(int x, int y, int keys) override;
+    bool leftDoubleClick(int x, int y, int keys) override;
+    bool rightButtonUp(int x, int y, int keys) override;
+    bool mouseRepeat(int x, int y, int code) override;
+    void keyPress(int code) override;
+    // An entry's action; a number the menu does not have is reported.
+    void command(int number) override;
+
+  private:
+    void close();
+    MenuEntry* entryAt(int x, int y) const;
+    int WidestWidth = 0;
+    bool PendingSeparator = false;
+    bool Empty = true;
+    bool Finished = false;
+    MenuEntry* LastEntry = NULL;
+};
