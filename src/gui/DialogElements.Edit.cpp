@@ -90,8 +90,18 @@ EditField::EditField(int MaxLength) : CompositeComponent(4), Text(size_t(std::ma
     Component::setSize(P.DefaultWidth, GetFontHeight(Font) + 2 * P.Margin + 2 * P.Border);
 }
 
+namespace {
+// The field whose context menu was last asked for; forgotten when it goes.
+EditField* MenuField = NULL;
+}  // namespace
+
+EditField* EditFieldOfMenu(intptr_t Data) {
+    return Data != 0 && reinterpret_cast<EditField*>(Data) == MenuField ? MenuField : NULL;
+}
+
 EditField::~EditField() {
     if (_FocusGroup != NULL) _FocusGroup->removeMember(this);
+    if (MenuField == this) MenuField = NULL;
 }
 
 int EditField::getLength() const { return int(strlen(Text.data())); }
@@ -362,7 +372,10 @@ bool EditField::leftDoubleClick(int x, int y, int keys) {
 
 bool EditField::rightButtonUp(int x, int y, int keys) {
     if (CompositeComponent::rightButtonUp(x, y, keys)) return true;
-    if (!Inactive && GetModalWindow() == NULL) PostEvent(MESSAGE_EDITFIELD_MENU, reinterpret_cast<intptr_t>(this), 0);
+    if (!Inactive && GetModalWindow() == NULL) {
+        MenuField = this;
+        PostEvent(MESSAGE_EDITFIELD_MENU, reinterpret_cast<intptr_t>(this), 0);
+    }
     return true;
 }
 

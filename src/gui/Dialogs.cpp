@@ -5,6 +5,8 @@
 // above the bottom edge, right-aligned, under a separator line.
 #include "gui/Dialogs.h"
 
+#include "gui/ContextMenu.h"
+
 #include "core/Assert.h"
 #include "graphics/Surface.h"
 #include "gui/Skins.h"
@@ -213,6 +215,7 @@ void RegisterAllDialogs() {
     RegisterEntryDialogs();
     RegisterConsoleDialogs();
     RegisterAutomapDialogs();
+    RegisterContextMenus();
 }
 }  // namespace
 

@@ -60,6 +60,8 @@ class MapWindow : public Component {
     void trade(int x, int y);
     void drop(int x, int y, int keys);
     void clickWithKeys(int x, int y, int keys);
+    // Posts the object menu of the field under the pointer.
+    void objectMenu(int x, int y);
 
     // Where the left button went down: the drag source on the map.
     bool DragValid = false;
