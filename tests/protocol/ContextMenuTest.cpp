@@ -520,6 +520,27 @@ TEST_F(ContextMenuTest, EditConsoleVipAndSkillsMenus) {
     EXPECT_EQ(Sent(), "03 00 99 03 00");
     Close();
 
+    // The open requests: the menu of a request takes it, removes it, or
+    // copies the name or the question.
+    OpenRequestChannel(4);
+    AddRequestLine("Kestrel", 1, "Someone took my sword");
+    ASSERT_EQ(GetNumberOfTabs(), 2);
+    SelectTab(1);
+    Console.draw(SCREEN_SURFACE, 0, 0);
+    Console.rightButtonUp(40, LineY, 0);
+    Menu = Open();
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(Lines(Menu), (Texts{"Process Kestrel", "Remove Kestrel", "-", "Copy Name", "Copy Message"}));
+    Menu->command(MENU_COPY_MESSAGE);
+    ASSERT_TRUE(platform::GetClipboardText(Clip));
+    EXPECT_EQ(Clip, "Someone took my sword");
+    Menu->command(MENU_REMOVE_REPORT);
+    EXPECT_EQ(Sent(), "0A 00 9C 07 00 4B 65 73 74 72 65 6C");
+    Menu->command(MENU_PROCESS_REPORT);
+    EXPECT_EQ(Sent(), "0A 00 9B 07 00 4B 65 73 74 72 65 6C");
+    EXPECT_EQ(GetTab(GetSelectedTab()).Caption, "Kestrel's Report");
+    Close();
+
     // The VIP list: without an entry, the list's own entries; with one, its
     // entries first. Remove takes it out here and tells the server.
     PostVipMenu(0);
