@@ -74,8 +74,8 @@ enum : int {
     MESSAGE_SKILLS_CONTEXT_MENU = 55,
 };
 
-// The dialogs menu entries open, with the player's name as the event's text
-// where the dialog is about a player (event 23 carries the VIP's character id).
+// The dialogs menu entries open: 18, 19 and 25 carry the player's name as
+// their text, 23 the VIP's character id, 22 nothing.
 enum : int {
     MESSAGE_INVITE_PRIVATE = 18,
     MESSAGE_EXCLUDE_PRIVATE = 19,
@@ -83,7 +83,7 @@ enum : int {
     MESSAGE_EDIT_VIP = 23,
     MESSAGE_BANISHMENT = 25,
 };
-// Posts one of the dialog events above with a name.
+// Posts 18, 19 or 25 with a name.
 void PostNameEvent(int Type, const char* Name);
 // The menus' builders, registered with the other dialogs.
 void RegisterContextMenus();

@@ -7,6 +7,7 @@
 #include "gui/Dialogs.h"
 #include "gui/EditMenu.h"
 #include "gui/ObjectMenu.h"
+#include "gui/PrivateChannelDialogs.h"
 #include "gui/ReportChannelMenu.h"
 #include "gui/SkillsMenu.h"
 #include "gui/VipMenu.h"
@@ -39,4 +40,5 @@ void RegisterContextMenus() {
     RegisterMenuBuilder(MESSAGE_REPORT_CHANNEL_MENU, ReportChannelMenuEvent);
     RegisterMenuBuilder(MESSAGE_EDITFIELD_MENU, EditMenuEvent);
     RegisterMenuBuilder(MESSAGE_SKILLS_CONTEXT_MENU, SkillsMenuEvent);
+    RegisterPrivateChannelDialogs();
 }

@@ -57,7 +57,7 @@ VipMenu::VipMenu(uint32_t _CharacterID) {
 
 void VipMenu::command(int number) {
     switch (number) {
-    case MENU_ADD_NEW_VIP: PostNameEvent(MESSAGE_ADD_VIP, ""); return;
+    case MENU_ADD_NEW_VIP: PostEvent(MESSAGE_ADD_VIP, 0, 0); return;
     case MENU_SORT_BY_NAME: SetBuddySortKey(SORT_NAME); return;
     case MENU_SORT_BY_TYPE: SetBuddySortKey(SORT_TYPE); return;
     case MENU_SORT_BY_STATUS: SetBuddySortKey(SORT_STATUS); return;

@@ -520,6 +520,46 @@ TEST_F(ContextMenuTest, EditConsoleVipAndSkillsMenus) {
     EXPECT_EQ(Sent(), "03 00 99 03 00");
     Close();
 
+    // The player's own channel: its tab offers Invite and Exclude, whose
+    // dialog sends the name typed; the menu on a player offers the invitation
+    // with his name filled in.
+    OpenOwnChannel(9, "Aldric's Channel");
+    ASSERT_EQ(GetNumberOfTabs(), 2);
+    Console.rightButtonUp(Console.getTabWidth() + 10, 5, 0);
+    Menu = Open();
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(Lines(Menu), (Texts{"Invite player", "Exclude player", "-", "Close", "Show server messages", "-",
+                                  "Save Window"}));
+    Menu->command(MENU_EXCLUDE_PRIVATE);
+    Close();
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    Event Ev = TakeEvent();
+    ASSERT_TRUE(CarryOutDialogEvent(Ev));
+    auto* D = dynamic_cast<Dialog*>(GetModalWindow());
+    ASSERT_NE(D, nullptr);
+    EXPECT_EQ(D->getCaption(), "Exclude player from private chat channel");
+    for (const char* p = "Kestrel"; *p; ++p) D->keyPress(*p);
+    D->keyPress(keys::ENTER);
+    EXPECT_EQ(Sent(), "0A 00 AC 07 00 4B 65 73 74 72 65 6C");
+    Close();
+    Place(KESTREL, "Kestrel", 0);
+    PostCreatureMenu(KESTREL);
+    Menu = Open();
+    ASSERT_NE(Menu, nullptr);
+    Menu->command(MENU_INVITE_PRIVATE);
+    Close();
+    Ev = TakeEvent();
+    ASSERT_TRUE(CarryOutDialogEvent(Ev));
+    D = dynamic_cast<Dialog*>(GetModalWindow());
+    ASSERT_NE(D, nullptr);
+    EXPECT_EQ(D->getCaption(), "Invite player to private chat channel");
+    D->keyPress(keys::ENTER);
+    EXPECT_EQ(Sent(), "0A 00 AB 07 00 4B 65 73 74 72 65 6C");
+    Close();
+    SelectTab(1);
+    CloseSelectedTab();
+    Sent();
+
     // The open requests: the menu of a request takes it, removes it, or
     // copies the name or the question.
     OpenRequestChannel(4);
