@@ -16,8 +16,11 @@
 #include "graphics/Surface.h"
 #include "graphics/Talk.h"
 #include "graphics/graphics.h"
+#include "gui/ConsoleChannelMenu.h"
+#include "gui/ConsoleTextMenu.h"
 #include "gui/Dialogs.h"
 #include "gui/Help.h"
+#include "gui/ReportChannelMenu.h"
 #include "gui/SkinProperties.h"
 #include "net/GameMessages.h"
 #include "net/Commands.h"
@@ -123,6 +126,14 @@ void ResetConsole() {
     if (!Lasting.Initialised) InitConsole();
     ClearTabs();
     Game.EnteredAt = platform::Milliseconds();
+}
+
+int GetTabOfBuffer(const TextBuffer* Buffer) { return Buffer != NULL ? TabOf(Buffer) : -1; }
+
+void ClearTabText(int Number) {
+    if (!In(Number, 0, GetNumberOfTabs() - 1)) return;
+    Game.Tabs[size_t(Number)].Buffer->clear();
+    Game.Changed = true;
 }
 
 TextBuffer* GetDefaultBuffer() {
@@ -288,6 +299,8 @@ TextBuffer* OpenChannelTab(int Mode, int ChannelKind, const char* Partner, int C
     Game.Changed = true;
     return Tab.Buffer;
 }
+
+int GetOwnChannel() { return Game.OwnChannel; }
 
 void OpenOwnChannel(int ChannelID, const char* Caption) {
     OpenChannelTab(TALK_CHANNEL_CALL, CHANNEL_PUBLIC, "", ChannelID, Caption);
@@ -595,7 +608,7 @@ ConsoleWindow::ConsoleWindow() : CompositeComponent(0) {
     Buttons[BUTTONS - 1]->setText(ModeCaption(Game.DefaultMode));
 }
 
-ConsoleWindow::~ConsoleWindow() = default;
+ConsoleWindow::~ConsoleWindow() { ForgetConsoleWindow(this); }
 
 int ConsoleWindow::getTabWidth() const { return TAB_WIDTH; }
 
@@ -799,6 +812,62 @@ bool ConsoleWindow::leftButtonUp(int x, int y, int keys) {
     Selecting = false;
     dropCapture();
     return true;
+}
+
+bool ConsoleWindow::rightButtonUp(int x, int y, int keys) {
+    if (y >= 0 && y < TAB_HEIGHT && x >= MARGIN) {
+        const int Tab = (x - MARGIN) / (TAB_WIDTH + 2);
+        if (Tab >= GetNumberOfTabs()) return true;
+        if (Tab != Game.Selected) SelectionStartLine = -1;
+        SelectTab(Tab);
+        PostConsoleChannelMenu(Game.Tabs[size_t(Tab)].Buffer);
+        return true;
+    }
+    if (CompositeComponent::rightButtonUp(x, y, keys)) return true;
+    const ConsoleTab& Tab = Game.Tabs[size_t(Game.Selected)];
+    const TextBuffer* B = Tab.Buffer;
+    int Line = 0, Char = 0;
+    const bool OnLine = y >= getTextTop() && y < getTextTop() + getTextHeight() && pointToText(x, y, Line, Char) &&
+                        y >= lineTop(0, B->getDisplayLines());
+    const TextLine* L = OnLine ? &B->getLine(B->getDisplayLine(Line)._Line) : NULL;
+    // The text after the time stamp and the speaker's "Name: ".
+    std::string Message;
+    if (L != NULL) {
+        Message.assign(L->Text + L->TextStart, size_t(std::max(L->Length - L->TextStart, 0)));
+        const std::string Prefix = std::string(L->Speaker) + ": ";
+        if (L->Speaker[0] != 0 && Message.compare(0, Prefix.size(), Prefix) == 0) Message.erase(0, Prefix.size());
+    }
+    if (Tab.Kind == CHANNEL_REQUESTS) {
+        if (L != NULL && L->Speaker[0] != 0) PostReportChannelMenu(ReportRecord{L->Speaker, Message});
+        return true;
+    }
+    ConsoleTextRecord R;
+    R.Window = this;
+    R.HasLine = L != NULL;
+    if (L != NULL) {
+        R.Speaker = L->Speaker;
+        R.Message = Message;
+    }
+    R.InOwnChannel = B->getKind() == BufferKind::Channel && Game.OwnChannel != -1 &&
+                     B->getChannelID() == Game.OwnChannel;
+    R.Selected = getSelectedText();
+    PostConsoleTextMenu(R);
+    return true;
+}
+
+void ConsoleWindow::selectAll() {
+    TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
+    B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
+    const int Count = B->getDisplayLines();
+    if (Count == 0) {
+        SelectionStartLine = -1;
+        return;
+    }
+    SelectionStartLine = 0;
+    SelectionStartChar = 0;
+    SelectionEndLine = Count - 1;
+    SelectionEndChar = B->getDisplayLine(Count - 1)._LineLength;
+    Game.Changed = true;
 }
 
 void ConsoleWindow::cancelCapture() {

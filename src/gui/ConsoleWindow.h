@@ -72,6 +72,8 @@ void ProcessRequest(const char* Name);
 void CloseChannel(int Kind, int ChannelID, const char* Name, const char* Text);
 // The player's own private channel, opened by the server.
 void OpenOwnChannel(int ChannelID, const char* Caption);
+// Its id, -1 while none is open.
+int GetOwnChannel();
 
 // A dropped line of an ignored speaker lights the ignore indicator for a while.
 constexpr uint32_t IGNORE_INDICATOR_TIME = 1000;  // ms
@@ -84,6 +86,10 @@ int GetSelectedTab();
 void SelectTab(int Number);
 // Does nothing for the default tab.
 void CloseSelectedTab();
+// The tab showing a buffer, -1 when none does (any more).
+int GetTabOfBuffer(const TextBuffer* Buffer);
+// Empties a tab's text.
+void ClearTabText(int Number);
 TextBuffer* GetDefaultBuffer();
 TextBuffer* GetHistoryBuffer();
 int GetDefaultTalkMode();
@@ -117,6 +123,9 @@ class ConsoleWindow : public CompositeComponent {
     bool mouseMove(int x, int y) override;
     bool leftDoubleClick(int x, int y, int keys) override;
     bool leftButtonUp(int x, int y, int keys) override;
+    // A tab: its menu; the text: the menu of the line under the pointer, or
+    // of the request there in the request channel.
+    bool rightButtonUp(int x, int y, int keys) override;
     void cancelCapture() override;
     void keyPress(int code) override;
     void command(int number) override;
@@ -129,6 +138,8 @@ class ConsoleWindow : public CompositeComponent {
     void setInput(const std::string& Text);
     // The selected text, its display lines joined by line feeds.
     std::string getSelectedText() const;
+    // Selects every line of the selected tab.
+    void selectAll();
     int getTabWidth() const;
     // Where the text area is, relative to the component.
     int getTextTop() const;

@@ -1,6 +1,7 @@
 #include "gui/ContextMenu.h"
 
 #include "core/Assert.h"
+#include "config/Preferences.h"
 #include "core/Status.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
@@ -94,6 +95,16 @@ MenuEntry* ContextMenu::getEntry(int Number) const {
         }
     return NULL;
 }
+
+MenuEntry* ContextMenu::findEntry(int CommandNumber) const {
+    for (Component* c = getFirstChild(); c != NULL; c = c->getNextSibling())
+        if (auto* E = dynamic_cast<MenuEntry*>(c); E != NULL && E->getTarget().Target == this &&
+                                                    E->getTarget().Number == CommandNumber)
+            return E;
+    return NULL;
+}
+
+const char* ContextMenu::hint(const char* Shortcut) { return GetClassicControl() ? NULL : Shortcut; }
 
 int ContextMenu::getNumberOfEntries() const {
     int n = 0;

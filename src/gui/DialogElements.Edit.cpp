@@ -95,10 +95,17 @@ namespace {
 // The password field that has the keyboard: what is typed into it is kept
 // out of recordings of the game.
 const EditField* SecretOwner = NULL;
+// The field whose context menu was last asked for; forgotten when it goes.
+EditField* MenuField = NULL;
 }  // namespace
+
+EditField* EditFieldOfMenu(intptr_t Data) {
+    return Data != 0 && reinterpret_cast<EditField*>(Data) == MenuField ? MenuField : NULL;
+}
 
 EditField::~EditField() {
     if (_FocusGroup != NULL) _FocusGroup->removeMember(this);
+    if (MenuField == this) MenuField = NULL;
     if (SecretOwner == this) {
         SecretOwner = NULL;
         platform::SetSecretInput(false);
@@ -383,7 +390,10 @@ bool EditField::leftDoubleClick(int x, int y, int keys) {
 
 bool EditField::rightButtonUp(int x, int y, int keys) {
     if (CompositeComponent::rightButtonUp(x, y, keys)) return true;
-    if (!Inactive && GetModalWindow() == NULL) PostEvent(MESSAGE_EDITFIELD_MENU, reinterpret_cast<intptr_t>(this), 0);
+    if (!Inactive && GetModalWindow() == NULL) {
+        MenuField = this;
+        PostEvent(MESSAGE_EDITFIELD_MENU, reinterpret_cast<intptr_t>(this), 0);
+    }
     return true;
 }
 

@@ -387,6 +387,8 @@ enum : int {
 };
 // The event that opens the edit field's context menu (Data: the field).
 inline constexpr int MESSAGE_EDITFIELD_MENU = 53;
+// The field an event 53 was posted for, NULL when it has been destroyed since.
+EditField* EditFieldOfMenu(intptr_t Data);
 
 class EditField : public CompositeComponent {
   public:

@@ -5,6 +5,8 @@
 // above the bottom edge, right-aligned, under a separator line.
 #include "gui/Dialogs.h"
 
+#include "gui/ContextMenu.h"
+
 #include "core/Assert.h"
 #include "graphics/Surface.h"
 #include "gui/Skins.h"
@@ -222,6 +224,7 @@ void RegisterAllDialogs() {
     RegisterIgnoreDialog();
     RegisterHelpDialogs();
     RegisterAutomapDialogs();
+    RegisterContextMenus();
 }
 }  // namespace
 

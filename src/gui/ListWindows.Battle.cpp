@@ -8,6 +8,7 @@
 #include "core/Utils.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/CreatureMenu.h"
 #include "gui/MapWindow.h"
 #include "gui/Skins.h"
 #include "net/Commands.h"
@@ -154,19 +155,21 @@ bool BattleBody::rightButtonUp(int x, int y, int keys) {
     return true;
 }
 
-// Alt attacks (or stops attacking the target), Shift looks. Until the
-// creature menu exists, a right click without them attacks as well.
+// Alt attacks (or stops attacking the target), Shift looks, and a right
+// click without them opens the creature menu.
 void BattleBody::click(uint32_t CreatureID, int keys) {
     const Creature* C = FindCreature(CreatureID);
     if (C == NULL) return;
-    if ((keys & keys::SHIFT) && !(keys & keys::ALT)) {
+    if (keys & keys::ALT) {
+        const uint32_t Target = GetAttackTarget() == CreatureID ? 0 : CreatureID;
+        SetAttackTarget(Target);
+        SendAttack(Target);
+    } else if (keys & keys::SHIFT) {
         int Position = 0;
         if (CreatureStackPosition(C, Position)) SendLook(MapLocation(C->RealX, C->RealY, C->RealZ), CREATURE, Position);
-        return;
+    } else {
+        PostCreatureMenu(CreatureID);
     }
-    const uint32_t Target = GetAttackTarget() == CreatureID ? 0 : CreatureID;
-    SetAttackTarget(Target);
-    SendAttack(Target);
 }
 
 void BattleBody::mouseRest(int x, int y) {

@@ -8,6 +8,7 @@
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/Skins.h"
+#include "gui/VipMenu.h"
 #include "world/Creatures.h"
 
 #include <algorithm>
@@ -84,8 +85,10 @@ void VipBody::draw(int Surface, int x, int y) {
     }
 }
 
-bool VipBody::rightButtonUp(int, int, int) {
-    PostEvent(MESSAGE_VIP_MENU, 0, 0);
+bool VipBody::rightButtonUp(int x, int y, int) {
+    // The entry under the pointer, or none below the last line.
+    const int n = (y + Scroll) / LineHeight;
+    PostVipMenu(x >= 0 && y >= 0 && n < VisibleCount() ? GetBuddyEntry(n).CharacterID : 0);
     return true;
 }
 

@@ -139,6 +139,8 @@ GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
     for (const GameHotkey& H : GAME_HOTKEYS) RegisterHotkey(H.Key, H.ToMap ? Map : Target, H.Command);
 }
 
+TextButton* GameView::getHelpButton() const { return PanelStack->getCombatPanel()->getHelpButton(); }
+
 GameView::~GameView() {
     for (const GameHotkey& H : GAME_HOTKEYS) RemoveHotkey(H.Key);
     if (GetGameColumn() == Windows) SetGameColumn(NULL);

@@ -83,7 +83,8 @@ class GameView : public CompositeComponent {
     Area getConsoleArea() const { return Console; }
     Area getPanelsArea() const { return Panels; }
     Area getColumnArea() const { return Column; }
-    TextButton* getHelpButton() const { return HelpButton; }
+    // The "Help" button of the combat controls.
+    TextButton* getHelpButton() const;
 
   private:
     Component* Target;

@@ -10,6 +10,7 @@
 #include "gui/Dialogs.h"
 #include "gui/Help.h"
 #include "gui/ObjectSlot.h"
+#include "gui/ObjectMenu.h"
 #include "gui/SkinProperties.h"
 #include "gui/Skins.h"
 #include "net/Commands.h"
@@ -299,15 +300,48 @@ bool MapWindow::rightButtonUp(int x, int y, int keys) {
     return true;
 }
 
-// Shift looks; otherwise Ctrl swaps use and the object menu, depending on
-// the classic control preference. Until the object menu exists, both
-// mean use.
+// Shift looks; Alt attacks the creature there; otherwise Ctrl swaps use and
+// the object menu, depending on the classic control preference.
 void MapWindow::clickWithKeys(int x, int y, int keys) {
-    if (keys & keys::SHIFT) {
-        look(x, y);
-        return;
+    if ((keys & keys::ALT) && !(keys & keys::SHIFT)) {
+        const uint32_t Target = GetCreatureUnderPointer(x, y, _Width, _Height);
+        if (Target != 0 && Target != GetPlayerID()) {
+            const uint32_t NewTarget = GetAttackTarget() == Target ? 0 : Target;
+            SetAttackTarget(NewTarget);
+            SendAttack(NewTarget);
+            return;
+        }
     }
-    use(x, y);
+    switch (ClassifyObjectClick(keys)) {
+    case ObjectClick::Look: look(x, y); break;
+    case ObjectClick::Use: use(x, y); break;
+    case ObjectClick::Menu: objectMenu(x, y); break;
+    }
+}
+
+void MapWindow::objectMenu(int x, int y) {
+    int rx, ry, rz;
+    if (!visibleField(x, y, rx, ry, rz)) return;
+    ObjectMenuRecord R;
+    int Position = 0;
+    const ObjectInstance Looked = GetTopCreatureOrObject(rx, ry, rz, Position);
+    if (Looked.Type == 0) return;
+    R.Looked = AbsoluteLocation(rx, ry, rz);
+    R.LookedType = Looked.Type;
+    R.LookedStack = Position;
+    R.LookedData = Looked.Data;
+    // Under a creature the ground is no object to use: the menu is about
+    // the creature then, unless something stands or lies beside it.
+    const ObjectInstance Used = GetUseTarget(rx, ry, rz, Position);
+    const bool BareGround = Looked.Type == CREATURE && Used.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Used.Type, BANK);
+    if (Used.Type != 0 && Used.Type != CREATURE && !BareGround) {
+        R.Used = R.Looked;
+        R.UsedType = Used.Type;
+        R.UsedStack = Position;
+    }
+    R.CreatureID = GetCreatureUnderPointer(x, y, _Width, _Height);
+    if (R.CreatureID == 0 && Looked.Type == CREATURE) R.CreatureID = Looked.Data;
+    PostObjectMenu(R);
 }
 
 void MapWindow::walkTo(int x, int y) {

@@ -63,6 +63,8 @@ class MapWindow : public Component {
     void trade(int x, int y);
     void drop(int x, int y, int keys);
     void clickWithKeys(int x, int y, int keys);
+    // Posts the object menu of the field under the pointer.
+    void objectMenu(int x, int y);
 
     // What the texts over the map were last laid out for (the picture's size).
     int LaidOutX = -1, LaidOutY = -1, LaidOutZ = -1, LaidOutWidth = 0, LaidOutHeight = 0;

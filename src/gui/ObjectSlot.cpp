@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "gui/Dialogs.h"
 #include "gui/MapWindow.h"
+#include "gui/ObjectMenu.h"
 #include "gui/Skins.h"
 #include "net/GameHooks.h"
 #include "world/Inventory.h"
@@ -177,16 +178,24 @@ void ObjectSlot::useWith() {
 }
 
 // Shift looks in both control modes. Otherwise the classic control decides
-// whether Ctrl means use or the object menu; until the object menu exists,
-// the menu's place is taken by use as well.
+// whether Ctrl means use or the object menu.
 void ObjectSlot::clickWithKeys(int keys) {
     const ObjectInstance Obj = getObject();
     if (Obj.Type == 0) return;
-    if (keys & keys::SHIFT) {
-        SendLook(getLocation(), Obj.Type, stackPlace());
-        return;
+    switch (ClassifyObjectClick(keys)) {
+    case ObjectClick::Look: SendLook(getLocation(), Obj.Type, stackPlace()); break;
+    case ObjectClick::Use: use(Obj); break;
+    case ObjectClick::Menu: {
+        // The slot's object is both the one looked at and the one used.
+        ObjectMenuRecord R;
+        R.Looked = R.Used = getLocation();
+        R.LookedType = R.UsedType = Obj.Type;
+        R.LookedStack = R.UsedStack = stackPlace();
+        R.LookedData = Obj.Data;
+        PostObjectMenu(R);
+        break;
     }
-    use(Obj);
+    }
 }
 
 void ObjectSlot::use(const ObjectInstance& Obj) {

@@ -2,6 +2,7 @@
 
 #include "config/Preferences.h"
 #include "graphics/graphics.h"
+#include "gui/Help.h"
 #include "gui/SideColumn.h"
 #include "gui/Skins.h"
 
@@ -274,4 +275,15 @@ void SideWindow::cancelCapture() {
     CompositeComponent::cancelCapture();
     if (WasDragging)
         if (SideColumn* Column = column()) Column->notify(SIDECOLUMN_DRAGGING, NULL);
+}
+
+bool SideWindow::queryHelp(int, int) {
+    int Number = HELP_OPEN_CONTAINERS;
+    if (Type == SKILLS_WINDOW) Number = HELP_SKILLS;
+    else if (Type == BATTLE_WINDOW) Number = HELP_BATTLE;
+    else if (Type == VIP_WINDOW) Number = HELP_VIP;
+    else if (Type == TRADE_WINDOW) Number = HELP_TRADE;
+    SetHelpNumber(Number);
+    SetHelpSize(_Width, _Height);
+    return true;
 }

@@ -80,6 +80,8 @@ class SideWindow : public CompositeComponent {
     void command(int number) override;
     bool leftButtonDown(int x, int y, int keys) override;
     bool leftDoubleClick(int x, int y, int keys) override;
+    // Help mode explains the window by its type, wherever the pointer is on it.
+    bool queryHelp(int x, int y) override;
     bool mouseMove(int x, int y) override;
     bool leftButtonUp(int x, int y, int keys) override;
     void mouseRest(int x, int y) override;

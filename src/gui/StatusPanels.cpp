@@ -6,6 +6,8 @@
 #include "config/Preferences.h"
 #include "core/Status.h"
 #include "graphics/graphics.h"
+#include "gui/Help.h"
+#include "gui/InventoryPanel.h"
 #include "gui/MainWindow.h"
 #include "gui/SideColumn.h"
 #include "gui/Skins.h"
@@ -311,4 +313,21 @@ void FixedPanels::draw(int Surface, int x, int y) {
     // Every place has its frame, also the empty ones kept for panels to come.
     for (const Place& P : Places) DrawFramedPlace(Surface, x + P.x, y + P.y, P.width, P.height);
     CompositeComponent::draw(Surface, x, y);
+}
+
+bool FixedPanels::queryHelp(int x, int y) {
+    const auto* Shelf = dynamic_cast<const InventoryPanel*>(Inventory);
+    const int Numbers[5] = {HELP_AUTOMAP, HELP_STATUS_BARS,
+                            Shelf != NULL && Shelf->isMinimized() ? HELP_MINIMISED_INVENTORY : HELP_INVENTORY,
+                            HELP_COMBAT_CAPTIONS, HELP_CONTROL_BUTTONS};
+    for (int i = 0; i < 5; ++i) {
+        const Place& P = Places[i];
+        if (x < P.x || y < P.y || x >= P.x + P.width || y >= P.y + P.height) continue;
+        SetHelpNumber(Numbers[i]);
+        SetHelpSize(P.width, P.height);
+        AddHelpOrigin(P.x, P.y);
+        return true;
+    }
+    SetHelpNumber(0);
+    return false;
 }

@@ -97,6 +97,8 @@ class FixedPanels : public CompositeComponent {
     ControlButtonsPanel* getControlButtons() const { return Controls; }
     // The height the panels need at the column's width.
     int neededHeight() const;
+    // Help mode explains the framed place under the pointer.
+    bool queryHelp(int x, int y) override;
     void setSize(int Width, int Height) override;
     void arrange() override;
     void draw(int Surface, int x, int y) override;

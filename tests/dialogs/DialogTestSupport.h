@@ -76,6 +76,20 @@ class ClientTest : public testing::Test {
         Button(platform::EventKind::ButtonUp, x, y);
         frame::Pump();
     }
+    // Ctrl and a right click: with the default (non-classic) mouse control
+    // this uses the thing; a plain right click opens its menu.
+    static void CtrlRightClick(int x, int y) {
+        platform::Event e;
+        e.Kind = platform::EventKind::KeyDown;
+        e.KeyCode = platform::Key::Control;
+        Inject(e);
+        MoveTo(x, y);
+        Button(platform::EventKind::ButtonDown, x, y, 2);
+        Button(platform::EventKind::ButtonUp, x, y, 2);
+        e.Kind = platform::EventKind::KeyUp;
+        Inject(e);
+        frame::Pump();
+    }
     // Clicks the middle of a component of the tree.
     static void ClickOn(const Component* C) {
         ASSERT_NE(C, nullptr);

@@ -56,19 +56,6 @@ class AutomapPlayTest : public PlayTest {
         Inject(e);
         frame::Pump();
     }
-    // Ctrl and a right click: use, whatever the mouse control preference.
-    static void UseWithCtrl(int x, int y) {
-        platform::Event e;
-        e.Kind = platform::EventKind::KeyDown;
-        e.KeyCode = platform::Key::Control;
-        Inject(e);
-        MoveTo(x, y);
-        Button(platform::EventKind::ButtonDown, x, y, 2);
-        Button(platform::EventKind::ButtonUp, x, y, 2);
-        e.Kind = platform::EventKind::KeyUp;
-        Inject(e);
-        frame::Pump();
-    }
     static bool At(int x, int y, int z) {
         int px, py, pz;
         PlayerPosition(px, py, pz);
@@ -172,7 +159,7 @@ TEST_F(AutomapPlayTest, ExploreZoomLookBelowScrollBackAndKeepAMarkOverARestart) 
     ASSERT_TRUE(GetFieldUnderPointer(wx, wy, Map()->getWidth(), Map()->getHeight(), Door.x, Door.y, Door.z));
     int Position = 0;
     const int ClosedDoor = GetUseTarget(Door.x, Door.y, Door.z, Position).Type;
-    UseWithCtrl(mx + wx, my + wy);
+    CtrlRightClick(mx + wx, my + wy);
     // The step waits for the door to be shown open.
     ASSERT_TRUE(PumpUntil([&] {
         int Position = 0;

@@ -54,12 +54,6 @@ class ContainersTest : public PlayTest {
             return w == e.Width && h == e.Height;
         });
     }
-    static void RightClick(int x, int y) {
-        MoveTo(x, y);
-        Button(platform::EventKind::ButtonDown, x, y, 2);
-        Button(platform::EventKind::ButtonUp, x, y, 2);
-        frame::Pump();
-    }
     // Press, move away in steps (a drag starts beyond three pixels), and
     // optionally hold over the target for a picture before letting go.
     void Drag(int x0, int y0, int x1, int y1, const char* Shot = nullptr) {
@@ -111,7 +105,7 @@ TEST_F(ContainersTest, BackpackChestDragsSplitsAFullColumnAndATrade) {
     ASSERT_EQ(Back->getObject().Type, TYPE_BACKPACK);
     int x, y;
     Centre(Back, x, y);
-    RightClick(x, y);
+    CtrlRightClick(x, y);
     ASSERT_TRUE(PumpUntil([] { return Window(0) != nullptr; }));
     EXPECT_EQ(Window(0)->getCaption(), "Backpack");
     const int Things = GetContainerCount(0);
@@ -150,7 +144,7 @@ TEST_F(ContainersTest, BackpackChestDragsSplitsAFullColumnAndATrade) {
 
     // The chest beside her opens in a second window below the first.
     Field(1007, 993, x, y);
-    RightClick(x, y);
+    CtrlRightClick(x, y);
     ASSERT_TRUE(PumpUntil([] { return Window(1) != nullptr; }));
     EXPECT_EQ(Window(1)->getCaption(), "Chest");
     SideColumn* Column = GetGameColumn();
@@ -167,7 +161,7 @@ TEST_F(ContainersTest, BackpackChestDragsSplitsAFullColumnAndATrade) {
     Pack->setScroll(Pack->getSlot(Bag)->getY() + Pack->getScroll() - ContainerBody::MARGIN);
     Centre(Pack->getSlot(Bag), x, y);
     const int Number = GetFreeContainerNumber();
-    RightClick(x, y);
+    CtrlRightClick(x, y);
     ASSERT_TRUE(PumpUntil([&] { return IsContainerOpen(Number); }));
     EXPECT_NE(Window(Number), nullptr);
     EXPECT_EQ(Column->countWindows(), 2);

@@ -3,6 +3,7 @@
 #include "PlaySupport.h"
 
 #include "graphics/MapView.h"
+#include "gui/ContextMenu.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -49,7 +50,7 @@ class FightTest : public PlayTest {
         const Creature* Me = FindCreature(GetPlayerID());
         return std::max(std::abs(C->RealX - Me->RealX), std::abs(C->RealY - Me->RealY)) >= 2 ? Chicken : -1;
     }
-    // A right click on a creature of the name list.
+    // A right click on a creature of the name list, and "Attack" in its menu.
     static void RightClickOn(int Number) {
         uint32_t ID;
         int x, y;
@@ -59,7 +60,12 @@ class FightTest : public PlayTest {
         MoveTo(mx + x, my + y + 16);
         Button(platform::EventKind::ButtonDown, mx + x, my + y + 16, 2);
         Button(platform::EventKind::ButtonUp, mx + x, my + y + 16, 2);
-        frame::Pump();
+        ASSERT_TRUE(PumpUntil([] { return dynamic_cast<ContextMenu*>(GetModalWindow()) != nullptr; }));
+        const MenuEntry* Attack = dynamic_cast<ContextMenu*>(GetModalWindow())->findEntry(MENU_ATTACK);
+        ASSERT_NE(Attack, nullptr);
+        int ex = 0, ey = 0;
+        Attack->getAbsolutePosition(ex, ey);
+        Click(ex + 4, ey + 4);
     }
 };
 

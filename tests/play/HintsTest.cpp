@@ -6,6 +6,10 @@
 
 #include "gui/ConsoleWindow.h"
 #include "gui/Help.h"
+#include "gui/MainWindow.h"
+#include "gui/SideColumn.h"
+#include "gui/SideWindow.h"
+#include "gui/StatusPanels.h"
 #include "graphics/MapView.h"
 #include "net/EventHints.h"
 
@@ -137,6 +141,29 @@ TEST_F(HintsTest, ANewPlayerMeetsEachHintOnceAndHelpModeExplainsTheScreen) {
     MoveTo(Strip.x + 50, Strip.y + Strip.height / 2);
     frame::Pump();
     EXPECT_EQ(GetHelpPopup(), nullptr);
+
+    // The right column: the inventory's place and a side window explain
+    // themselves; at the right edge the popup opens on the left.
+    const FixedPanels* Panels = GetMainWindow()->getGameView()->getFixedPanels();
+    int ix = 0, iy = 0;
+    Panels->getInventoryPanel()->getAbsolutePosition(ix, iy);
+    MoveTo(ix + 10, iy + 10);
+    frame::Pump();
+    EXPECT_EQ(PopupTitle(), "Inventory");
+    ASSERT_NE(GetHelpPopup(), nullptr);
+    EXPECT_LE(GetHelpPopup()->getX() + GetHelpPopup()->getWidth(), ix);
+    Press(platform::Key::Escape);
+    frame::Pump();
+    GetMainWindow()->command(MAIN_SKILLS);
+    frame::Pump();
+    const SideWindow* Skills = FindSideWindow(SKILLS_WINDOW);
+    ASSERT_NE(Skills, nullptr);
+    ASSERT_TRUE(StartHelpMode());
+    int sx = 0, sy = 0;
+    Skills->getAbsolutePosition(sx, sy);
+    MoveTo(sx + 20, sy + 20);
+    frame::Pump();
+    EXPECT_EQ(PopupTitle(), "Skills");
 
     // Haldor, two fields east and one north.
     PointAtField(2, -1);

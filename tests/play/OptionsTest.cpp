@@ -54,10 +54,7 @@ class OptionsPlayTest : public PlayTest {
         int mx = 0, my = 0;
         Map()->getAbsolutePosition(mx, my);
         const int x = mx + (7 + dx) * 32 + 16, y = my + (5 + dy) * 32 + 16;
-        MoveTo(x, y);
-        Button(platform::EventKind::ButtonDown, x, y, 2);
-        Button(platform::EventKind::ButtonUp, x, y, 2);
-        frame::Pump();
+        CtrlRightClick(x, y);
     }
     static void AltEnter() {
         platform::Event e;

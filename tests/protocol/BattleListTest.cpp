@@ -108,6 +108,12 @@ TEST_F(BattleList, ClicksActByModeAndKeysAndACutNameShowsInFull) {
     // A right click with Alt attacks as well.
     Body.rightButtonUp(40, 33, keys::ALT);
     EXPECT_EQ(Sent(), "05 00 A1 10 00 00 40");
+    // Without a key a right click asks for the creature's menu instead.
+    const int Events = GetNumberOfEvents();
+    Body.rightButtonUp(40, 33, 0);
+    EXPECT_EQ(Sent(), "");
+    ASSERT_EQ(GetNumberOfEvents(), Events + 1);
+    EXPECT_EQ(GetQueuedEvent(Events).Type, 48);
 
     // The long name is cut on its line, and shown in full when the pointer
     // rests there; the rat's fits and has no tooltip.

@@ -158,11 +158,17 @@ TEST_F(ContentWindows, SlotsDragUseAndTargetByTheRulesAndContainerWindowsFollowT
     EXPECT_EQ(Calls[0], "status Select a player to trade with.");
     SetInputMode(INPUT_IDLE);
 
-    // Shift looks; a right click uses (the object menu's place); a container
-    // or other object opens into the first free window number.
+    // Shift looks; a plain right click asks for the object menu and sends
+    // nothing; Ctrl uses: a container or other object opens into the first
+    // free window number.
     Coins->rightButtonUp(5, 5, keys::SHIFT);
     EXPECT_EQ(Sent(), "09 00 8C FF FF 40 00 01 6B 00 01");
+    const int Events = GetNumberOfEvents();
     Body->getSlot(0)->rightButtonUp(5, 5, 0);
+    EXPECT_EQ(Sent(), "");
+    ASSERT_EQ(GetNumberOfEvents(), Events + 1);
+    EXPECT_EQ(GetQueuedEvent(Events).Type, 47);
+    Body->getSlot(0)->rightButtonUp(5, 5, keys::CTRL);
     EXPECT_EQ(Sent(), "0A 00 82 FF FF 40 00 00 69 00 00 01");
     // A left release with Ctrl is the same as a right click with it.
     Body->getSlot(0)->leftButtonUp(5, 5, keys::CTRL);

@@ -74,11 +74,18 @@ TEST_F(MapWindowClicks, AFieldInTheDarkBeyondTheNextOnesShowsNothing) {
     EXPECT_EQ(Sent(), "");
     ASSERT_EQ(Calls.size(), 1u);
     EXPECT_EQ(Calls[0], "status You can't see anything.");
-    // The fields next to the player are always seen: use goes out, opening
-    // into the first free container window.
+    // The fields next to the player are always seen: Ctrl+right click uses
+    // the object, opening into the first free container window; a plain
+    // right click asks for the object menu instead, sending nothing.
     AppendFieldObject(9, 6, 0, COINS, 3);
-    Window.rightButtonUp(PixelX(9), PixelY(6), 0);
+    Window.rightButtonUp(PixelX(9), PixelY(6), keys::CTRL);
     EXPECT_EQ(Sent(), "0A 00 82 65 00 64 00 07 6B 00 01 00");
+    ClearEvents();
+    Window.rightButtonUp(PixelX(9), PixelY(6), 0);
+    EXPECT_EQ(Sent(), "");
+    ASSERT_EQ(GetNumberOfEvents(), 1);
+    EXPECT_EQ(GetQueuedEvent(0).Type, 47);
+    ClearEvents();
     // Shift looks at it.
     Window.rightButtonUp(PixelX(9), PixelY(6), keys::SHIFT);
     EXPECT_EQ(Sent(), "09 00 8C 65 00 64 00 07 6B 00 01");
