@@ -194,6 +194,10 @@ static Found OpenContainerObject(Player& P, int Number) {
     return F;
 }
 
+// The place of a container window that stands for the container holding the
+// window's own ("Move up" in the object menu).
+constexpr int MOVE_UP_PLACE = 254;
+
 static Located Locate(Player& P, const Position& L, int StackPos) {
     Located R;
     if (L.x != 0xFFFF) {
@@ -629,7 +633,11 @@ void Move(Player& P, const Position& From, int Type, int StackPos, const Positio
         Dest.Kind = Spot::CONTAINER;
         Dest.Handle = C.Item->Handle;
         DestRoot = C.Where;
-        if (To.z < int(C.Item->Contents.size())) {
+        if (To.z == MOVE_UP_PLACE) {
+            // "Move up": into the container that holds this one.
+            if (C.Parent == nullptr) return;
+            Dest.Handle = HandleOf(*C.Parent);
+        } else if (To.z < int(C.Item->Contents.size())) {
             Object& There = C.Item->Contents[size_t(To.z)];
             if (&There == Src.Item) return;
             if (HasFlag(There.Type, CONTAINER)) Dest.Handle = HandleOf(There);

@@ -71,6 +71,11 @@ TEST(Objects, ContainersOpenWithTheirContentsGoUpAndClose) {
     A.Client.SendPacket(Use(InContainer(0, 0), TYPE_BAG, 0, 1));
     EXPECT_EQ(PacketOf(A, 110),
               Packet().Byte(110).Byte(1).Word(TYPE_BAG).String("bag").Byte(8).Byte(1).Byte(1).Word(TYPE_GOLD_COIN).Byte(10).Data);
+    // "Move up" (place 254 of the bag's window): the coins go into the chest
+    // that holds the bag, all ten of them.
+    ASSERT_TRUE(A.Do(MoveObject(InContainer(1, 0), TYPE_GOLD_COIN, 0, InContainer(1, 254), 10), 112));
+    EXPECT_EQ(A.View.Containers[0].Objects.size(), 4u);
+    EXPECT_TRUE(A.View.Containers[1].Objects.empty());
     // Up shows the chest in the bag's window; the chest's first window closes.
     ASSERT_TRUE(A.Do(Packet().Byte(136).Byte(1).Data, 110));
     EXPECT_EQ(A.View.Containers.count(0), 0u);
@@ -79,7 +84,7 @@ TEST(Objects, ContainersOpenWithTheirContentsGoUpAndClose) {
     EXPECT_FALSE(A.View.Containers[1].HasParent);
     // Asked for again (as after losing an object of a full window) it comes whole.
     ASSERT_TRUE(A.Do(Packet().Byte(202).Byte(1).Data, 110));
-    EXPECT_EQ(A.View.Containers[1].Objects.size(), 3u);
+    EXPECT_EQ(A.View.Containers[1].Objects.size(), 4u);  // with the coins moved up
     // Using an open container closes it; so does the close command.
     ASSERT_TRUE(A.Do(Use({110, 101, 7}, TYPE_CHEST, 1, 4), 111));
     EXPECT_TRUE(A.View.Containers.empty());
