@@ -66,13 +66,14 @@ class ContextMenuPlayTest : public PlayTest {
         return std::find(T.begin(), T.end(), Text) != T.end();
     }
     // Clicks the entry that sends Number; the menu then closes.
-    static bool Choose(int Number) {
+    static bool Choose(int Number) { return ClickEntry(Number) && PumpUntil([] { return GetModalWindow() == nullptr; }); }
+    static bool ClickEntry(int Number) {
         const MenuEntry* E = Menu() != nullptr ? Menu()->findEntry(Number) : nullptr;
         if (E == nullptr) return false;
         int x = 0, y = 0;
         E->getAbsolutePosition(x, y);
         Click(x + 4, y + E->getHeight() / 2);
-        return PumpUntil([] { return GetModalWindow() == nullptr; });
+        return true;
     }
     static bool ConsoleHas(const char* Text) {
         const TextBuffer* B = GetDefaultBuffer();
@@ -113,9 +114,11 @@ TEST_F(ContextMenuPlayTest, MiraUsesTheMenusOnHerselfKestrelAndAChicken) {
         return Line != nullptr && std::strstr(Line, "You see") != nullptr;
     }));
     ASSERT_TRUE(RightClickOn(Me));
-    ASSERT_TRUE(Choose(MENU_SET_OUTFIT));
-    // The server answers with the outfit choice, which ends the request.
+    ASSERT_TRUE(ClickEntry(MENU_SET_OUTFIT));
+    // The server answers with the outfit choice, which ends the request and
+    // opens the outfit dialog in the menu's place.
     EXPECT_TRUE(PumpUntil([] { return !IsOutfitRequested(); }));
+    EXPECT_TRUE(PumpUntil([] { return ModalCaption() == "Select Outfit"; })) << ModalCaption();
     DestroyModalWindow();
     SetInputMode(INPUT_IDLE);
 
