@@ -1,15 +1,22 @@
 // Right-click menus on the reference server, by the pointer and the keys as
 // a player gives them: Mira's menu on herself, on Kestrel (a second
 // connection) with the talk, VIP, ignore and party entries, on a chicken,
-// Copy Name pasted into the console, and a menu that opens up and to the
-// left in the bottom-right corner.
+// Copy Name pasted into the console, a menu opening upwards at the foot of
+// the console, a bag in the backpack opened in a new window, and the skills
+// window's menu opening up and to the left in the bottom-right corner.
 #include "PlaySupport.h"
 #include "WirePlayer.h"
 
 #include "graphics/MapView.h"
 #include "graphics/Talk.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/ContainerWindow.h"
 #include "gui/ContextMenu.h"
+#include "gui/InventoryPanel.h"
+#include "gui/MainWindow.h"
+#include "gui/SideColumn.h"
+#include "gui/StatusPanels.h"
+#include "world/TypeNumbers.h"
 #include "net/Commands.h"
 
 #include <algorithm>
@@ -217,6 +224,60 @@ TEST_F(ContextMenuPlayTest, MiraUsesTheMenusOnHerselfKestrelAndAChicken) {
     EXPECT_EQ(my, py - Menu()->getHeight());
     EXPECT_TRUE(Offers("Select all"));
     Screenshot("console-menu-corner.png");
+    Press(platform::Key::Escape);
+    EXPECT_TRUE(PumpUntil([] { return GetModalWindow() == nullptr; }));
+
+    // Her backpack (Ctrl and a right click on its slot), scrolled by the
+    // wheel to the bag inside it: Open and Open in new window, the second
+    // showing the bag in a window of its own.
+    auto* Inventory = dynamic_cast<InventoryPanel*>(GetMainWindow()->getGameView()->getFixedPanels()->getInventoryPanel());
+    ASSERT_NE(Inventory, nullptr);
+    int bx = 0, by = 0;
+    Inventory->getSlot(3)->getAbsolutePosition(bx, by);
+    CtrlRightClick(bx + 16, by + 16);
+    ContainerWindow* Pack = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (Pack = dynamic_cast<ContainerWindow*>(FindSideWindow(CONTAINER_WINDOW))) != nullptr; }));
+    ContainerBody* Places = Pack->getContainerBody();
+    ASSERT_TRUE(PumpUntil([&] { return Places->getSlots() > 0 && Places->getSlot(0)->getObject().Type != 0; }));
+    int Bag = -1;
+    for (int i = 0; i < Places->getSlots() && Bag < 0; ++i)
+        if (Places->getSlot(i)->getObject().Type == TYPE_BAG) Bag = i;
+    ASSERT_GE(Bag, 0);
+    int px0 = 0, py0 = 0;
+    Places->getAbsolutePosition(px0, py0);
+    for (int Notch = 0; Notch < 20; ++Notch) {
+        Places->getSlot(Bag)->getAbsolutePosition(bx, by);
+        if (by >= py0 && by + 32 <= py0 + Places->getHeight()) break;
+        platform::Event Wheel;
+        Wheel.Kind = platform::EventKind::Wheel;
+        Wheel.X = px0 + 10;
+        Wheel.Y = py0 + 10;
+        Wheel.Delta = by < py0 ? 120 : -120;
+        MoveTo(Wheel.X, Wheel.Y);
+        Inject(Wheel);
+        frame::Pump();
+    }
+    ASSERT_TRUE(RightClickAt(bx + 16, by + 16));
+    EXPECT_TRUE(Offers("Open") && Offers("Open in new window"));
+    ASSERT_TRUE(Choose(MENU_OPEN_NEW_WINDOW));
+    ASSERT_TRUE(PumpUntil([] { return FindSideWindow(CONTAINER_WINDOW + 1) != nullptr; }));
+    EXPECT_EQ(FindSideWindow(CONTAINER_WINDOW + 1)->getCaption(), "Bag");
+
+    // The skills window (Ctrl+S) comes last in the column, at the screen's
+    // bottom-right corner: its menu opens up and to the left of the pointer
+    // (clicked inside the body, clear of the frame and the grip).
+    PressCtrl('s');
+    SideWindow* Skills = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (Skills = FindSideWindow(SKILLS_WINDOW)) != nullptr; }));
+    int sx = 0, sy = 0;
+    Skills->getAbsolutePosition(sx, sy);
+    const int rx = sx + Skills->getWidth() - 24, ry = sy + Skills->getHeight() - 24;
+    ASSERT_TRUE(RightClickAt(rx, ry));
+    Menu()->getAbsolutePosition(mx, my);
+    EXPECT_EQ(mx + Menu()->getWidth(), rx);
+    EXPECT_EQ(my + Menu()->getHeight(), ry);
+    EXPECT_TRUE(Offers("Show all Skill Bars") && Offers("Hide all Skill Bars"));
+    Screenshot("skills-menu-corner.png");
     Press(platform::Key::Escape);
     EXPECT_TRUE(PumpUntil([] { return GetModalWindow() == nullptr; }));
 }
