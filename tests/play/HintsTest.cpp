@@ -6,6 +6,7 @@
 
 #include "gui/ConsoleWindow.h"
 #include "gui/Help.h"
+#include "gui/ListWindows.h"
 #include "gui/MainWindow.h"
 #include "gui/SideColumn.h"
 #include "gui/SideWindow.h"
@@ -240,3 +241,39 @@ TEST_F(HintsTest, ANewPlayerMeetsEachHintOnceAndHelpModeExplainsTheScreen) {
 }
 
 }  // namespace
+
+// The first creature killed brings "First Experience Points", once: Mira,
+// among the meadow's chickens, chases one picked from the battle list.
+TEST_F(HintsTest, TheFirstKillBringsTheExperienceHint) {
+    ASSERT_TRUE(PlaceCharacter("Mira", 1005, 1003, 7));
+    ASSERT_TRUE(StartServer());
+    SetShowNewHints(false);  // the greetings of entering are not this test's
+    ASSERT_TRUE(LogIn("100001", "Mira"));
+    SetShowNewHints(true);
+    CombatPanel* Combat = GetMainWindow()->getGameView()->getFixedPanels()->getCombatPanel();
+    ClickOn(Combat->getButton(COMBAT_CHASE));
+    PressCtrl('b');
+    SideWindow* Battle = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (Battle = FindSideWindow(BATTLE_WINDOW)) != nullptr; }));
+    auto* Lines = dynamic_cast<BattleBody*>(Battle->getBody());
+    ASSERT_NE(Lines, nullptr);
+    // A plain click on a chicken's line attacks it; a chicken that wandered
+    // out of sight is replaced by the next one. Other hints of the meadow
+    // (Bertram the merchant stands there) are read and closed on the way.
+    const auto Killed = [] {
+        if (ModalCaption() != "(none)" && ModalCaption() != "First Experience Points") Press(platform::Key::Return);
+        return ModalCaption() == "First Experience Points";
+    };
+    for (int Try = 0; Try < 6 && !Killed(); ++Try) {
+        int bx = 0, by = 0;
+        Lines->getAbsolutePosition(bx, by);
+        for (int y = 2; y < Lines->getHeight() && GetAttackTarget() == 0 && ModalCaption() == "(none)"; y += 4) {
+            const Creature* C = FindCreature(Lines->creatureAt(20, y));
+            if (C != nullptr && std::string(C->Name) == "Chicken") Click(bx + 20, by + y);
+        }
+        PumpUntil([&] { return GetAttackTarget() == 0 || Killed(); }, 20000);
+    }
+    ASSERT_TRUE(PumpUntil(Killed));
+    EXPECT_NE(TakeHint("First Experience Points", "hint-first-experience.png").find("experience"), std::string::npos);
+    EXPECT_GT(GetPlayerExperience(), 0u);
+}
