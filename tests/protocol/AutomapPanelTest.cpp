@@ -21,23 +21,12 @@ class AutomapPanelTest : public ProtocolTest {
   protected:
     void SetUp() override {
         ProtocolTest::SetUp();
-        for (const char* name : {"Vorna.spr", "Vorna.pic"})
-            std::filesystem::copy_file(testing_support::BinaryDir() / name, Dir.Path() / name);
-        platform::CreateWindow("test", -1, -1, 640, 480, false);
-        SetSurfaceMemoryBudgets(SIZE_MAX, SIZE_MAX);
-        InitSurface();
-        CreateSurfaces(WINDOWED_MODE, NULL);
-        InitGraphics(MEMORY_CACHE_BYTES);
-        InitSkins();
-        InitGUI();
+        StartDrawing();
         EnterSurfaceMap();
         Sent();
     }
     void TearDown() override {
-        ExitGUI();
-        ExitSkins();
-        ExitGraphics();
-        ExitSurface();
+        StopDrawing();
         ProtocolTest::TearDown();
     }
 

@@ -27,15 +27,7 @@ class BattleList : public ProtocolTest {
   protected:
     void SetUp() override {
         ProtocolTest::SetUp();
-        for (const char* Name : {"Vorna.spr", "Vorna.pic"})
-            std::filesystem::copy_file(testing_support::BinaryDir() / Name, Dir.Path() / Name);
-        platform::CreateWindow("test", -1, -1, 640, 480, false);
-        SetSurfaceMemoryBudgets(SIZE_MAX, SIZE_MAX);
-        InitSurface();
-        CreateSurfaces(WINDOWED_MODE, NULL);
-        InitGraphics(MEMORY_CACHE_BYTES);
-        InitSkins();
-        InitGUI();
+        StartDrawing();
         // The player at (100, 100, 7), another player two fields west and a
         // rat two fields east, in that order on the map.
         std::map<int, std::string> Fields;
@@ -50,10 +42,7 @@ class BattleList : public ProtocolTest {
         Calls.clear();
     }
     void TearDown() override {
-        ExitGUI();
-        ExitSkins();
-        ExitGraphics();
-        ExitSurface();
+        StopDrawing();
         ProtocolTest::TearDown();
     }
     // The middle of a line of the list.

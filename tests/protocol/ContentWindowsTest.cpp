@@ -32,15 +32,7 @@ class ContentWindows : public ProtocolTest {
   protected:
     void SetUp() override {
         ProtocolTest::SetUp();
-        for (const char* Name : {"Vorna.spr", "Vorna.pic"})
-            std::filesystem::copy_file(testing_support::BinaryDir() / Name, Dir.Path() / Name);
-        platform::CreateWindow("test", -1, -1, 640, 480, false);
-        SetSurfaceMemoryBudgets(SIZE_MAX, SIZE_MAX);
-        InitSurface();
-        CreateSurfaces(WINDOWED_MODE, NULL);
-        InitGraphics(MEMORY_CACHE_BYTES);
-        InitSkins();
-        InitGUI();
+        StartDrawing();
         // Only the interface's hook for the content windows, as the program
         // installs it.
         ControlHooks All;
@@ -59,10 +51,7 @@ class ContentWindows : public ProtocolTest {
     void TearDown() override {
         SetGameColumn(NULL);
         delete Column;
-        ExitGUI();
-        ExitSkins();
-        ExitGraphics();
-        ExitSurface();
+        StopDrawing();
         ProtocolTest::TearDown();
     }
     // A press on the source, the pointer moved away, the release on the target.

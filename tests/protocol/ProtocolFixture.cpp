@@ -1,7 +1,13 @@
 #include "ProtocolFixture.h"
 
+#include "graphics/Surface.h"
+#include "graphics/graphics.h"
+#include "gui/GUI.h"
+#include "gui/Skins.h"
 #include "support/ClientModules.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <poll.h>
 
 namespace protocol_test {
@@ -87,6 +93,25 @@ void ProtocolTest::TearDown() {
 }
 
 void ProtocolTest::Record(const std::string& What) { Calls.push_back(What); }
+
+void ProtocolTest::StartDrawing() {
+    for (const char* Name : {"Vorna.spr", "Vorna.pic"})
+        std::filesystem::copy_file(testing_support::BinaryDir() / Name, Dir.Path() / Name);
+    platform::CreateWindow("test", -1, -1, 640, 480, false);
+    SetSurfaceMemoryBudgets(SIZE_MAX, SIZE_MAX);
+    InitSurface();
+    CreateSurfaces(WINDOWED_MODE, NULL);
+    InitGraphics(MEMORY_CACHE_BYTES);
+    InitSkins();
+    InitGUI();
+}
+
+void ProtocolTest::StopDrawing() {
+    ExitGUI();
+    ExitSkins();
+    ExitGraphics();
+    ExitSurface();
+}
 
 std::string ProtocolTest::Sent() {
     std::string Data;

@@ -83,6 +83,11 @@ class ProtocolTest : public testworld::WorldTest {
     // A surface map at (100, 100, 7) with ground on every field of the
     // player's floor and the player on his field.
     void EnterSurfaceMap();
+    // The interface's drawing for tests of windows: the data files' pictures
+    // in the test's folder, a 640 x 480 window with its surfaces, graphics,
+    // skins and the component framework; StopDrawing ends them again.
+    void StartDrawing();
+    static void StopDrawing();
 
     int Peer = -1;
     std::unique_ptr<Listener> Server;
