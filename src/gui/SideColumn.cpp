@@ -144,8 +144,14 @@ void SideColumn::squeeze() {
 // Hands the height freed since the last settled layout to the windows below
 // the shrunk one, from the last upwards, each up to its wanted height.
 void SideColumn::returnFreedHeight(SideWindow* Shrunk) {
-    int Left = (_Height - usedHeight()) - RecordedFree;
-    for (Component* c = getLastChild(); c != NULL && c != Shrunk && Left > 0; c = c->getPreviousSibling()) {
+    shareOut((_Height - usedHeight()) - RecordedFree, Shrunk);
+    restack(NULL);
+}
+
+// Grows the windows from the last upwards, each up to its wanted height,
+// until Left is used up or the window Stop is reached.
+void SideColumn::shareOut(int Left, const Component* Stop) {
+    for (Component* c = getLastChild(); c != NULL && c != Stop && Left > 0; c = c->getPreviousSibling()) {
         SideWindow* W = AsWindow(c);
         const int Room = W->getWantedHeight() - W->getHeight();
         if (Room <= 0) continue;
@@ -153,7 +159,6 @@ void SideColumn::returnFreedHeight(SideWindow* Shrunk) {
         W->setSize(W->getWidth(), Before + std::min(Room, Left));
         Left -= W->getHeight() - Before;
     }
-    restack(NULL);
 }
 
 void SideColumn::makeRoom(SideWindow* New) {
@@ -200,15 +205,7 @@ void SideColumn::removeWindow(SideWindow* Window) {
     deleteChild(Window);
     restack(NULL);
     // Its whole height goes to the windows that were below it.
-    int Left = _Height - usedHeight() - (Nested ? 0 : std::max(RecordedFree, 0));
-    for (Component* c = getLastChild(); c != NULL && c != Above && Left > 0; c = c->getPreviousSibling()) {
-        SideWindow* W = AsWindow(c);
-        const int Room = W->getWantedHeight() - W->getHeight();
-        if (Room <= 0) continue;
-        const int Before = W->getHeight();
-        W->setSize(W->getWidth(), Before + std::min(Room, Left));
-        Left -= W->getHeight() - Before;
-    }
+    shareOut(_Height - usedHeight() - (Nested ? 0 : std::max(RecordedFree, 0)), Above);
     restack(NULL);
     Handling = Nested;
     if (!Nested) RecordedFree = _Height - usedHeight();

@@ -51,6 +51,7 @@ class SideColumn : public CompositeComponent {
     void reorder(SideWindow* Dragged);
     void squeeze();
     void returnFreedHeight(SideWindow* Shrunk);
+    void shareOut(int Left, const Component* Stop);
     void makeRoom(SideWindow* New);
     void recordOpenWindows() const;
 
