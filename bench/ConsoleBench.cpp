@@ -10,6 +10,7 @@
 // The generated data files are taken from VORNA_DATA_DIR, else from the
 // build directory above the program.
 #include "BenchData.h"
+#include "CountingAllocator.h"
 #include "config/Preferences.h"
 #include "core/TalkModes.h"
 #include "graphics/Surface.h"
@@ -27,21 +28,6 @@
 #include <new>
 #include <string>
 #include <unistd.h>
-
-namespace {
-std::atomic<long> Allocations{0};
-}  // namespace
-
-// g++ 12 takes the free() of a pointer that this very operator new got from
-// malloc() for a mismatched pair once both are inlined into a caller.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t Size) {
-    Allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* P = std::malloc(Size == 0 ? 1 : Size)) return P;
-    throw std::bad_alloc();
-}
-void operator delete(void* P) noexcept { std::free(P); }
-void operator delete(void* P, std::size_t) noexcept { std::free(P); }
 
 namespace {
 
