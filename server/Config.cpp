@@ -101,6 +101,7 @@ static std::vector<Setting> OperatorSettings(Config& S) {
         {"Beat", nullptr, &S.Beat, 10, 1000},
         {"DayLengthSeconds", nullptr, &S.DayLengthSeconds, 10, 864000},
         {"SaveIntervalSeconds", nullptr, &S.SaveIntervalSeconds, 10, 86400},
+        {"SoulSeconds", nullptr, &S.SoulSeconds, 1, 86400},
     };
 }
 

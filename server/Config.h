@@ -43,6 +43,7 @@ struct Config {
     int Beat = 50;                  // the game's clock beat in milliseconds
     int DayLengthSeconds = 3600;    // one day and night of the ambient light
     int SaveIntervalSeconds = 300;  // characters are also saved this often
+    int SoulSeconds = 60;           // a soul point comes back this often, outside fights
     // More public channels, one "Channel = id name" line each; the game
     // refuses ids that clash with its own channels.
     std::vector<ChannelSetting> Channels;

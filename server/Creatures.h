@@ -83,6 +83,7 @@ struct Player {
     ConditionState Conditions[CONDITIONS];
     int SentConditions = 0;
     int64_t NextRegenerationAt = 0;
+    int64_t NextSoulAt = 0;
     // Killed: taken out of the world at the end of the beat.
     bool Dead = false;
 };

@@ -86,7 +86,7 @@ static void SetTarget(Player& P, uint32_t ID, bool Attack) {
         ClearTargets(P, true);
         return;
     }
-    if (Attack && C->Controller != nullptr && (!InArena(P.Body->Pos) || !InArena(C->Pos))) {
+    if (Attack && !MayAttack(P, *C)) {
         TextMessage(P, MESSAGE_STATUS, "You may not attack this person.");
         ClearTargets(P, true);
         return;
@@ -134,6 +134,11 @@ bool InArena(const Position& Pos) {
     for (const Arena& A : Arenas)
         if (Pos.z == A.z && Pos.x >= A.x1 && Pos.x <= A.x2 && Pos.y >= A.y1 && Pos.y <= A.y2) return true;
     return false;
+}
+
+bool MayAttack(const Player& P, const Creature& C) {
+    if (C.Controller != nullptr) return InArena(P.Body->Pos) && InArena(C.Pos);
+    return C.Look.Type < OUTFIT_CITIZEN || C.Look.Type > OUTFIT_HUNTER;
 }
 
 namespace {

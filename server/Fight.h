@@ -47,6 +47,9 @@ inline constexpr int SKULL_NONE = 0, SKULL_WHITE = 3, SKULL_RED = 4;
 
 void InitFight(const std::vector<Arena>& Arenas);
 bool InArena(const Position& Pos);
+// Players fight each other only inside an arena; the world's people (the
+// creatures dressed as characters) are never fought.
+bool MayAttack(const Player& P, const Creature& C);
 // A body (of a creature or player) and its blood on the field; both decay.
 void LeaveCorpse(const Position& Where, int CorpseType, std::vector<Object> Contents);
 void PlayerLeaves(Player& P);

@@ -50,6 +50,8 @@ static std::list<std::weak_ptr<Connection>> Pending;          // not logged in y
 static uint32_t NextMonsterID = FIRST_MONSTER_ID;
 static int64_t LastSave = 0;
 
+const Config& CurrentSettings() { return *Settings; }
+
 int64_t Now() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -685,8 +687,17 @@ static void UseWith(Player& P, const Position& From, int FromType, int FromStack
             M.addByte(131).addPosition(To).addByte(EFFECT_SPLASH);
             Send(*Viewer, M);
         }
+        // The better the angler, the more often a fish stays on the hook.
+        int Skill = P.Record->SkillLevel[life::FISHING];
+        if (chance::Percent(std::min(20 + Skill, 60))) {
+            Object Fish;
+            Fish.Type = TYPE_FISH;
+            TextMessage(P, MESSAGE_INFO, "You caught a fish.");
+            objects::Give(P, std::move(Fish));
+        } else if (chance::Percent(25)) {
+            TextMessage(P, MESSAGE_INFO, "A fish bites, but gets away.");
+        }
         life::Train(P, life::FISHING);
-        if (chance::Percent(20)) TextMessage(P, MESSAGE_INFO, "A fish bites, but gets away.");
         return;
     }
     if (FromType == TYPE_ROPE && ToType == TYPE_ROPE_SPOT) {

@@ -23,6 +23,8 @@ inline constexpr int TALK_SAY = 1, TALK_WHISPER = 2, TALK_YELL = 3, TALK_PRIVATE
                      TALK_ANIMAL_LOW = 16, MESSAGE_ADMIN = 22;
 
 // Players in the game by creature id.
+// The settings of this run.
+const Config& CurrentSettings();
 std::map<uint32_t, std::unique_ptr<Player>>& AllPlayers();
 // Every creature of the world, players too, by id.
 std::map<uint32_t, std::unique_ptr<Creature>>& AllCreatures();

@@ -259,6 +259,7 @@ void UpdateSpeed(Player& P) {
 
 void PlayerEntered(Player& P) {
     P.NextRegenerationAt = game::Now() + REGENERATION_MS;
+    P.NextSoulAt = game::Now() + game::CurrentSettings().SoulSeconds * 1000LL;
     P.SentConditions = 0;
     P.Body->Speed = BaseSpeed(*P.Record);
 }
@@ -281,9 +282,16 @@ static void TickConditions(Player& P, int64_t T) {
 }
 
 static void Regenerate(Player& P, int64_t T) {
+    CharacterRecord& R = *P.Record;
+    if (T >= P.NextSoulAt) {
+        P.NextSoulAt = T + game::CurrentSettings().SoulSeconds * 1000LL;
+        if (R.Soul < MAX_SOUL && !Has(P, IN_FIGHT)) {
+            R.Soul++;
+            game::SendPlayerData(P);
+        }
+    }
     if (T < P.NextRegenerationAt) return;
     P.NextRegenerationAt = T + REGENERATION_MS;
-    CharacterRecord& R = *P.Record;
     if (R.HitPoints >= R.MaxHitPoints && R.Mana >= R.MaxMana) return;
     int Points = 2 + R.Level / 5;
     R.Mana = std::min(R.Mana + Points, R.MaxMana);

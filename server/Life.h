@@ -24,6 +24,8 @@ enum Skill : int { FIST, CLUB, SWORD, AXE, DISTANCE, SHIELDING, FISHING };
 inline constexpr int CONDITION_TICK_MS = 2000;
 inline constexpr int FIGHT_MS = 60000;
 inline constexpr int REGENERATION_MS = 3000;
+// Soul points come back one at a time, outside fights, up to MAX_SOUL.
+inline constexpr int MAX_SOUL = 100;
 // For a condition that lasts as long as its source (a worn ring).
 inline constexpr int64_t FOREVER = INT64_MAX / 2;
 

@@ -694,7 +694,7 @@ static void CastRune(Player& P, const Located& L, Creature& Target) {
     if (L.Where.Kind == Spot::FIELD && !Near(Me.Pos, L.Where.Pos)) return TextMessage(P, MESSAGE_STATUS, "You are too far away.");
     if (!Self && (Target.Pos.z != Me.Pos.z || !CanSee(P.MapPos, Target.Pos) || !ClearLine(Me.Pos, Target.Pos)))
         return TextMessage(P, MESSAGE_STATUS, "You cannot throw there.");
-    if (!Self && Harmful && Target.Controller != nullptr && (!fight::InArena(Me.Pos) || !fight::InArena(Target.Pos)))
+    if (!Self && Harmful && !fight::MayAttack(P, Target))
         return TextMessage(P, MESSAGE_STATUS, "You may not attack this person.");
     if (P.Record->Mana < RUNE_MANA) return TextMessage(P, MESSAGE_STATUS, "You do not have enough mana.");
     if (P.Record->Soul < RUNE_SOUL) return TextMessage(P, MESSAGE_STATUS, "You do not have enough soul.");
@@ -939,6 +939,17 @@ static Spot PlaceFor(Player& P, const Object& O, const Spot& Left) {
     S.Kind = Spot::FIELD;
     S.Pos = P.Body->Pos;
     return S;
+}
+
+void Give(Player& P, Object O) {
+    Spot To;
+    if (FreeWeight(*P.Record) >= ObjectWeight(O)) To = PlaceFor(P, O, Spot{});
+    else {
+        To.Kind = Spot::FIELD;
+        To.Pos = P.Body->Pos;
+    }
+    Put(P, To, std::move(O), -1);
+    AfterChange(P);
 }
 
 static void CompleteTrade(Player& A, Player& B) {

@@ -47,6 +47,9 @@ void CloseContainer(Player& P, int Number);
 void ContainerUp(Player& P, int Number);
 void RequestContainer(Player& P, int Number);
 void EditTextAnswer(Player& P, uint32_t ID, const std::string& Text);
+// A new object for the player (a catch): into the backpack, a free hand
+// or, when it is too heavy or there is no room, onto the player's field.
+void Give(Player& P, Object O);
 void TradeRequest(Player& P, const Position& Where, int Type, int StackPos, uint32_t PartnerID);
 void TradeLook(Player& P, int Side, int Index);
 void TradeAccept(Player& P);

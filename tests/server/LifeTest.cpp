@@ -20,7 +20,7 @@ using namespace servertest;
 namespace {
 
 // Creature ids in the order of the test world's creature lines.
-constexpr uint32_t SPIDER = 0x40000001, WOLF = 0x40000002, SKELETON = 0x40000003;
+constexpr uint32_t SPIDER = 0x40000001, WOLF = 0x40000002, SKELETON = 0x40000003, HALDOR = 0x40000004;
 // Condition flag bits as the client shows them.
 constexpr int POISONED = 1, BURNING = 2, MAGIC_SHIELD = 4, HASTED = 16, IN_FIGHT = 32, DRUNK = 64, ELECTRIFIED = 128;
 
@@ -211,6 +211,57 @@ TEST(Life, MovedObjectsAndWrittenTextsSurviveARestart) {
     EXPECT_EQ(A.View.FieldAt({126, 110, 7}), (std::vector<Thing>{{TYPE_GRASS, 0}}));
     ASSERT_TRUE(A.Do(Use({127, 112, 7}, TYPE_BLACKBOARD, 1, 0), 150));
     EXPECT_EQ(A.View.EditText, "Fish today.");
+}
+
+// By the lake: Haldor cannot be fought, by blow or rune; the rod lands a
+// fish in the backpack sooner or later; soul points spent on a rune come
+// back by themselves (here one a second).
+TEST(Life, PeopleAreNotFoughtFishBiteAndSoulComesBack) {
+    ServerRunner S("SoulSeconds = 1\n");
+    S.SetCharacterValues("Mira", {{"PositionX", "123"}, {"PositionY", "121"}, {"PositionZ", "7"}});
+    GamePlayer M(S.GamePort, 100001, "Mira");
+    ASSERT_EQ(M.View.Creatures.count(HALDOR), 1u);
+    ASSERT_TRUE(M.Do(Packet().Byte(161).Quad(HALDOR).Data, 163));
+    EXPECT_TRUE(Said(M, "You may not attack this person."));
+    ASSERT_TRUE(M.Do(Use(Slot(3), TYPE_BACKPACK, 0, 0), 110));
+    auto PlaceOf = [&](int Type) {
+        const auto& Objects = M.View.Containers[0].Objects;
+        for (size_t i = 0; i < Objects.size(); i++)
+            if (Objects[i].Type == Type) return int(i);
+        return -1;
+    };
+    int Rune = PlaceOf(TYPE_FIRE_RUNE), Soul = M.View.Soul;
+    ASSERT_GE(Rune, 0);
+    M.View.TextMessages.clear();
+    ASSERT_TRUE(M.Do(UseOn(InContainer(0, Rune), TYPE_FIRE_RUNE, Rune, HALDOR), 180));
+    EXPECT_EQ(M.View.TextMessages.back().second, "You may not attack this person.");
+    EXPECT_EQ(M.View.Creatures[HALDOR].Health, 100);
+    EXPECT_EQ(M.View.Soul, Soul);
+    EXPECT_FALSE(M.View.Conditions & IN_FIGHT);
+
+    int Fish = 0;
+    for (int Cast = 0; Cast < 80 && Fish == 0; Cast++) {
+        int Rod = PlaceOf(TYPE_FISHING_ROD);
+        ASSERT_GE(Rod, 0);
+        size_t Before = M.View.Containers[0].Objects.size();
+        // The skills come last, after the catch.
+        ASSERT_TRUE(M.Do(Packet().Byte(131).Pos(InContainer(0, Rod)).Word(TYPE_FISHING_ROD).Byte(Rod)
+                             .Pos({122, 121, 7}).Word(TYPE_WATER).Byte(0).Data, 161));
+        if (Said(M, "You caught a fish.")) {
+            ASSERT_EQ(M.View.Containers[0].Objects.size(), Before + 1);
+            Fish = M.View.Containers[0].Objects.front().Type;
+        }
+    }
+    EXPECT_EQ(Fish, TYPE_FISH);
+    EXPECT_GT(M.View.Skills[6], std::make_pair(10, 0));
+
+    // A rune on herself spends a soul point; it is back within seconds.
+    Rune = PlaceOf(TYPE_HEALING_RUNE);
+    ASSERT_GE(Rune, 0);
+    ASSERT_TRUE(M.Do(Use(InContainer(0, Rune), TYPE_HEALING_RUNE, Rune, 0), 160));
+    int Spent = M.View.Soul;
+    EXPECT_EQ(Spent, Soul - 1);
+    EXPECT_TRUE(M.ReadUntil([&] { return M.View.Soul > Spent; }, 5000));
 }
 
 TEST(Life, ACreatureThatGivesUpTheChaseWalksHome) {

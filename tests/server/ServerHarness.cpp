@@ -137,6 +137,8 @@ void WriteTestWorld(const fs::path& File) {
     W += "Creature 134 126 7 spider \"Spider\" 0 60\nCreature 128 126 7 wolf \"Wolf\" 0 60 60\n";
     W += "Creature 138 116 7 skeleton \"Skeleton\" 0 60\n";
     W += "Temple 105 102 7\nArena 114 100 119 102 7\n";
+    // One of the world's people, by the lake.
+    W += "Creature 124 121 7 citizen \"Haldor\" 0 100\n";
     std::ofstream(File, std::ios::binary) << W;
 }
 
