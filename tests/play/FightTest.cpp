@@ -1,9 +1,11 @@
-// A fight seen from the client: Kestrel shoots a chicken with her bow; the
+// Fights seen from the client: Kestrel shoots a chicken with her bow; the
 // arrow flies over the map and the damage rises from the chicken's field.
+// Mira fights a wolf, is poisoned by a spider, and dies in the cave.
 #include "PlaySupport.h"
 
 #include "graphics/MapView.h"
 #include "gui/ContextMenu.h"
+#include "gui/StatusPanels.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -67,6 +69,30 @@ class FightTest : public PlayTest {
         Attack->getAbsolutePosition(ex, ey);
         Click(ex + 4, ey + 4);
     }
+    // Attacks the nearest creature of the name by "Attack" in its menu, as
+    // RightClickOn does, but for a creature that may walk away under the
+    // pointer: then there is no menu, or one without "Attack", and false.
+    bool Attack(const char* Name) {
+        const int Shown = NearestShown(Name, 7);
+        uint32_t ID;
+        int x, y, mx = 0, my = 0;
+        if (Shown < 0 || !GetShownCreature(Shown, ID, x, y)) return false;
+        Map()->getAbsolutePosition(mx, my);
+        MoveTo(mx + x, my + y + 16);
+        Button(platform::EventKind::ButtonDown, mx + x, my + y + 16, 2);
+        Button(platform::EventKind::ButtonUp, mx + x, my + y + 16, 2);
+        if (!PumpUntil([] { return dynamic_cast<ContextMenu*>(GetModalWindow()) != nullptr; }, 2000)) return false;
+        const MenuEntry* Entry = dynamic_cast<ContextMenu*>(GetModalWindow())->findEntry(MENU_ATTACK);
+        if (Entry == nullptr) {
+            Press(platform::Key::Escape);
+            return false;
+        }
+        int ex = 0, ey = 0;
+        Entry->getAbsolutePosition(ex, ey);
+        Click(ex + 4, ey + 4);
+        return GetAttackTarget() != 0;
+    }
+    static int Club() { return GetSkillLevel(1) * 100 + GetSkillPercent(1); }
 };
 
 TEST_F(FightTest, AnArrowFliesAndTheDamageRisesFromTheTarget) {
@@ -107,6 +133,89 @@ TEST_F(FightTest, AnArrowFliesAndTheDamageRisesFromTheTarget) {
     EXPECT_TRUE(AnyEffect(EFFECT_TEXT));
     Screenshot("animated-text.png");
     EXPECT_GT(GetNumberOfAnimatedTexts(), 0);
+}
+
+// A young mage's day in the forest, from the window alone: the wolf fights
+// back and she kills it (health lost, experience, club fighting); the
+// spider poisons her, she kills it too and the poison wears off; then she
+// goes down into the cave, where the skeleton kills her, and she wakes at
+// the temple with a tenth of her experience gone.
+TEST_F(FightTest, MiraFightsAWolfAndASpiderThenDiesInTheCave) {
+    SetTimeOfDay(0.5);
+    ASSERT_TRUE(PlaceCharacter("Mira", 988, 988, 7));
+    ASSERT_TRUE(StartServer()) << Server->Log;
+    ASSERT_TRUE(EnterGameAs("100001", "Mira"));
+    ASSERT_TRUE(UseFullSizeMap());
+    // The wolf flees when it is nearly dead: she chases it.
+    ClickOn(GetMainWindow()->getGameView()->getFixedPanels()->getCombatPanel()->getButton(COMBAT_CHASE));
+    const int Full = GetPlayerMaxHitpoints(), ClubBefore = Club();
+    ASSERT_EQ(GetPlayerHitpoints(), Full);
+    ASSERT_EQ(GetPlayerExperience(), 0u);
+
+    int Lowest = Full;
+    bool Shown = false;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            if (GetAttackTarget() == 0 && GetPlayerExperience() == 0) Attack("Wolf");
+            Lowest = std::min(Lowest, GetPlayerHitpoints());
+            if (!Shown && Lowest < Full && GetAttackTarget() != 0) {
+                Shown = true;
+                Screenshot("wolf-fight.png");
+            }
+            return GetPlayerExperience() > 0;
+        },
+        120000));
+    EXPECT_LT(Lowest, Full) << "the wolf never struck back";
+    EXPECT_EQ(GetPlayerExperience(), 40u);
+    EXPECT_EQ(GetPlayerExperienceLevelPercent(), 40);
+    EXPECT_GT(Club(), ClubBefore);
+    EXPECT_TRUE(GetPlayerConditions() & (1 << 5)) << "in a fight";
+
+    // Towards the spider's place; she attacks it (or it her), and its bites
+    // poison her.
+    WalkTo(990, 990);  // the spider may be on its way and stand there first
+    bool Poisoned = false;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            if (GetAttackTarget() == 0 && GetPlayerExperience() == 40) Attack("Spider");
+            if (!Poisoned && (GetPlayerConditions() & 1) != 0) {
+                Poisoned = true;
+                Screenshot("spider-poison.png");
+            }
+            return GetPlayerExperience() > 40;
+        },
+        120000));
+    EXPECT_TRUE(Poisoned || (GetPlayerConditions() & 1) != 0);
+    EXPECT_EQ(GetPlayerExperience(), 75u);
+    ASSERT_TRUE(PumpUntil([] { return (GetPlayerConditions() & 1) == 0; }, 60000));
+    EXPECT_GT(GetPlayerHitpoints(), 0);
+
+    // Down the path, along the road and the south path to the cave's
+    // mouth, and in; the skeleton is stronger than she is.
+    for (auto [x, y] : {std::pair{996, 993}, {997, 998}, {997, 1001}, {990, 1001}, {990, 1006}, {990, 1011}, {985, 1011}})
+        ASSERT_TRUE(WalkTo(x, y)) << "on the way to " << x << "," << y;
+    Press(platform::Key::Down);
+    ASSERT_TRUE(PumpUntil([] {
+        int x, y, z;
+        PlayerPosition(x, y, z);
+        return z == 8;
+    }));
+    const uint32_t Before = GetPlayerExperience();
+    WalkTo(988, 1013);  // she may fall on the way
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Sorry"; }, 120000));
+    Screenshot("dead.png");
+    Press(platform::Key::Return);
+    ASSERT_TRUE(ChooseCharacter("Mira"));
+    // Told what the death cost.
+    ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "For your Information"; }));
+    Screenshot("temple.png");
+    Press(platform::Key::Return);
+    int x, y, z;
+    PlayerPosition(x, y, z);
+    EXPECT_LE(std::abs(x - 999) + std::abs(y - 1000), 2) << x << "," << y;  // the temple
+    EXPECT_EQ(z, 7);
+    EXPECT_EQ(GetPlayerHitpoints(), GetPlayerMaxHitpoints());
+    EXPECT_EQ(GetPlayerExperience(), Before - Before / 10);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../dialogs/ServerClientTest.h"
+#include "graphics/MapView.h"
 #include "gui/MapWindow.h"
 #include "world/Creatures.h"
 #include "world/Map.h"
@@ -74,6 +75,12 @@ class PlayTest : public ServerClientTest {
         if (!PumpUntil([] { return ModalCaption() == "Message of the Day" || ModalCaption() == "Select Character"; }))
             return false;
         if (ModalCaption() == "Message of the Day") Press(platform::Key::Return);
+        return ChooseCharacter(Name) && PumpUntil([] { return GetModalWindow() == nullptr; });
+    }
+
+    // In the character list: the character's line, then Ok; true once the
+    // character is in the game (a message box may greet him).
+    bool ChooseCharacter(const char* Name) {
         if (!PumpUntil([] { return ModalCaption() == "Select Character"; })) return false;
         auto* body = Body<CharacterListBody>();
         if (body == nullptr) return false;
@@ -88,15 +95,41 @@ class PlayTest : public ServerClientTest {
         const int lineHeight = SkinProperties().ListBox.LineHeight;
         Click(lx + 20, ly + SkinProperties().ListBox.Margin + line * lineHeight + lineHeight / 2);
         ClickOn(Modal()->getDefaultButton());
-        return PumpUntil([] {
-            return GetConnectionState() == STATE_GAME && FindCreature(GetPlayerID()) != nullptr &&
-                   GetModalWindow() == nullptr;
-        });
+        return PumpUntil([] { return GetConnectionState() == STATE_GAME && FindCreature(GetPlayerID()) != nullptr; });
     }
 
     static MapWindow* Map() { return GetMainWindow()->getGameView()->getMapWindow(); }
 
     static void PlayerPosition(int& x, int& y, int& z) { GetMapPosition(x, y, z); }
+
+    // Walks to the field (x, y) of the player's floor as a player does, by a
+    // click on it in the map view (it must be in sight); a walk that a
+    // creature in the way stops is clicked again. True once the character
+    // stands there.
+    bool WalkTo(int x, int y) {
+        for (int Try = 0; Try < 4; ++Try) {
+            int px, py, pz;
+            PlayerPosition(px, py, pz);
+            if (px == x && py == y) return true;
+            if (GetMainWindow()->getGameView() == nullptr || Map() == nullptr) return false;
+            int mx = 0, my = 0, wx = 0, wy = 0;
+            Map()->getAbsolutePosition(mx, my);
+            MapPictureToWindow((7 + x - px) * 32 + 16, (5 + y - py) * 32 + 16, Map()->getWidth(), Map()->getHeight(), wx, wy);
+            Click(mx + wx, my + wy);
+            // No path (a creature on the field): a moment, and again.
+            const int Wait = GetNumberOfPlayerSteps() > 0 ? 20000 : 1000;
+            const bool There = PumpUntil(
+                [&] {
+                    int nx, ny, nz;
+                    PlayerPosition(nx, ny, nz);
+                    const Creature* Me = FindCreature(GetPlayerID());
+                    return nx == x && ny == y && Me != nullptr && !Me->Walking;
+                },
+                Wait);
+            if (There) return true;
+        }
+        return false;
+    }
 
     // Lets the frames run for a while with the real clock, for a picture
     // that shows some movement; nothing is checked on the strength of it.
