@@ -102,31 +102,41 @@ class PlayTest : public ServerClientTest {
 
     static void PlayerPosition(int& x, int& y, int& z) { GetMapPosition(x, y, z); }
 
-    // Walks to the field (x, y) of the player's floor as a player does, by a
-    // click on it in the map view (it must be in sight); a walk that a
-    // creature in the way stops is clicked again. True once the character
-    // stands there.
+    // Walks to the field (x, y) of the player's floor as a player does, by
+    // clicks in the map view: a far field in legs of what is in sight, a leg
+    // that ends on a tree or a creature at a free field beside it; a walk
+    // that a creature in the way stops is clicked again. True once the
+    // character stands there.
     bool WalkTo(int x, int y) {
-        for (int Try = 0; Try < 4; ++Try) {
+        static const int Beside[][2] = {{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+        for (int Try = 0; Try < 12; ++Try) {
             int px, py, pz;
             PlayerPosition(px, py, pz);
             if (px == x && py == y) return true;
             if (GetMainWindow()->getGameView() == nullptr || Map() == nullptr) return false;
-            int mx = 0, my = 0, wx = 0, wy = 0;
-            Map()->getAbsolutePosition(mx, my);
-            MapPictureToWindow((7 + x - px) * 32 + 16, (5 + y - py) * 32 + 16, Map()->getWidth(), Map()->getHeight(), wx, wy);
-            Click(mx + wx, my + wy);
-            // No path (a creature on the field): a moment, and again.
+            const int dx = std::clamp(x - px, -6, 6), dy = std::clamp(y - py, -4, 4);
+            const bool Last = dx == x - px && dy == y - py;
+            int tx = px + dx, ty = py + dy;
+            for (const auto& B : Beside) {
+                if (Last && (B[0] != 0 || B[1] != 0)) break;  // the goal itself, or nothing
+                tx = px + dx + B[0];
+                ty = py + dy + B[1];
+                int mx = 0, my = 0, wx = 0, wy = 0;
+                Map()->getAbsolutePosition(mx, my);
+                MapPictureToWindow((7 + tx - px) * 32 + 16, (5 + ty - py) * 32 + 16, Map()->getWidth(), Map()->getHeight(), wx, wy);
+                Click(mx + wx, my + wy);
+                if (GetNumberOfPlayerSteps() > 0) break;
+            }
+            // No path at all (a creature on the goal): a moment, and again.
             const int Wait = GetNumberOfPlayerSteps() > 0 ? 20000 : 1000;
-            const bool There = PumpUntil(
+            PumpUntil(
                 [&] {
                     int nx, ny, nz;
                     PlayerPosition(nx, ny, nz);
                     const Creature* Me = FindCreature(GetPlayerID());
-                    return nx == x && ny == y && Me != nullptr && !Me->Walking;
+                    return nx == tx && ny == ty && Me != nullptr && !Me->Walking;
                 },
                 Wait);
-            if (There) return true;
         }
         return false;
     }
