@@ -22,9 +22,9 @@ inline constexpr int TALK_SAY = 1, TALK_WHISPER = 2, TALK_YELL = 3, TALK_PRIVATE
                      TALK_ANONYMOUS_BROADCAST = 13, TALK_ANONYMOUS_CHANNELCALL = 14, TALK_ANONYMOUS_MESSAGE = 15,
                      TALK_ANIMAL_LOW = 16, MESSAGE_ADMIN = 22;
 
-// Players in the game by creature id.
 // The settings of this run.
 const Config& CurrentSettings();
+// Players in the game by creature id.
 std::map<uint32_t, std::unique_ptr<Player>>& AllPlayers();
 // Every creature of the world, players too, by id.
 std::map<uint32_t, std::unique_ptr<Creature>>& AllCreatures();

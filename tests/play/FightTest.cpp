@@ -52,31 +52,13 @@ class FightTest : public PlayTest {
         const Creature* Me = FindCreature(GetPlayerID());
         return std::max(std::abs(C->RealX - Me->RealX), std::abs(C->RealY - Me->RealY)) >= 2 ? Chicken : -1;
     }
-    // A right click on a creature of the name list, and "Attack" in its menu.
-    static void RightClickOn(int Number) {
-        uint32_t ID;
-        int x, y;
-        ASSERT_TRUE(GetShownCreature(Number, ID, x, y));
-        int mx = 0, my = 0;
-        Map()->getAbsolutePosition(mx, my);
-        MoveTo(mx + x, my + y + 16);
-        Button(platform::EventKind::ButtonDown, mx + x, my + y + 16, 2);
-        Button(platform::EventKind::ButtonUp, mx + x, my + y + 16, 2);
-        ASSERT_TRUE(PumpUntil([] { return dynamic_cast<ContextMenu*>(GetModalWindow()) != nullptr; }));
-        const MenuEntry* Attack = dynamic_cast<ContextMenu*>(GetModalWindow())->findEntry(MENU_ATTACK);
-        ASSERT_NE(Attack, nullptr);
-        int ex = 0, ey = 0;
-        Attack->getAbsolutePosition(ex, ey);
-        Click(ex + 4, ey + 4);
-    }
-    // Attacks the nearest creature of the name by "Attack" in its menu, as
-    // RightClickOn does, but for a creature that may walk away under the
-    // pointer: then there is no menu, or one without "Attack", and false.
-    bool Attack(const char* Name) {
-        const int Shown = NearestShown(Name, 7);
+    // A right click on a creature of the name list, and "Attack" in its
+    // menu. False when the creature walked away under the pointer: then
+    // there is no menu, or one without "Attack" (closed again).
+    static bool RightClickOn(int Number) {
         uint32_t ID;
         int x, y, mx = 0, my = 0;
-        if (Shown < 0 || !GetShownCreature(Shown, ID, x, y)) return false;
+        if (!GetShownCreature(Number, ID, x, y)) return false;
         Map()->getAbsolutePosition(mx, my);
         MoveTo(mx + x, my + y + 16);
         Button(platform::EventKind::ButtonDown, mx + x, my + y + 16, 2);
@@ -91,6 +73,11 @@ class FightTest : public PlayTest {
         Entry->getAbsolutePosition(ex, ey);
         Click(ex + 4, ey + 4);
         return GetAttackTarget() != 0;
+    }
+    // Attacks the nearest creature of the name in sight.
+    static bool Attack(const char* Name) {
+        const int Shown = NearestShown(Name, 7);
+        return Shown >= 0 && RightClickOn(Shown);
     }
     static int Club() { return GetSkillLevel(1) * 100 + GetSkillPercent(1); }
 };
@@ -109,7 +96,7 @@ TEST_F(FightTest, AnArrowFliesAndTheDamageRisesFromTheTarget) {
     // the client's clock stands still until the test has seen both, however
     // late the server shoots and however slowly the frames come.
     HeldClock Clock;
-    RightClickOn(Chicken);
+    ASSERT_TRUE(RightClickOn(Chicken));
     const uint32_t Target = GetAttackTarget();
     ASSERT_NE(Target, 0u);
     EXPECT_STREQ(FindCreature(Target)->Name, "Chicken");
