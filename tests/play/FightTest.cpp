@@ -79,6 +79,11 @@ class FightTest : public PlayTest {
         const int Shown = NearestShown(Name, 7);
         return Shown >= 0 && RightClickOn(Shown);
     }
+    static std::string Where() {
+        int x, y, z;
+        PlayerPosition(x, y, z);
+        return std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(z);
+    }
     static int Club() { return GetSkillLevel(1) * 100 + GetSkillPercent(1); }
 };
 
@@ -164,14 +169,17 @@ TEST_F(FightTest, MiraFightsAWolfAndASpiderThenDiesInTheCave) {
     bool Poisoned = false;
     ASSERT_TRUE(PumpUntil(
         [&] {
-            if (GetAttackTarget() == 0 && GetPlayerExperience() == 40) Attack("Spider");
+            // Out of its sight (a walk cut short): towards its place again.
+            if (GetAttackTarget() == 0 && GetPlayerExperience() == 40 && !Attack("Spider") && NearestShown("Spider", 7) < 0)
+                WalkTo(991, 991);
             if (!Poisoned && (GetPlayerConditions() & 1) != 0) {
                 Poisoned = true;
                 Screenshot("spider-poison.png");
             }
             return GetPlayerExperience() > 40;
         },
-        120000));
+        120000))
+        << "Mira at " << Where() << ", target " << GetAttackTarget() << ", spider in sight " << NearestShown("Spider", 7);
     EXPECT_TRUE(Poisoned || (GetPlayerConditions() & 1) != 0);
     EXPECT_EQ(GetPlayerExperience(), 75u);
     ASSERT_TRUE(PumpUntil([] { return (GetPlayerConditions() & 1) == 0; }, 60000));
