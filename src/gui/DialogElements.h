@@ -76,6 +76,10 @@ class Label : public Component {
     // in "..." and the label is marked as cut; otherwise the label takes
     // the size of its text.
     void setText(const char* Text, bool Measure);
+    // Breaks every line wider than MaxWidth at a blank (a word wider than
+    // that where it must) and takes the size of the broken text; the text
+    // itself (getText) stays as it was given.
+    void wrap(int MaxWidth);
     void setColour(int Red, int Green, int Blue);
     void setFont(int Font);
     const std::string& getText() const { return FullText; }

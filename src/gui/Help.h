@@ -54,8 +54,9 @@ class HelpPopup : public CompositeComponent {
   public:
     explicit HelpPopup(const char* Text);
     ~HelpPopup() override;
-    // The popup keeps the size of its text: the root sizes its views, not it.
-    void setSize(int, int) override {}
+    // The popup keeps the size of its text. The root hands its new size to
+    // every child when the window changes: the popup then moves back inside.
+    void setSize(int RootWidth, int RootHeight) override { keepInside(RootWidth, RootHeight); }
     void draw(int Surface, int x, int y) override;
     MarkupText* getText() const { return HelpText; }
 
