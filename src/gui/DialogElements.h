@@ -138,6 +138,10 @@ class MarkupText : public CompositeComponent {
     const std::string& getText() const { return Source; }
     void setSize(int Width, int Height) override;
     void arrange() override;
+    // Lays the whole text out at Width, wider (up to MaxWidth) while it
+    // would be taller than MaxHeight, and takes the size of what it shows:
+    // no line is left out, however long the text.
+    void fitText(int Width, int MaxWidth, int MaxHeight);
 
   private:
     std::string Source;

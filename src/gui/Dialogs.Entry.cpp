@@ -140,9 +140,11 @@ Dialog* MessageBox(const char* Caption, const char* Text) {
 
 Dialog* MarkupBox(const char* Caption, const char* Text) {
     auto* text = new MarkupText(Text != NULL ? Text : "");
+    // A text taller than the largest box is laid out wider, up to what the
+    // smallest window leaves, rather than losing its last lines.
     const auto& P = SkinProperties().MessageBox;
-    text->setSize(P.MaxWidth, P.MaxHeight);
-    text->fitToChildren(true);
+    const auto& Margins = SkinProperties().Dialog;
+    text->fitText(P.MaxWidth, SMALLEST_SCREEN_WIDTH - Margins.MarginLeft - Margins.MarginRight, P.MaxHeight);
     auto* D = new Dialog(Caption, text);
     D->removeCancelButton();
     D->setEscapeTarget(CommandTarget(D, DIALOG_CANCEL));

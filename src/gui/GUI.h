@@ -60,6 +60,10 @@ inline constexpr int REPEAT_WHEEL_AWAY = 1;
 inline constexpr int REPEAT_WHEEL_TOWARDS = 2;
 inline constexpr int REPEAT_LEFT_HELD = 6;
 
+// The smallest interface the window allows (its client area divided by the
+// scale): every dialog and popup is made to fit it.
+inline constexpr int SMALLEST_SCREEN_WIDTH = 550, SMALLEST_SCREEN_HEIGHT = 450;
+
 // Pointer shapes a component may ask for while the pointer moves over it.
 inline constexpr int POINTER_NORMAL = 1;
 inline constexpr int POINTER_RESIZE = 2;

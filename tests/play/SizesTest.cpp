@@ -6,6 +6,7 @@
 // and windows that stay inside when the window shrinks or its scale changes
 // while they are open.
 #include "PlaySupport.h"
+#include "../gui/GuiTestSupport.h"
 
 #include "gui/ConsoleChannelMenu.h"
 #include "gui/ConsoleTextMenu.h"
@@ -328,6 +329,33 @@ TEST_F(SizesTest, EveryDialogAndMenuLiesInsideAtTheSmallestAndTheFirstWindowAndA
         const SideColumn* Column = GetMainWindow()->getGameView()->getSideColumn();
         for (const Component* C = Column->getFirstChild(); C != nullptr; C = C->getNextSibling())
             EXPECT_TRUE(Inside(C)) << "side window at " << At << ": " << Where(C);
+    }
+
+    // Help mode: the console's channel buttons explain the channels, in a
+    // popup that shows its whole text at both sizes and follows a shrink.
+    for (const Size& S : {Size{550, 450, 1}, Size{600, 450, 1}, Size{1920, 1080, 2}}) {
+        const std::string At = std::to_string(S.Width) + "x" + std::to_string(S.Height);
+        ASSERT_TRUE(Resize(S.Width, S.Height));
+        PostEvent(MESSAGE_HELPPOINTER, 0, 0);
+        frame::Pump();
+        ASSERT_EQ(GetInputMode(), INPUT_HELP);
+        const ConsoleWindow* Console = GetMainWindow()->getGameView()->getConsole();
+        int cx = 0, cy = 0;
+        Console->getButton(0)->getAbsolutePosition(cx, cy);
+        MoveScaled(cx + 4, cy + 4);
+        ASSERT_TRUE(PumpUntil([] { return GetHelpPopup() != nullptr; })) << At;
+        const HelpPopup* Popup = GetHelpPopup();
+        EXPECT_EQ(Popup->getText()->getText().rfind("<B>Console Channels<N>", 0), 0u);
+        EXPECT_TRUE(ShowsWholeText(*Popup->getText())) << At;
+        EXPECT_TRUE(Inside(Popup)) << At << ": " << Where(Popup);
+        Shot("help-console-channels");
+        if (S.Scale == 2) {
+            ASSERT_TRUE(Resize(1100, 900));
+            ASSERT_NE(GetHelpPopup(), nullptr);
+            EXPECT_TRUE(Inside(GetHelpPopup())) << "after shrinking: " << Where(GetHelpPopup());
+        }
+        Press(platform::Key::Escape);
+        frame::Pump();
     }
 
     // A large window at scale 2 (960 x 540 inside): a dialog dragged to the
