@@ -147,6 +147,8 @@ bool Dialog::coversBody(int x, int y) const {
     return true;
 }
 
+bool Dialog::reachesChildren(int x, int y) const { return Capture != NULL || !coversBody(x, y); }
+
 void Dialog::drawCover(int Surface, int x, int y) const {
     const auto& P = SkinProperties().Dialog;
     const SkinRect& inside = Skins[P.Inside];
@@ -183,7 +185,7 @@ void Dialog::activity() { ActivityTarget.send(); }
 
 bool Dialog::leftButtonDown(int x, int y, int keys) {
     activity();
-    if ((Capture != NULL || !coversBody(x, y)) && CompositeComponent::leftButtonDown(x, y, keys)) return true;
+    if (reachesChildren(x, y) && CompositeComponent::leftButtonDown(x, y, keys)) return true;
     if (y >= 0 && y < Skins[SkinProperties().Dialog.Title].height && x >= 0 && x < _Width) {
         Dragging = true;
         GrabX = x;
@@ -194,7 +196,7 @@ bool Dialog::leftButtonDown(int x, int y, int keys) {
 
 bool Dialog::mouseMove(int x, int y) {
     if (!Dragging) {
-        if (Capture != NULL || !coversBody(x, y)) CompositeComponent::mouseMove(x, y);
+        if (reachesChildren(x, y)) CompositeComponent::mouseMove(x, y);
         return true;
     }
     int newX = _X + x - GrabX, newY = _Y + y - GrabY;
@@ -212,25 +214,25 @@ bool Dialog::leftButtonUp(int x, int y, int keys) {
         Dragging = false;
         return true;
     }
-    if (Capture != NULL || !coversBody(x, y)) CompositeComponent::leftButtonUp(x, y, keys);
+    if (reachesChildren(x, y)) CompositeComponent::leftButtonUp(x, y, keys);
     return true;
 }
 
 bool Dialog::leftDoubleClick(int x, int y, int keys) {
     activity();
-    if (Capture != NULL || !coversBody(x, y)) CompositeComponent::leftDoubleClick(x, y, keys);
+    if (reachesChildren(x, y)) CompositeComponent::leftDoubleClick(x, y, keys);
     return true;
 }
 
 bool Dialog::rightButtonUp(int x, int y, int keys) {
     activity();
-    if (Capture != NULL || !coversBody(x, y)) CompositeComponent::rightButtonUp(x, y, keys);
+    if (reachesChildren(x, y)) CompositeComponent::rightButtonUp(x, y, keys);
     return true;
 }
 
 bool Dialog::mouseRepeat(int x, int y, int code) {
     activity();
-    if (Capture != NULL || !coversBody(x, y)) CompositeComponent::mouseRepeat(x, y, code);
+    if (reachesChildren(x, y)) CompositeComponent::mouseRepeat(x, y, code);
     return true;
 }
 

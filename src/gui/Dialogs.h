@@ -70,6 +70,9 @@ class Dialog : public CompositeComponent {
     // Outside the body's visible part, in a cut dialog: the inside texture
     // covers what of the body lies there, and pointer events do not reach it.
     bool coversBody(int x, int y) const;
+    // Whether a pointer event at (x, y) goes on to the children: always to
+    // a control that holds the capture.
+    bool reachesChildren(int x, int y) const;
     void drawCover(int Surface, int x, int y) const;
     std::string CaptionText;
     Label* Caption = NULL;
