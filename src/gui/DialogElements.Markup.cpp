@@ -78,6 +78,20 @@ void MarkupText::setSize(int Width, int Height) {
     if (!Arranging) arrange();
 }
 
+void MarkupText::fitText(int Width, int MaxWidth, int MaxHeight) {
+    constexpr int WIDEN_STEP = 16;
+    const bool Auto = AutoHeight;
+    AutoHeight = true;  // the height the text takes, nothing cut
+    for (int w = Width;; w = std::min(w + WIDEN_STEP, MaxWidth)) {
+        setSize(std::max(w, 1), 1);
+        if (_Height <= MaxHeight || w >= MaxWidth) break;
+    }
+    // Shrunk to what the text takes; laid out again at that width, a line
+    // may break differently, so the height still follows the text.
+    fitToChildren(true);
+    AutoHeight = Auto;
+}
+
 namespace {
 
 // The layout state while the text is scanned.

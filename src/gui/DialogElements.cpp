@@ -162,6 +162,43 @@ void Label::setText(const char* Text, bool Measure) {
     }
 }
 
+void Label::wrap(int MaxWidth) {
+    std::vector<std::string> Broken;
+    for (const std::string& line : Lines) {
+        if (GetTextWidth(_Font, line.c_str()) <= MaxWidth) {
+            Broken.push_back(line);
+            continue;
+        }
+        // Word by word; the blank a line is broken at is not shown.
+        std::string current;
+        size_t start = 0;
+        while (start <= line.size()) {
+            size_t end = line.find(' ', start);
+            if (end == std::string::npos) end = line.size();
+            std::string word = line.substr(start, end - start);
+            const std::string trial = current.empty() ? word : current + " " + word;
+            if (GetTextWidth(_Font, trial.c_str()) <= MaxWidth) {
+                current = trial;
+            } else {
+                if (!current.empty()) Broken.push_back(current);
+                // A word wider than the line is cut where it must be.
+                while (GetTextWidth(_Font, word.c_str()) > MaxWidth && word.size() > 1) {
+                    const int fit = std::max(GetFittingCharacters(_Font, word.c_str(), MaxWidth), 1);
+                    Broken.push_back(word.substr(0, size_t(fit)));
+                    word.erase(0, size_t(fit));
+                }
+                current = word;
+            }
+            start = end + 1;
+        }
+        Broken.push_back(current);
+    }
+    Lines = Broken;
+    int width = 0;
+    for (const std::string& line : Lines) width = std::max(width, GetTextWidth(_Font, line.c_str()));
+    Component::setSize(width, int(Lines.size()) * GetFontLineHeight(_Font));
+}
+
 void Label::setColour(int Red, int Green, int Blue) { Colour = {Red, Green, Blue}; }
 
 void Label::setFont(int Font) {

@@ -76,6 +76,10 @@ class Label : public Component {
     // in "..." and the label is marked as cut; otherwise the label takes
     // the size of its text.
     void setText(const char* Text, bool Measure);
+    // Breaks every line wider than MaxWidth at a blank (a word wider than
+    // that where it must) and takes the size of the broken text; the text
+    // itself (getText) stays as it was given.
+    void wrap(int MaxWidth);
     void setColour(int Red, int Green, int Blue);
     void setFont(int Font);
     const std::string& getText() const { return FullText; }
@@ -134,6 +138,10 @@ class MarkupText : public CompositeComponent {
     const std::string& getText() const { return Source; }
     void setSize(int Width, int Height) override;
     void arrange() override;
+    // Lays the whole text out at Width, wider (up to MaxWidth) while it
+    // would be taller than MaxHeight, and takes the size of what it shows:
+    // no line is left out, however long the text.
+    void fitText(int Width, int MaxWidth, int MaxHeight);
 
   private:
     std::string Source;

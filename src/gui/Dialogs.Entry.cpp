@@ -42,7 +42,13 @@ void StartGameConnection() {
     }
 }
 
-Label* TextLabel(const char* Text) { return new Label(Text != NULL ? Text : ""); }
+// A dialog's text: its lines are broken where they would be wider than the
+// widest message box, which fits the smallest window.
+Label* TextLabel(const char* Text) {
+    auto* label = new Label(Text != NULL ? Text : "");
+    label->wrap(SkinProperties().MessageBox.MaxWidth);
+    return label;
+}
 
 // A body of exactly one child, sized to it.
 CompositeComponent* Wrap(Component* Child) {
@@ -134,9 +140,11 @@ Dialog* MessageBox(const char* Caption, const char* Text) {
 
 Dialog* MarkupBox(const char* Caption, const char* Text) {
     auto* text = new MarkupText(Text != NULL ? Text : "");
+    // A text taller than the largest box is laid out wider, up to what the
+    // smallest window leaves, rather than losing its last lines.
     const auto& P = SkinProperties().MessageBox;
-    text->setSize(P.MaxWidth, P.MaxHeight);
-    text->fitToChildren(true);
+    const auto& Margins = SkinProperties().Dialog;
+    text->fitText(P.MaxWidth, SMALLEST_SCREEN_WIDTH - Margins.MarginLeft - Margins.MarginRight, P.MaxHeight);
     auto* D = new Dialog(Caption, text);
     D->removeCancelButton();
     D->setEscapeTarget(CommandTarget(D, DIALOG_CANCEL));
@@ -551,12 +559,14 @@ void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY) {
     const Component* root = GetRootComponent();
     int width = root != NULL ? root->getWidth() : 0, height = root != NULL ? root->getHeight() : 0;
     if (IsDialog) {
+        // A dialog larger than the window is first cut to it, so that the
+        // centred frame starts inside.
+        modal->keepInside(width, height);
         modal->setPosition(width / 2 - modal->getWidth() / 2, height / 2 - modal->getHeight() / 2);
     } else if (auto* menu = dynamic_cast<ContextMenu*>(modal)) {
         menu->finish(PointerX, PointerY, width, height);
     } else {
-        int x = std::max(0, std::min(PointerX, width - modal->getWidth()));
-        int y = std::max(0, std::min(PointerY, height - modal->getHeight()));
-        modal->setPosition(x, y);
+        modal->setPosition(PointerX, PointerY);
     }
+    modal->keepInside(width, height);
 }

@@ -46,7 +46,9 @@ Dialog::~Dialog() = default;
 TextButton* Dialog::replaceButton(TextButton* Old, const char* Text, CommandTarget Target) {
     if (Old != NULL) deleteChild(Old);
     auto* button = new TextButton(Text, Target);
-    addChild(button);
+    // The buttons come first in the hit order: in a dialog cut to a small
+    // window the body may reach under them, and they must stay clickable.
+    addChildFirst(button);
     return button;
 }
 
@@ -90,12 +92,17 @@ void Dialog::arrange() {
     int rowWidth = 0;
     for (TextButton* b : Row)
         if (b != NULL) rowWidth += b->getWidth() + (rowWidth > 0 ? P.ButtonGap : 0);
-    int width = std::max({Body->getWidth() + P.MarginLeft + P.MarginRight, rowWidth + P.MarginLeft + P.MarginRight,
-                          Caption->getWidth() + 2 * P.CaptionSpace});
-    int height = Body->getHeight() + P.MarginTop + P.MarginBottom;
+    NaturalWidth = std::max({Body->getWidth() + P.MarginLeft + P.MarginRight,
+                             rowWidth + P.MarginLeft + P.MarginRight, Caption->getWidth() + 2 * P.CaptionSpace});
+    NaturalHeight = Body->getHeight() + P.MarginTop + P.MarginBottom;
+    // In an area too small for the whole dialog the frame takes the area's
+    // size and the body is cut; the buttons follow the frame's edges.
+    const int width = AreaWidth > 0 ? std::min(NaturalWidth, AreaWidth) : NaturalWidth;
+    const int height = AreaHeight > 0 ? std::min(NaturalHeight, AreaHeight) : NaturalHeight;
     Component::setSize(width, height);
 
-    Body->setPosition(P.MarginLeft + (width - P.MarginLeft - P.MarginRight - Body->getWidth()) / 2, P.MarginTop);
+    Body->setPosition(P.MarginLeft + (NaturalWidth - P.MarginLeft - P.MarginRight - Body->getWidth()) / 2,
+                      P.MarginTop);
     const int title = Skins[P.Title].height;
     Caption->setPosition((width - Caption->getWidth()) / 2, (title - Caption->getHeight()) / 2 + P.CaptionOffset);
     int x = width - P.MarginRight;
@@ -122,8 +129,47 @@ void Dialog::arrange() {
     setDrawingEntry(8, P.BottomRight, width - br.width, height - br.height);
 }
 
+void Dialog::keepInside(int Width, int Height) {
+    if (Width != AreaWidth || Height != AreaHeight) {
+        AreaWidth = Width;
+        AreaHeight = Height;
+        arrange();
+    }
+    CompositeComponent::keepInside(Width, Height);
+}
+
+bool Dialog::coversBody(int x, int y) const {
+    if (!isCut()) return false;
+    const auto& P = SkinProperties().Dialog;
+    if (x < _Width - P.MarginRight && y < _Height - P.MarginBottom) return false;
+    for (const TextButton* b : {CancelButton, DefaultButton, ExtraButton})
+        if (b != NULL && b->contains(x, y)) return false;
+    return true;
+}
+
+bool Dialog::reachesChildren(int x, int y) const { return Capture != NULL || !coversBody(x, y); }
+
+void Dialog::drawCover(int Surface, int x, int y) const {
+    const auto& P = SkinProperties().Dialog;
+    const SkinRect& inside = Skins[P.Inside];
+    if (inside.width <= 0 || inside.height <= 0) return;
+    const int left = Skins[P.Left].width, top = Skins[P.Title].height;
+    // The texture continues the inside's tiling, which starts at (left, top).
+    auto Cover = [&](int cx, int cy, int w, int h) {
+        DrawSkinTiled(Surface, x + cx, y + cy, w, h, P.Inside, (cx - left) % inside.width, (cy - top) % inside.height);
+    };
+    const int right = _Width - P.MarginRight, bottom = _Height - P.MarginBottom;
+    Cover(right, top, _Width - right, bottom - top);
+    Cover(left, bottom, _Width - left, _Height - bottom);
+}
+
 void Dialog::draw(int Surface, int x, int y) {
-    drawDrawingList(Surface, x, y);
+    // The inside, the body, then the frame over it: a cut body ends at the
+    // frame and the margins, not beyond.
+    drawDrawingEntries(Surface, x, y, 0, 0);
+    if (Body != NULL) Body->draw(Surface, x + Body->getX(), y + Body->getY());
+    if (isCut()) drawCover(Surface, x, y);
+    drawDrawingEntries(Surface, x, y, 1, FRAME_ENTRIES - 1);
     // The separator: a dark line over a light one, between the body and the buttons.
     const auto& P = SkinProperties().Dialog;
     const int left = P.MarginLeft / 2, width = _Width - P.MarginLeft;
@@ -131,14 +177,15 @@ void Dialog::draw(int Surface, int x, int y) {
     const SkinColour &dark = P.SeparatorDark, &light = P.SeparatorLight;
     FillRect(Surface, x + left, line, width, 1, dark.Red, dark.Green, dark.Blue);
     FillRect(Surface, x + left, line + 1, width, 1, light.Red, light.Green, light.Blue);
-    drawChildren(Surface, x, y);
+    for (Component* c = getFirstChild(); c != NULL; c = c->getNextSibling())
+        if (c != Body) c->draw(Surface, x + c->getX(), y + c->getY());
 }
 
 void Dialog::activity() { ActivityTarget.send(); }
 
 bool Dialog::leftButtonDown(int x, int y, int keys) {
     activity();
-    if (CompositeComponent::leftButtonDown(x, y, keys)) return true;
+    if (reachesChildren(x, y) && CompositeComponent::leftButtonDown(x, y, keys)) return true;
     if (y >= 0 && y < Skins[SkinProperties().Dialog.Title].height && x >= 0 && x < _Width) {
         Dragging = true;
         GrabX = x;
@@ -149,7 +196,7 @@ bool Dialog::leftButtonDown(int x, int y, int keys) {
 
 bool Dialog::mouseMove(int x, int y) {
     if (!Dragging) {
-        CompositeComponent::mouseMove(x, y);
+        if (reachesChildren(x, y)) CompositeComponent::mouseMove(x, y);
         return true;
     }
     int newX = _X + x - GrabX, newY = _Y + y - GrabY;
@@ -167,25 +214,25 @@ bool Dialog::leftButtonUp(int x, int y, int keys) {
         Dragging = false;
         return true;
     }
-    CompositeComponent::leftButtonUp(x, y, keys);
+    if (reachesChildren(x, y)) CompositeComponent::leftButtonUp(x, y, keys);
     return true;
 }
 
 bool Dialog::leftDoubleClick(int x, int y, int keys) {
     activity();
-    CompositeComponent::leftDoubleClick(x, y, keys);
+    if (reachesChildren(x, y)) CompositeComponent::leftDoubleClick(x, y, keys);
     return true;
 }
 
 bool Dialog::rightButtonUp(int x, int y, int keys) {
     activity();
-    CompositeComponent::rightButtonUp(x, y, keys);
+    if (reachesChildren(x, y)) CompositeComponent::rightButtonUp(x, y, keys);
     return true;
 }
 
 bool Dialog::mouseRepeat(int x, int y, int code) {
     activity();
-    CompositeComponent::mouseRepeat(x, y, code);
+    if (reachesChildren(x, y)) CompositeComponent::mouseRepeat(x, y, code);
     return true;
 }
 

@@ -44,8 +44,14 @@ class Dialog : public CompositeComponent {
     TextButton* getExtraButton() const { return ExtraButton; }
     bool isDragging() const { return Dragging; }
 
-    // Sizes the dialog around its body and places every part.
+    // Sizes the dialog around its body and places every part. A dialog
+    // larger than the area it is kept in (keepInside) shows the top left part
+    // of its body in a frame of the area's size, with its buttons along that
+    // frame's bottom edge, so that they stay on the screen.
     void arrange() override;
+    void keepInside(int AreaWidth, int AreaHeight) override;
+    // Whether the body is cut to a frame smaller than the dialog would be.
+    bool isCut() const { return _Width < NaturalWidth || _Height < NaturalHeight; }
     void draw(int Surface, int x, int y) override;
     bool leftButtonDown(int x, int y, int keys) override;
     bool mouseMove(int x, int y) override;
@@ -61,6 +67,13 @@ class Dialog : public CompositeComponent {
     void create(const char* _Caption, Component* _Dialog);
     TextButton* replaceButton(TextButton* Old, const char* Text, CommandTarget Target);
     void activity();
+    // Outside the body's visible part, in a cut dialog: the inside texture
+    // covers what of the body lies there, and pointer events do not reach it.
+    bool coversBody(int x, int y) const;
+    // Whether a pointer event at (x, y) goes on to the children: always to
+    // a control that holds the capture.
+    bool reachesChildren(int x, int y) const;
+    void drawCover(int Surface, int x, int y) const;
     std::string CaptionText;
     Label* Caption = NULL;
     Component* Body = NULL;
@@ -70,6 +83,9 @@ class Dialog : public CompositeComponent {
     CommandTarget EnterTarget, EscapeTarget, ActivityTarget;
     bool Dragging = false;
     int GrabX = 0, GrabY = 0;
+    // The size the whole dialog takes, and the area it is kept in (0: none).
+    int NaturalWidth = 0, NaturalHeight = 0;
+    int AreaWidth = 0, AreaHeight = 0;
 };
 
 // ---- 2. Bodies (exposed for the tests) -------------------------------------------------

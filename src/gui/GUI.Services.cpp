@@ -51,12 +51,13 @@ namespace {
 // stored, so a frame that tiles skins allocates nothing.
 template <typename Visitor>
 void VisitSkinTiles(int x, int y, int width, int height, int skin, int offsetx, int offsety, Visitor Visit) {
-    if (skin == 0 || width == 0 || height == 0) return;
-    ASSERT(x>=0 && y>=0);
+    // A rectangle laid out for a window too small for it may have come out
+    // empty or turned inside out: there is nothing to draw then. Tiles may
+    // lie partly or wholly off the surface, which cuts them.
+    if (skin == 0 || width <= 0 || height <= 0) return;
     ASSERT(In(skin,1,NumberOfSkins-1));
     if (!In(skin, 1, NumberOfSkins - 1)) return;
     ASSERT(Skins[skin].width>0 && Skins[skin].height>0);
-    ASSERT(width>0 && height>0);
     const SkinRect& S = Skins[skin];
     if (S.width <= 0 || S.height <= 0 || width <= 0 || height <= 0) return;
     if (width == S.width && height == S.height) {
@@ -95,10 +96,6 @@ std::vector<SkinTile> GetSkinTiles(int x, int y, int width, int height, int skin
 }
 
 void DrawSkinTiled(int Surface, int x, int y, int width, int height, int skin, int offsetx, int offsety) {
-    if (x < 0 || y < 0) {
-        ASSERT(x>=0 && y>=0);
-        return;
-    }
     VisitSkinTiles(x, y, width, height, skin, offsetx, offsety, [&](const SkinTile& t) {
         DrawPicturePart(Surface, t.x, t.y, PICTURE_SKIN, t.SourceX, t.SourceY, t.width, t.height);
     });
@@ -107,13 +104,10 @@ void DrawSkinTiled(int Surface, int x, int y, int width, int height, int skin, i
 void DrawSkinTiledClipped(int Surface, int x, int y, int width, int height, int skin, int offsetx, int offsety,
                           int ClipX, int ClipY, int ClipWidth, int ClipHeight) {
     if (ClipWidth <= 0 || ClipHeight <= 0) return;
-    // Tiles are laid out from a corner that may lie off the surface; only
-    // what falls into the visible area is copied.
-    int shiftX = std::min(x, 0), shiftY = std::min(y, 0);
+    // Only what falls into the visible area is copied.
     const ClipRect Clip{ClipX, ClipY, ClipWidth, ClipHeight};
-    VisitSkinTiles(x - shiftX, y - shiftY, width, height, skin, offsetx, offsety, [&](const SkinTile& t) {
-        DrawPicturePartClipped(Surface, t.x + shiftX, t.y + shiftY, PICTURE_SKIN, t.SourceX, t.SourceY, t.width,
-                               t.height, Clip);
+    VisitSkinTiles(x, y, width, height, skin, offsetx, offsety, [&](const SkinTile& t) {
+        DrawPicturePartClipped(Surface, t.x, t.y, PICTURE_SKIN, t.SourceX, t.SourceY, t.width, t.height, Clip);
     });
 }
 
@@ -346,7 +340,10 @@ void DrawDiagnostics(int Surface) {
 
 void DrawFrameComposition(int Surface, int Width, int Height, bool Diagnostics) {
     if (Root != NULL) Root->draw(Surface, 0, 0);
-    if (ModalWindow != NULL) ModalWindow->draw(Surface, ModalWindow->getX(), ModalWindow->getY());
+    if (ModalWindow != NULL) {
+        ModalWindow->keepInside(Width, Height);
+        ModalWindow->draw(Surface, ModalWindow->getX(), ModalWindow->getY());
+    }
     DrawTooltip(Surface, Width, Height);
     if (Diagnostics) DrawDiagnostics(Surface);
 }

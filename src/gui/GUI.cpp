@@ -83,6 +83,12 @@ void Component::keyPress(int) {}
 void Component::command(int) {}
 void Component::parentMoved() {}
 
+void Component::keepInside(int AreaWidth, int AreaHeight) {
+    const int x = std::max(0, std::min(_X, AreaWidth - _Width));
+    const int y = std::max(0, std::min(_Y, AreaHeight - _Height));
+    if (x != _X || y != _Y) setPosition(x, y);
+}
+
 void Component::setCapture(Component*) {
     if (Parent != NULL) Parent->setCapture(this);
 }
@@ -128,13 +134,16 @@ void Component::setEdgeEntries(int First, int Top, int Left, int Bottom, int Rig
     setDrawingEntry(First + 3, Right, W - Skins[Right].width, 0, Skins[Right].width, H);
 }
 
-void Component::drawDrawingList(int Surface, int x, int y) const {
-    for (size_t i = 0; i < DrawingList.size(); ++i) {
+void Component::drawDrawingEntries(int Surface, int x, int y, int First, int Last) const {
+    First = std::max(First, 0);
+    Last = std::min(Last, int(DrawingList.size()) - 1);
+    for (size_t i = size_t(First); int(i) <= Last; ++i) {
         if (DrawingList[i].skin == 0) continue;
         ASSERT(DrawingList[i].skin<NumberOfSkins);
         if (DrawingList[i].skin < 0 || DrawingList[i].skin >= NumberOfSkins) continue;
+        // Whatever lies off the surface (a window larger than a small
+        // screen, a dialog dragged to an edge) is cut away by the surface.
         if (DrawingList[i].width != 0 || DrawingList[i].height != 0) {
-            ASSERT(x+DrawingList[i].x>=0 && y+DrawingList[i].y>=0);
             DrawSkinTiled(Surface, x + DrawingList[i].x, y + DrawingList[i].y, DrawingList[i].width,
                           DrawingList[i].height, DrawingList[i].skin, DrawingList[i].offsetx, DrawingList[i].offsety);
         } else {

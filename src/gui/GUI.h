@@ -60,6 +60,10 @@ inline constexpr int REPEAT_WHEEL_AWAY = 1;
 inline constexpr int REPEAT_WHEEL_TOWARDS = 2;
 inline constexpr int REPEAT_LEFT_HELD = 6;
 
+// The smallest interface the window allows (its client area divided by the
+// scale): every dialog and popup is made to fit it.
+inline constexpr int SMALLEST_SCREEN_WIDTH = 550, SMALLEST_SCREEN_HEIGHT = 450;
+
 // Pointer shapes a component may ask for while the pointer moves over it.
 inline constexpr int POINTER_NORMAL = 1;
 inline constexpr int POINTER_RESIZE = 2;
@@ -133,6 +137,11 @@ class Component {
     virtual void keyPress(int code);
     virtual void command(int number);
     virtual void parentMoved();
+    // Brings a window that floats over the others (a dialog, a menu, a
+    // popup) into an area of the given size after the area has changed: it
+    // moves as little as it must, and when it is larger than the area its top
+    // left corner stays in it.
+    virtual void keepInside(int AreaWidth, int AreaHeight);
 
     // The capture chain (see the file comment).
     virtual void setCapture(Component* component);
@@ -160,7 +169,9 @@ class Component {
     // Entries First..First+3: the top, left, bottom and right edge skins
     // along the component's whole size.
     void setEdgeEntries(int First, int Top, int Left, int Bottom, int Right);
-    void drawDrawingList(int Surface, int x, int y) const;
+    void drawDrawingList(int Surface, int x, int y) const { drawDrawingEntries(Surface, x, y, 0, getDrawingEntries() - 1); }
+    // Entries First..Last alone, for elements that draw in between.
+    void drawDrawingEntries(int Surface, int x, int y, int First, int Last) const;
 
     std::vector<DrawingEntry> DrawingList;
     CompositeComponent* Parent = NULL;
@@ -238,7 +249,9 @@ struct SkinTile {
 };
 // The copies that tile a skin over a rectangle, row by row from the top, left
 // to right in a row; the first column and row start offsetx / offsety pixels
-// into the skin, every tile is cut to what is left of the rectangle.
+// into the skin, every tile is cut to what is left of the rectangle. An empty
+// or inside-out rectangle gives none; tiles may lie off the surface, which
+// cuts them when they are drawn.
 std::vector<SkinTile> GetSkinTiles(int x, int y, int width, int height, int skin, int offsetx, int offsety);
 // Tiles a skin of the skin picture over a rectangle; the first column and row
 // start offsetx / offsety pixels into the skin.
@@ -323,7 +336,9 @@ Component* GetModalWindow();
 void DestroyModalWindow();
 
 // Composes one frame on the surface: the root at (0, 0), the modal window
-// at its position, the tooltip box above its point, and the diagnostics lines.
+// at its position (brought inside the frame first: the window may have
+// shrunk or changed its scale since it was placed), the tooltip box above
+// its point, and the diagnostics lines.
 void DrawFrameComposition(int Surface, int Width, int Height, bool Diagnostics);
 // The diagnostics lines alone.
 void DrawDiagnostics(int Surface);

@@ -90,14 +90,16 @@ void RemovePopup() {
 
 }  // namespace
 
-HelpPopup::HelpPopup(const char* Text) : CompositeComponent(FRAME_ENTRIES) {
+HelpPopup::HelpPopup(const char* Text, int RootWidth, int RootHeight) : CompositeComponent(FRAME_ENTRIES) {
     ASSERT(Text!=NULL);
     HelpText = new MarkupText(Text != NULL ? Text : "");
     ASSERT(HelpText!=NULL);
     addChild(HelpText);
-    // Laid out at the largest size, then shrunk to what the text takes.
-    HelpText->setSize(HELP_POPUP_WIDTH, HELP_POPUP_HEIGHT);
-    HelpText->fitToChildren(true);
+    // Laid out at the popup's width and shrunk to what the text takes; a
+    // text too long for the popup's or the root's height is laid out wider.
+    const int Frame = 2 * (BORDER + MARGIN), Room = 2 * HELP_POPUP_GAP;
+    HelpText->fitText(HELP_POPUP_WIDTH, std::max(RootWidth - Frame - Room, HELP_POPUP_WIDTH),
+                      std::min(HELP_POPUP_HEIGHT, RootHeight - Frame - Room));
     HelpText->setPosition(BORDER + MARGIN, BORDER + MARGIN);
     const int Width = HelpText->getWidth() + 2 * (BORDER + MARGIN);
     const int Height = HelpText->getHeight() + 2 * (BORDER + MARGIN);
@@ -169,7 +171,7 @@ void HelpPointerMove(int x, int y) {
     if (!helpText(Number, Text)) return;
     auto* Composite = dynamic_cast<CompositeComponent*>(Root);
     if (Composite == NULL) return;
-    Popup = new HelpPopup(Text);
+    Popup = new HelpPopup(Text, Root->getWidth(), Root->getHeight());
     Composite->addChild(Popup);
     int hx, hy, hw, hh, px, py;
     GetHelpQuery(hx, hy, hw, hh);

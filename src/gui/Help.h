@@ -52,10 +52,14 @@ constexpr int HELP_POPUP_GAP = 3;
 // A framed marked-up text beside the explained area.
 class HelpPopup : public CompositeComponent {
   public:
-    explicit HelpPopup(const char* Text);
+    // The text is laid out whole at the popup's width, wider where it would
+    // otherwise be taller than the popup or the root (RootWidth x
+    // RootHeight) can show.
+    HelpPopup(const char* Text, int RootWidth = SMALLEST_SCREEN_WIDTH, int RootHeight = SMALLEST_SCREEN_HEIGHT);
     ~HelpPopup() override;
-    // The popup keeps the size of its text: the root sizes its views, not it.
-    void setSize(int, int) override {}
+    // The popup keeps the size of its text. The root hands its new size to
+    // every child when the window changes: the popup then moves back inside.
+    void setSize(int RootWidth, int RootHeight) override { keepInside(RootWidth, RootHeight); }
     void draw(int Surface, int x, int y) override;
     MarkupText* getText() const { return HelpText; }
 

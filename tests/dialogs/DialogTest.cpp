@@ -1,7 +1,10 @@
 // The entry dialogs on the running client: opened through the event queue,
 // answered with injected keys and clicks, closed by the input mode.
 #include "DialogTestSupport.h"
+#include "../gui/GuiTestSupport.h"
 #include "graphics/graphics.h"
+#include "gui/Help.h"
+#include "net/EventHints.h"
 
 #include <string>
 #include <vector>
@@ -340,6 +343,29 @@ TEST_F(DialogTest, MarkedUpMessageBoxFitsItsText) {
     EXPECT_GE(body->getHeight(), 3 * GetFontLineHeight(SkinProperties().Markup.Font));
     const auto& D = SkinProperties().Dialog;
     EXPECT_EQ(Modal()->getWidth(), body->getWidth() + D.MarginLeft + D.MarginRight);
+}
+
+TEST_F(DialogTest, EveryHintBoxShowsItsWholeTextInTheSmallestWindow) {
+    platform::Event e;
+    e.Kind = platform::EventKind::Resize;
+    e.Width = SMALLEST_SCREEN_WIDTH;
+    e.Height = SMALLEST_SCREEN_HEIGHT;
+    Inject(e);
+    ASSERT_TRUE(PumpUntil([] { return GetMainWindow()->getWidth() == SMALLEST_SCREEN_WIDTH; }));
+    SetDefaultHintTriggers();
+    for (int n = 1; n <= EVENTHELPS; ++n) {
+        ShowEventHint(n);
+        frame::Pump();
+        ASSERT_EQ(ModalCaption(), eventHintTitle(n));
+        auto* Text = dynamic_cast<const MarkupText*>(Modal()->getBody());
+        ASSERT_NE(Text, nullptr);
+        EXPECT_TRUE(ShowsWholeText(*Text)) << n;
+        EXPECT_FALSE(Modal()->isCut()) << n;
+        EXPECT_GE(Modal()->getY(), 0) << n;
+        EXPECT_LE(Modal()->getY() + Modal()->getHeight(), SMALLEST_SCREEN_HEIGHT) << n;
+        Press(platform::Key::Escape);
+        ASSERT_EQ(GetModalWindow(), nullptr);
+    }
 }
 
 TEST_F(DialogTest, DialogPreconditionsAreReported) {

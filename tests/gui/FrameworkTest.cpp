@@ -125,12 +125,19 @@ TEST_F(GuiFrameworkTest, OffsetShortensFirstColumnAndRowOnly) {
     EXPECT_EQ(tiles[3].height, 94);
 }
 
-TEST_F(GuiFrameworkTest, NothingForSkinZeroOrEmptyRectAndReportsBrokenCalls) {
+TEST_F(GuiFrameworkTest, NothingForSkinZeroOrEmptyRectTilesOffTheSurfaceAndAMissingSkinReported) {
     EXPECT_TRUE(GetSkinTiles(0, 0, 10, 10, 0, 0, 0).empty());
     EXPECT_TRUE(GetSkinTiles(0, 0, 0, 10, 7, 0, 0).empty());
+    // A rectangle laid out for a window too small for it: nothing to draw.
+    EXPECT_TRUE(GetSkinTiles(0, 0, -5, 10, 7, 0, 0).empty());
+    // Off the surface's top left: laid out where it is, cut when drawn.
+    auto tiles = GetSkinTiles(-100, -3, 110, 10, 7, 0, 0);
+    ASSERT_EQ(tiles.size(), 2u);
+    EXPECT_EQ(tiles[0].x, -100);
+    EXPECT_EQ(tiles[0].y, -3);
+    EXPECT_EQ(tiles[1].x, -4);
+    EXPECT_EQ(tiles[1].width, 14);
     EXPECT_ASSERTION(GetSkinTiles(0, 0, 10, 10, MISSING_SKIN, 0, 0), "Skins[skin].width>0 && Skins[skin].height>0");
-    EXPECT_ASSERTION(GetSkinTiles(-1, 0, 10, 10, 7, 0, 0), "x>=0 && y>=0");
-    EXPECT_ASSERTION(GetSkinTiles(0, 0, -5, 10, 7, 0, 0), "width>0 && height>0");
 }
 
 // ---- The tree ----

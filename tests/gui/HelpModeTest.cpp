@@ -187,13 +187,16 @@ TEST_F(HelpMode, EveryNumberHasItsTitledTextWithItsSkinsAndEveryHintATitle) {
         for (size_t p = T.find("<SKIN="); p != std::string::npos; p = T.find("<SKIN=", p + 1)) ++Tags;
         EXPECT_EQ(Tags, Row.Skins.size()) << Row.Number;
         EXPECT_EQ(T.find("%d"), std::string::npos) << Row.Number;
-        // Laid out at the popup's width with room to spare, the text ends
-        // within the popup's largest height: nothing of it is cut off.
-        MarkupText Whole(Text);
-        Whole.setSize(HELP_POPUP_WIDTH, 4 * HELP_POPUP_HEIGHT);
-        Whole.fitToChildren(true);
-        EXPECT_LE(Whole.getHeight(), HELP_POPUP_HEIGHT) << Row.Number;
-        EXPECT_GT(Whole.getHeight(), 20) << Row.Number;
+        // The popup shows the whole text and fits the smallest root, the
+        // first window's and a large one, with its gap to every edge.
+        for (const auto& R : {std::pair{SMALLEST_SCREEN_WIDTH, SMALLEST_SCREEN_HEIGHT}, std::pair{600, 450},
+                              std::pair{960, 540}}) {
+            HelpPopup Popup(Text, R.first, R.second);
+            EXPECT_TRUE(ShowsWholeText(*Popup.getText())) << Row.Number << " at " << R.first << "x" << R.second;
+            EXPECT_LE(Popup.getWidth(), R.first - 2 * HELP_POPUP_GAP) << Row.Number;
+            EXPECT_LE(Popup.getHeight(), R.second - 2 * HELP_POPUP_GAP) << Row.Number;
+            EXPECT_GT(Popup.getText()->getHeight(), 20) << Row.Number;
+        }
     }
     const char* Titles[EVENTHELPS] = {"First Login",
                                       "Haldor",
@@ -213,11 +216,6 @@ TEST_F(HelpMode, EveryNumberHasItsTitledTextWithItsSkinsAndEveryHintATitle) {
     for (int n = 1; n <= EVENTHELPS; ++n) {
         EXPECT_STREQ(eventHintTitle(n), Titles[n - 1]);
         EXPECT_GT(std::string(eventHintText(n)).size(), 100u) << n;
-        // Shown in a message box: nothing cut off at its largest size.
-        MarkupText Whole(eventHintText(n));
-        Whole.setSize(SkinProperties().MessageBox.MaxWidth, 4 * SkinProperties().MessageBox.MaxHeight);
-        Whole.fitToChildren(true);
-        EXPECT_LE(Whole.getHeight(), SkinProperties().MessageBox.MaxHeight) << n;
     }
     EXPECT_EQ(std::string(eventHintText(1)).rfind("<b>", 0), 0u);
     EXPECT_EQ(std::string(eventHintText(13)).rfind("<b>", 0), 0u);

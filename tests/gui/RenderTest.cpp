@@ -2,6 +2,7 @@
 // root, the modal window and the tooltip on the screen surface. Setting
 // VORNA_GUI_PNG=<directory> writes the frames for looking at them.
 #include "GuiTestSupport.h"
+#include "gui/Dialogs.h"
 
 #include <cstdlib>
 #include <set>
@@ -124,6 +125,101 @@ TEST_F(RenderTest, SampleWindowWithTooltip) {
     int width = GetTextWidth(T.Font, "Brunhilde von Lichtenstein-Hohenzollern") + 2 * T.Margin;
     EXPECT_EQ(Pixel(640 - 1 - width, 1), Rgb(T.Outline.Red, T.Outline.Green, T.Outline.Blue));
     EXPECT_NE(Pixel(640 - 1, 1), Rgb(T.Outline.Red, T.Outline.Green, T.Outline.Blue));
+    SetRootComponent(nullptr);
+}
+
+// A leaf that counts the presses that reach it.
+class PressCounter : public Component {
+  public:
+    bool leftButtonDown(int, int, int) override {
+        ++Presses;
+        return true;
+    }
+    int Presses = 0;
+};
+
+TEST_F(RenderTest, AWindowOffTheSurfaceIsCutAndAWindowTooLargeKeepsItsButtonsOnIt) {
+    // The same dialog drawn inside and then partly off the top left corner:
+    // the part on the surface is the same picture, and nothing is reported.
+    Dialog small("Caption", new Label("Two lines\nof text"));
+    const int w = small.getWidth(), h = small.getHeight();
+    FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 255, 0, 255);
+    small.draw(SCREEN_SURFACE, 200, 150);
+    auto Inside = [&](int x, int y) { return ReadPixel(SCREEN_SURFACE, 200 + x, 150 + y) & 0xFFFFFF; };
+    std::vector<uint32_t> whole;
+    for (int y = 0; y < h; y += 3)
+        for (int x = 0; x < w; x += 3) whole.push_back(Inside(x, y));
+    FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 255, 0, 255);
+    small.draw(SCREEN_SURFACE, -30, -20);
+    small.draw(SCREEN_SURFACE, 640 - w + 30, 480 - h + 20);  // and off the bottom right
+    size_t i = 0;
+    for (int y = 0; y < h; y += 3) {
+        for (int x = 0; x < w; x += 3, ++i) {
+            if (x >= 30 && y >= 20) {
+                ASSERT_EQ(Pixel(x - 30, y - 20), whole[i]) << x << "," << y;
+            }
+            if (x < w - 30 && y < h - 20) {
+                ASSERT_EQ(Pixel(640 - w + 30 + x, 480 - h + 20 + y), whole[i]) << x << "," << y;
+            }
+        }
+    }
+
+    // A body larger than the screen: the frame takes the screen's size, the
+    // body shows its top left part, and the buttons sit on the screen,
+    // clickable, with the body unreachable under them.
+    CompositeComponent root(1);
+    root.setSize(640, 480);
+    SetRootComponent(&root);
+    auto* body = new CompositeComponent;
+    auto* counter = new PressCounter;
+    body->addChild(counter);
+    counter->setSize(700, 600);
+    body->Component::setSize(700, 600);
+    auto* large = new Dialog("Large", body);
+    SetModalWindow(large);
+    large->setPosition(-50, 300);
+    FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 255, 0, 255);
+    DrawFrameComposition(SCREEN_SURFACE, 640, 480, false);
+    Save("cut_dialog.png");
+    EXPECT_TRUE(large->isCut());
+    EXPECT_EQ(large->getX(), 0);
+    EXPECT_EQ(large->getY(), 0);
+    EXPECT_EQ(large->getWidth(), 640);
+    EXPECT_EQ(large->getHeight(), 480);
+    for (const TextButton* B : {large->getDefaultButton(), large->getCancelButton()}) {
+        ASSERT_NE(B, nullptr);
+        EXPECT_GE(B->getX(), 0);
+        EXPECT_LE(B->getX() + B->getWidth(), 640);
+        EXPECT_LE(B->getY() + B->getHeight(), 480);
+    }
+    // The frame's bottom right corner is drawn at the screen's corner.
+    const auto& D = SkinProperties().Dialog;
+    const SkinRect& corner = Skins[D.BottomRight];
+    FillRect(SCREEN_SURFACE, 0, 0, 640, 480, 255, 0, 255);
+    DrawSkinTiled(SCREEN_SURFACE, 0, 0, corner.width, corner.height, D.BottomRight, 0, 0);
+    const uint32_t cornerPixel = Pixel(corner.width - 1, corner.height - 1);
+    DrawFrameComposition(SCREEN_SURFACE, 640, 480, false);
+    EXPECT_EQ(Pixel(639, 479), cornerPixel);
+
+    SetInputMode(INPUT_DIALOG);
+    const TextButton* Ok = large->getDefaultButton();
+    const int bx = Ok->getX() + Ok->getWidth() / 2, by = Ok->getY() + Ok->getHeight() / 2;
+    // Beside the buttons, on the cover over the body: nothing reaches it.
+    large->leftButtonDown(20, 480 - 10, 0);
+    large->leftButtonUp(20, 480 - 10, 0);
+    EXPECT_EQ(counter->Presses, 0);
+    large->leftButtonDown(40, 60, 0);
+    large->leftButtonUp(40, 60, 0);
+    EXPECT_EQ(counter->Presses, 1);
+    large->leftButtonDown(bx, by, 0);
+    large->leftButtonUp(bx, by, 0);
+    EXPECT_EQ(counter->Presses, 1);
+    EXPECT_EQ(GetInputMode(), INPUT_IDLE);  // "Ok" closed it
+
+    // Room enough again: the whole dialog.
+    large->keepInside(1000, 800);
+    EXPECT_FALSE(large->isCut());
+    EXPECT_EQ(large->getWidth(), 700 + D.MarginLeft + D.MarginRight);
     SetRootComponent(nullptr);
 }
 
