@@ -27,6 +27,7 @@ namespace {
 constexpr int WRAP_SCAN = 40;       // characters looked at for one line
 constexpr int WRAP_CUT = 38;        // a word too long for a line is cut here
 constexpr int BOX_MARGIN = 10;      // room kept between boxes
+constexpr int STACK_GAP = 4;        // between boxes stacked where pushing failed
 constexpr int STATUS_MARGIN = 10;   // room above the status line
 constexpr int MAP_PIXELS_X = MAP_WIDTH * 32;
 constexpr int MAP_PIXELS_Y = MAP_HEIGHT * 32;
@@ -39,8 +40,11 @@ struct Talkbox {
     int x, y, z;   // the speaker's field; x = 0: none
     int Lines;
     char Line[TALKBOX_LINES][TALKLINE_LENGTH];
-    // Layout.
-    bool Placed;
+    // Layout: the lines broken to the map's width (a piece of a cut word
+    // keeps room for its "-"), and where they go.
+    int ShownLines;
+    char Shown[TALKBOX_SHOWN_LINES][TALKLINE_LENGTH + 1];
+    bool Placed, Deferred;
     int Width, Height, AnchorX, CentreX, CentreY;
     int X, Top, Alignment, Pin;
 };
@@ -99,6 +103,7 @@ void Expire(int k) {
     if (Next >= 0) {
         Box[Next].State = TALKBOX_SHOWN;
         Box[Next].Placed = false;
+        Box[Next].Deferred = false;
     }
 }
 
@@ -262,8 +267,9 @@ void StatusLineTick() {
 const char* GetStatusLine() { return StatusCounter != 0 ? StatusText : nullptr; }
 
 void UpdateTalk(int Elapsed) {
+    // A box that waits for room on the map has not been read yet.
     for (Talkbox& B : Box)
-        if (Used(B)) B.TimeLeft -= Elapsed;
+        if (Used(B) && !B.Deferred) B.TimeLeft -= Elapsed;
     // The oldest first, so that a box a waiting one stands behind goes before it.
     for (;;) {
         int Due = -1;
@@ -323,7 +329,10 @@ TalkboxInfo GetTalkbox(int Number) {
     Info.Colour = GetTalkColour(B.Mode);
     Info.NumberOfLines = B.Lines;
     for (int n = 0; n < B.Lines; ++n) Info.Line[n] = B.Line[n];
+    Info.NumberOfShownLines = B.ShownLines;
+    for (int n = 0; n < B.ShownLines; ++n) Info.Shown[n] = B.Shown[n];
     Info.Placed = B.Placed;
+    Info.Deferred = B.Deferred;
     Info.X = B.X;
     Info.Top = B.Top;
     Info.Alignment = B.Alignment;
@@ -380,8 +389,10 @@ struct Bounds {
     int Left, Right, Top, Bottom;
 };
 
+// The lower half of a box of odd height is the larger one: its bottom line
+// ends exactly at the bound.
 Bounds CentreBounds(const Talkbox& B, int Width, int Height, int Reserve) {
-    return {B.Width / 2 + 1, Width - B.Width / 2, B.Height / 2 + 1, Height - B.Height / 2 - Reserve};
+    return {B.Width / 2 + 1, Width - B.Width / 2, B.Height / 2 + 1, Height - (B.Height - B.Height / 2) - Reserve};
 }
 
 // Keeps the centre within its bounds; a box larger than the window keeps its
@@ -392,6 +403,42 @@ void Clamp(Talkbox& B, const Bounds& R) {
 }
 
 int Sign(int v) { return (v > 0) - (v < 0); }
+
+// The box's lines as the map shows them. A line wider than MaxWidth breaks
+// before the last blank that fits; a word without one is cut where it must,
+// the piece that fits followed by "-", as the wrapping of long words does.
+void BreakToWidth(Talkbox& B, int MaxWidth) {
+    B.ShownLines = 0;
+    for (int n = 0; n < B.Lines; ++n) {
+        const char* Rest = B.Line[n];
+        while (B.ShownLines < TALKBOX_SHOWN_LINES) {
+            char* Out = B.Shown[B.ShownLines++];
+            const int Length = static_cast<int>(std::strlen(Rest));
+            const int Fit = GetFittingCharacters(TALK_FONT, Rest, MaxWidth);
+            if (Fit >= Length) {
+                std::memcpy(Out, Rest, size_t(Length) + 1);
+                break;
+            }
+            int Blank = Fit;
+            while (Blank > 0 && Rest[Blank] != ' ') --Blank;
+            if (Blank > 0) {
+                std::memcpy(Out, Rest, size_t(Blank));
+                Out[Blank] = '\0';
+                Rest += Blank + 1;
+                continue;
+            }
+            // At least one character goes, however narrow the map.
+            int Cut = std::max(Fit, 1);
+            for (;; --Cut) {
+                std::memcpy(Out, Rest, size_t(Cut));
+                Out[Cut] = '-';
+                Out[Cut + 1] = '\0';
+                if (Cut == 1 || GetTextWidth(TALK_FONT, Out) <= MaxWidth) break;
+            }
+            Rest += Cut;
+        }
+    }
+}
 
 // The anchor over the speaker's field; false when the field lies outside the
 // map cube.
@@ -438,22 +485,92 @@ long long PushApart(Talkbox* const* Boxes, int Count) {
     return Total;
 }
 
+// What a box covers around its centre, whichever way its lines are aligned.
+struct Area {
+    int Left, Top, Right, Bottom;
+};
+
+Area AreaOf(const Talkbox& B) {
+    const int Top = B.CentreY - B.Height / 2;
+    return {B.CentreX - (B.Width + 1) / 2, Top, B.CentreX + (B.Width + 1) / 2, Top + B.Height};
+}
+
+bool Apart(const Area& a, const Area& b, int Gap) {
+    return a.Right + Gap <= b.Left || b.Right + Gap <= a.Left || a.Bottom + Gap <= b.Top || b.Bottom + Gap <= a.Top;
+}
+
+bool Free(const Talkbox& B, const Area* Taken, int Count, int Gap) {
+    const Area Mine = AreaOf(B);
+    for (int n = 0; n < Count; ++n)
+        if (!Apart(Mine, Taken[n], Gap)) return false;
+    return true;
+}
+
+// Whether the box, where it stands, keeps clear of the boxes taken (by Gap)
+// and of the places that older waiting boxes are waiting for.
+bool Clear(const Talkbox& B, const Area* Taken, int Count, int Gap, const Area* Waiting, int Waiters) {
+    return Free(B, Taken, Count, Gap) && Free(B, Waiting, Waiters, 0);
+}
+
+// The clear place nearest to (PreferredX, PreferredY) among those that touch
+// a taken box on one side (beside it, above or below it), kept within the
+// box's bounds; false when there is none.
+bool FindRoom(Talkbox& B, int PreferredX, int PreferredY, const Bounds& Limit, const Area* Taken, int Count,
+              const Area* Waiting, int Waiters) {
+    int Xs[1 + 2 * TALKBOXES], Ys[1 + 2 * TALKBOXES], NumberX = 0, NumberY = 0;
+    Xs[NumberX++] = PreferredX;
+    Ys[NumberY++] = PreferredY;
+    for (int n = 0; n < Count; ++n) {
+        Xs[NumberX++] = Taken[n].Left - STACK_GAP - (B.Width + 1) / 2;
+        Xs[NumberX++] = Taken[n].Right + STACK_GAP + (B.Width + 1) / 2;
+        Ys[NumberY++] = Taken[n].Top - STACK_GAP - (B.Height - B.Height / 2);
+        Ys[NumberY++] = Taken[n].Bottom + STACK_GAP + B.Height / 2;
+    }
+    bool Found = false;
+    long long BestDistance = 0;
+    int BestX = 0, BestY = 0;
+    for (int i = 0; i < NumberX; ++i)
+        for (int k = 0; k < NumberY; ++k) {
+            B.CentreX = Xs[i];
+            B.CentreY = Ys[k];
+            Clamp(B, Limit);
+            if (!Clear(B, Taken, Count, STACK_GAP, Waiting, Waiters)) continue;
+            const long long dx = B.CentreX - PreferredX, dy = B.CentreY - PreferredY;
+            const long long Distance = dx * dx + dy * dy;
+            // Of two places as near, the higher: speech stands above its speaker.
+            if (!Found || Distance < BestDistance || (Distance == BestDistance && B.CentreY < BestY)) {
+                Found = true;
+                BestDistance = Distance;
+                BestX = B.CentreX;
+                BestY = B.CentreY;
+            }
+        }
+    B.CentreX = BestX;
+    B.CentreY = BestY;
+    return Found;
+}
+
 }  // namespace
 
 void LayoutTalk(int Width, int Height, bool NoStretching) {
     Changed = false;
     Talkbox* Shown[TALKBOXES];
     Bounds Limits[TALKBOXES];
+    int PreferredX[TALKBOXES], PreferredY[TALKBOXES];
     int Count = 0;
     const int LineHeight = GetFontLineHeight(TALK_FONT);
     const int Reserve = GetStatusLine() != nullptr ? GetFontHeight(TALK_FONT) + STATUS_MARGIN : 0;
+    // From the oldest: the older box keeps its place when room is short.
     for (int Number = 1, k; (k = ShownBox(Number)) >= 0; ++Number) {
         Talkbox& B = Box[k];
         B.Placed = false;
+        B.Deferred = false;
         if (Width <= 0 || Height <= 0) continue;
-        B.Height = B.Lines * LineHeight;
+        // Room is kept for the centre's bounds: no line reaches past the edges.
+        BreakToWidth(B, Width - 2);
+        B.Height = B.ShownLines * LineHeight;
         B.Width = 0;
-        for (int n = 0; n < B.Lines; ++n) B.Width = std::max(B.Width, GetTextWidth(TALK_FONT, B.Line[n]));
+        for (int n = 0; n < B.ShownLines; ++n) B.Width = std::max(B.Width, GetTextWidth(TALK_FONT, B.Shown[n]));
         if (B.x != 0) {
             int ay = 0;
             if (!Anchor(B, Width, Height, NoStretching, B.AnchorX, ay)) continue;
@@ -474,6 +591,8 @@ void LayoutTalk(int Width, int Height, bool NoStretching) {
         }
         Limits[Count] = CentreBounds(B, Width, Height, Reserve);
         Clamp(B, Limits[Count]);
+        PreferredX[Count] = B.CentreX;
+        PreferredY[Count] = B.CentreY;
         B.Placed = true;
         Shown[Count++] = &B;
     }
@@ -485,8 +604,39 @@ void LayoutTalk(int Width, int Height, bool NoStretching) {
         Previous = Total;
     }
 
+    // Boxes that pushing could not separate (too large for the room the map
+    // has, or held at its edges) go back to their own places and are stacked
+    // from the oldest; one that finds no room waits and is not drawn over
+    // another. The place it waits for is kept from the younger boxes, so
+    // that they do not go before it (a speaker's later words before his
+    // earlier ones).
+    bool Crowded[TALKBOXES] = {};
+    for (int i = 0; i < Count; ++i)
+        for (int j = 0; j < Count; ++j)
+            if (i != j && !Apart(AreaOf(*Shown[i]), AreaOf(*Shown[j]), 0)) Crowded[i] = true;
+    Area Taken[TALKBOXES], Waiting[TALKBOXES];
+    int NumberTaken = 0, Waiters = 0;
     for (int n = 0; n < Count; ++n) {
         Talkbox& B = *Shown[n];
+        if (Crowded[n]) {
+            B.CentreX = PreferredX[n];
+            B.CentreY = PreferredY[n];
+        }
+        if (!Clear(B, Taken, NumberTaken, 0, Waiting, Waiters) &&
+            !FindRoom(B, PreferredX[n], PreferredY[n], Limits[n], Taken, NumberTaken, Waiting, Waiters)) {
+            B.CentreX = PreferredX[n];
+            B.CentreY = PreferredY[n];
+            Waiting[Waiters++] = AreaOf(B);
+            B.Placed = false;
+            B.Deferred = true;
+            continue;
+        }
+        Taken[NumberTaken++] = AreaOf(B);
+    }
+
+    for (int n = 0; n < Count; ++n) {
+        Talkbox& B = *Shown[n];
+        if (!B.Placed) continue;
         const Bounds& R = Limits[n];
         if (B.CentreX == R.Left || B.CentreX == R.Right) B.Pin |= PIN_X;
         if (B.CentreY == R.Top || B.CentreY == R.Bottom) B.Pin |= PIN_Y;
@@ -519,8 +669,8 @@ void DrawTalk(int Surface, int X, int Y, int Width, int Height, int WalkX, int W
         const RGBColour C = GetTalkColour(B.Mode);
         const int BoxX = X + B.X - ((B.Pin & PIN_X) ? 0 : ShiftX);
         const int BoxY = Y + B.Top - ((B.Pin & PIN_Y) ? 0 : ShiftY);
-        for (int n = 0; n < B.Lines; ++n)
-            DrawTextClipped(Surface, BoxX, BoxY + n * LineHeight, TALK_FONT, C.Red, C.Green, C.Blue, B.Line[n],
+        for (int n = 0; n < B.ShownLines; ++n)
+            DrawTextClipped(Surface, BoxX, BoxY + n * LineHeight, TALK_FONT, C.Red, C.Green, C.Blue, B.Shown[n],
                             B.Alignment, View);
     }
     if (const char* Text = GetStatusLine()) {

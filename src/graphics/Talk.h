@@ -20,6 +20,9 @@ constexpr int TALKBOX_LINES = 10;
 // Wrapped lines hold at most 39 characters; the header line ("%s whispers:"
 // with a name shorter than 30 characters) fits as well.
 constexpr int TALKLINE_LENGTH = 40;
+// The lines of a box as the map shows them: a line wider than the map
+// picture is broken again, so a box can show more lines than it holds.
+constexpr int TALKBOX_SHOWN_LINES = 4 * TALKBOX_LINES;
 constexpr int STATUSMESSAGE_LENGTH = 512;
 constexpr int STATUSMESSAGE_TICKS = 50;  // 5 seconds of the 100 ms timer
 constexpr int TALK_FONT = 2;
@@ -30,19 +33,26 @@ enum : int { TALKBOX_FREE = 0, TALKBOX_SHOWN = 1, TALKBOX_WAITING = 2 };
 // instead of moving with the player's walking offset.
 enum : int { PIN_X = 1, PIN_Y = 2 };
 
-// A shown box as the drawing needs it. X is the alignment point of the lines
-// (left edge, centre or right edge), Top the top of the first line, both in
-// the map window. Width and Height are the box's size in font 2. Placed is
-// false until the boxes are laid out, and stays false for a speaker whose
-// field lies outside the map cube (another floor out of reach, or too far
-// away): such a box lives and queues as usual but is not drawn. The line
-// texts stay valid until the boxes change.
+// A shown box as the drawing needs it. Line holds the box's text as it was
+// wrapped when it was said; Shown the lines of the last layout, none wider
+// than the map picture. X is the alignment point of the shown lines (left
+// edge, centre or right edge), Top the top of the first one, both in the map
+// window. Width and Height are the size of the shown lines in font 2.
+// Placed is false until the boxes are laid out, and stays false for a
+// speaker whose field lies outside the map cube (another floor out of reach,
+// or too far away): such a box lives and queues as usual but is not drawn.
+// Deferred marks a box that found no room beside the older boxes: it waits,
+// its time standing still, until the layout finds it room. The line texts
+// stay valid until the boxes change or are laid out again.
 struct TalkboxInfo {
     int Mode = 0;
     RGBColour Colour;
     int NumberOfLines = 0;
     const char* Line[TALKBOX_LINES] = {};
+    int NumberOfShownLines = 0;
+    const char* Shown[TALKBOX_SHOWN_LINES] = {};
     bool Placed = false;
+    bool Deferred = false;
     int X = 0, Top = 0, Alignment = 0, Pin = 0;
     int Width = 0, Height = 0;
 };
@@ -67,7 +77,7 @@ void StatusLineTick();
 const char* GetStatusLine();
 
 // Runs every box's time down by Elapsed milliseconds and expires the boxes
-// whose time is used up, the oldest first.
+// whose time is used up, the oldest first. A deferred box keeps its time.
 void UpdateTalk(int Elapsed);
 // The 100 ms timer: UpdateTalk with the milliseconds of the platform clock
 // since the previous call (or since InitTalk/ResetTalk), then StatusLineTick.
@@ -86,10 +96,13 @@ bool TalkboxesChanged();
 // The colour of a talk mode 1..25.
 RGBColour GetTalkColour(int Mode);
 
-// Places every shown box for a map window of Width x Height: anchors over
-// the speakers' fields (relative to the player's current position), the
-// middle of the view for the others, kept inside the window, pushed apart
-// where they overlap, pinned where they touch its edges. Needs the fonts.
+// Places every shown box for a map window of Width x Height: its lines
+// broken to the window's width, anchored over the speaker's field (relative
+// to the player's current position) or in the middle of the view for the
+// others, kept inside the window, pushed apart where they overlap, pinned
+// where they touch its edges. Boxes that pushing cannot separate are
+// stacked, the oldest nearest its place; one that finds no room is
+// deferred. Needs the fonts.
 void LayoutTalk(int Width, int Height, bool NoStretching);
 // The laid-out boxes and the status line into the map window (X, Y, Width,
 // Height) of a surface. Unpinned boxes move with the player's walking offset

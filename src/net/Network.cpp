@@ -20,6 +20,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -719,7 +720,18 @@ void AddWord(uint16_t Value) { Sending.writeWord(Value); }
 void AddQuad(uint32_t Value) { Sending.writeQuad(Value); }
 void AddString(const char* Text) {
     ASSERT(Text!=NULL);
-    if (Text != NULL) Sending.writeString(Text);
+    if (Text == NULL) return;
+    // What the player writes can be longer than a packet carries: a list
+    // pasted into the list editor, or a text whose limit the server set
+    // beyond the send buffer. It goes cut to the room that is left, so the
+    // command still reaches the server whole.
+    const int Room = Sending.Size - Sending.Position - 2;
+    if (Room >= 0 && std::strlen(Text) > size_t(Room)) {
+        const std::string Cut(Text, size_t(Room));
+        Sending.writeString(Cut.c_str());
+        return;
+    }
+    Sending.writeString(Text);
 }
 
 void AddSecretString(const char* Text) {

@@ -154,6 +154,28 @@ TEST_F(Commands, ChannelsPartyAndTheRest) {
     EXPECT_EQ(Sent(), "01 00 14 01 00 1E 06 00 C9 34 12 06 05 09");
 }
 
+// What the player writes goes as one command however long it is: a list
+// pasted into the list editor (4095 characters), a text the server lets him
+// write to 8000; the packet carries what fits into the send buffer.
+TEST_F(Commands, TextsLongerThanAPacketGoCutToFit) {
+    const std::string List(4095, 'n'), Text(8000, 't');
+    SendEditList(2, 6, List.c_str());
+    SendEditText(5, Text.c_str());
+    SendTalk(TALK_SAY, nullptr, 0, std::string(255, 's').c_str());
+    const std::string Hex = Sent();
+    // Each fills the 2048 bytes of the buffer: the list keeps 2048 - 10 of
+    // its characters, the text 2048 - 9; the talk after them is whole.
+    const std::string FullList = "FE 07 8A 02 06 00 00 00 F6 07 ";
+    const std::string FullText = "FE 07 89 05 00 00 00 F7 07 ";
+    ASSERT_EQ(Hex.substr(0, FullList.size()), FullList);
+    EXPECT_EQ(Hex.substr(FullList.size(), 6), "6E 6E ");
+    const size_t TextAt = FullList.size() + 3 * 2038;
+    ASSERT_EQ(Hex.substr(TextAt, FullText.size()), FullText);
+    const size_t TalkAt = TextAt + FullText.size() + 3 * 2039;
+    EXPECT_EQ(Hex.substr(TalkAt, 18), "03 01 96 01 FF 00 ");
+    EXPECT_EQ(Hex.size(), TalkAt + 3 * (2 + 1 + 1 + 2 + 255) - 1);
+}
+
 TEST_F(Commands, CancelStopsTheWalkAndClearsTheTargets) {
     EnterSurfaceMap();
     SendAutoWalk(GoTo(104, 100, 7, false, false));

@@ -12,6 +12,7 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -194,6 +195,146 @@ TEST_F(TalkLayoutTest, BoxesOnOneFieldDoNotOverlap) {
         EXPECT_GE(r.Top, 1);
         EXPECT_LE(r.Bottom, 352);
     }
+}
+
+// ---- Long texts in the smallest windows ------------------------------------------------------
+
+// Where the shown lines of a placed box land as DrawTalk draws them.
+Rect DrawnArea(const TalkboxInfo& B, int LineHeight) {
+    Rect D{INT_MAX, B.Top, INT_MIN, B.Top + B.NumberOfShownLines * LineHeight};
+    for (int n = 0; n < B.NumberOfShownLines; ++n) {
+        const int W = GetTextWidth(TALK_FONT, B.Shown[n]);
+        const int Left = B.Alignment == LEFT_ALIGN ? B.X : B.Alignment == CENTER_ALIGN ? B.X - W / 2 : B.X - W;
+        D.Left = std::min(D.Left, Left);
+        D.Right = std::max(D.Right, Left + W);
+    }
+    return D;
+}
+
+// The shown boxes of a map picture of Width x Height: every line within its
+// width, every box inside it and above the status line, no two over each
+// other. Returns the boxes placed, by their first two lines.
+std::vector<std::string> CheckShownBoxes(int Width, int Height, int LineHeight, const std::string& Where) {
+    const int Reserve = GetStatusLine() != nullptr ? GetFontHeight(TALK_FONT) + 10 : 0;
+    std::vector<std::string> Placed;
+    std::vector<Rect> Areas;
+    for (int n = 1; n <= GetNumberOfTalkboxes(); ++n) {
+        const TalkboxInfo B = GetTalkbox(n);
+        if (!B.Placed) continue;
+        for (int k = 0; k < B.NumberOfShownLines; ++k)
+            EXPECT_LE(GetTextWidth(TALK_FONT, B.Shown[k]), Width) << Where << ": " << B.Shown[k];
+        const Rect D = DrawnArea(B, LineHeight);
+        EXPECT_GE(D.Left, 0) << Where << ": " << B.Line[0];
+        EXPECT_LE(D.Right, Width) << Where << ": " << B.Line[0];
+        EXPECT_GE(D.Top, 0) << Where << ": " << B.Line[0];
+        if (D.Bottom - D.Top <= Height - Reserve) {
+            EXPECT_LE(D.Bottom, Height - Reserve) << Where << ": " << B.Line[0];
+        }
+        for (const Rect& Other : Areas)
+            EXPECT_FALSE(Overlap(D, Other)) << Where << ": " << B.Line[0] << " over another box";
+        Areas.push_back(D);
+        Placed.push_back(std::string(B.Line[0]) + "|" + (B.NumberOfLines > 1 ? B.Line[1] : ""));
+    }
+    return Placed;
+}
+
+// The speaker of a box by its header: "Aldric says:" is Aldric's.
+std::string SpeakerOf(const TalkboxInfo& B) {
+    const std::string Header = B.NumberOfLines > 0 ? B.Line[0] : "";
+    const size_t Blank = Header.rfind(' ');
+    return Blank == std::string::npos ? Header.substr(0, Header.size() - 1) : Header.substr(0, Blank);
+}
+
+// No box goes before an older one of its speaker that waits for room.
+void CheckOrder(const std::string& Where) {
+    std::vector<std::string> Waiting;
+    for (int n = 1; n <= GetNumberOfTalkboxes(); ++n) {
+        const TalkboxInfo B = GetTalkbox(n);
+        const std::string Speaker = SpeakerOf(B);
+        const bool Behind = std::find(Waiting.begin(), Waiting.end(), Speaker) != Waiting.end();
+        EXPECT_FALSE(B.Placed && Behind) << Where << ": " << B.Line[0] << " before the older words";
+        if (B.Deferred) Waiting.push_back(Speaker);
+    }
+}
+
+// Runs the clock in steps of 100 ms, laying the boxes out again whenever they
+// changed, as the map window does, and checking them after each step, until
+// every box is gone. Returns every box that was placed on the way.
+std::vector<std::string> RunOut(int Width, int Height, bool NoStretching, int LineHeight, const std::string& Where) {
+    std::vector<std::string> Seen;
+    LayoutTalk(Width, Height, NoStretching);
+    for (int Step = 0; Step < 3000 && GetNumberOfTalkboxes() > 0; ++Step) {
+        for (const std::string& Box : CheckShownBoxes(Width, Height, LineHeight, Where))
+            if (std::find(Seen.begin(), Seen.end(), Box) == Seen.end()) Seen.push_back(Box);
+        CheckOrder(Where);
+        if (::testing::Test::HasFailure()) break;  // the first step that fails tells enough
+        UpdateTalk(100);
+        if (TalkboxesChanged()) LayoutTalk(Width, Height, NoStretching);
+    }
+    EXPECT_EQ(GetNumberOfTalkboxes(), 0) << Where;
+    return Seen;
+}
+
+bool SeenStarting(const std::vector<std::string>& Seen, const std::string& Start) {
+    for (const std::string& Box : Seen)
+        if (Box.rfind(Start, 0) == 0) return true;
+    return false;
+}
+
+// Long texts said at once in the map pictures of windows of 600 x 450 and
+// 550 x 450 (the smallest): no line wider than the map, no box over another,
+// and what finds no room waits its turn rather than running out unread.
+TEST_F(TalkLayoutTest, LongTextsInTheSmallestWindowsNeitherOverlapNorLeaveTheMap) {
+    std::string Word;
+    for (int n = 0; n < 300; ++n) Word += char('a' + n % 26);
+    std::string Hellos;
+    for (int n = 0; n < 50; ++n) Hellos += "hello ";
+    const std::string Longest(511, 'M');
+    const struct {
+        int Width, Height;
+    } Pictures[] = {{424, 310}, {374, 274}};  // the map pictures of the two windows
+    for (const auto& P : Pictures)
+        for (bool NoStretching : {false, true}) {
+            const std::string Where =
+                std::to_string(P.Width) + "x" + std::to_string(P.Height) + (NoStretching ? " unstretched" : "");
+            // One speaker says three long texts one after another, with the
+            // village's chatter around him.
+            ResetTalk();
+            TalkSay(TALK_SAY, "Haldor", PX, PY - 1, PZ, "Fine weather for fishing.");
+            TalkSay(TALK_ANIMAL_LOW, "Chicken", PX - 6, PY + 4, PZ, "Cluck!");
+            TalkSay(TALK_SAY, "Aldric", PX, PY, PZ, Word.c_str());
+            TalkSay(TALK_SAY, "Aldric", PX, PY, PZ, std::string(260, 'W').c_str());
+            TalkSay(TALK_YELL, "Aldric", PX, PY, PZ, Hellos.c_str());
+            LayoutTalk(P.Width, P.Height, NoStretching);
+            const TalkboxInfo Say = GetTalkbox(3);
+            ASSERT_STREQ(Say.Line[0], "Aldric says:");
+            EXPECT_GT(Say.NumberOfShownLines, Say.NumberOfLines) << Where;  // the line of "W" broken again
+            std::vector<std::string> Seen = RunOut(P.Width, P.Height, NoStretching, LineHeight, Where);
+            EXPECT_TRUE(SeenStarting(Seen, "Aldric says:|abcdefghij")) << Where;
+            EXPECT_TRUE(SeenStarting(Seen, "Aldric yells:|hello hello")) << Where;
+
+            // Two speakers side by side, one whispering a text of the
+            // longest length with a name of the longest length, a line of
+            // "M" that no blank breaks.
+            ResetTalk();
+            TalkSay(TALK_SAY, "Aldric", PX, PY, PZ, Hellos.c_str());
+            TalkSay(TALK_WHISPER, "Bartholomew of the Long Road", PX + 1, PY, PZ, Longest.c_str());
+            TalkSay(TALK_PRIVATE_MESSAGE, "Mira", 0, 0, 0, Word.c_str());
+            Seen = RunOut(P.Width, P.Height, NoStretching, LineHeight, Where);
+            EXPECT_TRUE(SeenStarting(Seen, "Aldric says:")) << Where;
+            EXPECT_TRUE(SeenStarting(Seen, "Bartholomew of the Long Road whispers:")) << Where;
+            EXPECT_TRUE(SeenStarting(Seen, "Mira:")) << Where;
+
+            // A speaker at the bottom of the view while a status text is
+            // shown: the boxes keep above it.
+            ResetTalk();
+            SetStatusLine("You are hungry.", true);
+            TalkSay(TALK_SAY, "Aldric", PX, PY + 5, PZ, Hellos.c_str());
+            TalkSay(TALK_YELL, "Aldric", PX + 1, PY + 5, PZ, Word.c_str());
+            Seen = RunOut(P.Width, P.Height, NoStretching, LineHeight, Where);
+            EXPECT_EQ(Seen.size(), 2u) << Where;
+            SetStatusLine(nullptr, false);
+        }
 }
 
 // ---- Drawing --------------------------------------------------------------------------------

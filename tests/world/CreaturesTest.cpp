@@ -469,6 +469,18 @@ TEST_F(CreaturesTest, BuddyLoginNoticeAndLimits) {
     EXPECT_ASSERTION(UpdateBuddy(8, std::string(30, 'x').c_str(), false), "Name!=NULL && strlen(Name)<30");
     EXPECT_ASSERTION(EditBuddy(0, 1, "", false), "CharacterID!=0");
     EXPECT_ASSERTION(EditBuddy(7, 1, nullptr, false), "Description!=NULL");
+
+    // The icons come from Vorna.cfg, which a player may edit by hand: a
+    // number that is no icon of the VIP list shows none.
+    testing_support::WriteFile(GetPreferencesPath(),
+                               "Buddy = (21,99,\"\",no)\nBuddy = (22,-3,\"\",no)\nBuddy = (23,4,\"\",no)\n");
+    LoadPreferences();
+    ASSERT_EQ(GetBuddyNumber(21), 99);
+    for (uint32_t ID : {21u, 22u, 23u}) UpdateBuddy(ID, "Edited", false);
+    EXPECT_EQ(GetBuddyEntry(FindBuddy(21)).Icon, 0);
+    EXPECT_EQ(GetBuddyEntry(FindBuddy(22)).Icon, 0);
+    EXPECT_EQ(GetBuddyEntry(FindBuddy(23)).Icon, 4);
+
     for (uint32_t n = 100; GetNumberOfBuddies() < BUDDIES; n++) UpdateBuddy(n, "Someone", false);
     EXPECT_ASSERTION(UpdateBuddy(5000, "One Too Many", false), "NumberOfBuddies<BUDDIES");
     EXPECT_EQ(GetNumberOfBuddies(), BUDDIES);
