@@ -15,7 +15,6 @@
 #include "platform/Platform.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -213,28 +212,6 @@ void SetUpLightPath() {
     LightFailureStep = LightAvailable ? 0 : 9;
 }
 
-// The full-screen mode to set for the one asked for. A mode from the
-// preferences may be one this display does not offer (the file edited by
-// hand, or the mode chosen on another screen): the offered mode of that size
-// is taken, else the offered one nearest in size, as the display would do,
-// so the frame is as large as the screen that shows it. Without a list of
-// modes the one asked for is tried.
-GraphicsMode OfferedMode(const GraphicsMode& Asked) {
-    const std::vector<GraphicsMode> Offered = GetDisplayModes();
-    const GraphicsMode* Best = nullptr;
-    long long BestDistance = 0;
-    for (const GraphicsMode& Mode : Offered) {
-        if (Mode == Asked) return Mode;
-        const long long Distance = std::llabs(static_cast<long long>(Mode.Width) - Asked.Width) +
-                                   std::llabs(static_cast<long long>(Mode.Height) - Asked.Height);
-        if (Best == nullptr || Distance < BestDistance) {
-            Best = &Mode;
-            BestDistance = Distance;
-        }
-    }
-    return Best != nullptr ? *Best : Asked;
-}
-
 }  // namespace
 
 void InitSurface() {
@@ -297,13 +274,12 @@ void CreateSurfaces(int VMode, const GraphicsMode* GMode) {
             ScreenHeight = std::max({ScreenHeight, ClientHeight, 1});
             SetRect(PRIMARY_SURFACE, std::max(ClientWidth, 0), std::max(ClientHeight, 0));
         } else {
+            if (GMode->Width <= 0 || GMode->Height <= 0) throw PROGRAM_ERROR(11);
             CurrentGMode = *GMode;
-            const GraphicsMode Mode = OfferedMode(*GMode);
-            if (Mode.Width <= 0 || Mode.Height <= 0) throw PROGRAM_ERROR(11);
-            platform::SetFullscreen(true, Mode.Width, Mode.Height);
-            Depth = Mode.Depth;
-            ScreenWidth = Mode.Width;
-            ScreenHeight = Mode.Height;
+            platform::SetFullscreen(true, GMode->Width, GMode->Height);
+            Depth = GMode->Depth;
+            ScreenWidth = GMode->Width;
+            ScreenHeight = GMode->Height;
             SetRect(PRIMARY_SURFACE, ScreenWidth, ScreenHeight);
         }
         if (Depth <= 15) throw PROGRAM_ERROR(8);

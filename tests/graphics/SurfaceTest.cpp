@@ -162,8 +162,6 @@ TEST_F(SurfaceTest, CreationFailuresReleaseEverythingAndCarryTheirCode) {
         return 0;
     };
     ReleaseSurfaces();
-    // A display that lists no modes is asked for the mode as it is.
-    platform::headless::SetDisplayModes({});
     GraphicsMode EightBit{800, 600, 8};
     EXPECT_EQ(CodeOf(FULLSCREEN_MODE, &EightBit), 8);
     EXPECT_EQ(GetViewMode(), 0);
@@ -186,24 +184,6 @@ TEST_F(SurfaceTest, CreationFailuresReleaseEverythingAndCarryTheirCode) {
 }
 
 TEST_F(SurfaceTest, FullScreenUsesTheModeAndWindowedModeOnlyRefreshes) {
-    // A mode from a Vorna.cfg edited by hand (or written on another screen)
-    // that the display does not offer: the offered one of its size, else the
-    // nearest, rather than an error that ends the program.
-    const struct {
-        GraphicsMode Asked;
-        int Width, Height;
-    } Unoffered[] = {{{1, 1, 8}, 640, 480}, {{5000, 4000, 32}, 1280, 1024}, {{1024, 768, 8}, 1024, 768},
-                     {{1000, 700, 24}, 1024, 768}};
-    for (const auto& U : Unoffered) {
-        ChangeSurfaceMode(FULLSCREEN_MODE, &U.Asked, true);
-        EXPECT_EQ(GetViewMode(), FULLSCREEN_MODE);
-        PresentFrame();
-        int FrameWidth = 0, FrameHeight = 0;
-        platform::headless::LastFrame(FrameWidth, FrameHeight);
-        EXPECT_EQ(FrameWidth * 10000 + FrameHeight, U.Width * 10000 + U.Height) << U.Asked.Width;
-    }
-    ChangeSurfaceMode(WINDOWED_MODE, NULL, true);
-
     GraphicsMode Mode{1024, 768, 16};
     ChangeSurfaceMode(FULLSCREEN_MODE, &Mode, false);
     EXPECT_EQ(GetViewMode(), FULLSCREEN_MODE);
