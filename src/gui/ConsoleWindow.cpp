@@ -675,8 +675,7 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
     const int Top = getTextTop();
     FillRect(Surface, x + MARGIN, y + Top, getTextWidth() + 4, getTextHeight(), TEXT_BACKGROUND.Red,
              TEXT_BACKGROUND.Green, TEXT_BACKGROUND.Blue);
-    TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
-    B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
+    const TextBuffer* B = shownBuffer();
     const int Count = B->getDisplayLines();
     int FromLine = 0, FromChar = 0, ToLine = -1, ToChar = 0;
     selectionRange(FromLine, FromChar, ToLine, ToChar);
@@ -713,8 +712,14 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
 
 // ---- Selecting and copying text ----
 
+TextBuffer* ConsoleWindow::shownBuffer() const {
+    TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
+    B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
+    return B;
+}
+
 bool ConsoleWindow::pointToText(int lx, int ly, int& Line, int& Char) const {
-    const TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
+    const TextBuffer* B = shownBuffer();
     const int Count = B->getDisplayLines();
     if (Count == 0) return false;
     Line = 0;
@@ -736,24 +741,52 @@ bool ConsoleWindow::pointToText(int lx, int ly, int& Line, int& Char) const {
     return true;
 }
 
-void ConsoleWindow::selectionRange(int& FromLine, int& FromChar, int& ToLine, int& ToChar) const {
-    if (SelectionStartLine < 0) {
-        ToLine = -1;
-        return;
+ConsoleWindow::TextPlace ConsoleWindow::placeOf(const TextBuffer* B, int Line, int Char) const {
+    const DisplayLine& D = B->getDisplayLine(Line);
+    return TextPlace{B->getLine(D._Line).Serial, D._OriginalOffset + Char};
+}
+
+bool ConsoleWindow::displayPosition(const TextBuffer* B, const TextPlace& Place, int& Line, int& Char) const {
+    const int Text = Place.Serial != 0 ? B->findSerial(Place.Serial) : -1;
+    const int Count = B->getDisplayLines();
+    if (Text < 0 || Count == 0) return false;
+    Line = B->firstDisplayLineOf(Text);
+    if (Line >= Count || B->getDisplayLine(Line)._Line != Text) {
+        // A line with nothing to show: the place before the next one.
+        Char = 0;
+        if (Line < Count) return true;
+        Line = Count - 1;
+        Char = B->getDisplayLine(Line)._LineLength;
+        return true;
     }
-    const bool Forward = SelectionStartLine < SelectionEndLine ||
-                         (SelectionStartLine == SelectionEndLine && SelectionStartChar <= SelectionEndChar);
-    FromLine = Forward ? SelectionStartLine : SelectionEndLine;
-    FromChar = Forward ? SelectionStartChar : SelectionEndChar;
-    ToLine = Forward ? SelectionEndLine : SelectionStartLine;
-    ToChar = Forward ? SelectionEndChar : SelectionStartChar;
+    // The last piece that starts at or before the place; a blank that the
+    // wrap skipped belongs to the end of the piece before it.
+    while (Line + 1 < Count && B->getDisplayLine(Line + 1)._Line == Text &&
+           B->getDisplayLine(Line + 1)._OriginalOffset <= Place.Offset)
+        ++Line;
+    const DisplayLine& D = B->getDisplayLine(Line);
+    Char = std::clamp(Place.Offset - D._OriginalOffset, 0, D._LineLength);
+    return true;
+}
+
+void ConsoleWindow::selectionRange(int& FromLine, int& FromChar, int& ToLine, int& ToChar) const {
+    ToLine = -1;
+    const TextBuffer* B = shownBuffer();
+    int StartLine = 0, StartChar = 0, EndLine = 0, EndChar = 0;
+    if (!displayPosition(B, SelectionStart, StartLine, StartChar) || !displayPosition(B, SelectionEnd, EndLine, EndChar))
+        return;
+    const bool Forward = StartLine < EndLine || (StartLine == EndLine && StartChar <= EndChar);
+    FromLine = Forward ? StartLine : EndLine;
+    FromChar = Forward ? StartChar : EndChar;
+    ToLine = Forward ? EndLine : StartLine;
+    ToChar = Forward ? EndChar : StartChar;
 }
 
 std::string ConsoleWindow::getSelectedText() const {
     int FromLine = 0, FromChar = 0, ToLine = -1, ToChar = 0;
     selectionRange(FromLine, FromChar, ToLine, ToChar);
     std::string Out;
-    const TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
+    const TextBuffer* B = shownBuffer();
     for (int n = FromLine; n <= ToLine && n < B->getDisplayLines(); ++n) {
         const DisplayLine& D = B->getDisplayLine(n);
         const int a = n == FromLine ? FromChar : 0, b = n == ToLine ? ToChar : D._LineLength;
@@ -768,15 +801,14 @@ bool ConsoleWindow::leftButtonDown(int x, int y, int keys) {
     if (y >= 0 && y < TAB_HEIGHT && x >= MARGIN) {
         const int Tab = (x - MARGIN) / (TAB_WIDTH + 2);
         if (Tab < GetNumberOfTabs()) SelectTab(Tab);
-        SelectionStartLine = -1;
+        clearSelection();
         return true;
     }
     if (CompositeComponent::leftButtonDown(x, y, keys)) return true;
     int Line = 0, Char = 0;
-    SelectionStartLine = -1;
+    clearSelection();
     if (y >= getTextTop() && y < getTextTop() + getTextHeight() && pointToText(x, y, Line, Char)) {
-        SelectionStartLine = SelectionEndLine = Line;
-        SelectionStartChar = SelectionEndChar = Char;
+        SelectionStart = SelectionEnd = placeOf(shownBuffer(), Line, Char);
         Selecting = true;
         takeCapture();
     }
@@ -790,7 +822,7 @@ bool ConsoleWindow::leftDoubleClick(int x, int y, int keys) {
     if (Tab.Kind != CHANNEL_REQUESTS || y < getTextTop() || y >= getTextTop() + getTextHeight() ||
         !pointToText(x, y, Line, Char))
         return CompositeComponent::leftDoubleClick(x, y, keys);
-    SelectionStartLine = -1;
+    clearSelection();
     const std::string Name = Tab.Buffer->getLine(Tab.Buffer->getDisplayLine(Line)._Line).Speaker;
     ProcessRequest(Name.c_str());
     return true;
@@ -799,10 +831,8 @@ bool ConsoleWindow::leftDoubleClick(int x, int y, int keys) {
 bool ConsoleWindow::mouseMove(int x, int y) {
     if (!Selecting) return CompositeComponent::mouseMove(x, y);
     int Line = 0, Char = 0;
-    if (pointToText(x, std::clamp(y, getTextTop(), getTextTop() + getTextHeight() - 1), Line, Char)) {
-        SelectionEndLine = Line;
-        SelectionEndChar = Char;
-    }
+    if (pointToText(x, std::clamp(y, getTextTop(), getTextTop() + getTextHeight() - 1), Line, Char))
+        SelectionEnd = placeOf(shownBuffer(), Line, Char);
     return true;
 }
 
@@ -818,7 +848,7 @@ bool ConsoleWindow::rightButtonUp(int x, int y, int keys) {
     if (y >= 0 && y < TAB_HEIGHT && x >= MARGIN) {
         const int Tab = (x - MARGIN) / (TAB_WIDTH + 2);
         if (Tab >= GetNumberOfTabs()) return true;
-        if (Tab != Game.Selected) SelectionStartLine = -1;
+        if (Tab != Game.Selected) clearSelection();
         SelectTab(Tab);
         PostConsoleChannelMenu(Game.Tabs[size_t(Tab)].Buffer);
         return true;
@@ -856,17 +886,12 @@ bool ConsoleWindow::rightButtonUp(int x, int y, int keys) {
 }
 
 void ConsoleWindow::selectAll() {
-    TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
-    B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
+    const TextBuffer* B = shownBuffer();
     const int Count = B->getDisplayLines();
-    if (Count == 0) {
-        SelectionStartLine = -1;
-        return;
-    }
-    SelectionStartLine = 0;
-    SelectionStartChar = 0;
-    SelectionEndLine = Count - 1;
-    SelectionEndChar = B->getDisplayLine(Count - 1)._LineLength;
+    clearSelection();
+    if (Count == 0) return;
+    SelectionStart = placeOf(B, 0, 0);
+    SelectionEnd = placeOf(B, Count - 1, B->getDisplayLine(Count - 1)._LineLength);
     Game.Changed = true;
 }
 

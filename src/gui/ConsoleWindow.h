@@ -150,18 +150,32 @@ class ConsoleWindow : public CompositeComponent {
     TextButton* getButton(int Number) const { return Buttons[Number]; }
 
   private:
+    // A place in the text: the line by its serial number and the character
+    // within its whole text. It outlives new lines, wrapping at another
+    // width and other tabs being shown, and names nothing once its line is
+    // gone.
+    struct TextPlace {
+        uint64_t Serial = 0;  // 0: none
+        int Offset = 0;
+    };
     TextButton* Buttons[BUTTONS];
     void send(const char* Line);
     void historyStep(bool Older);
     void insertText(const char* Text);
+    // The selected tab's buffer, wrapped to the text area as it is now.
+    TextBuffer* shownBuffer() const;
     int lineTop(int n, int Count) const;
     bool pointToText(int lx, int ly, int& Line, int& Char) const;
+    TextPlace placeOf(const TextBuffer* B, int Line, int Char) const;
+    bool displayPosition(const TextBuffer* B, const TextPlace& Place, int& Line, int& Char) const;
+    // The selection in display lines of the shown buffer; ToLine -1 when
+    // nothing of it is there.
     void selectionRange(int& FromLine, int& FromChar, int& ToLine, int& ToChar) const;
+    void clearSelection() { SelectionStart = SelectionEnd = TextPlace(); }
     std::string Typed;
     int Cursor = 0;
     int HistoryPosition = -1;  // -1: the line being typed
-    // From a display line and character to another; -1: nothing selected.
-    int SelectionStartLine = -1, SelectionStartChar = 0, SelectionEndLine = -1, SelectionEndChar = 0;
+    TextPlace SelectionStart, SelectionEnd;
     bool Selecting = false;
 };
 
