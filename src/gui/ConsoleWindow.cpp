@@ -1113,7 +1113,6 @@ void ConsoleWindow::command(int number) {
     // Another tab's text: what was selected in the old one is not in it.
     if (Game.Selected != Before) clearSelection();
     for (int i = 0; i < 3; ++i) ModeButtons[i]->setOn(TALK_SAY + i == Game.DefaultMode);
-    getFirstShownTab();
 }
 
 void ConsoleCommand(int number) {

@@ -77,21 +77,7 @@ class ConsolePlayTest : public PlayTest {
         Click(cx + tx + Console()->getTabWidth() / 2, cy + 8);
         return true;
     }
-    // Ctrl with a key of the cursor block.
-    static void CtrlKey(platform::Key Key) {
-        platform::Event e;
-        e.Kind = platform::EventKind::KeyDown;
-        e.KeyCode = platform::Key::Control;
-        Inject(e);
-        e.KeyCode = Key;
-        e.Extended = true;
-        Inject(e);
-        e.Kind = platform::EventKind::KeyUp;
-        Inject(e);
-        e.KeyCode = platform::Key::Control;
-        Inject(e);
-        frame::Pump();
-    }
+    static void CtrlKey(platform::Key Key) { PressWith(platform::Key::Control, Key); }
     // The selected tab is in view, and a click where it is drawn selects it.
     static bool SelectedInView() {
         const int Selected = GetSelectedTab();
