@@ -158,6 +158,28 @@ TEST_F(ConsoleWindowTest, TabsTextSelectionAndTheInputLineAsAPlayerUsesThem) {
     Console.leftButtonUp(200, Bottom, 0);
     Console.draw(SCREEN_SURFACE, 20, 140);
     Save("console.png");
+
+    // A narrower console: the tabs overflow, the arrows appear and the
+    // selected tab stays in view as it moves; wide again, they go.
+    Console.setSize(250, 200);
+    EXPECT_TRUE(Console.arrowsShown());
+    EXPECT_LT(Console.getShownTabs(), GetNumberOfTabs());
+    const int Tabs = GetNumberOfTabs();
+    int Expected = GetSelectedTab();
+    for (int n = 0; n < 2 * Tabs; ++n) {
+        // Twice right, twice left, and so on (round at either end).
+        const bool Right = n % 4 < 2;
+        Console.getArrow(Right)->leftButtonDown(2, 2, 0);
+        Console.getArrow(Right)->leftButtonUp(2, 2, 0);
+        Expected = (Expected + (Right ? 1 : Tabs - 1)) % Tabs;
+        EXPECT_EQ(GetSelectedTab(), Expected) << n;
+        int x = 0;
+        EXPECT_TRUE(Console.getTabPosition(GetSelectedTab(), x)) << n;
+        Console.draw(SCREEN_SURFACE, 20, 140);
+    }
+    Console.setSize(600, 200);
+    EXPECT_FALSE(Console.arrowsShown());
+    EXPECT_EQ(Console.getShownTabs(), GetNumberOfTabs());
 }
 
 // The selection names its text, not the console's rows: whatever changes
