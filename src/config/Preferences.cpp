@@ -181,6 +181,8 @@ void ReadBuddy(ReadScriptFile& Script) {
     // Entries that the setter would refuse are dropped rather than ending the
     // program: an edited file must not be able to stop the client.
     if (CharacterID == 0) return;
+    // An icon the interface does not have shows none.
+    if (!In(Number, 0, BUDDY_ICONS - 1)) Number = 0;
     if (Description.size() > static_cast<size_t>(BUDDYDESCRIPTION_LENGTH - 1))
         Description.resize(BUDDYDESCRIPTION_LENGTH - 1);
     BuddyEntry* Entry = FindBuddy(CharacterID);

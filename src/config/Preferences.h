@@ -15,6 +15,7 @@ constexpr int HOTKEY_LENGTH = 256;  // a hotkey text is shorter than this
 constexpr int SKILLS = 7;
 constexpr int BUDDIES = 200;
 constexpr int BUDDYDESCRIPTION_LENGTH = 128;  // a buddy description is shorter than this
+constexpr int BUDDY_ICONS = 11;  // a buddy's icon number: 0 none, 1 to 10
 
 // ---- Lifecycle --------------------------------------------------------------
 

@@ -49,6 +49,10 @@ void PlayerPosition(int& x, int& y, int& z) { GetMapPosition(x, y, z); }
 // every rebuild and handed to the surface in one copy.
 uint8_t Pixels[SIZE * SIZE * 3];
 
+// An empty entry is no mark; a symbol from a damaged file has no picture,
+// and what is not drawn cannot be pointed at either.
+bool IsDrawnMark(const AutomapMark& M) { return (M.x != 0 || M.y != 0) && In(M.Icon, 0, AUTOMAP_SYMBOLS - 1); }
+
 void White(int x, int y) {
     if (x >= 0 && x < SIZE && y >= 0 && y < SIZE) PutPixel(AUTOMAP_SURFACE, x, y, 255, 255, 255);
 }
@@ -225,9 +229,7 @@ void AutomapView::drawMarks(int cx, int cy) {
             GetAutomapMarks(bx + i, by + j, CentreZ, Marks, Count);
             for (int n = 0; n < Count && n < int(Marks.size()); ++n) {
                 const AutomapMark& M = Marks[size_t(n)];
-                if (M.x == 0 && M.y == 0) continue;
-                // A symbol from a damaged file has no picture.
-                if (!In(M.Icon, 0, AUTOMAP_SYMBOLS - 1)) continue;
+                if (!IsDrawnMark(M)) continue;
                 const int D = FloorDiv(Zoom * (M.x - cx + m), 2), G = FloorDiv(Zoom * (M.y - cy + m), 2);
                 if (D < 0 || D >= SIZE || G < 0 || G >= SIZE) continue;
                 DrawSkinTiledClipped(AUTOMAP_SURFACE, D - MARK_REACH, G - MARK_REACH, MARK_SIZE, MARK_SIZE,
@@ -260,7 +262,7 @@ bool AutomapView::markUnderPointer(int a, int b, AutomapMark& Mark) {
             // The latest mark first: it is drawn on top.
             for (int n = std::min(Count, int(Marks.size())) - 1; n >= 0; --n) {
                 const AutomapMark& M = Marks[size_t(n)];
-                if (M.x == 0 && M.y == 0) continue;
+                if (!IsDrawnMark(M)) continue;
                 const int D = FloorDiv(Zoom * (M.x - cx + m), 2), G = FloorDiv(Zoom * (M.y - cy + m), 2);
                 if (D < 0 || D >= SIZE || G < 0 || G >= SIZE) continue;
                 if (std::abs(a - D) <= MARK_REACH && std::abs(b - G) <= MARK_REACH) {

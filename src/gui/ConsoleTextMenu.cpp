@@ -93,8 +93,8 @@ void ConsoleTextMenu::command(int number) {
 
 Component* BuildConsoleTextMenu(intptr_t Data) {
     if (Data == 0 || Data != PendingNumber) return NULL;
-    ASSERT(Pending.Window!=NULL);
-    ASSERT(FindCreature(GetPlayerID())!=NULL);
+    // The click and the end of the game can come in one batch: the console
+    // that was clicked, or the player, is gone by now, and the menu with it.
     if (Pending.Window == NULL || FindCreature(GetPlayerID()) == NULL) return NULL;
     return new ConsoleTextMenu(Pending);
 }

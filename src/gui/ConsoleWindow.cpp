@@ -22,6 +22,7 @@
 #include "gui/Help.h"
 #include "gui/ReportChannelMenu.h"
 #include "gui/SkinProperties.h"
+#include "gui/Skins.h"
 #include "net/GameMessages.h"
 #include "net/Commands.h"
 #include "platform/Platform.h"
@@ -564,8 +565,9 @@ std::string SendInputLine(const char* Line) {
     }
     if (*P == 0) return "";
     Send(Mode, Partner.c_str(), ChannelID, P);
-    // The next line goes to the same partner, unless his own tab is shown.
-    if (Mode == TALK_PRIVATE_MESSAGE &&
+    // The next line goes to the same partner, unless his own tab is shown;
+    // a message to oneself is not sent, and the next line is not his either.
+    if (Mode == TALK_PRIVATE_MESSAGE && CompareNoCase(Partner.c_str(), PlayerName()) != 0 &&
         !(B->getKind() == BufferKind::Private && CompareNoCase(B->getPartner(), Partner.c_str()) == 0))
         return "*" + Partner.substr(0, 29) + "* ";
     return "";
@@ -584,18 +586,46 @@ constexpr RGBColour TEXT_BACKGROUND{20, 20, 24};
 }  // namespace
 
 namespace {
-// The buttons at the right of the tab row, right to left.
+// The channel buttons in a column right of the text, top to bottom.
 constexpr int BUTTON_WIDTH = 70;
-constexpr int CYCLE_MODE = 1;  // the talk-mode button steps say, whisper, yell
 struct ConsoleButton {
     const char* Text;
     int Command;
 };
 constexpr ConsoleButton BUTTON_LIST[ConsoleWindow::BUTTONS] = {
-    {"Close", CONSOLE_CLOSE_TAB}, {"Save", CONSOLE_SAVE}, {"Channels", CONSOLE_CHANNEL_LIST},
-    {"Messages", CONSOLE_SERVER_MESSAGES}, {"Say", CYCLE_MODE},
+    {"Close", CONSOLE_CLOSE_TAB},
+    {"Save", CONSOLE_SAVE},
+    {"Channels", CONSOLE_CHANNEL_LIST},
+    {"Messages", CONSOLE_SERVER_MESSAGES},
 };
-const char* ModeCaption(int Mode) { return Mode == TALK_WHISPER ? "Whisper" : Mode == TALK_YELL ? "Yell" : "Say"; }
+// The talk-mode buttons beside the input line, for TALK_SAY to TALK_YELL.
+constexpr ConsoleButton MODE_LIST[3] = {
+    {"Say", CONSOLE_SAY},
+    {"Whisper", CONSOLE_WHISPER},
+    {"Yell", CONSOLE_YELL},
+};
+constexpr int MODE_PADDING = 6;  // beside a mode button's caption
+constexpr int MODE_FALLBACK_WIDTH = 40;  // without fonts (a view built in the tests)
+// The arrows at the end of the tab row (the scroll bar's left and right
+// arrows), and the room kept beside them for the ignore indicator.
+constexpr int ARROW_LEFT_UP = 161, ARROW_LEFT_DOWN = 162, ARROW_RIGHT_UP = 163, ARROW_RIGHT_DOWN = 164;
+constexpr int INDICATOR_ROOM = 14;
+// The numeric pad's block keys, as they come without Num Lock.
+constexpr int PAD_KEY_PAGEDOWN = 279, PAD_KEY_HOME = 280, PAD_KEY_PAGEUP = 281;
+constexpr int TAB_PITCH = TAB_WIDTH + 2;
+
+// The keys that move between the tabs.
+int TabKeyCommand(int code) {
+    switch (code) {
+    case keys::PAGEUP | keys::CTRL:
+    case PAD_KEY_PAGEUP | keys::CTRL: return CONSOLE_PREVIOUS_TAB;
+    case keys::PAGEDOWN | keys::CTRL:
+    case PAD_KEY_PAGEDOWN | keys::CTRL: return CONSOLE_NEXT_TAB;
+    case keys::HOME | keys::CTRL:
+    case PAD_KEY_HOME | keys::CTRL: return CONSOLE_DEFAULT_TAB;
+    default: return 0;
+    }
+}
 }  // namespace
 
 ConsoleWindow::ConsoleWindow() : CompositeComponent(0) {
@@ -605,16 +635,34 @@ ConsoleWindow::ConsoleWindow() : CompositeComponent(0) {
         Buttons[i] = new TextButton(BUTTON_LIST[i].Text, CommandTarget(this, BUTTON_LIST[i].Command));
         addChild(Buttons[i]);
     }
-    Buttons[BUTTONS - 1]->setText(ModeCaption(Game.DefaultMode));
+    const int Font = SkinProperties().Buttons.Font;
+    const bool Measurable = In(Font, 1, NumberOfFonts) && IsGraphicsInitialized();
+    for (int i = 0; i < 3; ++i) {
+        ModeButtons[i] = new TextToggleButton(MODE_LIST[i].Text, CommandTarget(this, MODE_LIST[i].Command));
+        ModeButtons[i]->setSize(Measurable ? GetTextWidth(Font, MODE_LIST[i].Text) + 2 * MODE_PADDING : MODE_FALLBACK_WIDTH,
+                                INPUT_HEIGHT);
+        ModeButtons[i]->setOn(TALK_SAY + i == Game.DefaultMode);
+        addChild(ModeButtons[i]);
+    }
+    Arrows[0] = new Button(ARROW_LEFT_UP, ARROW_LEFT_DOWN, CommandTarget(this, CONSOLE_PREVIOUS_TAB),
+                           "Next channel to the left (Ctrl+PageUp)");
+    Arrows[1] = new Button(ARROW_RIGHT_UP, ARROW_RIGHT_DOWN, CommandTarget(this, CONSOLE_NEXT_TAB),
+                           "Next channel to the right (Ctrl+PageDown)");
+    // Children only while the tabs overflow (layout adds and removes them).
+    for (Button* A : Arrows) A->setSize(Skins[ARROW_LEFT_UP].width, Skins[ARROW_LEFT_UP].height);
 }
 
-ConsoleWindow::~ConsoleWindow() { ForgetConsoleWindow(this); }
+ConsoleWindow::~ConsoleWindow() {
+    if (!ArrowsShown)
+        for (Button* A : Arrows) delete A;
+    ForgetConsoleWindow(this);
+}
 
 int ConsoleWindow::getTabWidth() const { return TAB_WIDTH; }
 
 bool ConsoleWindow::queryHelp(int x, int y) {
     bool Channels = y < getTextTop();
-    for (int i = 0; i < BUTTONS - 1; ++i)
+    for (int i = 0; i < BUTTONS; ++i)
         if (Buttons[i]->contains(x, y)) Channels = true;
     SetHelpNumber(Channels ? HELP_CONSOLE_CHANNELS : HELP_CONSOLE);
     SetHelpSize(_Width, _Height);
@@ -624,12 +672,83 @@ int ConsoleWindow::getTextTop() const { return TAB_HEIGHT + 2; }
 int ConsoleWindow::getTextHeight() const { return std::max(_Height - INPUT_HEIGHT - 2 * MARGIN - getTextTop(), 0); }
 int ConsoleWindow::getTextWidth() const { return std::max(_Width - 2 * MARGIN - 4 - BUTTON_WIDTH - 2, 1); }
 
-void ConsoleWindow::setSize(int Width, int Height) {
-    Component::setSize(Width, Height);
+int ConsoleWindow::inputWidth() const {
+    int Modes = 0;
+    for (const TextToggleButton* M : ModeButtons) Modes += M->getWidth() + 2;
+    return std::max(_Width - 2 * MARGIN - Modes, 1);
+}
+
+// ---- The tab row ----
+
+bool ConsoleWindow::tabsOverflow() const {
+    return GetNumberOfTabs() * TAB_PITCH > _Width - 2 * MARGIN - INDICATOR_ROOM;
+}
+
+int ConsoleWindow::getShownTabs() const {
+    int Room = _Width - 2 * MARGIN - INDICATOR_ROOM;
+    if (tabsOverflow()) Room -= 2 * (Arrows[0]->getWidth() + 2);
+    return std::clamp(Room / TAB_PITCH, 1, GetNumberOfTabs());
+}
+
+int ConsoleWindow::getFirstShownTab() {
+    // The selected tab is always in view: the row moves as little as it can.
+    const int Shown = getShownTabs();
+    if (Game.Selected < FirstTab) FirstTab = Game.Selected;
+    if (Game.Selected >= FirstTab + Shown) FirstTab = Game.Selected - Shown + 1;
+    FirstTab = std::clamp(FirstTab, 0, std::max(GetNumberOfTabs() - Shown, 0));
+    return FirstTab;
+}
+
+bool ConsoleWindow::getTabPosition(int n, int& x) {
+    const int First = getFirstShownTab();
+    if (n < First || n >= First + getShownTabs()) return false;
+    x = MARGIN + (n - First) * TAB_PITCH;
+    return true;
+}
+
+int ConsoleWindow::tabAt(int x, int y) {
+    if (y < 0 || y >= TAB_HEIGHT || x < MARGIN) return -1;
+    const int Slot = (x - MARGIN) / TAB_PITCH;
+    if (Slot >= getShownTabs() || (x - MARGIN) % TAB_PITCH >= TAB_WIDTH) return -1;
+    return getFirstShownTab() + Slot;
+}
+
+void ConsoleWindow::showTab(int n) {
+    if (n != Game.Selected) clearSelection();
+    SelectTab(n);
+    command(CONSOLE_SHOW);
+}
+
+void ConsoleWindow::layout() {
     for (int i = 0; i < BUTTONS; ++i) {
         Buttons[i]->setSize(BUTTON_WIDTH, TAB_HEIGHT);
-        Buttons[i]->setPosition(Width - MARGIN - BUTTON_WIDTH, getTextTop() + i * (TAB_HEIGHT + 2));
+        Buttons[i]->setPosition(_Width - MARGIN - BUTTON_WIDTH, getTextTop() + i * (TAB_HEIGHT + 2));
     }
+    // Say, Whisper and Yell end the input line's row.
+    int mx = MARGIN + inputWidth() + 2;
+    for (TextToggleButton* M : ModeButtons) {
+        M->setPosition(mx, _Height - MARGIN - INPUT_HEIGHT);
+        mx += M->getWidth() + 2;
+    }
+    // The arrows after the last tab in view, before the ignore indicator.
+    const bool Overflow = tabsOverflow();
+    const int ArrowY = (TAB_HEIGHT - Arrows[0]->getHeight()) / 2 + 1;
+    const int Right = _Width - MARGIN - INDICATOR_ROOM - Arrows[1]->getWidth();
+    Arrows[1]->setPosition(Right, ArrowY);
+    Arrows[0]->setPosition(Right - 2 - Arrows[0]->getWidth(), ArrowY);
+    if (Overflow != ArrowsShown) {
+        ArrowsShown = Overflow;
+        for (Button* A : Arrows)
+            if (Overflow)
+                addChild(A);
+            else
+                removeChild(A);
+    }
+}
+
+void ConsoleWindow::setSize(int Width, int Height) {
+    Component::setSize(Width, Height);
+    layout();
 }
 
 void ConsoleWindow::setInput(const std::string& Text) {
@@ -652,11 +771,11 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
                   MARGIN + Inner, getTextTop());
     const int Gap = getTextTop() + getTextHeight();
     DrawSkinTiled(Surface, x + MARGIN, y + Gap, Inner, _Height - Gap, 7, MARGIN, Gap);
-    // The tabs.
-    for (int i = 0; i < GetNumberOfTabs(); ++i) {
+    // The tabs in view; the arrows come and go as the tabs need them.
+    if (ArrowsShown != tabsOverflow()) layout();
+    for (int i = getFirstShownTab(); i < FirstTab + getShownTabs(); ++i) {
         const ConsoleTab& T = GetTab(i);
-        const int tx = x + MARGIN + i * (TAB_WIDTH + 2);
-        if (tx + TAB_WIDTH > x + _Width) break;
+        const int tx = x + MARGIN + (i - FirstTab) * TAB_PITCH;
         const bool Selected = i == Game.Selected;
         const int Shade = Selected ? 70 : 40;
         FillRect(Surface, tx, y + 2, TAB_WIDTH, TAB_HEIGHT - 2, Shade, Shade, Shade + 10);
@@ -675,8 +794,7 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
     const int Top = getTextTop();
     FillRect(Surface, x + MARGIN, y + Top, getTextWidth() + 4, getTextHeight(), TEXT_BACKGROUND.Red,
              TEXT_BACKGROUND.Green, TEXT_BACKGROUND.Blue);
-    TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
-    B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
+    const TextBuffer* B = shownBuffer();
     const int Count = B->getDisplayLines();
     int FromLine = 0, FromChar = 0, ToLine = -1, ToChar = 0;
     selectionRange(FromLine, FromChar, ToLine, ToChar);
@@ -698,9 +816,10 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
     }
     // The input line with its cursor; a long line shows its end.
     const int InputY = y + _Height - MARGIN - INPUT_HEIGHT;
-    // The input line runs under the text, beside the button column.
-    FillRect(Surface, x + MARGIN, InputY, getTextWidth() + 4, INPUT_HEIGHT, 12, 12, 16);
-    const int Room = getTextWidth() - 4;
+    // The input line runs under the text, up to the talk-mode buttons.
+    for (int i = 0; i < 3; ++i) ModeButtons[i]->setOn(TALK_SAY + i == Game.DefaultMode);
+    FillRect(Surface, x + MARGIN, InputY, inputWidth(), INPUT_HEIGHT, 12, 12, 16);
+    const int Room = inputWidth() - 8;
     int First = 0;
     while (First < Cursor && GetTextWidth(CONSOLE_FONT, Typed.c_str() + First, Cursor - First) > Room) ++First;
     const int TextY = InputY + (INPUT_HEIGHT - GetFontHeight(CONSOLE_FONT)) / 2;
@@ -713,8 +832,14 @@ void ConsoleWindow::draw(int Surface, int x, int y) {
 
 // ---- Selecting and copying text ----
 
+TextBuffer* ConsoleWindow::shownBuffer() const {
+    TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
+    B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
+    return B;
+}
+
 bool ConsoleWindow::pointToText(int lx, int ly, int& Line, int& Char) const {
-    const TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
+    const TextBuffer* B = shownBuffer();
     const int Count = B->getDisplayLines();
     if (Count == 0) return false;
     Line = 0;
@@ -736,24 +861,52 @@ bool ConsoleWindow::pointToText(int lx, int ly, int& Line, int& Char) const {
     return true;
 }
 
-void ConsoleWindow::selectionRange(int& FromLine, int& FromChar, int& ToLine, int& ToChar) const {
-    if (SelectionStartLine < 0) {
-        ToLine = -1;
-        return;
+ConsoleWindow::TextPlace ConsoleWindow::placeOf(const TextBuffer* B, int Line, int Char) const {
+    const DisplayLine& D = B->getDisplayLine(Line);
+    return TextPlace{B->getLine(D._Line).Serial, D._OriginalOffset + Char};
+}
+
+bool ConsoleWindow::displayPosition(const TextBuffer* B, const TextPlace& Place, int& Line, int& Char) const {
+    const int Text = Place.Serial != 0 ? B->findSerial(Place.Serial) : -1;
+    const int Count = B->getDisplayLines();
+    if (Text < 0 || Count == 0) return false;
+    Line = B->firstDisplayLineOf(Text);
+    if (Line >= Count || B->getDisplayLine(Line)._Line != Text) {
+        // A line with nothing to show: the place before the next one.
+        Char = 0;
+        if (Line < Count) return true;
+        Line = Count - 1;
+        Char = B->getDisplayLine(Line)._LineLength;
+        return true;
     }
-    const bool Forward = SelectionStartLine < SelectionEndLine ||
-                         (SelectionStartLine == SelectionEndLine && SelectionStartChar <= SelectionEndChar);
-    FromLine = Forward ? SelectionStartLine : SelectionEndLine;
-    FromChar = Forward ? SelectionStartChar : SelectionEndChar;
-    ToLine = Forward ? SelectionEndLine : SelectionStartLine;
-    ToChar = Forward ? SelectionEndChar : SelectionStartChar;
+    // The last piece that starts at or before the place; a blank that the
+    // wrap skipped belongs to the end of the piece before it.
+    while (Line + 1 < Count && B->getDisplayLine(Line + 1)._Line == Text &&
+           B->getDisplayLine(Line + 1)._OriginalOffset <= Place.Offset)
+        ++Line;
+    const DisplayLine& D = B->getDisplayLine(Line);
+    Char = std::clamp(Place.Offset - D._OriginalOffset, 0, D._LineLength);
+    return true;
+}
+
+void ConsoleWindow::selectionRange(int& FromLine, int& FromChar, int& ToLine, int& ToChar) const {
+    ToLine = -1;
+    const TextBuffer* B = shownBuffer();
+    int StartLine = 0, StartChar = 0, EndLine = 0, EndChar = 0;
+    if (!displayPosition(B, SelectionStart, StartLine, StartChar) || !displayPosition(B, SelectionEnd, EndLine, EndChar))
+        return;
+    const bool Forward = StartLine < EndLine || (StartLine == EndLine && StartChar <= EndChar);
+    FromLine = Forward ? StartLine : EndLine;
+    FromChar = Forward ? StartChar : EndChar;
+    ToLine = Forward ? EndLine : StartLine;
+    ToChar = Forward ? EndChar : StartChar;
 }
 
 std::string ConsoleWindow::getSelectedText() const {
     int FromLine = 0, FromChar = 0, ToLine = -1, ToChar = 0;
     selectionRange(FromLine, FromChar, ToLine, ToChar);
     std::string Out;
-    const TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
+    const TextBuffer* B = shownBuffer();
     for (int n = FromLine; n <= ToLine && n < B->getDisplayLines(); ++n) {
         const DisplayLine& D = B->getDisplayLine(n);
         const int a = n == FromLine ? FromChar : 0, b = n == ToLine ? ToChar : D._LineLength;
@@ -764,19 +917,18 @@ std::string ConsoleWindow::getSelectedText() const {
 }
 
 bool ConsoleWindow::leftButtonDown(int x, int y, int keys) {
-    // A click on a tab selects it.
-    if (y >= 0 && y < TAB_HEIGHT && x >= MARGIN) {
-        const int Tab = (x - MARGIN) / (TAB_WIDTH + 2);
-        if (Tab < GetNumberOfTabs()) SelectTab(Tab);
-        SelectionStartLine = -1;
+    // A click on a tab shows it.
+    const int Tab = tabAt(x, y);
+    if (Tab >= 0) {
+        showTab(Tab);
         return true;
     }
     if (CompositeComponent::leftButtonDown(x, y, keys)) return true;
+    if (y < TAB_HEIGHT) return true;
     int Line = 0, Char = 0;
-    SelectionStartLine = -1;
+    clearSelection();
     if (y >= getTextTop() && y < getTextTop() + getTextHeight() && pointToText(x, y, Line, Char)) {
-        SelectionStartLine = SelectionEndLine = Line;
-        SelectionStartChar = SelectionEndChar = Char;
+        SelectionStart = SelectionEnd = placeOf(shownBuffer(), Line, Char);
         Selecting = true;
         takeCapture();
     }
@@ -790,7 +942,7 @@ bool ConsoleWindow::leftDoubleClick(int x, int y, int keys) {
     if (Tab.Kind != CHANNEL_REQUESTS || y < getTextTop() || y >= getTextTop() + getTextHeight() ||
         !pointToText(x, y, Line, Char))
         return CompositeComponent::leftDoubleClick(x, y, keys);
-    SelectionStartLine = -1;
+    clearSelection();
     const std::string Name = Tab.Buffer->getLine(Tab.Buffer->getDisplayLine(Line)._Line).Speaker;
     ProcessRequest(Name.c_str());
     return true;
@@ -799,10 +951,8 @@ bool ConsoleWindow::leftDoubleClick(int x, int y, int keys) {
 bool ConsoleWindow::mouseMove(int x, int y) {
     if (!Selecting) return CompositeComponent::mouseMove(x, y);
     int Line = 0, Char = 0;
-    if (pointToText(x, std::clamp(y, getTextTop(), getTextTop() + getTextHeight() - 1), Line, Char)) {
-        SelectionEndLine = Line;
-        SelectionEndChar = Char;
-    }
+    if (pointToText(x, std::clamp(y, getTextTop(), getTextTop() + getTextHeight() - 1), Line, Char))
+        SelectionEnd = placeOf(shownBuffer(), Line, Char);
     return true;
 }
 
@@ -815,15 +965,14 @@ bool ConsoleWindow::leftButtonUp(int x, int y, int keys) {
 }
 
 bool ConsoleWindow::rightButtonUp(int x, int y, int keys) {
-    if (y >= 0 && y < TAB_HEIGHT && x >= MARGIN) {
-        const int Tab = (x - MARGIN) / (TAB_WIDTH + 2);
-        if (Tab >= GetNumberOfTabs()) return true;
-        if (Tab != Game.Selected) SelectionStartLine = -1;
-        SelectTab(Tab);
-        PostConsoleChannelMenu(Game.Tabs[size_t(Tab)].Buffer);
+    const int TabNumber = tabAt(x, y);
+    if (TabNumber >= 0) {
+        showTab(TabNumber);
+        PostConsoleChannelMenu(Game.Tabs[size_t(TabNumber)].Buffer);
         return true;
     }
     if (CompositeComponent::rightButtonUp(x, y, keys)) return true;
+    if (y < TAB_HEIGHT) return true;
     const ConsoleTab& Tab = Game.Tabs[size_t(Game.Selected)];
     const TextBuffer* B = Tab.Buffer;
     int Line = 0, Char = 0;
@@ -856,17 +1005,12 @@ bool ConsoleWindow::rightButtonUp(int x, int y, int keys) {
 }
 
 void ConsoleWindow::selectAll() {
-    TextBuffer* B = Game.Tabs[size_t(Game.Selected)].Buffer;
-    B->wrap(getTextWidth(), CONSOLE_FONT, GetTimeStamps());
+    const TextBuffer* B = shownBuffer();
     const int Count = B->getDisplayLines();
-    if (Count == 0) {
-        SelectionStartLine = -1;
-        return;
-    }
-    SelectionStartLine = 0;
-    SelectionStartChar = 0;
-    SelectionEndLine = Count - 1;
-    SelectionEndChar = B->getDisplayLine(Count - 1)._LineLength;
+    clearSelection();
+    if (Count == 0) return;
+    SelectionStart = placeOf(B, 0, 0);
+    SelectionEnd = placeOf(B, Count - 1, B->getDisplayLine(Count - 1)._LineLength);
     Game.Changed = true;
 }
 
@@ -919,9 +1063,14 @@ void ConsoleWindow::keyPress(int code) {
         const char* Text = GetHotkey(Number);
         if (Text == NULL || Text[0] == 0) return;
         if (GetHotkeyAutoSend(Number))
-            send(Text);
+            // Sent on its own: a line half typed stays as it is.
+            SendInputLine(Text);
         else
             insertText(Text);
+        return;
+    }
+    if (const int TabCommand = TabKeyCommand(code)) {
+        command(TabCommand);
         return;
     }
     switch (code) {
@@ -959,14 +1108,17 @@ void ConsoleWindow::keyPress(int code) {
 }
 
 void ConsoleWindow::command(int number) {
-    if (number == CYCLE_MODE) number = Game.DefaultMode == TALK_SAY ? CONSOLE_WHISPER : Game.DefaultMode == TALK_WHISPER ? CONSOLE_YELL : CONSOLE_SAY;
+    const int Before = Game.Selected;
     ConsoleCommand(number);
-    Buttons[BUTTONS - 1]->setText(ModeCaption(Game.DefaultMode));
+    // Another tab's text: what was selected in the old one is not in it.
+    if (Game.Selected != Before) clearSelection();
+    for (int i = 0; i < 3; ++i) ModeButtons[i]->setOn(TALK_SAY + i == Game.DefaultMode);
 }
 
 void ConsoleCommand(int number) {
     if (!Lasting.Initialised) InitConsole();
     switch (number) {
+    case CONSOLE_SHOW: SelectTab(Game.Selected); break;
     case CONSOLE_CLOSE_TAB: CloseSelectedTab(); break;
     case CONSOLE_SAVE: SaveSelectedChannel(); break;
     case CONSOLE_CHANNEL_LIST: SendRequestChannels(); break;

@@ -8,6 +8,8 @@
 #include "gui/DialogElements.h"
 #include "gui/TextBuffer.h"
 
+#include <algorithm>
+
 // Commands of the console component.
 enum : int {
     CONSOLE_SHOW = 201,
@@ -145,23 +147,62 @@ class ConsoleWindow : public CompositeComponent {
     int getTextTop() const;
     int getTextHeight() const;
     int getTextWidth() const;
-    static constexpr int BUTTONS = 5;
-    // Close, Save, Channels, Messages and the talk mode, right to left.
+    static constexpr int BUTTONS = 4;
+    // Close, Save, Channels and Messages, top to bottom.
     TextButton* getButton(int Number) const { return Buttons[Number]; }
+    // The talk-mode buttons beside the input line: Say, Whisper, Yell
+    // (TALK_SAY to TALK_YELL); the one of the default tab's mode is lit.
+    TextToggleButton* getModeButton(int Mode) const { return ModeButtons[std::clamp(Mode, 1, 3) - 1]; }
+    // The arrows at the end of the tab row, shown while the tabs do not all
+    // fit: the next tab to the left (false) or to the right (true).
+    Button* getArrow(bool Right) const { return Arrows[Right ? 1 : 0]; }
+    bool arrowsShown() const { return ArrowsShown; }
+    // The tabs in view: the first one and how many; the selected tab is
+    // always among them.
+    int getFirstShownTab();
+    int getShownTabs() const;
+    // Where tab n starts, relative to the component; false when it is out
+    // of view.
+    bool getTabPosition(int n, int& x);
 
   private:
+    // A place in the text: the line by its serial number and the character
+    // within its whole text. It outlives new lines, wrapping at another
+    // width and other tabs being shown, and names nothing once its line is
+    // gone.
+    struct TextPlace {
+        uint64_t Serial = 0;  // 0: none
+        int Offset = 0;
+    };
     TextButton* Buttons[BUTTONS];
+    TextToggleButton* ModeButtons[3];
+    Button* Arrows[2];
+    bool ArrowsShown = false;
+    int FirstTab = 0;
+    void layout();
+    bool tabsOverflow() const;
+    int inputWidth() const;
+    // The tab under a point of the tab row, -1 for none.
+    int tabAt(int x, int y);
+    // Selects tab n and shows its text (command 201).
+    void showTab(int n);
     void send(const char* Line);
     void historyStep(bool Older);
     void insertText(const char* Text);
+    // The selected tab's buffer, wrapped to the text area as it is now.
+    TextBuffer* shownBuffer() const;
     int lineTop(int n, int Count) const;
     bool pointToText(int lx, int ly, int& Line, int& Char) const;
+    TextPlace placeOf(const TextBuffer* B, int Line, int Char) const;
+    bool displayPosition(const TextBuffer* B, const TextPlace& Place, int& Line, int& Char) const;
+    // The selection in display lines of the shown buffer; ToLine -1 when
+    // nothing of it is there.
     void selectionRange(int& FromLine, int& FromChar, int& ToLine, int& ToChar) const;
+    void clearSelection() { SelectionStart = SelectionEnd = TextPlace(); }
     std::string Typed;
     int Cursor = 0;
     int HistoryPosition = -1;  // -1: the line being typed
-    // From a display line and character to another; -1: nothing selected.
-    int SelectionStartLine = -1, SelectionStartChar = 0, SelectionEndLine = -1, SelectionEndChar = 0;
+    TextPlace SelectionStart, SelectionEnd;
     bool Selecting = false;
 };
 

@@ -4,6 +4,7 @@
 // confirms the new entry, then stored with it.
 #pragma once
 
+#include "config/Preferences.h"
 #include "gui/Dialogs.Page.h"
 
 #include <cstdint>
@@ -13,7 +14,6 @@ enum : int {
     BUDDY_EVENT_CHANGE = 23,  // Data the character id
     BUDDY_ICON = 100,         // + icon 0 .. BUDDY_ICONS - 1
 };
-constexpr int BUDDY_ICONS = 11;  // 0 none, 1 to 10
 
 class BuddyBody : public PageBody {
   public:

@@ -85,14 +85,14 @@ const HelpTextEntry HELP_TEXTS[] = {
 
     {22, {193, 195, 197}, R"(<B>Console<N>
 <br=5>Everything said near you and every message of the game appears here. Just type and press Enter to talk.
-<br=5>The button at the bottom of the column on the right chooses how loud you speak:
+<br=5>The three buttons beside the input line choose how loud you speak:
 <br=4><SKIN=%d><INDENT=26>Say: heard by everybody who sees you.<INDENT=0>
 <br=6><SKIN=%d><INDENT=26>Whisper: only those next to you hear the words.<INDENT=0>
 <br=6><SKIN=%d><INDENT=26>Yell: heard from afar, in capital letters.<INDENT=0>
 <br=6>Start a line with <H>#w<N>, <H>#y<N> or <H>#s<N> to whisper, yell or say it once, or with <H>*Name*<N> to send a private message to that player.)"},
 
     {23, {191, 188, 184, 186}, R"(<B>Console Channels<N>
-<br=5>Each tab is a conversation: the default tab, chat channels and private talks. Click a tab to read it; a red tab has news for you.
+<br=5>Each tab is a conversation: the default tab, chat channels and private talks. Click a tab to read it; a red tab has news for you. Ctrl+PageDown and Ctrl+PageUp go to the next tab right and left, Ctrl+Home to the default tab; the small arrows do the same when not all tabs fit.
 <br=4><SKIN=%d><INDENT=26>Messages: shows the game's own messages in this tab too, or not.<INDENT=0>
 <br=6><SKIN=%d><INDENT=26>Save: keeps this tab's text in a file beside the game.<INDENT=0>
 <br=6><SKIN=%d><INDENT=26>Channels: lists the chat channels you may join.<INDENT=0>

@@ -3,6 +3,7 @@
 // gave it.
 #include "gui/ListWindows.h"
 
+#include "config/Preferences.h"
 #include "core/Status.h"
 #include "core/Utils.h"
 #include "graphics/Surface.h"
@@ -74,7 +75,8 @@ void VipBody::draw(int Surface, int x, int y) {
         const int Top = n * LineHeight - Scroll;
         if (Top >= _Height) break;
         const Buddy& B = GetBuddyEntry(n);
-        if (B.Icon > 0)
+        // The icon comes from Vorna.cfg, which may have been edited.
+        if (In(B.Icon, 1, BUDDY_ICONS - 1))
             DrawSkinTiledClipped(Surface, x + Logo.x, y + Top + Logo.y, Skins[VIP_ICON_BASE + B.Icon].width,
                                  Skins[VIP_ICON_BASE + B.Icon].height, VIP_ICON_BASE + B.Icon, 0, 0, Clip.X, Clip.Y,
                                  Clip.Width, Clip.Height);

@@ -15,6 +15,8 @@ namespace {
 constexpr int TALK_INDENT = 10;
 
 bool IsMessageMode(int Mode) { return In(Mode, TALK_INFO_MESSAGE, TALK_ADMIN_MESSAGE); }
+
+uint64_t LinesTaken = 0;
 }  // namespace
 
 void CopyName(char* Target, int Size, const char* Source) {
@@ -39,10 +41,12 @@ bool TextBuffer::addLine(const char* Text, int Mode, const char* Speaker, std::t
         Lines.emplace_back();
         L = &Lines.back();
     } else {
-        // The oldest slot takes the new line.
+        // The oldest slot takes the new line; every line moved up by one.
         L = &Lines[size_t(Start)];
         Start = (Start + 1) % TEXTBUFFER_LINES;
+        forgetDisplayLines();
     }
+    L->Serial = ++LinesTaken;
     std::tm Local{};
     localtime_r(&Time, &Local);
     CopyName(L->Speaker, sizeof L->Speaker, Speaker);
@@ -67,14 +71,47 @@ void TextBuffer::removeSpeaker(const char* Speaker) {
                                      [&](const TextLine& L) { return CompareNoCase(L.Speaker, Speaker) == 0; });
     if (Gone != Lines.end()) {
         Lines.erase(Gone, Lines.end());
-        _Changed = true;
+        forgetDisplayLines();
     }
 }
 
 void TextBuffer::clear() {
     Lines.clear();
     Start = 0;
+    forgetDisplayLines();
+}
+
+void TextBuffer::forgetDisplayLines() {
+    for (int i = 0; i < DisplayCount; ++i) Display[size_t(i)] = DisplayLine{};
+    DisplayCount = 0;
     _Changed = true;
+}
+
+int TextBuffer::findSerial(uint64_t Serial) const {
+    // Serials grow in arrival order.
+    int Low = 0, High = getLines() - 1;
+    while (Low <= High) {
+        const int Middle = (Low + High) / 2;
+        const uint64_t Found = getLine(Middle).Serial;
+        if (Found == Serial) return Middle;
+        if (Found < Serial)
+            Low = Middle + 1;
+        else
+            High = Middle - 1;
+    }
+    return -1;
+}
+
+int TextBuffer::firstDisplayLineOf(int n) const {
+    int Low = 0, High = DisplayCount;
+    while (Low < High) {
+        const int Middle = (Low + High) / 2;
+        if (Display[size_t(Middle)]._Line < n)
+            Low = Middle + 1;
+        else
+            High = Middle;
+    }
+    return Low;
 }
 
 const char* TextBuffer::shownText(int n, bool TimeStamps) const {

@@ -32,6 +32,10 @@ struct TextLine {
     int Mode = 0;
     int32_t Number = 0;  // a request's number
     std::time_t Time = 0;
+    // Counts every line any buffer took, so that a place in the text (the
+    // console's selection) names its line for good: once the line is gone,
+    // from this buffer or with the buffer, nothing else answers to it.
+    uint64_t Serial = 0;
 };
 
 // One wrapped piece of a text line as the console shows it.
@@ -56,6 +60,8 @@ class TextBuffer {
     void close() { _Accepts = false; }
 
     int getLines() const { return int(Lines.size()); }
+    // The line with that serial number, -1 when it is not (any more) here.
+    int findSerial(uint64_t Serial) const;
     // Line n, 0 the oldest.
     const TextLine& getLine(int n) const { return Lines[size_t((Start + n) % int(Lines.size()))]; }
     // The line as shown: with or without its time stamp.
@@ -68,8 +74,13 @@ class TextBuffer {
     // Wraps the text into display lines of at most Width pixels in font
     // Font; done again only when the text, the width or the stamps changed.
     void wrap(int Width, int Font, bool TimeStamps);
+    // Lines that left the buffer take their display lines with them: until
+    // the next wrap there are none.
     int getDisplayLines() const { return DisplayCount; }
     const DisplayLine& getDisplayLine(int n) const { return Display[size_t(n)]; }
+    // The first display line of text line n (getDisplayLines() when none
+    // comes at or after it).
+    int firstDisplayLineOf(int n) const;
 
     BufferKind getKind() const { return _Kind; }
     int getMode() const { return _Mode; }
@@ -85,6 +96,7 @@ class TextBuffer {
     bool isChanged() const { return _Changed; }
 
   private:
+    void forgetDisplayLines();
     BufferKind _Kind;
     int _Mode;
     int _ChannelID;

@@ -74,6 +74,15 @@ void TradeBody::refresh() {
     layout();
 }
 
+void TradeBody::restartOffer() {
+    if (Accepted) {
+        Accepted = false;
+        removeChild(Wait);
+        delete Wait;
+        Wait = NULL;
+    }
+}
+
 void TradeBody::setSize(int Width, int Height) {
     Component::setSize(Width, Height);
     layout();
@@ -194,11 +203,10 @@ void TradeWindow::onClose() { SendCloseTrade(); }
 // ---- The messages' hooks ------------------------------------------------------------------------
 
 void OpenTradeWindow() {
-    // The world model already refused a second own offer; a window that is
-    // still there shows the new one.
-    const bool Open = FindSideWindow(TRADE_WINDOW) != NULL;
-    ASSERT(!Open);
-    if (Open) {
+    // A second own offer (the server may send one while the trade is open)
+    // replaces the first in the window that shows it: never a second window.
+    if (auto* Shown = static_cast<TradeWindow*>(FindSideWindow(TRADE_WINDOW))) {
+        Shown->getTradeBody()->restartOffer();
         RefreshTradeWindow();
         return;
     }

@@ -24,6 +24,9 @@ class TradeBody : public CompositeComponent {
     TradeBody();
     // Follows the offers: captions, the buttons, the height.
     void refresh();
+    // The own offer came anew: what was accepted is no longer on the table
+    // (refresh follows).
+    void restartOffer();
     int getFullHeight() const;
     bool isAccepted() const { return Accepted; }
     TextButton* getCancelButton() const { return Cancel; }
@@ -66,8 +69,9 @@ class TradeWindow : public SideWindow {
     TradeBody* Body;
 };
 
-// After the trade messages: the own offer opens the window, the partner's
-// offer refreshes it, the end of the trade removes it.
+// After the trade messages: the own offer opens the window (or shows itself
+// anew in the open one), the partner's offer refreshes it, the end of the
+// trade removes it.
 void OpenTradeWindow();
 void RefreshTradeWindow();
 void CloseTradeWindow();

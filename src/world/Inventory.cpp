@@ -203,10 +203,11 @@ int GetFreeContainerNumber() {
 // ---- Trade ---------------------------------------------------------------------------------------
 
 void StartOwnOffer(const char* Name) {
-    ASSERT(OwnOffer.Count==0);
-    if (OwnOffer.Count != 0 || !ValidName(Name)) return;
-    std::strcpy(OwnOffer.Name, Name);
+    // The server may send the own offer again while the trade is open: the
+    // new one replaces what was offered so far.
     OwnOffer.Count = 0;
+    if (!ValidName(Name)) return;
+    std::strcpy(OwnOffer.Name, Name);
 }
 
 void AddOwnOfferObject(int Type, uint32_t Data) {

@@ -11,6 +11,7 @@
 #include "gui/ConsoleWindow.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -157,6 +158,131 @@ TEST_F(ConsoleWindowTest, TabsTextSelectionAndTheInputLineAsAPlayerUsesThem) {
     Console.leftButtonUp(200, Bottom, 0);
     Console.draw(SCREEN_SURFACE, 20, 140);
     Save("console.png");
+
+    // A narrower console: the tabs overflow, the arrows appear and the
+    // selected tab stays in view as it moves; wide again, they go.
+    Console.setSize(250, 200);
+    EXPECT_TRUE(Console.arrowsShown());
+    EXPECT_LT(Console.getShownTabs(), GetNumberOfTabs());
+    const int Tabs = GetNumberOfTabs();
+    int Expected = GetSelectedTab();
+    for (int n = 0; n < 2 * Tabs; ++n) {
+        // Twice right, twice left, and so on (round at either end).
+        const bool Right = n % 4 < 2;
+        Console.getArrow(Right)->leftButtonDown(2, 2, 0);
+        Console.getArrow(Right)->leftButtonUp(2, 2, 0);
+        Expected = (Expected + (Right ? 1 : Tabs - 1)) % Tabs;
+        EXPECT_EQ(GetSelectedTab(), Expected) << n;
+        int x = 0;
+        EXPECT_TRUE(Console.getTabPosition(GetSelectedTab(), x)) << n;
+        Console.draw(SCREEN_SURFACE, 20, 140);
+    }
+    Console.setSize(600, 200);
+    EXPECT_FALSE(Console.arrowsShown());
+    EXPECT_EQ(Console.getShownTabs(), GetNumberOfTabs());
+}
+
+// The selection names its text, not the console's rows: whatever changes
+// the text of the tab (a line pushed out, "Clear Window", a request taken
+// back, another tab shown, another width), the next frame, copying and the
+// pointer never reach beyond the end of a line or into an empty buffer.
+TEST_F(ConsoleWindowTest, TheSelectionFollowsItsTextThroughEveryChangeOfTheTab) {
+    ConsoleWindow Console;
+    Console.setSize(440, 200);
+    const int Bottom = Console.getTextTop() + Console.getTextHeight() - 2;
+    const int Above = Bottom - GetFontLineHeight(FONT);
+    const auto Drag = [&](int y, int ToX) {
+        Console.leftButtonDown(6, y, 0);
+        Console.mouseMove(ToX, y);
+        Console.leftButtonUp(ToX, y, 0);
+    };
+    const auto Frame = [&](const char* Case) {
+        EXPECT_NO_THROW(Console.draw(SCREEN_SURFACE, 0, 0)) << Case;
+        EXPECT_NO_THROW(Console.getSelectedText()) << Case;
+    };
+
+    // A full tab: the newest line pushes out the oldest; the selection in
+    // the line below stays on its words.
+    for (int n = 0; n < TEXTBUFFER_LINES; ++n)
+        AddTalkLine(("number " + std::to_string(n) + " of a talk that goes on").c_str(), TALK_SAY, "Kestrel", -1);
+    Console.draw(SCREEN_SURFACE, 0, 0);
+    Drag(Bottom, 300);
+    const std::string Words = Console.getSelectedText();
+    ASSERT_GT(Words.size(), 10u);
+    EXPECT_EQ(std::string("Kestrel: number 999 of a talk that goes on").rfind(Words, 0), 0u) << Words;
+    AddTalkLine("hi", TALK_SAY, "Mira", -1);
+    Frame("a line pushed out");
+    EXPECT_EQ(Console.getSelectedText(), Words);
+    EXPECT_EQ(GetDefaultBuffer()->getLines(), TEXTBUFFER_LINES);
+
+    // Another width wraps the same words elsewhere: still the same words.
+    Console.setSize(250, 200);
+    Frame("a narrower console");
+    std::string Rewrapped = Console.getSelectedText();
+    std::replace(Rewrapped.begin(), Rewrapped.end(), '\n', ' ');
+    EXPECT_EQ(Rewrapped, Words);
+    Console.setSize(440, 200);
+
+    // "Clear Window" after a plain click (an empty selection) far into a
+    // line; short lines come after it.
+    OpenChannelTab(TALK_CHANNEL_CALL, CHANNEL_PUBLIC, "", 3, "Trade");
+    SelectTab(1);
+    AddTalkLine("selling a sword and a shield, cheap", TALK_CHANNEL_CALL, "Tom", 3);
+    Console.draw(SCREEN_SURFACE, 0, 0);
+    Console.leftButtonDown(300, Bottom, 0);
+    Console.leftButtonUp(300, Bottom, 0);
+    EXPECT_EQ(Console.getSelectedText(), "");
+    ClearTabText(1);
+    AddTalkLine("no", TALK_CHANNEL_CALL, "Tom", 3);
+    Frame("Clear Window");
+    EXPECT_EQ(Console.getSelectedText(), "");
+
+    // A request taken back: the line selected goes, the one left is short.
+    OpenRequestChannel(4);
+    SelectTab(GetNumberOfTabs() - 1);
+    AddRequestLine("Ann", 1, "somebody took my backpack at the well");
+    AddRequestLine("Bob", 2, "help");
+    Console.draw(SCREEN_SURFACE, 0, 0);
+    Drag(Above, 300);
+    EXPECT_EQ(Console.getSelectedText().rfind("Ann: somebody", 0), 0u) << Console.getSelectedText();
+    RemoveRequest("Ann");
+    Frame("a request taken back");
+    EXPECT_EQ(Console.getSelectedText(), "");
+
+    // A tab closed by the Close button: its right neighbour shows, with
+    // nothing selected in it.
+    ASSERT_EQ(GetNumberOfTabs(), 3);
+    SelectTab(1);
+    ClearTabText(1);
+    AddTalkLine("who buys my sword and my shield?", TALK_CHANNEL_CALL, "Tom", 3);
+    Console.draw(SCREEN_SURFACE, 0, 0);
+    Drag(Bottom, 300);
+    EXPECT_FALSE(Console.getSelectedText().empty());
+    const TextButton* Close = Console.getButton(0);
+    Console.leftButtonDown(Close->getX() + 5, Close->getY() + 5, 0);
+    Console.leftButtonUp(Close->getX() + 5, Close->getY() + 5, 0);
+    ASSERT_EQ(GetNumberOfTabs(), 2);
+    EXPECT_EQ(GetTab(GetSelectedTab()).Caption, "Rule Violations");
+    Frame("a tab closed");
+    EXPECT_EQ(Console.getSelectedText(), "");
+
+    // An emptied tab before the next frame: the pointer, the menu and
+    // copying find nothing to divide up.
+    SelectTab(0);
+    Console.draw(SCREEN_SURFACE, 0, 0);
+    Drag(Bottom, 300);
+    ClearTabText(0);
+    Type(Console, "abc");
+    Console.leftButtonDown(40, Bottom, 0);
+    Console.mouseMove(200, Bottom);
+    Console.leftButtonUp(200, Bottom, 0);
+    Console.leftDoubleClick(40, Bottom, 0);
+    Console.rightButtonUp(40, Bottom, 0);
+    Console.keyPress(keys::CTRL | 'c');
+    std::string Clip;
+    ASSERT_TRUE(platform::GetClipboardText(Clip));
+    EXPECT_EQ(Clip, "abc");  // nothing selected: the input line
+    Frame("an emptied tab");
 }
 
 TEST_F(ConsoleWindowTest, ASavedChannelIsAppendedToItsFileAndNeverLeavesTheWorkingDirectory) {

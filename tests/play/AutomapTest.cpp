@@ -42,20 +42,7 @@ class AutomapPlayTest : public PlayTest {
         Button(platform::EventKind::ButtonUp, x, y, 2);
         frame::Pump();
     }
-    static void PressWithAlt(platform::Key Key) {
-        platform::Event e;
-        e.Kind = platform::EventKind::KeyDown;
-        e.KeyCode = platform::Key::Alt;
-        Inject(e);
-        e.KeyCode = Key;
-        e.Extended = true;
-        Inject(e);
-        e.Kind = platform::EventKind::KeyUp;
-        Inject(e);
-        e.KeyCode = platform::Key::Alt;
-        Inject(e);
-        frame::Pump();
-    }
+    static void PressWithAlt(platform::Key Key) { PressWith(platform::Key::Alt, Key); }
     static bool At(int x, int y, int z) {
         int px, py, pz;
         PlayerPosition(px, py, pz);

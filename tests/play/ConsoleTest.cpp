@@ -6,7 +6,9 @@
 
 #include "core/TalkModes.h"
 #include "graphics/Talk.h"
+#include "config/Preferences.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/ContextMenu.h"
 #include "core/Status.h"
 #include "net/Commands.h"
 
@@ -67,11 +69,26 @@ class ConsolePlayTest : public PlayTest {
         return true;
     }
     // Selected by a click on its tab (right after entering the game a new
-    // tab is only added).
-    static void ClickTab(int Tab) {
-        int cx = 0, cy = 0;
+    // tab is only added); false when the tab is out of view.
+    static bool ClickTab(int Tab) {
+        int cx = 0, cy = 0, tx = 0;
         Console()->getAbsolutePosition(cx, cy);
-        Click(cx + 4 + Tab * (Console()->getTabWidth() + 2) + Console()->getTabWidth() / 2, cy + 8);
+        if (!Console()->getTabPosition(Tab, tx)) return false;
+        Click(cx + tx + Console()->getTabWidth() / 2, cy + 8);
+        return true;
+    }
+    static void CtrlKey(platform::Key Key) { PressWith(platform::Key::Control, Key); }
+    // The selected tab is in view, and a click where it is drawn selects it.
+    static bool SelectedInView() {
+        const int Selected = GetSelectedTab();
+        if (!ClickTab(Selected)) return false;
+        return GetSelectedTab() == Selected;
+    }
+    static int ModeOfLine(int Tab, const std::string& Line) {
+        const TextBuffer* B = GetTab(Tab).Buffer;
+        for (int n = 0; n < B->getLines(); ++n)
+            if (Line == B->shownText(n, false)) return B->getLine(n).Mode;
+        return -1;
     }
 };
 
@@ -141,7 +158,7 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     ClickOn(Modal()->getDefaultButton());
     ASSERT_TRUE(PumpUntil([] { return TabNamed("Help") > 0 && GetModalWindow() == nullptr; }));
     const int Help = TabNamed("Help");
-    ClickTab(Help);
+    ASSERT_TRUE(ClickTab(Help));
     EXPECT_EQ(GetSelectedTab(), Help);
     Kestrel.Join(7);
     Kestrel.ChannelTalk(7, "Where is the smith?");
@@ -180,7 +197,7 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     ClickOn(Modal()->getDefaultButton());
     ASSERT_TRUE(PumpUntil([] { return TabNamed("../x") > 0 && GetModalWindow() == nullptr; }));
     const int Odd = TabNamed("../x");
-    ClickTab(Odd);
+    ASSERT_TRUE(ClickTab(Odd));
     ASSERT_EQ(GetSelectedTab(), Odd);
     Kestrel.Join(8);
     Kestrel.ChannelTalk(8, "Selling a red sword");
@@ -234,6 +251,127 @@ TEST_F(ConsolePlayTest, TwoPlayersTalkThroughTheirTabs) {
     ASSERT_TRUE(PumpUntil([&] { return Aldric.Heard("It was a red sword."); }));
     EXPECT_TRUE(Holds(Report, "It was a red sword."));
     Screenshot("console-request.png");
+}
+
+// Six chat channels in the smallest window: the tabs overflow the console,
+// and every one is reached by the keys and by the arrows, always in view.
+// The talk mode has a button each; a hotkey that sends at once leaves the
+// half-typed line alone; a private message to oneself goes nowhere. Last, a
+// right click on a line in the same batch as the end of the game.
+TEST_F(ConsolePlayTest, SixChannelsInTheSmallestWindowAreAllReachable) {
+    SetTimeOfDay(0.5);
+    std::ofstream(StateDir() / "server.txt", std::ios::app)
+        << "Channel = 8 Tavern\nChannel = 9 Quests\nChannel = 10 Guild Hall\n";
+    ASSERT_TRUE(PlaceCharacter("Mira", 1005, 1001, 7));
+    ASSERT_TRUE(StartServer()) << Server->Log;
+    ASSERT_TRUE(EnterGameAs("100001", "Mira"));
+    platform::Event e;
+    e.Kind = platform::EventKind::Resize;
+    e.Width = 550;
+    e.Height = 450;
+    Inject(e);
+    ASSERT_TRUE(PumpUntil([] {
+        int w = 0, h = 0;
+        platform::headless::LastFrame(w, h);
+        return w == 550 && h == 450;
+    }));
+    SetTimeStamps(false);
+
+    const char* const Channels[] = {"Game Chat", "Trade", "Help", "Tavern", "Quests", "Guild Hall"};
+    std::vector<std::string> Offered;
+    for (const char* Name : Channels) {
+        ASSERT_TRUE(PickChannel(Name, Offered)) << Name;
+        ClickOn(Modal()->getDefaultButton());
+        ASSERT_TRUE(PumpUntil([&] { return TabNamed(Name) > 0 && GetModalWindow() == nullptr; })) << Name;
+    }
+    ASSERT_EQ(GetNumberOfTabs(), 7);
+    ASSERT_TRUE(PumpUntil([] { return Console()->arrowsShown(); }));
+    EXPECT_LT(Console()->getShownTabs(), 7);
+    Screenshot("console-overflow.png");
+
+    // By the keys: Ctrl+Home the default tab, Ctrl+PageDown to the right
+    // through all of them and round to the first, Ctrl+PageUp back to the
+    // last from the first.
+    CtrlKey(platform::Key::Home);
+    EXPECT_EQ(GetSelectedTab(), 0);
+    for (int n = 1; n <= 7; ++n) {
+        CtrlKey(platform::Key::PageDown);
+        EXPECT_EQ(GetSelectedTab(), n % 7);
+        EXPECT_TRUE(SelectedInView()) << n;
+    }
+    CtrlKey(platform::Key::PageUp);
+    EXPECT_EQ(GetSelectedTab(), 6);
+    EXPECT_EQ(GetTab(6).Caption, "Guild Hall");
+    EXPECT_TRUE(SelectedInView());
+    for (int n = 5; n >= 0; --n) {
+        CtrlKey(platform::Key::PageUp);
+        EXPECT_EQ(GetSelectedTab(), n);
+        EXPECT_TRUE(SelectedInView()) << n;
+    }
+    // By the arrows: every tab to the right and round, then to the left.
+    for (int n = 1; n <= 7; ++n) {
+        ClickOn(Console()->getArrow(true));
+        EXPECT_EQ(GetSelectedTab(), n % 7);
+        EXPECT_TRUE(SelectedInView()) << n;
+    }
+    ClickOn(Console()->getArrow(false));
+    EXPECT_EQ(GetSelectedTab(), 6);
+    EXPECT_TRUE(SelectedInView());
+    Screenshot("console-overflow-last.png");
+    // The last tab's welcome shows once Help is chosen: its text is the one
+    // drawn (command 201 follows every tab chosen).
+    const int Help = TabNamed("Help");
+    while (GetSelectedTab() != Help) ClickOn(Console()->getArrow(false));
+    EXPECT_TRUE(SelectedInView());
+    EXPECT_FALSE(GetTab(Help).Highlight);
+
+    // The talk mode: one button each, the chosen one lit.
+    CtrlKey(platform::Key::Home);
+    ClickOn(Console()->getModeButton(TALK_WHISPER));
+    EXPECT_EQ(GetDefaultTalkMode(), TALK_WHISPER);
+    EXPECT_TRUE(Console()->getModeButton(TALK_WHISPER)->isOn());
+    EXPECT_FALSE(Console()->getModeButton(TALK_SAY)->isOn());
+    EXPECT_FALSE(Console()->getModeButton(TALK_YELL)->isOn());
+    Say("quietly now");
+    ASSERT_TRUE(PumpUntil([] { return ModeOfLine(0, "Mira: quietly now") == TALK_WHISPER; })) << Shown(0);
+    ClickOn(Console()->getModeButton(TALK_YELL));
+    EXPECT_EQ(GetDefaultTalkMode(), TALK_YELL);
+    ClickOn(Console()->getModeButton(TALK_SAY));
+    EXPECT_EQ(GetDefaultTalkMode(), TALK_SAY);
+    EXPECT_TRUE(Console()->getModeButton(TALK_SAY)->isOn());
+    EXPECT_FALSE(Console()->getModeButton(TALK_YELL)->isOn());
+
+    // A hotkey marked to send at once: its text goes out on its own, the
+    // line being typed stays.
+    SetHotkey(0, "Greetings, all!", true);
+    Type("half a thou");
+    Press(platform::Key::F1);
+    EXPECT_EQ(Console()->getInput(), "half a thou");
+    ASSERT_TRUE(PumpUntil([] { return Holds(0, "Mira: Greetings, all!"); })) << Shown(0);
+    Type("ght");
+    Type("\r");
+    ASSERT_TRUE(PumpUntil([] { return Holds(0, "Mira: half a thought"); })) << Shown(0);
+
+    // To oneself: nothing sent, and the next line is not prefilled.
+    Say("*Mira* a note to myself");
+    EXPECT_EQ(Console()->getInput(), "");
+    Say("after the note");
+    ASSERT_TRUE(PumpUntil([] { return Holds(0, "Mira: after the note"); }));
+    EXPECT_FALSE(Holds(0, "Mira: a note to myself"));
+    Screenshot("console-modes.png");
+
+    // A right click on a line handled with the end of the game: the console
+    // is gone when the menu's turn comes, and nothing opens.
+    int cx = 0, cy = 0;
+    Console()->getAbsolutePosition(cx, cy);
+    const int LineY = cy + Console()->getTextTop() + Console()->getTextHeight() - 6;
+    MoveTo(cx + 40, LineY);
+    Button(platform::EventKind::ButtonDown, cx + 40, LineY, 2);
+    Button(platform::EventKind::ButtonUp, cx + 40, LineY, 2);
+    Server.reset();
+    ASSERT_TRUE(PumpUntil([] { return GetConnectionState() == STATE_OFFLINE; }));
+    EXPECT_FALSE(GetMainWindow()->inGameView());
+    EXPECT_EQ(dynamic_cast<ContextMenu*>(GetModalWindow()), nullptr);
 }
 
 }  // namespace

@@ -100,6 +100,22 @@ class PlayTest : public ServerClientTest {
 
     static MapWindow* Map() { return GetMainWindow()->getGameView()->getMapWindow(); }
 
+    // A key of the cursor block pressed while a modifier (Ctrl, Alt) is held.
+    static void PressWith(platform::Key Modifier, platform::Key Key) {
+        platform::Event e;
+        e.Kind = platform::EventKind::KeyDown;
+        e.KeyCode = Modifier;
+        Inject(e);
+        e.KeyCode = Key;
+        e.Extended = true;
+        Inject(e);
+        e.Kind = platform::EventKind::KeyUp;
+        Inject(e);
+        e.KeyCode = Modifier;
+        Inject(e);
+        frame::Pump();
+    }
+
     static void PlayerPosition(int& x, int& y, int& z) { GetMapPosition(x, y, z); }
 
     // Walks to the field (x, y) of the player's floor as a player does, by

@@ -296,6 +296,19 @@ TEST_F(AutomapPanelTest, ViewPictureMarksAndMenuFollowTheRules) {
     EXPECT_EQ(Found.y, 101);
     EXPECT_EQ(Found.Text, "Gate");
     EXPECT_EQ(Found.Icon, 0);
+
+    // A mark whose symbol has no picture (a damaged automap file) is not
+    // drawn, so the pointer does not find it either: a click 2 pixels beside
+    // it walks to the field under the pointer, four steps west.
+    AddAutomapMark(Coordinate{99, 102, 7}, "Broken", AUTOMAP_SYMBOLS + 5);
+    Frame(Panel);
+    EXPECT_FALSE(View.markUnderPointer(49, 53, Found));
+    SetInputMode(INPUT_LEFT);
+    Panel.getPicture()->leftButtonDown(49, 53, 0);
+    Panel.getPicture()->leftButtonUp(49, 53, 0);
+    SetInputMode(INPUT_IDLE);
+    EXPECT_EQ(Sent(), "06 00 64 04 05 05 05 05");
+    StopWalking();
 }
 
 }  // namespace

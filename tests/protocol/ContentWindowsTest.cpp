@@ -9,6 +9,7 @@
 #include "gui/ContainerWindow.h"
 #include "gui/Dialogs.h"
 #include "gui/InventoryPanel.h"
+#include "gui/ListWindows.h"
 #include "gui/MapWindow.h"
 #include "gui/SideColumn.h"
 #include "gui/Skins.h"
@@ -284,6 +285,52 @@ TEST_F(ContentWindows, TheTradeWindowFollowsBothOffersAndItsButtons) {
     ASSERT_NE(FindSideWindow(TRADE_WINDOW), nullptr);
     Column->closeWindow(FindSideWindow(TRADE_WINDOW));
     EXPECT_EQ(Sent(), "01 00 80");
+
+    // The server may send the own offer again while the trade is open (the
+    // first one here holds nothing): the new offer replaces the old one in
+    // the same window, and what was accepted before is open again.
+    Receive(Bytes({127}));
+    Receive(Bytes({125}) + String("Kestrel") + Bytes({0}));
+    SideWindow* Shown = FindSideWindow(TRADE_WINDOW);
+    ASSERT_NE(Shown, nullptr);
+    const int Windows = Column->countWindows();
+    Receive(Bytes({125}) + String("Kestrel") + Bytes({2}) + Word(ITEM_A) + Word(ITEM_B));
+    EXPECT_EQ(FindSideWindow(TRADE_WINDOW), Shown);
+    EXPECT_EQ(Column->countWindows(), Windows);
+    ASSERT_EQ(GetOwnOfferCount(), 2);
+    EXPECT_EQ(GetOwnOfferObject(1).Type, ITEM_B);
+    Body = static_cast<TradeWindow*>(Shown)->getTradeBody();
+    Receive(Bytes({126}) + String("Kestrel") + Bytes({1}) + Word(ITEM_B));
+    ASSERT_NE(Body->getAcceptButton(), nullptr);
+    Body->command(TRADE_ACCEPT);
+    EXPECT_EQ(Sent(), "01 00 7F");
+    Receive(Bytes({125}) + String("Kestrel") + Bytes({1}) + Word(ITEM_A));
+    EXPECT_EQ(GetOwnOfferCount(), 1);
+    EXPECT_FALSE(Body->isAccepted());
+    EXPECT_NE(Body->getAcceptButton(), nullptr);
+    EXPECT_EQ(Body->getWaitLabel(), nullptr);
+    DrawColumn();
+}
+
+// Vorna.cfg may name a buddy icon the interface does not have: the entry
+// shows none, in the VIP window and in the file written next.
+TEST_F(ContentWindows, ABuddyIconBeyondTheSkinsShowsNone) {
+    testing_support::WriteFile(Dir.Path() / "Vorna.cfg", "Buddy = (17,300,\"far\",no)\nBuddy = (18,45,\"edge\",no)\n"
+                                            "Buddy = (19,3,\"kept\",no)\n");
+    LoadPreferences();
+    EXPECT_EQ(GetBuddyNumber(17), 0);
+    EXPECT_EQ(GetBuddyNumber(18), 0);
+    EXPECT_EQ(GetBuddyNumber(19), 3);
+    Receive(Bytes({210}) + Quad(17) + String("Far") + Bytes({1}) + Bytes({210}) + Quad(18) + String("Edge") +
+            Bytes({0}) + Bytes({210}) + Quad(19) + String("Kept") + Bytes({1}));
+    ASSERT_EQ(GetNumberOfBuddies(), 3);
+    SideWindow* Vip = NewVipWindow();
+    Vip->setSize(176, 120);
+    Vip->draw(SCREEN_SURFACE, 0, 0);
+    // However an icon got there, drawing it stays within the skins.
+    EditBuddy(18, 1000, "edge", false);
+    Vip->draw(SCREEN_SURFACE, 0, 0);
+    delete Vip;
 }
 
 TEST_F(ContentWindows, TheInventoryShowsStatesInTheirOrderAndMinimises) {

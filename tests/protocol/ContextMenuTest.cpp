@@ -482,6 +482,15 @@ TEST_F(ContextMenuTest, EditConsoleVipAndSkillsMenus) {
     ASSERT_TRUE(platform::GetClipboardText(Clip));
     EXPECT_NE(Clip.find("meet me at the well"), std::string::npos);
     Close();
+    // A click on a line handled in the same batch as leaving the game: the
+    // console has gone when the menu's turn comes, and no menu opens.
+    {
+        ConsoleWindow Gone;
+        Gone.setSize(600, 150);
+        Gone.draw(SCREEN_SURFACE, 0, 0);
+        Gone.rightButtonUp(40, LineY, 0);
+    }
+    EXPECT_EQ(Open(), nullptr);
     // The default tab: it cannot be closed; Save and Clear only.
     Console.rightButtonUp(20, 5, 0);
     Menu = Open();
