@@ -109,10 +109,9 @@ void UpdateBuddy(uint32_t CharacterID, const char* Name, bool Online) {
     B.CharacterID = CharacterID;
     std::strcpy(B.Name, Name);
     B.Online = Online;
-    // The icon is kept in Vorna.cfg, which may have been edited by hand: a
-    // number that is no icon shows none.
+    // The icon comes from Vorna.cfg, whose reader already turned a number
+    // that is no icon into none.
     B.Icon = GetBuddyNumber(CharacterID);
-    if (!In(B.Icon, 0, BUDDY_ICON_TYPES)) B.Icon = 0;
     B.LastChange = 0;
     Resort(n);
 }

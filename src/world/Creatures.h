@@ -151,15 +151,12 @@ void GetDestination(int& x, int& y, int& z);
 
 // ---- Buddies -------------------------------------------------------------------------------------------
 
-// A buddy's icon: 0 none, else one of the VIP list's types 1..BUDDY_ICON_TYPES.
-constexpr int BUDDY_ICON_TYPES = 10;
-
 struct Buddy {
     uint32_t CharacterID;
     char Name[CREATURE_NAME_LENGTH];
     bool Online;
     int LastChange;  // timer ticks
-    int Icon;        // 0..BUDDY_ICON_TYPES
+    int Icon;        // 0 none, else 1..BUDDY_ICONS - 1
 };
 
 void UpdateBuddy(uint32_t CharacterID, const char* Name, bool Online);
