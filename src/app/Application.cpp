@@ -34,6 +34,7 @@ namespace app {
 namespace {
 bool Initialized = false;
 int DisplayMode = 1;
+bool EndedByError = false;  // the program ends after an error box
 
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
@@ -156,6 +157,7 @@ void ExitProgram() {
 
 void ShowProgramError(int Code) {
     ShowErrorBox(Code);
+    EndedByError = true;
     ExitProgram();
 }
 
@@ -185,8 +187,7 @@ void SetDisplayMode(int Mode) {
         frame::UpdateScale();
     } catch (PROGRAM_ERROR code) {
         DisplayMode = 1;
-        ShowErrorBox(code);
-        ExitProgram();
+        ShowProgramError(code);
     }
 }
 
@@ -214,7 +215,7 @@ bool StartApplication(int argc, char** argv) {
         std::fprintf(stderr, "vorna: cannot start the display: %s\n", reason.c_str());
         return false;
     }
-    platform::InstallCloseSignals();
+    platform::InstallQuitSignals();
     // Everything the modules read from here on is recorded, or replayed.
     if (!StartGameSession(Session, commandLine)) {
         platform::Shutdown();
@@ -281,16 +282,21 @@ int RunWithSession(int argc, char** argv) {
         EndGameSession(Session);
         return 1;
     }
+    return RunStartedApplication();
+}
+
+int RunStartedApplication() {
+    EndedByError = false;
     InstallReplayEnd();
     try {
         frame::RunMessageLoop();
     } catch (PROGRAM_ERROR code) {
-        ShowErrorBox(code);
-        ExitProgram();
+        ShowProgramError(code);
     }
     EndApplication();
-    const int status = EndGameSession(Session);
+    int status = EndGameSession(Session);
     Session = SessionOptions();
+    if (EndedByError && status == 0) status = 1;
     return status;
 }
 }  // namespace app

@@ -33,6 +33,7 @@ int ShownPointerKind = 0, ShownSystemPointer = -1;
 int DrawnPointerX = 0, DrawnPointerY = 0;
 bool DrawnPointerInside = false;
 bool (*CloseCheck)() = nullptr;
+void (*QuitHandler)() = nullptr;
 void (*TimerTick)() = nullptr;
 void (*Idle)() = nullptr;
 uint32_t NextTick = 0;
@@ -156,12 +157,20 @@ void Destroy() {
 }
 
 void SetCloseCheck(bool (*check)()) { CloseCheck = check; }
+void SetQuitHandler(void (*quit)()) { QuitHandler = quit; }
 void SetTimerHandler(void (*tick)()) { TimerTick = tick; }
 void SetIdleHandler(void (*idle)()) { Idle = idle; }
 void RestartTimer() { NextTick = platform::Milliseconds(); }
 
 void OnClose() {
     if (!CloseCheck || CloseCheck()) app::ExitProgram();
+}
+
+void OnQuit() {
+    if (QuitHandler)
+        QuitHandler();
+    else
+        app::ExitProgram();
 }
 
 bool Pump() {
@@ -172,6 +181,7 @@ bool Pump() {
         RequestRedraw();
         switch (event.Kind) {
         case platform::EventKind::CloseRequest: OnClose(); break;
+        case platform::EventKind::Quit: OnQuit(); break;
         case platform::EventKind::Activate:
             // Losing the focus in full screen would leave the player in front
             // of a picture that cannot be left: go windowed.

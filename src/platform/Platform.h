@@ -15,7 +15,7 @@ namespace platform {
 
 enum class EventKind {
     None,
-    CloseRequest,  // window close box, Alt+F4 from the window manager, SIGINT, SIGTERM
+    CloseRequest,  // window close box, Alt+F4 from the window manager: the close check decides
     KeyDown,       // Key is a platform-neutral key (see Key), Extended for the cursor block
     KeyUp,
     Text,          // Character holds one character of the Western European code page
@@ -31,6 +31,7 @@ enum class EventKind {
     Restored,
     Exposed,       // part of the window was uncovered: its picture must be shown again
     DisplayChanged,  // the screen's resolution changed: Width, Height of the new screen
+    Quit,            // SIGINT or SIGTERM: the program ends without asking (last, so recordings keep their kinds)
 };
 
 // Platform-neutral key identities for the keys the client translates itself.
@@ -71,9 +72,12 @@ Backend CurrentBackend();
 // The back end a program should use: VORNA_PLATFORM=headless selects the headless one.
 Backend DefaultBackend();
 
-// SIGINT and SIGTERM become a CloseRequest event instead of killing the process,
-// so an orderly end writes the preferences like closing the window does.
-void InstallCloseSignals();
+// SIGINT and SIGTERM become a Quit event instead of killing the process, so
+// that the program ends in order and writes what it keeps. A signal that
+// arrives while a message box waits ends the box at once (its process with
+// it), so that the program goes on to its end; a box's process never
+// outlives the program, however that ends.
+void InstallQuitSignals();
 
 // ---- Window --------------------------------------------------------------
 

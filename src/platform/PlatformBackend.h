@@ -55,8 +55,19 @@ class BackendImpl {
 std::unique_ptr<BackendImpl> MakeSDLBackend();
 std::unique_ptr<BackendImpl> MakeHeadlessBackend();
 
-// Set by the signal handlers, taken by the event pumps as a CloseRequest.
-bool TakeCloseSignal();
+// Set by the signal handlers, taken by the event pumps as a Quit event.
+bool TakeQuitSignal();
+
+// Held while a back end waits for a process that a library forks on its
+// behalf (SDL's message box under X11): that process dies with ours, and a
+// termination signal ends it, so that the wait returns.
+class ForkedChildWait {
+  public:
+    ForkedChildWait();
+    ~ForkedChildWait();
+    ForkedChildWait(const ForkedChildWait&) = delete;
+    ForkedChildWait& operator=(const ForkedChildWait&) = delete;
+};
 
 // The recording and replay session (Recording.cpp), called by the forwarding
 // functions for every input they hand to the core.

@@ -119,12 +119,15 @@ std::string Utf8ToLatin1String(const char* text) {
 class SDLBackend final : public BackendImpl {
   public:
     bool Start(std::string* reason) override {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // we turn signals into close requests ourselves
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the platform turns signals into Quit events itself
         SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
         // The window surface is the display's own picture (shared memory
         // under X11), not a texture SDL would copy it through: where the
         // renderer runs in software that copy is most of a frame's cost.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // The close box is one close request (SDL would add a second, its
+        // quit event, for the last window).
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
             if (reason) *reason = SDL_GetError();
             return false;
@@ -418,6 +421,8 @@ class SDLBackend final : public BackendImpl {
         const char* driver = SDL_GetCurrentVideoDriver();
         if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0) return false;
         const std::string utf8Caption = Latin1ToUtf8(caption), utf8Text = Latin1ToUtf8(text);
+        // Under X11 SDL shows the box from a forked process and waits for it.
+        const ForkedChildWait wait;
         if (Window && SDL_strcmp(driver, "x11") == 0) {
             SDL_Window* placer = MakeBoxPlacer(text);
             int shown = SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), placer);
