@@ -212,7 +212,7 @@ bool StartApplication(int argc, char** argv) {
 
     std::string reason;
     if (!platform::Init(Session.Headless ? platform::Backend::Headless : platform::DefaultBackend(), &reason)) {
-        std::fprintf(stderr, "vorna: cannot start the display: %s\n", reason.c_str());
+        std::fprintf(stderr, "vorna: %s\n", reason.c_str());
         return false;
     }
     platform::InstallQuitSignals();

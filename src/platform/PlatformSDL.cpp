@@ -19,6 +19,20 @@ namespace {
 
 constexpr int DEFAULT_REFRESH_RATE = 60;
 
+// SDL picks one of these when no display can be opened; nothing it draws is
+// ever seen.
+bool Invisible(const char* driver) {
+    return driver == nullptr || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0;
+}
+
+std::string NoDisplay(const std::string& detail) {
+    const char* display = std::getenv("DISPLAY");
+    std::string where = display && *display ? std::string("DISPLAY=") + display : std::string("DISPLAY is not set");
+    return "cannot open a display (" + where + "): " + detail +
+           ". Start Vorna from a desktop session, log in with ssh -X, run it under xvfb-run, "
+           "or set VORNA_PLATFORM=headless to run it without a window";
+}
+
 Key TranslateKey(SDL_Keycode key, bool& extended) {
     extended = true;
     switch (key) {
@@ -129,7 +143,16 @@ class SDLBackend final : public BackendImpl {
         // quit event, for the last window).
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-            if (reason) *reason = SDL_GetError();
+            if (reason) *reason = NoDisplay(SDL_GetError());
+            return false;
+        }
+        // Without a display SDL quietly draws into memory, and the program
+        // would run on unseen for ever. Only a driver asked for by name may
+        // be one of those.
+        const char* asked = std::getenv("SDL_VIDEODRIVER");
+        if ((asked == nullptr || *asked == 0) && Invisible(SDL_GetCurrentVideoDriver())) {
+            if (reason) *reason = NoDisplay(std::getenv("DISPLAY") ? "no display server answers there" : "none is named");
+            SDL_Quit();
             return false;
         }
         SDL_StartTextInput();
@@ -419,7 +442,7 @@ class SDLBackend final : public BackendImpl {
                        : icon == BoxIcon::Warning ? SDL_MESSAGEBOX_WARNING
                                                   : SDL_MESSAGEBOX_INFORMATION;
         const char* driver = SDL_GetCurrentVideoDriver();
-        if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0) return false;
+        if (Invisible(driver)) return false;
         const std::string utf8Caption = Latin1ToUtf8(caption), utf8Text = Latin1ToUtf8(text);
         // Under X11 SDL shows the box from a forked process and waits for it.
         const ForkedChildWait wait;
