@@ -171,18 +171,42 @@ void StartPatcher() {
     std::exit(0);
 }
 
+namespace {
+// A full-screen mode counts only when the display under the window offers
+// it: the file may name one of another display, or an edited one. The
+// status line says why nothing happens.
+bool FullscreenModeUsable(const GraphicsMode& Mode) {
+    if (Mode.Width == 0) {
+        SetStatusLine("Choose a full-screen resolution in the graphics options first.", false);
+        return false;
+    }
+    for (const GraphicsMode& Offered : GetDisplayModes())
+        if (Offered == Mode) return true;
+    char Text[160];
+    std::snprintf(Text, sizeof Text,
+                  "This display does not offer the full-screen mode %d*%d, %d Bits. Choose another in the "
+                  "graphics options.",
+                  Mode.Width, Mode.Height, Mode.Depth);
+    SetStatusLine(Text, false);
+    return false;
+}
+}  // namespace
+
 void SetDisplayMode(int Mode) {
     ASSERT(In(Mode, 1, 2));
     if (Mode == DisplayMode) return;
     GraphicsMode mode;
     GetFullscreenMode(&mode.Width, &mode.Height, &mode.Depth);
-    if (Mode == 2 && mode.Width == 0) return;  // no full-screen mode chosen
+    if (Mode == 2 && !FullscreenModeUsable(mode)) return;
     // The window's place and size are kept, to come back to them.
     if (DisplayMode == 1 && frame::Exists()) frame::StorePlacement();
     DisplayMode = Mode;
     if (!frame::Exists() || GetViewMode() == 0) return;
     try {
         ChangeSurfaceMode(Mode == 2 ? FULLSCREEN_MODE : WINDOWED_MODE, Mode == 2 ? &mode : NULL, false);
+        // A mode the platform refused leaves no window that goes on with
+        // surfaces of the mode's size: it is the mode's failure.
+        if (Mode == 2 && !platform::IsFullscreen()) throw PROGRAM_ERROR(ERROR_VIDEO_MODE_FIRST);
         if (Mode == 1) frame::RestorePlacement();
         frame::UpdateScale();
     } catch (PROGRAM_ERROR code) {

@@ -131,6 +131,8 @@ void RestorePlacement() {
     GetWindowedMode(&x, &y, &w, &h, &maximized);
     if (w <= 0 || h <= 0) return;
     platform::SetWindowPlacement(x, y, w, h);
+    // A window that was maximised before full screen is maximised again.
+    if (maximized) platform::MaximizeWindow();
     RefreshWindowPosition();
 }
 
@@ -184,8 +186,10 @@ bool Pump() {
         case platform::EventKind::Quit: OnQuit(); break;
         case platform::EventKind::Activate:
             // Losing the focus in full screen would leave the player in front
-            // of a picture that cannot be left: go windowed.
-            if (app::GetDisplayMode() == 2) app::SetDisplayMode(1);
+            // of a picture that cannot be left: go windowed. Only a loss
+            // counts: in full screen the focus comes back only after a loss
+            // that was the switch's own (which the platform does not report).
+            if (!event.Active && app::GetDisplayMode() == 2) app::SetDisplayMode(1);
             HandleInputEvent(event);
             break;
         case platform::EventKind::Resize:

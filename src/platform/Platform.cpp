@@ -205,8 +205,17 @@ void GetUsableArea(int& x, int& y, int& w, int& h) {
     }
 }
 void SetWindowIcon() { Impl().SetWindowIcon(); }
-void SetFullscreen(bool fullscreen, int w, int h) { Impl().SetFullscreen(fullscreen, w, h); }
+bool SetFullscreen(bool fullscreen, int w, int h) {
+    const bool done = Impl().SetFullscreen(fullscreen, w, h);
+    // A window manager may take the focus away and give it back while it
+    // re-frames the window: that is the switch's doing, not the player's,
+    // and must not count as leaving the program.
+    Impl().DropFocusEvents();
+    return done;
+}
+bool IsFullscreen() { return Impl().IsFullscreen(); }
 void SetWindowPlacement(int x, int y, int w, int h) { Impl().SetWindowPlacement(x, y, w, h); }
+void MaximizeWindow() { Impl().MaximizeWindow(); }
 
 void Present(const uint32_t* pixels, int width, int height, int pitch) {
     if (session::Active()) session::Frame(pixels, width, height, pitch);

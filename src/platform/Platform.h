@@ -105,12 +105,20 @@ void GetScreenSize(int& width, int& height);
 void GetUsableArea(int& x, int& y, int& width, int& height);
 // Gives the window the program's emblem as its icon.
 void SetWindowIcon();
-// Full screen in a mode of the given size; leaving it gives the window back
-// its size and place from before.
-void SetFullscreen(bool fullscreen, int width, int height);
+// Full screen in a mode of the given size on the display the window is on;
+// leaving it gives the window back its size and place from before. Waits
+// until the window really covers the display in that mode (or a short time
+// has passed) and returns whether it does: false when the platform refused
+// the mode. Focus changes that the switch itself brings about are not
+// reported as Activate events.
+bool SetFullscreen(bool fullscreen, int width, int height);
+// Whether the window is in full screen now (after a switch that succeeded).
+bool IsFullscreen();
 // Moves and sizes the window in its normal state: the frame's top-left
 // corner at x, y and a client area of width x height.
 void SetWindowPlacement(int x, int y, int clientWidth, int clientHeight);
+// Maximises the window (its normal geometry is kept for un-maximising).
+void MaximizeWindow();
 
 // ---- Presenting frames ---------------------------------------------------
 
@@ -125,7 +133,8 @@ int GetRefreshRate();
 struct DisplayMode {
     int Width, Height, Depth;
 };
-// The full-screen modes the display offers, largest first, without repeats.
+// The full-screen modes the display under the window offers (the first
+// display before there is a window), largest first, without repeats.
 std::vector<DisplayMode> ListDisplayModes();
 
 // Writes 32-bit 0x00RRGGBB pixels as an RGB PNG file. Returns false on failure.
@@ -214,6 +223,11 @@ void SetWindowFails(bool fails);  // CreateWindow then fails with a reason
 // The last presented frame (empty before the first).
 const std::vector<uint32_t>& LastFrame(int& width, int& height);
 void SetDisplayModes(const std::vector<DisplayMode>& modes);
+// Full screen in this mode is refused, as a display that cannot take it does.
+void SetRefusedMode(int width, int height);
+// Each switch to or from full screen moves the focus away and back, as some
+// window managers do when they re-frame the window.
+void SetSwitchMovesFocus(bool moves);
 void SetRefreshRate(int hertz);  // 0 (the default): not known
 // Frames presented since the last Reset.
 int PresentedFrames();

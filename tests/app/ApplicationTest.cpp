@@ -7,6 +7,7 @@
 #include "config/Preferences.h"
 #include "core/ProgramError.h"
 #include "core/Status.h"
+#include "graphics/Talk.h"
 #include "gui/DialogElements.h"
 #include "gui/GUI.h"
 #include "net/Network.h"
@@ -298,6 +299,77 @@ TEST_F(StartUp, TerminationSignalEndsEveryStateWithoutAsking) {
     EXPECT_GT(received.size(), 2u);
     close(connection);
     close(listener);
+}
+
+// A full-screen switch that checks itself, from Alt+Enter as a player gives
+// it: an edited mode out of range is no mode, a mode the display does not
+// offer changes nothing and says so, the switch's own focus changes do not
+// send the player back to a window, a maximised window is maximised again
+// afterwards, and a mode the platform refuses ends the program with the
+// error box instead of going on in a window with the mode's surfaces.
+TEST_F(StartUp, FullScreenChecksItself) {
+    WriteFile(dir.Path() / "Vorna.cfg", "FullscreenMode = (1024,70000,32)\r\nWindowedMode = (10,20,1100,850,yes)\r\n");
+    platform::headless::SetScreenSize(1920, 1080);
+    ASSERT_TRUE(Start());
+    int width = -1, height = -1, depth = -1;
+    GetFullscreenMode(&width, &height, &depth);
+    EXPECT_EQ(width, 0);
+    auto altEnter = [] {
+        for (auto [kind, key] : {std::pair{platform::EventKind::KeyDown, platform::Key::Alt},
+                                 {platform::EventKind::KeyDown, platform::Key::Return},
+                                 {platform::EventKind::KeyUp, platform::Key::Return},
+                                 {platform::EventKind::KeyUp, platform::Key::Alt}}) {
+            platform::Event e;
+            e.Kind = kind;
+            e.KeyCode = key;
+            platform::headless::InjectEvent(e);
+        }
+        frame::Pump();
+    };
+
+    SetFullscreenMode(1024, 768, 24);  // the display has it with 32 bits only
+    altEnter();
+    EXPECT_EQ(app::GetDisplayMode(), 1);
+    ASSERT_NE(GetStatusLine(), nullptr);
+    EXPECT_STREQ(GetStatusLine(), "This display does not offer the full-screen mode 1024*768, 24 Bits. Choose "
+                                  "another in the graphics options.");
+
+    SetFullscreenMode(1024, 768, 32);
+    platform::headless::SetSwitchMovesFocus(true);
+    altEnter();
+    frame::Pump();
+    EXPECT_EQ(app::GetDisplayMode(), 2);
+    EXPECT_TRUE(platform::IsFullscreen());
+    platform::headless::LastFrame(width, height);
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 768);
+
+    platform::Event focus;
+    focus.Kind = platform::EventKind::Activate;
+    focus.Active = false;  // the player turns to another program
+    platform::headless::InjectEvent(focus);
+    frame::Pump();
+    EXPECT_EQ(app::GetDisplayMode(), 1);
+    platform::WindowGeometry g = platform::GetWindowGeometry();
+    EXPECT_EQ(g.Width, 1100);
+    EXPECT_EQ(g.Height, 850);
+    EXPECT_TRUE(g.Maximized);
+    int x = 0, y = 0;
+    bool maximized = false;
+    GetWindowedMode(&x, &y, &width, &height, &maximized);
+    EXPECT_EQ(x * 10000 + y, 10 * 10000 + 20);
+    EXPECT_TRUE(maximized);
+
+    platform::headless::SetRefusedMode(1024, 768);
+    altEnter();
+    ASSERT_EQ(platform::headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::headless::MessageBoxes()[0].Text, FormatErrorBoxText(ERROR_VIDEO_MODE_FIRST));
+    EXPECT_NE(FormatErrorBoxText(ERROR_VIDEO_MODE_FIRST).find("Cannot initialize video graphics mode."),
+              std::string::npos);
+    EXPECT_FALSE(frame::Exists());
+    EXPECT_FALSE(platform::IsFullscreen());
+    EXPECT_EQ(app::GetDisplayMode(), 1);
+    app::EndApplication();
 }
 
 // The real program, started in a directory of its own (headless unless a
