@@ -18,21 +18,55 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
+
 #include <arpa/inet.h>
+#include <dlfcn.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
-#include <vector>
+
+// A name server that does not answer, while a test wants one: this test
+// program's look-ups then wait until released (ten seconds at the most).
+namespace {
+std::atomic<bool> LookupsHang{false}, LookupWaiting{false};
+std::mutex LookupMutex;
+std::condition_variable LookupReleased;
+
+void ReleaseLookups() {
+    {
+        std::lock_guard<std::mutex> lock(LookupMutex);
+        LookupsHang = false;
+    }
+    LookupReleased.notify_all();
+}
+}  // namespace
+
+extern "C" int getaddrinfo(const char* node, const char* service, const addrinfo* hints, addrinfo** result) {
+    if (LookupsHang) {
+        LookupWaiting = true;
+        std::unique_lock<std::mutex> lock(LookupMutex);
+        LookupReleased.wait_for(lock, std::chrono::seconds(10), [] { return !LookupsHang; });
+        LookupWaiting = false;
+    }
+    using Lookup = int (*)(const char*, const char*, const addrinfo*, addrinfo**);
+    static const auto real = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "getaddrinfo"));
+    return real(node, service, hints, result);
+}
 
 using testing_support::ReadFile;
 using testing_support::ScopedWorkDir;
@@ -242,10 +276,12 @@ TEST_F(StartUp, SmallScreenGivesScaleOneAndAMissingWindowIsReported) {
 }
 
 // SIGINT and SIGTERM end the program without asking in every state: at the
-// start view, with a dialog open, and while the login server (one that
-// takes the connection and never answers) is awaited. Each time the window
-// is gone after one pass, the preferences are written on the way out, no box
-// asked anything, and the login server sees the connection closed.
+// start view, with a dialog open, while the login server's name is looked up
+// and no name server answers, and while the login server (one that takes the
+// connection and never answers) is awaited. Each time the window is gone
+// after one pass, the end takes well under three seconds, the preferences
+// are written on the way out, no box asked anything, and the login server
+// sees the connection closed.
 TEST_F(StartUp, TerminationSignalEndsEveryStateWithoutAsking) {
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_GE(listener, 0);
@@ -257,8 +293,8 @@ TEST_F(StartUp, TerminationSignalEndsEveryStateWithoutAsking) {
     ASSERT_EQ(listen(listener, 4), 0);
     ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
 
-    enum class State { StartView, Dialog, LoginUnanswered };
-    for (State state : {State::StartView, State::Dialog, State::LoginUnanswered}) {
+    enum class State { StartView, Dialog, LookupUnanswered, LoginUnanswered };
+    for (State state : {State::StartView, State::Dialog, State::LookupUnanswered, State::LoginUnanswered}) {
         SCOPED_TRACE(int(state));
         std::filesystem::remove(dir.Path() / "Vorna.cfg");
         ASSERT_TRUE(Start());
@@ -267,21 +303,27 @@ TEST_F(StartUp, TerminationSignalEndsEveryStateWithoutAsking) {
             frame::Pump();
             ASSERT_NE(GetModalWindow(), nullptr);
         }
-        if (state == State::LoginUnanswered) {
+        if (state == State::LookupUnanswered || state == State::LoginUnanswered) {
+            LookupsHang = state == State::LookupUnanswered;
             for (int i = 0; i < NUMBEROFSERVER; ++i) SetLoginServer(i, "127.0.0.1", ntohs(address.sin_port));
             SetTestServer(false);
             SetAccountNumber(100001);
             SetPassword("demo");
             ConnectLoginServer();
+            const int awaited = LookupsHang ? STATE_RESOLVING : STATE_LOGIN_SENT;
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-            while (GetConnectionState() != STATE_LOGIN_SENT && std::chrono::steady_clock::now() < deadline)
+            while ((GetConnectionState() != awaited || (LookupsHang && !LookupWaiting)) &&
+                   std::chrono::steady_clock::now() < deadline)
                 frame::Pump();
-            ASSERT_EQ(GetConnectionState(), STATE_LOGIN_SENT);
+            ASSERT_EQ(GetConnectionState(), awaited);
         }
         std::raise(state == State::Dialog ? SIGTERM : SIGINT);
+        const auto signalled = std::chrono::steady_clock::now();
         EXPECT_FALSE(frame::Pump());
         EXPECT_FALSE(frame::Exists());
         app::EndApplication();
+        EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(3));
+        ReleaseLookups();
         EXPECT_TRUE(platform::headless::MessageBoxes().empty());
         EXPECT_NE(ReadFile(dir.Path() / "Vorna.cfg").find("WindowedMode = ("), std::string::npos);
     }
