@@ -34,6 +34,7 @@ namespace app {
 namespace {
 bool Initialized = false;
 int DisplayMode = 1;
+bool EndedByError = false;  // the program ends after an error box
 
 // Each module that has been set up, so a failure part-way releases only those.
 struct ModuleState {
@@ -156,6 +157,7 @@ void ExitProgram() {
 
 void ShowProgramError(int Code) {
     ShowErrorBox(Code);
+    EndedByError = true;
     ExitProgram();
 }
 
@@ -169,24 +171,47 @@ void StartPatcher() {
     std::exit(0);
 }
 
+namespace {
+// A full-screen mode counts only when the display under the window offers
+// it: the file may name one of another display, or an edited one. The
+// status line says why nothing happens.
+bool FullscreenModeUsable(const GraphicsMode& Mode) {
+    if (Mode.Width == 0) {
+        SetStatusLine("Choose a full-screen resolution in the graphics options first.", false);
+        return false;
+    }
+    for (const GraphicsMode& Offered : GetDisplayModes())
+        if (Offered == Mode) return true;
+    char Text[160];
+    std::snprintf(Text, sizeof Text,
+                  "This display does not offer the full-screen mode %d*%d, %d Bits. Choose another in the "
+                  "graphics options.",
+                  Mode.Width, Mode.Height, Mode.Depth);
+    SetStatusLine(Text, false);
+    return false;
+}
+}  // namespace
+
 void SetDisplayMode(int Mode) {
     ASSERT(In(Mode, 1, 2));
     if (Mode == DisplayMode) return;
     GraphicsMode mode;
     GetFullscreenMode(&mode.Width, &mode.Height, &mode.Depth);
-    if (Mode == 2 && mode.Width == 0) return;  // no full-screen mode chosen
+    if (Mode == 2 && !FullscreenModeUsable(mode)) return;
     // The window's place and size are kept, to come back to them.
     if (DisplayMode == 1 && frame::Exists()) frame::StorePlacement();
     DisplayMode = Mode;
     if (!frame::Exists() || GetViewMode() == 0) return;
     try {
         ChangeSurfaceMode(Mode == 2 ? FULLSCREEN_MODE : WINDOWED_MODE, Mode == 2 ? &mode : NULL, false);
+        // A mode the platform refused leaves no window that goes on with
+        // surfaces of the mode's size: it is the mode's failure.
+        if (Mode == 2 && !platform::IsFullscreen()) throw PROGRAM_ERROR(ERROR_VIDEO_MODE_FIRST);
         if (Mode == 1) frame::RestorePlacement();
         frame::UpdateScale();
     } catch (PROGRAM_ERROR code) {
         DisplayMode = 1;
-        ShowErrorBox(code);
-        ExitProgram();
+        ShowProgramError(code);
     }
 }
 
@@ -211,10 +236,10 @@ bool StartApplication(int argc, char** argv) {
 
     std::string reason;
     if (!platform::Init(Session.Headless ? platform::Backend::Headless : platform::DefaultBackend(), &reason)) {
-        std::fprintf(stderr, "vorna: cannot start the display: %s\n", reason.c_str());
+        std::fprintf(stderr, "vorna: %s\n", reason.c_str());
         return false;
     }
-    platform::InstallCloseSignals();
+    platform::InstallQuitSignals();
     // Everything the modules read from here on is recorded, or replayed.
     if (!StartGameSession(Session, commandLine)) {
         platform::Shutdown();
@@ -281,16 +306,21 @@ int RunWithSession(int argc, char** argv) {
         EndGameSession(Session);
         return 1;
     }
+    return RunStartedApplication();
+}
+
+int RunStartedApplication() {
+    EndedByError = false;
     InstallReplayEnd();
     try {
         frame::RunMessageLoop();
     } catch (PROGRAM_ERROR code) {
-        ShowErrorBox(code);
-        ExitProgram();
+        ShowProgramError(code);
     }
     EndApplication();
-    const int status = EndGameSession(Session);
+    int status = EndGameSession(Session);
     Session = SessionOptions();
+    if (EndedByError && status == 0) status = 1;
     return status;
 }
 }  // namespace app

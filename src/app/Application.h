@@ -44,6 +44,10 @@ bool StartApplication(int argc, char** argv);
 // Shutdown after the message loop (or instead of it): the window, if it is
 // still there, then the modules and the platform.
 void EndApplication();
+// After a successful start: the message loop until the window is gone, then
+// shutdown. Returns the exit status: 0, 1 when an error box ended the
+// program, or the replay's own status.
+int RunStartedApplication();
 }  // namespace app
 
 // The whole life of the process: start-up, the message loop, shutdown.

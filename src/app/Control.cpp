@@ -5,7 +5,7 @@
 //   4. Leaving the game and the events
 //   5. Set-up
 //   6. Network handlers
-//   7. Idle pass, timer, close check
+//   7. Idle pass, timer, close check, quit
 //   8. Input delivery, one function per kind of input
 //   9. Queries
 #include "app/Control.h"
@@ -372,6 +372,7 @@ void InitControl() {
     Run = RunState{};
     Connection = ConnectionRecord{};
     frame::SetCloseCheck(CanClose);
+    frame::SetQuitHandler(ControlQuit);
     frame::SetTimerHandler(ControlTimerTick);
     frame::SetIdleHandler(ControlIdle);
     frame::SetInputHandler(DeliverInput);
@@ -384,6 +385,7 @@ void InitControl() {
 
 void ExitControl() {
     frame::SetCloseCheck(nullptr);
+    frame::SetQuitHandler(nullptr);
     frame::SetTimerHandler(nullptr);
     frame::SetIdleHandler(nullptr);
     frame::SetInputHandler(nullptr);
@@ -479,7 +481,7 @@ void ControlLinkWarning() {
     PostTextEvent(MESSAGE_LINKWARNING, "Link copy warning", nullptr);
 }
 
-// ==== 7. Idle pass, timer, close check ===============================================================
+// ==== 7. Idle pass, timer, close check, quit =========================================================
 
 void ControlIdle() {
     try {
@@ -544,6 +546,19 @@ bool CanClose() {
                       "Click on \"Logout\" to ensure that your character leaves the game properly.\n"
                       "Click on \"Exit\" if you want to exit the program without logging out your character.");
     return false;
+}
+
+// No question and no logout request: a server that does not answer must not
+// hold the end up. In the game the character leaves as on a lost
+// connection (the close handler's leaving writes the preferences).
+void ControlQuit() {
+    if (GetConnectionState() == STATE_GAME) {
+        CloseConnection();
+    } else {
+        Disconnect(true);
+        SetConnectionState(STATE_OFFLINE);
+    }
+    app::ExitProgram();
 }
 
 // ==== 8. Input delivery, one function per kind of input ===============================================

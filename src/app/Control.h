@@ -103,6 +103,9 @@ void ProcessEvents();
 void ControlTimerTick();
 // Whether the window may close now; in the game it asks the player instead.
 bool CanClose();
+// A termination signal: ends the program at once; in the game the character
+// leaves as on a lost connection.
+void ControlQuit();
 // Input from the frame window.
 void DeliverInput(const frame::Input& Input);
 

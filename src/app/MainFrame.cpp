@@ -33,6 +33,7 @@ int ShownPointerKind = 0, ShownSystemPointer = -1;
 int DrawnPointerX = 0, DrawnPointerY = 0;
 bool DrawnPointerInside = false;
 bool (*CloseCheck)() = nullptr;
+void (*QuitHandler)() = nullptr;
 void (*TimerTick)() = nullptr;
 void (*Idle)() = nullptr;
 uint32_t NextTick = 0;
@@ -130,6 +131,8 @@ void RestorePlacement() {
     GetWindowedMode(&x, &y, &w, &h, &maximized);
     if (w <= 0 || h <= 0) return;
     platform::SetWindowPlacement(x, y, w, h);
+    // A window that was maximised before full screen is maximised again.
+    if (maximized) platform::MaximizeWindow();
     RefreshWindowPosition();
 }
 
@@ -156,12 +159,20 @@ void Destroy() {
 }
 
 void SetCloseCheck(bool (*check)()) { CloseCheck = check; }
+void SetQuitHandler(void (*quit)()) { QuitHandler = quit; }
 void SetTimerHandler(void (*tick)()) { TimerTick = tick; }
 void SetIdleHandler(void (*idle)()) { Idle = idle; }
 void RestartTimer() { NextTick = platform::Milliseconds(); }
 
 void OnClose() {
     if (!CloseCheck || CloseCheck()) app::ExitProgram();
+}
+
+void OnQuit() {
+    if (QuitHandler)
+        QuitHandler();
+    else
+        app::ExitProgram();
 }
 
 bool Pump() {
@@ -172,10 +183,13 @@ bool Pump() {
         RequestRedraw();
         switch (event.Kind) {
         case platform::EventKind::CloseRequest: OnClose(); break;
+        case platform::EventKind::Quit: OnQuit(); break;
         case platform::EventKind::Activate:
             // Losing the focus in full screen would leave the player in front
-            // of a picture that cannot be left: go windowed.
-            if (app::GetDisplayMode() == 2) app::SetDisplayMode(1);
+            // of a picture that cannot be left: go windowed. Only a loss
+            // counts: in full screen the focus comes back only after a loss
+            // that was the switch's own (which the platform does not report).
+            if (!event.Active && app::GetDisplayMode() == 2) app::SetDisplayMode(1);
             HandleInputEvent(event);
             break;
         case platform::EventKind::Resize:

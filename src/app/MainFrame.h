@@ -32,8 +32,11 @@ void RestorePlacement();
 // The screen's resolution changed: a window that no longer fits is centred
 // anew (only when windowed).
 void DisplayChanged(int ScreenWidth, int ScreenHeight);
-// A close request (close box, Alt+F4, SIGINT, SIGTERM): closes unless the close check refuses.
+// A close request (close box, Alt+F4): closes unless the close check refuses.
 void OnClose();
+// A termination signal: the quit handler ends the program without asking
+// (without one, the window is destroyed at once).
+void OnQuit();
 // Runs the message loop with its idle passes until the window is destroyed.
 void RunMessageLoop();
 // Handles every pending platform event, runs the 100 ms timer when it is due
@@ -71,9 +74,10 @@ void UpdateScale();
 void SetScaleOverride(int scale);
 
 // Hooks of the connection control: the close check (true allows closing),
-// the 100 ms timer tick, and the idle pass (which ends by drawing a frame;
-// without it the frame draws one itself).
+// the end on a termination signal, the 100 ms timer tick, and the idle pass
+// (which ends by drawing a frame; without it the frame draws one itself).
 void SetCloseCheck(bool (*check)());
+void SetQuitHandler(void (*quit)());
 void SetTimerHandler(void (*tick)());
 void SetIdleHandler(void (*idle)());
 inline constexpr int TIMER_INTERVAL = 100;

@@ -207,12 +207,19 @@ void ReadValue(ReadScriptFile& Script, const std::string& Key) {
     if (Key == "testserver") S.TestServer = ReadFlag(Script);
     else if (Key == "fullscreenmode") {
         Script.readSymbol('(');
-        S.FullscreenWidth = Script.readNumber();
+        const int Width = Script.readNumber();
         Script.readSymbol(',');
-        S.FullscreenHeight = Script.readNumber();
+        const int Height = Script.readNumber();
         Script.readSymbol(',');
-        S.FullscreenDepth = Script.readNumber();
+        const int Depth = Script.readNumber();
         Script.readSymbol(')');
+        // An edited mode no display has is no mode at all (the surfaces would
+        // be made in its size).
+        if (In(Width, 640, 16384) && In(Height, 480, 16384) && In(Depth, 16, 32)) {
+            S.FullscreenWidth = Width;
+            S.FullscreenHeight = Height;
+            S.FullscreenDepth = Depth;
+        }
     } else if (Key == "windowsmousepointer") S.WindowsMousepointer = ReadFlag(Script);
     else if (Key == "lighteffects") S.LightEffects = ReadFlag(Script);
     else if (Key == "textualeffects") S.TextualEffects = ReadFlag(Script);

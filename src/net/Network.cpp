@@ -37,6 +37,10 @@ std::unique_ptr<tcp::resolver> Resolver;
 // Completions of an abandoned socket or look-up are recognised by these.
 uint32_t SocketGeneration = 0, LookupGeneration = 0;
 bool LookupPending = false;
+// A look-up was handed to the resolver and its completion has not run yet,
+// though it may have been cancelled: its helper thread may still wait in
+// the system's look-up.
+bool ResolverBusy = false;
 bool Reading = false, WaitingWritable = false;
 int SendBufferRequest = 0;
 
@@ -196,8 +200,10 @@ void StartLookup(ServerEntry& E) {
     uint32_t generation = LookupGeneration;
     LookupPending = true;
     if (Replaying()) return;
+    ResolverBusy = true;
     Resolver->async_resolve(tcp::v4(), E.Address, "", [generation](const std::error_code& ec,
                                                                     tcp::resolver::results_type results) {
+        ResolverBusy = false;
         if (generation != LookupGeneration) return;
         LookupPending = false;
         if (ec || results.empty()) {
@@ -491,6 +497,16 @@ void InitNetwork(NetworkHandler ConnectHandler, NetworkHandler ReceiveHandler, N
 void ExitNetwork() {
     DeleteSocket();
     CancelLookup();
+    // A look-up cannot be interrupted, and releasing its resolver waits for
+    // the helper thread, as long as a name server takes not to answer: the
+    // program would not end when asked. A busy resolver is let go instead,
+    // kept where the thread can still reach it.
+    if (ResolverBusy) {
+        using Parts = std::pair<std::unique_ptr<tcp::resolver>, std::unique_ptr<asio::io_context>>;
+        static auto* Abandoned = new std::vector<Parts>;
+        Abandoned->emplace_back(std::move(Resolver), std::move(Io));
+        ResolverBusy = false;
+    }
     Resolver.reset();
     Io.reset();
     PendingOutput.clear();

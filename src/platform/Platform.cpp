@@ -1,13 +1,19 @@
-// Back-end selection, the clock, the close signals and the calls that forward
-// to the active back end.
+// Back-end selection, the clock, the termination signals (with the processes
+// of message boxes they must end) and the calls that forward to the active
+// back end.
 #include "platform/PlatformBackend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
 #include <thread>
 #include <unistd.h>
 
@@ -18,9 +24,63 @@ std::unique_ptr<BackendImpl> Active;
 Backend ActiveKind = Backend::Headless;
 std::function<uint32_t()> ClockOverride;
 const auto ClockStart = std::chrono::steady_clock::now();
-volatile std::sig_atomic_t CloseSignalled = 0;
+volatile std::sig_atomic_t QuitSignalled = 0;
 
-extern "C" void OnCloseSignal(int) { CloseSignalled = 1; }
+// A library may run part of its work in a process of its own and wait for
+// it: SDL shows a message box under X11 in a forked child (after trying the
+// zenity program in another) and waits for that child without end. The
+// parent and such a child share this page: the child notes its process id
+// there, the signal handler ends it through that id, and whichever of the
+// two comes second sees the other's mark, so a signal during the fork is not
+// lost.
+struct ChildWatch {
+    std::atomic<int> Waiting{0};  // a back end waits for a forked child now
+    std::atomic<int> Child{0};    // the latest such child's process id once it runs
+    std::atomic<int> Quit{0};     // a termination signal came and was not yet taken
+    pid_t Owner = 0;              // the process that made the page
+};
+ChildWatch* Watch = nullptr;
+pid_t Forking = 0;  // the process that forks, as the child's copy remembers it
+
+extern "C" void BeforeFork() { Forking = getpid(); }
+
+extern "C" void OnForkedChild() {
+    ChildWatch* W = Watch;
+    // Each fork during the wait is watched in turn (SDL tries an outside
+    // dialog program first and falls back to its own box); the children's
+    // own children are not ours to watch.
+    if (W == nullptr || W->Owner != Forking || !W->Waiting) return;
+    // The child dies with its parent, however the parent ends; a parent
+    // already gone cannot be waited for at all.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != W->Owner) _exit(1);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    W->Child = int(getpid());
+    if (W->Quit) _exit(1);
+}
+
+// Made once per process (a forked copy of the program makes its own).
+ChildWatch* EnsureWatch() {
+    static bool Registered = false;
+    if (Watch != nullptr && Watch->Owner == getpid()) return Watch;
+    void* page = mmap(nullptr, sizeof(ChildWatch), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (page == MAP_FAILED) return nullptr;
+    auto* W = new (page) ChildWatch;
+    W->Owner = getpid();
+    Watch = W;
+    if (!Registered) Registered = pthread_atfork(BeforeFork, nullptr, OnForkedChild) == 0;
+    return Watch;
+}
+
+extern "C" void OnQuitSignal(int) {
+    QuitSignalled = 1;
+    ChildWatch* W = Watch;
+    if (W == nullptr || W->Owner != getpid()) return;
+    W->Quit = 1;
+    const int child = W->Child;
+    if (W->Waiting && child > 0) kill(child, SIGKILL);
+}
 
 void WriteBox(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
@@ -64,18 +124,36 @@ Backend DefaultBackend() {
     return Backend::SDL;
 }
 
-void InstallCloseSignals() {
+void InstallQuitSignals() {
+    EnsureWatch();
     struct sigaction action {};
-    action.sa_handler = OnCloseSignal;
+    action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
+    // No restart: a wait in progress returns at once, so the loop sees the signal.
+    action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool TakeCloseSignal() {
-    if (!CloseSignalled) return false;
-    CloseSignalled = 0;
+bool TakeQuitSignal() {
+    if (!QuitSignalled) return false;
+    QuitSignalled = 0;
+    if (Watch != nullptr && Watch->Owner == getpid()) Watch->Quit = 0;
     return true;
+}
+
+ForkedChildWait::ForkedChildWait() {
+    ChildWatch* W = EnsureWatch();
+    if (W == nullptr) return;
+    W->Child = 0;
+    W->Waiting = 1;
+}
+
+ForkedChildWait::~ForkedChildWait() {
+    ChildWatch* W = Watch;
+    if (W == nullptr || W->Owner != getpid()) return;
+    W->Waiting = 0;
+    W->Child = 0;
 }
 
 bool CreateWindow(const std::string& title, int x, int y, int w, int h, bool maximized, std::string* reason) {
@@ -127,8 +205,17 @@ void GetUsableArea(int& x, int& y, int& w, int& h) {
     }
 }
 void SetWindowIcon() { Impl().SetWindowIcon(); }
-void SetFullscreen(bool fullscreen, int w, int h) { Impl().SetFullscreen(fullscreen, w, h); }
+bool SetFullscreen(bool fullscreen, int w, int h) {
+    const bool done = Impl().SetFullscreen(fullscreen, w, h);
+    // A window manager may take the focus away and give it back while it
+    // re-frames the window: that is the switch's doing, not the player's,
+    // and must not count as leaving the program.
+    Impl().DropFocusEvents();
+    return done;
+}
+bool IsFullscreen() { return Impl().IsFullscreen(); }
 void SetWindowPlacement(int x, int y, int w, int h) { Impl().SetWindowPlacement(x, y, w, h); }
+void MaximizeWindow() { Impl().MaximizeWindow(); }
 
 void Present(const uint32_t* pixels, int width, int height, int pitch) {
     if (session::Active()) session::Frame(pixels, width, height, pitch);
@@ -159,9 +246,9 @@ int GetRefreshRate() {
 
 namespace {
 bool PollLive(Event& event) {
-    if (TakeCloseSignal()) {
+    if (TakeQuitSignal()) {
         event = Event{};
-        event.Kind = EventKind::CloseRequest;
+        event.Kind = EventKind::Quit;
         return true;
     }
     return Impl().PollEvent(event);
@@ -171,17 +258,17 @@ bool PollLive(Event& event) {
 bool PollEvent(Event& event) {
     if (!session::Active()) return PollLive(event);
     if (session::Replaying()) {
-        // The window's own events are not the game's: only closing it counts,
-        // and it ends the replay.
+        // The window's own events are not the game's: only closing it (or a
+        // termination signal) counts, and it ends the replay.
         Event live;
         while (PollLive(live))
-            if (live.Kind == EventKind::CloseRequest) session::ViewerClose();
+            if (live.Kind == EventKind::CloseRequest || live.Kind == EventKind::Quit) session::ViewerClose();
         return session::PollEvent(event, false);
     }
     return session::PollEvent(event, PollLive(event));
 }
 void WaitForEvent(int ms) {
-    if (CloseSignalled || session::Replaying()) return;
+    if (QuitSignalled || session::Replaying()) return;
     Impl().WaitForEvent(ms);
 }
 bool GetPointerPosition(int& x, int& y) {

@@ -15,7 +15,7 @@ namespace platform {
 
 enum class EventKind {
     None,
-    CloseRequest,  // window close box, Alt+F4 from the window manager, SIGINT, SIGTERM
+    CloseRequest,  // window close box, Alt+F4 from the window manager: the close check decides
     KeyDown,       // Key is a platform-neutral key (see Key), Extended for the cursor block
     KeyUp,
     Text,          // Character holds one character of the Western European code page
@@ -31,6 +31,9 @@ enum class EventKind {
     Restored,
     Exposed,       // part of the window was uncovered: its picture must be shown again
     DisplayChanged,  // the screen's resolution changed: Width, Height of the new screen
+    // SIGINT or SIGTERM: the program ends without asking. Last, so that the
+    // kinds in recordings keep their numbers.
+    Quit,
 };
 
 // Platform-neutral key identities for the keys the client translates itself.
@@ -71,9 +74,12 @@ Backend CurrentBackend();
 // The back end a program should use: VORNA_PLATFORM=headless selects the headless one.
 Backend DefaultBackend();
 
-// SIGINT and SIGTERM become a CloseRequest event instead of killing the process,
-// so an orderly end writes the preferences like closing the window does.
-void InstallCloseSignals();
+// SIGINT and SIGTERM become a Quit event instead of killing the process, so
+// that the program ends in order and writes what it keeps. A signal that
+// arrives while a message box waits ends the box at once (its process with
+// it), so that the program goes on to its end; a box's process never
+// outlives the program, however that ends.
+void InstallQuitSignals();
 
 // ---- Window --------------------------------------------------------------
 
@@ -101,12 +107,20 @@ void GetScreenSize(int& width, int& height);
 void GetUsableArea(int& x, int& y, int& width, int& height);
 // Gives the window the program's emblem as its icon.
 void SetWindowIcon();
-// Full screen in a mode of the given size; leaving it gives the window back
-// its size and place from before.
-void SetFullscreen(bool fullscreen, int width, int height);
+// Full screen in a mode of the given size on the display the window is on;
+// leaving it gives the window back its size and place from before. Waits
+// until the window really covers the display in that mode (or a short time
+// has passed) and returns whether it does: false when the platform refused
+// the mode. Focus changes that the switch itself brings about are not
+// reported as Activate events.
+bool SetFullscreen(bool fullscreen, int width, int height);
+// Whether the window is in full screen now (after a switch that succeeded).
+bool IsFullscreen();
 // Moves and sizes the window in its normal state: the frame's top-left
 // corner at x, y and a client area of width x height.
 void SetWindowPlacement(int x, int y, int clientWidth, int clientHeight);
+// Maximises the window (its normal geometry is kept for un-maximising).
+void MaximizeWindow();
 
 // ---- Presenting frames ---------------------------------------------------
 
@@ -121,7 +135,8 @@ int GetRefreshRate();
 struct DisplayMode {
     int Width, Height, Depth;
 };
-// The full-screen modes the display offers, largest first, without repeats.
+// The full-screen modes the display under the window offers (the first
+// display before there is a window), largest first, without repeats.
 std::vector<DisplayMode> ListDisplayModes();
 
 // Writes 32-bit 0x00RRGGBB pixels as an RGB PNG file. Returns false on failure.
@@ -210,6 +225,11 @@ void SetWindowFails(bool fails);  // CreateWindow then fails with a reason
 // The last presented frame (empty before the first).
 const std::vector<uint32_t>& LastFrame(int& width, int& height);
 void SetDisplayModes(const std::vector<DisplayMode>& modes);
+// Full screen in this mode is refused, as a display that cannot take it does.
+void SetRefusedMode(int width, int height);
+// Each switch to or from full screen moves the focus away and back, as some
+// window managers do when they re-frame the window.
+void SetSwitchMovesFocus(bool moves);
 void SetRefreshRate(int hertz);  // 0 (the default): not known
 // Frames presented since the last Reset.
 int PresentedFrames();

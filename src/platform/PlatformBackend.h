@@ -27,14 +27,18 @@ class BackendImpl {
     virtual void GetScreenSize(int& w, int& h) = 0;
     virtual void GetUsableArea(int& x, int& y, int& w, int& h) = 0;
     virtual void SetWindowIcon() = 0;
-    virtual void SetFullscreen(bool fullscreen, int w, int h) = 0;
+    virtual bool SetFullscreen(bool fullscreen, int w, int h) = 0;
+    virtual bool IsFullscreen() = 0;
     virtual void SetWindowPlacement(int x, int y, int w, int h) = 0;
+    virtual void MaximizeWindow() = 0;
 
     virtual void Present(const uint32_t* pixels, int width, int height, int pitch) = 0;
     virtual std::vector<DisplayMode> ListDisplayModes() = 0;
     virtual int GetRefreshRate() = 0;
 
     virtual bool PollEvent(Event& event) = 0;
+    // Forgets the focus changes (Activate events) that are waiting.
+    virtual void DropFocusEvents() = 0;
     virtual void WaitForEvent(int ms) = 0;
     virtual bool GetPointerPosition(int& x, int& y) = 0;
     virtual void CapturePointer(bool capture) = 0;
@@ -55,8 +59,19 @@ class BackendImpl {
 std::unique_ptr<BackendImpl> MakeSDLBackend();
 std::unique_ptr<BackendImpl> MakeHeadlessBackend();
 
-// Set by the signal handlers, taken by the event pumps as a CloseRequest.
-bool TakeCloseSignal();
+// Set by the signal handlers, taken by the event pumps as a Quit event.
+bool TakeQuitSignal();
+
+// Held while a back end waits for a process that a library forks on its
+// behalf (SDL's message box under X11): that process dies with ours, and a
+// termination signal ends it, so that the wait returns.
+class ForkedChildWait {
+  public:
+    ForkedChildWait();
+    ~ForkedChildWait();
+    ForkedChildWait(const ForkedChildWait&) = delete;
+    ForkedChildWait& operator=(const ForkedChildWait&) = delete;
+};
 
 // The recording and replay session (Recording.cpp), called by the forwarding
 // functions for every input they hand to the core.

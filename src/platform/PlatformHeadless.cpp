@@ -40,6 +40,8 @@ struct HeadlessState {
     int FramesPresented = 0;
     int RefreshRate = 0;
     std::vector<DisplayMode> Modes{{1280, 1024, 32}, {1024, 768, 32}, {800, 600, 32}, {640, 480, 16}};
+    int RefusedWidth = 0, RefusedHeight = 0;
+    bool SwitchMovesFocus = false;
 };
 HeadlessState State;
 
@@ -103,7 +105,16 @@ class HeadlessBackend final : public BackendImpl {
         State.IconWidth = art.Width;
         State.IconHeight = art.Height;
     }
-    void SetFullscreen(bool fullscreen, int w, int h) override {
+    bool SetFullscreen(bool fullscreen, int w, int h) override {
+        if (State.SwitchMovesFocus) {
+            Event focus;
+            focus.Kind = EventKind::Activate;
+            focus.Active = false;
+            State.Queue.push_back(focus);
+            focus.Active = true;
+            State.Queue.push_back(focus);
+        }
+        if (fullscreen && w == State.RefusedWidth && h == State.RefusedHeight) return false;
         if (fullscreen) {
             if (!State.Fullscreen) State.Windowed = State.Geometry;
             State.Fullscreen = true;
@@ -116,12 +127,18 @@ class HeadlessBackend final : public BackendImpl {
             State.ClientWidth = State.Geometry.Width;
             State.ClientHeight = State.Geometry.Height;
         }
+        return true;
     }
+    bool IsFullscreen() override { return State.Fullscreen; }
     void SetWindowPlacement(int x, int y, int w, int h) override {
         if (State.Fullscreen) return;
         State.ClientWidth = w;
         State.ClientHeight = h;
         State.Geometry = {x, y, w, h, false};
+    }
+    // Only the flag changes: the size the window had stays its normal one.
+    void MaximizeWindow() override {
+        if (!State.Fullscreen) State.Geometry.Maximized = true;
     }
 
     void Present(const uint32_t* pixels, int width, int height, int pitch) override {
@@ -155,6 +172,9 @@ class HeadlessBackend final : public BackendImpl {
             State.PointerY = event.Y;
         }
         return true;
+    }
+    void DropFocusEvents() override {
+        std::erase_if(State.Queue, [](const Event& e) { return e.Kind == EventKind::Activate; });
     }
     void WaitForEvent(int ms) override {
         if (State.Queue.empty()) Sleep(ms);
@@ -236,6 +256,11 @@ const std::vector<uint32_t>& LastFrame(int& width, int& height) {
     return State.Frame;
 }
 void SetDisplayModes(const std::vector<DisplayMode>& modes) { State.Modes = modes; }
+void SetRefusedMode(int width, int height) {
+    State.RefusedWidth = width;
+    State.RefusedHeight = height;
+}
+void SetSwitchMovesFocus(bool moves) { State.SwitchMovesFocus = moves; }
 void SetRefreshRate(int hertz) { State.RefreshRate = hertz; }
 int PresentedFrames() { return State.FramesPresented; }
 void Reset() { State = HeadlessState{}; }

@@ -3,6 +3,7 @@
 #include "platform/PlatformBackend.h"
 
 #include "platform/Cursors.h"
+#include "platform/X11Window.h"
 
 #include <SDL.h>
 
@@ -18,6 +19,25 @@ namespace platform {
 namespace {
 
 constexpr int DEFAULT_REFRESH_RATE = 60;
+// How long a switch to full screen may take before it counts as refused: a
+// window manager answers within milliseconds, a loaded machine may take a
+// second or two.
+constexpr int FULLSCREEN_SETTLE_MS = 3000;
+
+// SDL picks one of these when no display can be opened; nothing it draws is
+// ever seen.
+bool Invisible(const char* driver) {
+    return driver == nullptr || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0;
+}
+
+std::string NoDisplay(const std::string& detail) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string where =
+        display && *display ? std::string("DISPLAY=") + display : std::string("DISPLAY is not set");
+    return "cannot open a display (" + where + "): " + detail +
+           ". Start Vorna from a desktop session, log in with ssh -X, run it under xvfb-run, "
+           "or set VORNA_PLATFORM=headless to run it without a window";
+}
 
 Key TranslateKey(SDL_Keycode key, bool& extended) {
     extended = true;
@@ -119,14 +139,30 @@ std::string Utf8ToLatin1String(const char* text) {
 class SDLBackend final : public BackendImpl {
   public:
     bool Start(std::string* reason) override {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // we turn signals into close requests ourselves
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the platform turns signals into Quit events itself
         SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
         // The window surface is the display's own picture (shared memory
         // under X11), not a texture SDL would copy it through: where the
         // renderer runs in software that copy is most of a frame's cost.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // The close box is one close request (SDL would add a second, its
+        // quit event, for the last window), and losing the focus in full
+        // screen is the program's to handle (it goes windowed), not SDL's
+        // (which would minimise the window).
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-            if (reason) *reason = SDL_GetError();
+            if (reason) *reason = NoDisplay(SDL_GetError());
+            return false;
+        }
+        // Without a display SDL quietly draws into memory, and the program
+        // would run on unseen for ever. Only a driver asked for by name may
+        // be one of those.
+        const char* asked = std::getenv("SDL_VIDEODRIVER");
+        if ((asked == nullptr || *asked == 0) && Invisible(SDL_GetCurrentVideoDriver())) {
+            if (reason)
+                *reason = NoDisplay(std::getenv("DISPLAY") ? "no display server answers there" : "none is named");
+            SDL_Quit();
             return false;
         }
         SDL_StartTextInput();
@@ -149,7 +185,7 @@ class SDLBackend final : public BackendImpl {
         int px = x < 0 ? SDL_WINDOWPOS_CENTERED : x;
         int py = y < 0 ? SDL_WINDOWPOS_CENTERED : y;
         Window = SDL_CreateWindow(title.c_str(), px, py, w, h, flags);
-        Covering = false;
+        Full = FullKind::None;
         if (!Window) {
             if (reason) *reason = SDL_GetError();
             return false;
@@ -230,42 +266,56 @@ class SDLBackend final : public BackendImpl {
         SDL_SetWindowIcon(Window, image);
         SDL_FreeSurface(image);
     }
-    // A full-screen mode of the desktop's own size needs no change of the
-    // display: the window loses its frame and covers the screen, on top of
-    // everything (which also works where no window manager would grant a
-    // full-screen request). Another size switches the display's mode.
-    void SetFullscreen(bool fullscreen, int w, int h) override {
-        if (!Window) return;
-        if (fullscreen) {
-            const int display = std::max(SDL_GetWindowDisplayIndex(Window), 0);
-            SDL_DisplayMode desktop{};
-            SDL_Rect bounds{0, 0, 0, 0};
-            if (SDL_GetDesktopDisplayMode(display, &desktop) == 0 && desktop.w == w && desktop.h == h &&
-                SDL_GetDisplayBounds(display, &bounds) == 0) {
-                Covering = true;
+    // Full screen in the desktop's own size needs no change of the display:
+    // where a window manager grants full-screen requests it is asked, and
+    // elsewhere the window loses its frame and covers the display, on top of
+    // everything. Another size changes the display's mode, and only to a
+    // mode the display offers. Either way the switch counts only once the
+    // window really covers the display in that size.
+    bool SetFullscreen(bool fullscreen, int w, int h) override {
+        if (!Window) return false;
+        LeaveFullscreen();
+        if (!fullscreen) return true;
+        const int display = std::max(SDL_GetWindowDisplayIndex(Window), 0);
+        SDL_DisplayMode desktop{};
+        SDL_Rect bounds{0, 0, 0, 0};
+        if (SDL_GetDesktopDisplayMode(display, &desktop) != 0 || SDL_GetDisplayBounds(display, &bounds) != 0)
+            return false;
+        if (desktop.w == w && desktop.h == h) {
+            if (!x11::IsX11Window(Window) || x11::FullscreenManagerRuns(Window)) {
+                if (SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+                    Full = FullKind::Desktop;
+                    if (Settle(bounds)) return true;
+                }
+            } else {
+                Full = FullKind::Covering;
                 SDL_SetWindowResizable(Window, SDL_FALSE);
                 SDL_SetWindowBordered(Window, SDL_FALSE);
                 SDL_SetWindowAlwaysOnTop(Window, SDL_TRUE);
                 SDL_SetWindowPosition(Window, bounds.x, bounds.y);
                 SDL_SetWindowSize(Window, w, h);
-                return;
+                if (Settle(bounds)) return true;
             }
-            SDL_DisplayMode mode{};
-            mode.w = w;
-            mode.h = h;
-            SDL_SetWindowDisplayMode(Window, &mode);
-            SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN);
-        } else if (Covering) {
-            Covering = false;
-            SDL_SetWindowAlwaysOnTop(Window, SDL_FALSE);
-            SDL_SetWindowBordered(Window, SDL_TRUE);
-            SDL_SetWindowResizable(Window, SDL_TRUE);
-        } else {
-            SDL_SetWindowFullscreen(Window, 0);
+            LeaveFullscreen();
+            return false;
         }
+        SDL_DisplayMode mode{};
+        bool offered = false;
+        for (int i = 0; i < SDL_GetNumDisplayModes(display) && !offered; ++i)
+            offered = SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w == w && mode.h == h;
+        if (!offered || SDL_SetWindowDisplayMode(Window, &mode) != 0) return false;
+        Full = FullKind::ModeChange;
+        if (SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN) == 0 && Settle({bounds.x, bounds.y, w, h}))
+            return true;
+        LeaveFullscreen();
+        return false;
+    }
+    bool IsFullscreen() override { return Window && Full != FullKind::None; }
+    void MaximizeWindow() override {
+        if (Window && Full == FullKind::None) SDL_MaximizeWindow(Window);
     }
     void SetWindowPlacement(int x, int y, int w, int h) override {
-        if (!Window || Covering || (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN)) return;
+        if (!Window || Full != FullKind::None) return;
         SDL_RestoreWindow(Window);
         SDL_SetWindowSize(Window, w, h);
         // The position given is the frame's corner; SDL places the client area.
@@ -356,10 +406,11 @@ class SDLBackend final : public BackendImpl {
     }
     std::vector<DisplayMode> ListDisplayModes() override {
         std::vector<DisplayMode> modes;
-        int count = SDL_GetNumDisplayModes(0);
+        const int display = Window ? std::max(SDL_GetWindowDisplayIndex(Window), 0) : 0;
+        const int count = SDL_GetNumDisplayModes(display);
         for (int i = 0; i < count; ++i) {
             SDL_DisplayMode m;
-            if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
+            if (SDL_GetDisplayMode(display, i, &m) != 0) continue;
             DisplayMode mode{m.w, m.h, static_cast<int>(SDL_BITSPERPIXEL(m.format))};
             bool seen = false;
             for (const auto& d : modes) seen |= d.Width == mode.Width && d.Height == mode.Height && d.Depth == mode.Depth;
@@ -380,6 +431,13 @@ class SDLBackend final : public BackendImpl {
             if (!Pending.empty()) return PollEvent(event);
         }
         return false;
+    }
+    void DropFocusEvents() override {
+        SDL_Event e;
+        Event event;
+        while (SDL_PollEvent(&e))
+            if (!IsFocusEvent(e) && Translate(e, event)) Pending.push_back(event);
+        std::erase_if(Pending, [](const Event& p) { return p.Kind == EventKind::Activate; });
     }
     void WaitForEvent(int ms) override {
         if (!Pending.empty()) return;
@@ -416,8 +474,10 @@ class SDLBackend final : public BackendImpl {
                        : icon == BoxIcon::Warning ? SDL_MESSAGEBOX_WARNING
                                                   : SDL_MESSAGEBOX_INFORMATION;
         const char* driver = SDL_GetCurrentVideoDriver();
-        if (!driver || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0) return false;
+        if (Invisible(driver)) return false;
         const std::string utf8Caption = Latin1ToUtf8(caption), utf8Text = Latin1ToUtf8(text);
+        // Under X11 SDL shows the box from a forked process and waits for it.
+        const ForkedChildWait wait;
         if (Window && SDL_strcmp(driver, "x11") == 0) {
             SDL_Window* placer = MakeBoxPlacer(text);
             int shown = SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), placer);
@@ -448,6 +508,42 @@ class SDLBackend final : public BackendImpl {
     }
 
   private:
+    enum class FullKind { None, Desktop, Covering, ModeChange };
+
+    void LeaveFullscreen() {
+        if (Full == FullKind::Covering) {
+            SDL_SetWindowAlwaysOnTop(Window, SDL_FALSE);
+            SDL_SetWindowBordered(Window, SDL_TRUE);
+            SDL_SetWindowResizable(Window, SDL_TRUE);
+        } else if (Full != FullKind::None) {
+            SDL_SetWindowFullscreen(Window, 0);
+        }
+        Full = FullKind::None;
+    }
+
+    // Waits until the window's client area is the target rectangle, as the
+    // display server has it (SDL's own record claims the size it asked for
+    // at once); events that arrive meanwhile wait in their queue.
+    bool Settle(const SDL_Rect& target) {
+        const Uint32 start = SDL_GetTicks();
+        for (;;) {
+            SDL_PumpEvents();
+            int x = 0, y = 0, w = 0, h = 0;
+            if (!x11::ServerGeometry(Window, x, y, w, h)) {
+                SDL_GetWindowPosition(Window, &x, &y);
+                SDL_GetWindowSize(Window, &w, &h);
+            }
+            if (x == target.x && y == target.y && w == target.w && h == target.h) return true;
+            if (SDL_GetTicks() - start > Uint32(FULLSCREEN_SETTLE_MS)) return false;
+            SDL_Delay(10);
+        }
+    }
+
+    bool IsFocusEvent(const SDL_Event& e) const {
+        return e.type == SDL_WINDOWEVENT && Window && e.window.windowID == SDL_GetWindowID(Window) &&
+               (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || e.window.event == SDL_WINDOWEVENT_FOCUS_LOST);
+    }
+
     // SDL's X11 box puts itself at the parent's position plus half the width
     // and a third of the height left over, and then adds the position once
     // more (it converts coordinates that were already the screen's), so over
@@ -586,7 +682,7 @@ class SDLBackend final : public BackendImpl {
     }
 
     SDL_Window* Window = nullptr;
-    bool Covering = false;  // full screen as a frameless window over the whole screen
+    FullKind Full = FullKind::None;  // how the window is full screen, if it is
     SDL_Renderer* Renderer = nullptr;
     SDL_Texture* Texture = nullptr;
     int TextureWidth = 0, TextureHeight = 0;

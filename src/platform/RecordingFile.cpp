@@ -106,7 +106,7 @@ void EncodeEvent(std::vector<uint8_t>& Out, const Event& E) {
 bool DecodeEvent(const uint8_t* Bytes, size_t Length, Event& E) {
     const uint8_t* End = Bytes + Length;
     if (Length < 3) return false;
-    if (Bytes[0] > uint8_t(EventKind::Exposed) || Bytes[1] > uint8_t(Key::KeypadCenter)) return false;
+    if (Bytes[0] > uint8_t(EventKind::Quit) || Bytes[1] > uint8_t(Key::KeypadCenter)) return false;
     E = Event{};
     E.Kind = EventKind(Bytes[0]);
     E.KeyCode = Key(Bytes[1]);

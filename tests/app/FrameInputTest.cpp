@@ -22,6 +22,7 @@ class FrameInputTest : public testing::Test {
         Received.clear();
         Closes = 0;
         frame::ResetInput();
+        frame::SetInputScale(1);  // whatever window a test before left
         frame::SetInputHandler([](const Input& in) { Received.push_back(in); });
         frame::SetCloseHandler([] { ++Closes; });
     }

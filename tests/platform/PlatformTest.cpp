@@ -19,13 +19,13 @@ class HeadlessPlatform : public testing::Test {
     }
 };
 
-TEST_F(HeadlessPlatform, TerminationSignalsBecomeOneCloseRequestEach) {
-    platform::InstallCloseSignals();
+TEST_F(HeadlessPlatform, TerminationSignalsBecomeOneQuitEach) {
+    platform::InstallQuitSignals();
     std::raise(SIGTERM);
     std::raise(SIGINT);  // arrives before the first was taken: still one request pending
     platform::Event event;
     ASSERT_TRUE(platform::PollEvent(event));
-    EXPECT_EQ(event.Kind, platform::EventKind::CloseRequest);
+    EXPECT_EQ(event.Kind, platform::EventKind::Quit);
     EXPECT_FALSE(platform::PollEvent(event));
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
