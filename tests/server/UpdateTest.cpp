@@ -606,17 +606,23 @@ class ClientUpdate : public testing::Test {
             if (E.Type == MESSAGE_PATCHPROGRESS) return (long long)E.Extra;
         return -1;
     }
+    // Restarts the server with an older Vorna.dat among its kept versions,
+    // which it then updates by a delta; returns that older file.
+    Bytes KeepOlderDat() {
+        Bytes Old = OlderDat(Current, 0x11111111);
+        Server.Stop();
+        fs::create_directories(Server.StateDir / "updates");
+        WriteBytes(Server.StateDir / "updates" / "Vorna.dat.before", Old);
+        Server.Start();
+        return Old;
+    }
     ServerRunner Server;
     testing_support::ScopedWorkDir Dir;  // the client's folder
     Bytes Current;
 };
 
 TEST_F(ClientUpdate, AnOlderVorna_datIsPatchedInstalledAndTheClientLogsInAgain) {
-    Bytes Old = OlderDat(Current, 0x11111111);
-    Server.Stop();
-    fs::create_directories(Server.StateDir / "updates");
-    WriteBytes(Server.StateDir / "updates" / "Vorna.dat.before", Old);
-    Server.Start();
+    Bytes Old = KeepOlderDat();
     WriteBytes("Vorna.dat", Old);
 
     ASSERT_TRUE(LogIn());
@@ -635,11 +641,7 @@ TEST_F(ClientUpdate, AnOlderVorna_datIsPatchedInstalledAndTheClientLogsInAgain) 
 // the new one goes into the player's folder (the working directory), is read
 // from there on, and the installation's file stays as it was.
 TEST_F(ClientUpdate, AnInstalledProgramsVorna_datIsUpdatedIntoThePlayersFolder) {
-    Bytes Old = OlderDat(Current, 0x11111111);
-    Server.Stop();
-    fs::create_directories(Server.StateDir / "updates");
-    WriteBytes(Server.StateDir / "updates" / "Vorna.dat.before", Old);
-    Server.Start();
+    Bytes Old = KeepOlderDat();
     const fs::path Share = Dir.Path() / "share";
     fs::create_directories(Share);
     WriteBytes(Share / "Vorna.dat", Old);
