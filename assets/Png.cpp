@@ -47,6 +47,8 @@ void WritePng(const std::string& path, const art::Canvas& image, art::Color back
     Write(path, image, false, background);
 }
 
-void WritePngWithAlpha(const std::string& path, const art::Canvas& image) { Write(path, image, true, art::CLEAR); }
+void WritePngWithAlpha(const std::string& path, const art::Canvas& image) {
+    Write(path, image, true, art::CLEAR);
+}
 
 }  // namespace gen

@@ -33,7 +33,8 @@ Outline ShieldShape() {
                          s * s * s * P0.Y + 3 * s * s * t * P1.Y + 3 * s * t * t * P2.Y + t * t * t * P3.Y});
     }
     // The left half mirrors the right one.
-    for (int i = int(Shape.size()) - 2; i >= 1; --i) Shape.push_back({32 - Shape[size_t(i)].X, Shape[size_t(i)].Y});
+    for (int i = int(Shape.size()) - 2; i >= 1; --i)
+        Shape.push_back({32 - Shape[size_t(i)].X, Shape[size_t(i)].Y});
     return Shape;
 }
 

@@ -23,7 +23,9 @@ bool ReadSignature(const std::string& Path, uint32_t& Signature) {
     unsigned char Bytes[4];
     const bool Read = std::fread(Bytes, 1, 4, File) == 4;
     std::fclose(File);
-    if (Read) Signature = uint32_t(Bytes[0]) | uint32_t(Bytes[1]) << 8 | uint32_t(Bytes[2]) << 16 | uint32_t(Bytes[3]) << 24;
+    if (Read)
+        Signature = uint32_t(Bytes[0]) | uint32_t(Bytes[1]) << 8 | uint32_t(Bytes[2]) << 16 |
+                    uint32_t(Bytes[3]) << 24;
     return Read;
 }
 

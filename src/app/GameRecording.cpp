@@ -87,7 +87,8 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine) {
     }
     if (!Options.Record.empty()) {
         platform::recording::Header Head;
-        for (const char* Name : DATA_FILES) Head.Files.push_back({Name, platform::recording::HashFile(DataFilePath(Name))});
+        for (const char* Name : DATA_FILES)
+            Head.Files.push_back({Name, platform::recording::HashFile(DataFilePath(Name))});
         bool Present = false;
         const std::string Settings = ReadWholeFile(GetPreferencesPath(), Present);
         Head.Settings = {{"commandline", CommandLine},

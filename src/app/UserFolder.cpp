@@ -36,14 +36,16 @@ std::string PlayerDataBase() {
 // Command-line file names kept alive for argv, which points into them.
 std::vector<std::string> ResolvedArguments;
 
-}  // namespace
-
+// The installation's data folder: share/vorna beside the bin folder that
+// holds the running program, so a moved installation still finds it.
 std::string InstalledDataFolder() {
     std::error_code Error;
     const fs::path Program = fs::read_symlink("/proc/self/exe", Error);
     if (Error) return "";
     return (Program.parent_path() / build_settings::DATA_FROM_PROGRAM).lexically_normal().string();
 }
+
+}  // namespace
 
 WorkFolder ChooseWorkFolder() {
     WorkFolder Choice;

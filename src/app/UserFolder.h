@@ -24,10 +24,6 @@ struct WorkFolder {
 // Decides from the environment and the start folder; creates nothing.
 WorkFolder ChooseWorkFolder();
 
-// The installation's data folder: share/vorna beside the bin folder that
-// holds the running program, so a moved installation still finds it.
-std::string InstalledDataFolder();
-
 // Creates the folder when it is not there yet (and says so once on standard
 // output), turns the command line's file names that belong to the start
 // folder into whole paths, changes into the folder and hands the data folders

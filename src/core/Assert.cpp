@@ -89,7 +89,8 @@ void Assert(const char* Expression, int Line, const char* File, uint8_t Paramete
     std::string where = std::filesystem::absolute(LogPath, PathError).string();
     if (PathError) where = LogPath;
     char head[160];
-    std::snprintf(head, sizeof head, "Debug assertion in line %d\nof module \"%s\" failed.\n", Line, module.c_str());
+    std::snprintf(head, sizeof head, "Debug assertion in line %d\nof module \"%s\" failed.\n", Line,
+                  module.c_str());
     const std::string text =
         head + (saved ? "The error has been saved in the file\n" + where +
                             ".\n\nPlease submit the information\nin the file error.txt to a tutor.\n"

@@ -64,7 +64,8 @@ class Process {
         while (std::chrono::steady_clock::now() < End) {
             std::ifstream Status("/proc/" + std::to_string(Pid) + "/status");
             for (std::string Line; std::getline(Status, Line);)
-                if (Line.rfind("SigCgt:", 0) == 0 && (std::stoull(Line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1)
+                if (Line.rfind("SigCgt:", 0) == 0 &&
+                    (std::stoull(Line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1)
                     return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
@@ -110,8 +111,8 @@ std::string VersionOf(const std::vector<fs::path>& Places) {
     for (size_t i = 0; i < 3; ++i) {
         const std::string Bytes = ReadFile(Places[i]);
         char Line[64];
-        std::snprintf(Line, sizeof Line, "%s signature %02x%02x%02x%02x in ", DATA_FILES[i], uint8_t(Bytes[3]),
-                      uint8_t(Bytes[2]), uint8_t(Bytes[1]), uint8_t(Bytes[0]));
+        std::snprintf(Line, sizeof Line, "%s signature %02x%02x%02x%02x in ", DATA_FILES[i],
+                      uint8_t(Bytes[3]), uint8_t(Bytes[2]), uint8_t(Bytes[1]), uint8_t(Bytes[0]));
         Text += Line + Places[i].string() + "\n";
     }
     return Text;
@@ -137,7 +138,8 @@ class InstalledProgram : public testing::Test {
 
     // Starts the program without a window, asks it to end as a desktop's
     // log-out does, and returns how it ended.
-    Result RunAndEnd(const std::vector<std::string>& Arguments, const fs::path& Folder, Environment Changes = {}) {
+    Result RunAndEnd(const std::vector<std::string>& Arguments, const fs::path& Folder,
+                     Environment Changes = {}) {
         Changes.push_back({"VORNA_PLATFORM", "headless"});
         Process P(Program, Arguments, Folder, WithHome(std::move(Changes)), Logs);
         EXPECT_TRUE(P.WaitForSignalHandler(std::chrono::seconds(60)));
@@ -146,7 +148,8 @@ class InstalledProgram : public testing::Test {
     }
 
     Environment WithHome(Environment Changes) const {
-        Environment All{{"HOME", Home.string()}, {"XDG_DATA_HOME", std::nullopt}, {"VORNA_HOME", std::nullopt}};
+        Environment All{
+            {"HOME", Home.string()}, {"XDG_DATA_HOME", std::nullopt}, {"VORNA_HOME", std::nullopt}};
         All.insert(All.end(), Changes.begin(), Changes.end());
         return All;
     }
@@ -219,9 +222,10 @@ TEST_F(InstalledProgram, FindsItsDataAndWritesItsFilesWhereTheyBelong) {
 TEST_F(InstalledProgram, AnswersItsOptionsAndRefusesOthers) {
     Result Help = Run({"--help"}, Start);
     EXPECT_EQ(Help.Status, 0) << Help.Err;
-    for (const char* Named : {"--record FILE", "--replay FILE", "--speed N|max", "--headless", "--shots DIR",
-                              "--frame-hashes FILE", "--version", "--help", "gamemaster", "host NAME, port N",
-                              "VORNA_HOME", "XDG_DATA_HOME", "VORNA_SCALE", "VORNA_PRESENT", "VORNA_PLATFORM"})
+    for (const char* Named :
+         {"--record FILE", "--replay FILE", "--speed N|max", "--headless", "--shots DIR", "--frame-hashes FILE",
+          "--version", "--help", "gamemaster", "host NAME, port N", "VORNA_HOME", "XDG_DATA_HOME", "VORNA_SCALE",
+          "VORNA_PRESENT", "VORNA_PLATFORM"})
         EXPECT_NE(Help.Out.find(Named), std::string::npos) << Named;
     EXPECT_EQ(Help.Err, "");
 
@@ -245,7 +249,8 @@ TEST_F(InstalledProgram, AnswersItsOptionsAndRefusesOthers) {
     // the data files missing the start then ends with the error box.
     Result Keywords = Run({"host", "--not-an-option", "GameMaster"}, Start, {{"VORNA_PLATFORM", "headless"}});
     EXPECT_EQ(Keywords.Status, 1);
-    EXPECT_EQ(Keywords.Err, "Vorna - Error\nError 1: Cannot open file \"Vorna.dat\".\n\nPlease re-install the program.\n");
+    EXPECT_EQ(Keywords.Err,
+              "Vorna - Error\nError 1: Cannot open file \"Vorna.dat\".\n\nPlease re-install the program.\n");
 }
 
 }  // namespace
