@@ -13,9 +13,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -55,21 +53,6 @@ class Process {
         Argv.push_back(nullptr);
         execv(Program.c_str(), Argv.data());
         _exit(127);
-    }
-
-    // True once the program has its termination handler, so a signal asks it
-    // to end instead of killing it.
-    bool WaitForSignalHandler(std::chrono::seconds Limit) {
-        const auto End = std::chrono::steady_clock::now() + Limit;
-        while (std::chrono::steady_clock::now() < End) {
-            std::ifstream Status("/proc/" + std::to_string(Pid) + "/status");
-            for (std::string Line; std::getline(Status, Line);)
-                if (Line.rfind("SigCgt:", 0) == 0 &&
-                    (std::stoull(Line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1)
-                    return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
     }
 
     Result Wait(std::chrono::seconds Limit) {
@@ -142,7 +125,7 @@ class InstalledProgram : public testing::Test {
                      Environment Changes = {}) {
         Changes.push_back({"VORNA_PLATFORM", "headless"});
         Process P(Program, Arguments, Folder, WithHome(std::move(Changes)), Logs);
-        EXPECT_TRUE(P.WaitForSignalHandler(std::chrono::seconds(60)));
+        EXPECT_TRUE(testing_support::WaitForSignalHandler(P.Pid, SIGTERM, std::chrono::seconds(60)));
         kill(P.Pid, SIGTERM);
         return P.Wait(std::chrono::seconds(60));
     }

@@ -81,6 +81,7 @@ TEST(ServerProgram, AnInstalledServerFindsItsDataInTheSharedFolder) {
     EXPECT_TRUE(Server.WaitFor("object types from " + (Share / "Vorna.dat").string())) << Server.Log;
     EXPECT_TRUE(Server.WaitFor("from " + (Share / "Demoland.world").string())) << Server.Log;
     ASSERT_FALSE(Server.WaitForLine(", game ").empty()) << Server.Log;
+    ASSERT_TRUE(testing_support::WaitForSignalHandler(Server.Pid, SIGTERM, std::chrono::seconds(30)));
     kill(Server.Pid, SIGTERM);
     EXPECT_EQ(Server.Wait(), 0);
 }

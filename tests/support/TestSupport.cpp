@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace testing_support {
 
@@ -36,6 +37,19 @@ std::filesystem::path BinaryDir() {
 std::filesystem::path SourceDir() {
     const char* dir = std::getenv("VORNA_SOURCE_DIR");
     return dir ? dir : VORNA_TEST_SOURCE_DIR;
+}
+
+bool WaitForSignalHandler(int pid, int signal, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        // SigCgt: the mask of the signals the process catches, in hexadecimal.
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1)
+                return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

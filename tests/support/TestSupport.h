@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -27,6 +28,10 @@ std::filesystem::path BinaryDir();
 std::filesystem::path SourceDir();
 
 std::string ReadFile(const std::filesystem::path& path);
+
+// Waits until the process has its own handler for Signal, so that sending it
+// asks the program to end instead of killing it; false after Limit.
+bool WaitForSignalHandler(int pid, int signal, std::chrono::seconds limit);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace testing_support
