@@ -17,8 +17,9 @@ const char* CommandLineHelp() {
            "  --login-port N        login server port (default 7171)\n"
            "  --test-login-port N   test login server port (default 7172)\n"
            "  --game-port N         game world port (default 7173)\n"
-           "  --data-dir DIR        folder of Vorna.dat, Vorna.spr, Vorna.pic (default: beside the program)\n"
-           "  --world FILE          world file (default: Demoland.world beside the program)\n"
+           "  --data-dir DIR        folder of Vorna.dat, Vorna.spr, Vorna.pic (default: beside the program,\n"
+           "                        else the installation's share/vorna)\n"
+           "  --world FILE          world file (default: Demoland.world, found likewise)\n"
            "  --state-dir DIR       accounts, characters and server.txt (default vorna-server-data)\n"
            "  --updates-dir DIR     older versions of the data files (default: updates in the state folder)\n"
            "  --log-level N         0 debug, 1 info, 2 warnings, 3 errors only\n"
@@ -166,6 +167,15 @@ std::string ExecutableDirectory() {
     auto Path = std::filesystem::read_symlink("/proc/self/exe", Error);
     if (Error) return ".";
     return Path.parent_path().string();
+}
+
+std::string DefaultDataDirectory() {
+    const std::filesystem::path Beside = ExecutableDirectory();
+    std::error_code Error;
+    if (std::filesystem::is_regular_file(Beside / "Vorna.dat", Error)) return Beside.string();
+    const std::filesystem::path Installed = (Beside / VORNA_DATA_FROM_PROGRAM).lexically_normal();
+    if (std::filesystem::is_regular_file(Installed / "Vorna.dat", Error)) return Installed.string();
+    return Beside.string();
 }
 
 }  // namespace server

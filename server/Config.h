@@ -64,5 +64,8 @@ void LoadOperatorSettings(Config& Settings);
 
 // The folder that holds the running executable ("." when unknown).
 std::string ExecutableDirectory();
+// Where Vorna.dat and the demo world are by default: beside the executable
+// (as the build puts them), else in the installation's share/vorna.
+std::string DefaultDataDirectory();
 
 }  // namespace server

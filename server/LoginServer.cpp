@@ -163,7 +163,7 @@ void InitLoginServer(const Config& TheSettings, std::array<uint8_t, 4> GameAddre
     Pending.clear();
     Transfers.clear();
     namespace fs = std::filesystem;
-    std::string DataFolder = Settings->DataDir.empty() ? ExecutableDirectory() : Settings->DataDir;
+    std::string DataFolder = Settings->DataDir.empty() ? DefaultDataDirectory() : Settings->DataDir;
     std::string UpdatesFolder =
         Settings->UpdatesDir.empty() ? (fs::path(Settings->StateDir) / "updates").string() : Settings->UpdatesDir;
     Updates.Load(DataFolder, UpdatesFolder);

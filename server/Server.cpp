@@ -92,7 +92,7 @@ class Repeating {
 }  // namespace
 
 static std::string Beside(const std::string& Folder, const char* Name) {
-    return (fs::path(Folder.empty() ? ExecutableDirectory() : Folder) / Name).string();
+    return (fs::path(Folder.empty() ? DefaultDataDirectory() : Folder) / Name).string();
 }
 
 int Run(Config Settings, void (*OnReady)(const BoundPorts&, void*), void* ReadyData, bool HandleSignals) {

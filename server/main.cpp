@@ -1,6 +1,7 @@
 // vorna-server: the reference login and game server. With no arguments it
 // listens on loopback, takes Vorna.dat and the demo world from beside its
-// executable and keeps its state in ./vorna-server-data.
+// executable (else from the installation's share/vorna) and keeps its state
+// in ./vorna-server-data.
 #include "server/Config.h"
 #include "server/Server.h"
 

@@ -16,6 +16,7 @@
 #include "app/MainFrame.h"
 #include "config/Preferences.h"
 #include "core/Assert.h"
+#include "core/DataFolders.h"
 #include "core/ProgramError.h"
 #include "core/Redraw.h"
 #include "graphics/graphics.h"
@@ -307,7 +308,7 @@ bool CarryOut(Event& E) {
     case MESSAGE_INSTALL_PATCHER: InstallPatchedFile(Type - MESSAGE_INSTALL_DAT + 1); return false;
     case MESSAGE_RELOAD_DAT:
         try {
-            LoadObjects("Vorna.dat");
+            LoadObjects(DataFilePath("Vorna.dat").c_str());
         } catch (const ObjectFileError&) {
             throw PROGRAM_ERROR(ERROR_OBJECTS_FILE);
         }

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/MainFrame.h"
 #include "config/Preferences.h"
+#include "core/DataFolders.h"
 #include "platform/Platform.h"
 #include "platform/Recording.h"
 
@@ -86,7 +87,8 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine) {
     }
     if (!Options.Record.empty()) {
         platform::recording::Header Head;
-        for (const char* Name : DATA_FILES) Head.Files.push_back({Name, platform::recording::HashFile(Name)});
+        for (const char* Name : DATA_FILES)
+            Head.Files.push_back({Name, platform::recording::HashFile(DataFilePath(Name))});
         bool Present = false;
         const std::string Settings = ReadWholeFile(GetPreferencesPath(), Present);
         Head.Settings = {{"commandline", CommandLine},
@@ -115,7 +117,7 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine) {
         std::fprintf(stderr, "vorna: %s was not closed in order (the program ended abruptly)\n", Options.Replay.c_str());
     }
     for (const auto& File : Recorded.Head.Files)
-        if (platform::recording::HashFile(File.Name) != File.Hash)
+        if (platform::recording::HashFile(DataFilePath(File.Name)) != File.Hash)
             std::fprintf(stderr, "vorna: %s differs from the one the game was recorded with; the replay may differ\n",
                          File.Name.c_str());
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 
 namespace assertion {
 namespace {
@@ -81,18 +82,20 @@ void Assert(const char* Expression, int Line, const char* File, uint8_t Paramete
 
     if (MakeWindowed) MakeWindowed();
 
-    // When the log could not be written the box must not claim it was.
-    char text[512];
-    if (saved)
-        std::snprintf(text, sizeof text,
-                      "Debug assertion in line %d\nof module \"%s\" failed.\nThe error has been saved in the file "
-                      "error.txt.\n\nPlease submit the information\nin the file error.txt to a tutor.\n",
-                      Line, module.c_str());
-    else
-        std::snprintf(text, sizeof text,
-                      "Debug assertion in line %d\nof module \"%s\" failed.\nThe error could not be saved in the "
-                      "file error.txt.\n\nPlease tell a tutor the line and module above.\n",
-                      Line, module.c_str());
+    // When the log could not be written the box must not claim it was. The
+    // box names the whole path: an installed program keeps the file in the
+    // player's own folder, not where it was started from.
+    std::error_code PathError;
+    std::string where = std::filesystem::absolute(LogPath, PathError).string();
+    if (PathError) where = LogPath;
+    char head[160];
+    std::snprintf(head, sizeof head, "Debug assertion in line %d\nof module \"%s\" failed.\n", Line,
+                  module.c_str());
+    const std::string text =
+        head + (saved ? "The error has been saved in the file\n" + where +
+                            ".\n\nPlease submit the information\nin the file error.txt to a tutor.\n"
+                      : "The error could not be saved in the file\n" + where +
+                            ".\n\nPlease tell a tutor the line and module above.\n");
 
     if (ThrowOnFailure) {
         if (ReportHook) ReportHook();

@@ -14,6 +14,7 @@
 
 #include "config/Script.h"
 #include "core/Assert.h"
+#include "core/DataFolders.h"
 #include "core/ProgramError.h"
 #include "core/Utils.h"
 
@@ -23,12 +24,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-// File names are kept in buffers of this size.
-#ifdef PATH_MAX
-#undef PATH_MAX
-#endif
-#define PATH_MAX 1024
 
 // ==== 1. Module state ==============================================================
 
@@ -117,7 +112,6 @@ namespace {
 
 void LoadSpriteFile(const char* FileName) {
     ASSERT(FileName!=NULL);
-    ASSERT(strlen(FileName)<PATH_MAX);
     ReadBinaryFile File;
     try {
         File.open(FileName);
@@ -136,7 +130,6 @@ void LoadSpriteFile(const char* FileName) {
 
 void LoadPictureFile(const char* FileName) {
     ASSERT(FileName!=NULL);
-    ASSERT(strlen(FileName)<PATH_MAX);
     ReadBinaryFile File;
     try {
         File.open(FileName);
@@ -575,8 +568,8 @@ void InitGraphics(int MemoryCacheBytes) {
     ASSERT(!Initialized);
     DecodeCount = 0;
     try {
-        LoadSpriteFile(SPRITE_FILE);
-        LoadPictureFile(PICTURE_FILE);
+        LoadSpriteFile(DataFilePath(SPRITE_FILE).c_str());
+        LoadPictureFile(DataFilePath(PICTURE_FILE).c_str());
         CreateMemoryCache(MemoryCacheBytes);
         CreateVideoCache();
         Initialized = true;
@@ -612,7 +605,7 @@ void ReloadSprites() {
     ClearMemoryCache();
     Sprites = std::vector<SpriteEntry>();
     NumberOfSprites = 0;
-    LoadSpriteFile(SPRITE_FILE);
+    LoadSpriteFile(DataFilePath(SPRITE_FILE).c_str());
 }
 
 void ReloadPictures() {
@@ -622,7 +615,7 @@ void ReloadPictures() {
     for (Font& F : Fonts) F = Font();
     Pictures = std::vector<PictureEntry>();
     NumberOfPictures = 0;
-    LoadPictureFile(PICTURE_FILE);
+    LoadPictureFile(DataFilePath(PICTURE_FILE).c_str());
     BuildFonts();
 }
 

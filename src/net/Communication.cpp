@@ -5,6 +5,7 @@
 #include "config/Preferences.h"
 #include "config/Script.h"
 #include "core/Assert.h"
+#include "core/DataFolders.h"
 #include "core/Status.h"
 #include "graphics/graphics.h"
 #include "net/Network.h"
@@ -306,7 +307,9 @@ bool WritePatchedFile(int Type, bool Delta, const uint8_t* Data, size_t Size, ui
             Output.close();
             return true;
         }
-        Current.open(target.c_str());
+        // The current file may be the installation's; the new one goes to
+        // the working directory, where it is installed and found first.
+        Current.open(DataFilePath(target).c_str());
         long CurrentSize = Current.size();
         if (In(Type, 1, 3)) {
             if (Current.readQuad() != Signature) {

@@ -4,6 +4,7 @@
 
 #include "config/Script.h"
 #include "core/Assert.h"
+#include "core/DataFolders.h"
 
 #include <algorithm>
 #include <string>
@@ -128,7 +129,7 @@ int SpriteIndex(const ObjectType& Entry, int X, int Y, int Layer, int PatternX, 
 
 // ---- Tables and loading ----------------------------------------------------------
 
-void InitObjects() { LoadObjects("Vorna.dat"); }
+void InitObjects() { LoadObjects(DataFilePath("Vorna.dat").c_str()); }
 
 void ExitObjects() { UnloadObjects(); }
 

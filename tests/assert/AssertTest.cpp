@@ -103,14 +103,18 @@ TEST_F(AssertTest, SecondAssertionDuringReportWritesNothing) {
     EXPECT_EQ(platform::headless::MessageBoxes().size(), 1u);
 }
 
-TEST_F(AssertTest, MessageBoxTextNamesLineAndModule) {
+// The box names the log's whole path, also when it was given relative to the
+// working directory (an installed program works in the player's own folder).
+TEST_F(AssertTest, MessageBoxTextNamesLineModuleAndTheLogsPath) {
+    assertion::SetErrorLogPath("error.txt");
     EXPECT_ASSERTION(FailPlain(), "1 == 2");
     int line = FailPlainLine;
     ASSERT_EQ(platform::headless::MessageBoxes().size(), 1u);
     const auto& box = platform::headless::MessageBoxes()[0];
     EXPECT_EQ(box.Text, "Debug assertion in line " + std::to_string(line) +
-                            "\nof module \"AssertTest\" failed.\nThe error has been saved in the file error.txt.\n\n"
-                            "Please submit the information\nin the file error.txt to a tutor.\n");
+                            "\nof module \"AssertTest\" failed.\nThe error has been saved in the file\n" +
+                            (std::filesystem::current_path() / "error.txt").string() +
+                            ".\n\nPlease submit the information\nin the file error.txt to a tutor.\n");
     EXPECT_EQ(box.Icon, platform::BoxIcon::Stop);
     EXPECT_FALSE(box.Caption.empty());
 }

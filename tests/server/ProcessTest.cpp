@@ -3,6 +3,7 @@
 #include "ServerHarness.h"
 #include "ServerProcess.h"
 
+#include "support/Processes.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -62,4 +63,26 @@ TEST(ServerProgram, BadOptionsAndMissingFilesEndWithAMessage) {
             << Server.Log;
         EXPECT_EQ(Server.Wait(), 1);
     }
+}
+
+// Installed, the server has no data beside it in bin/: it takes Vorna.dat and
+// the demo world from share/vorna of the same installation.
+TEST(ServerProgram, AnInstalledServerFindsItsDataInTheSharedFolder) {
+    testing_support::ScopedWorkDir Dir;
+    const std::filesystem::path Bin = Dir.Path() / "prefix" / "bin", Share = Dir.Path() / "prefix" / "share" / "vorna";
+    std::filesystem::create_directories(Bin);
+    std::filesystem::create_directories(Share);
+    std::error_code Error;
+    std::filesystem::create_hard_link(VORNA_SERVER_BINARY, Bin / "vorna-server", Error);
+    if (Error) std::filesystem::copy_file(VORNA_SERVER_BINARY, Bin / "vorna-server");
+    WriteTestDat(Share / "Vorna.dat");
+    WriteTestWorld(Share / "Demoland.world");
+    Process Server({(Bin / "vorna-server").string(), "--login-port", "0", "--test-login-port", "0", "--game-port", "0",
+                    "--state-dir", (Dir.Path() / "state").string()});
+    EXPECT_TRUE(Server.WaitFor("object types from " + (Share / "Vorna.dat").string())) << Server.Log;
+    EXPECT_TRUE(Server.WaitFor("from " + (Share / "Demoland.world").string())) << Server.Log;
+    ASSERT_FALSE(Server.WaitForLine(", game ").empty()) << Server.Log;
+    ASSERT_TRUE(testing_support::AwaitSignalHandler(Server.Pid, SIGTERM));
+    kill(Server.Pid, SIGTERM);
+    EXPECT_EQ(Server.Wait(), 0);
 }

@@ -5,6 +5,7 @@
 #include "ServerHarness.h"
 #include "app/Control.h"
 #include "config/Preferences.h"
+#include "core/DataFolders.h"
 #include "core/Status.h"
 #include "net/Communication.h"
 #include "net/Network.h"
@@ -585,11 +586,12 @@ class ClientUpdate : public testing::Test {
     void TearDown() override {
         testing_support::StopClientModules();
         UnloadObjects();
+        SetDataFolders({});
     }
-    // Logs in with Vorna.dat as it is in the working folder; true when the
-    // character list arrives in the end.
+    // Logs in with Vorna.dat as it is in the working folder (or where the
+    // data folders have it); true when the character list arrives in the end.
     bool LogIn() {
-        LoadObjects("Vorna.dat");
+        LoadObjects(DataFilePath("Vorna.dat").c_str());
         for (int i = 0; i < NUMBEROFSERVER; i++) SetLoginServer(i, "127.0.0.1", Server.LoginPort);
         SetAccountNumber(100001);
         SetPassword("demo");
@@ -604,17 +606,23 @@ class ClientUpdate : public testing::Test {
             if (E.Type == MESSAGE_PATCHPROGRESS) return (long long)E.Extra;
         return -1;
     }
+    // Restarts the server with an older Vorna.dat among its kept versions,
+    // which it then updates by a delta; returns that older file.
+    Bytes KeepOlderDat() {
+        Bytes Old = OlderDat(Current, 0x11111111);
+        Server.Stop();
+        fs::create_directories(Server.StateDir / "updates");
+        WriteBytes(Server.StateDir / "updates" / "Vorna.dat.before", Old);
+        Server.Start();
+        return Old;
+    }
     ServerRunner Server;
     testing_support::ScopedWorkDir Dir;  // the client's folder
     Bytes Current;
 };
 
 TEST_F(ClientUpdate, AnOlderVorna_datIsPatchedInstalledAndTheClientLogsInAgain) {
-    Bytes Old = OlderDat(Current, 0x11111111);
-    Server.Stop();
-    fs::create_directories(Server.StateDir / "updates");
-    WriteBytes(Server.StateDir / "updates" / "Vorna.dat.before", Old);
-    Server.Start();
+    Bytes Old = KeepOlderDat();
     WriteBytes("Vorna.dat", Old);
 
     ASSERT_TRUE(LogIn());
@@ -627,6 +635,26 @@ TEST_F(ClientUpdate, AnOlderVorna_datIsPatchedInstalledAndTheClientLogsInAgain) 
     EXPECT_EQ(GetObjectsSignature(), 0x12345678u);
     EXPECT_EQ(GetAccountCharacters(), 2);
     EXPECT_EQ(GetPatchProgress(), -1);
+}
+
+// An installed program reads the older file from the installation's folder;
+// the new one goes into the player's folder (the working directory), is read
+// from there on, and the installation's file stays as it was.
+TEST_F(ClientUpdate, AnInstalledProgramsVorna_datIsUpdatedIntoThePlayersFolder) {
+    Bytes Old = KeepOlderDat();
+    const fs::path Share = Dir.Path() / "share";
+    fs::create_directories(Share);
+    WriteBytes(Share / "Vorna.dat", Old);
+    SetDataFolders({Dir.Path().string(), Share.string()});
+
+    ASSERT_TRUE(LogIn());
+    EXPECT_FALSE(Posted(MESSAGE_ERROR));
+    ASSERT_TRUE(Posted(MESSAGE_CHARACTERLIST));
+    EXPECT_EQ(AnnouncedSize(), (long long)updates::BuildDelta(Old, Current).size());
+    EXPECT_EQ(ReadBytes(Dir.Path() / "Vorna.dat"), Current);
+    EXPECT_EQ(ReadBytes(Share / "Vorna.dat"), Old);
+    EXPECT_EQ(DataFilePath("Vorna.dat"), (Dir.Path() / "Vorna.dat").string());
+    EXPECT_EQ(GetObjectsSignature(), 0x12345678u);
 }
 
 TEST_F(ClientUpdate, AnUnknownVorna_datIsReplacedWhole) {

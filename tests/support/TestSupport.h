@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -27,6 +28,7 @@ std::filesystem::path BinaryDir();
 std::filesystem::path SourceDir();
 
 std::string ReadFile(const std::filesystem::path& path);
+
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace testing_support
