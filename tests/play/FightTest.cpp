@@ -189,12 +189,19 @@ TEST_F(FightTest, MiraFightsAWolfAndASpiderThenDiesInTheCave) {
     // mouth, and in; the skeleton is stronger than she is.
     for (auto [x, y] : {std::pair{996, 993}, {997, 998}, {997, 1001}, {990, 1001}, {990, 1006}, {990, 1011}, {985, 1011}})
         ASSERT_TRUE(WalkTo(x, y)) << "on the way to " << x << "," << y;
-    Press(platform::Key::Down);
-    ASSERT_TRUE(PumpUntil([] {
+    // Down the stairs; a creature standing on them refuses the step, so it
+    // is tried again until she is below.
+    const auto Below = [] {
         int x, y, z;
         PlayerPosition(x, y, z);
         return z == 8;
-    }));
+    };
+    bool Down = false;
+    for (int Try = 0; Try < 20 && !Down; ++Try) {
+        Press(platform::Key::Down);
+        Down = PumpUntil(Below, 3000);
+    }
+    ASSERT_TRUE(Down) << "Mira at " << Where();
     const uint32_t Before = GetPlayerExperience();
     WalkTo(988, 1013);  // she may fall on the way
     ASSERT_TRUE(PumpUntil([] { return ModalCaption() == "Sorry"; }, 120000));
