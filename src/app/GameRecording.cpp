@@ -35,6 +35,18 @@ void ReplayIdle() {
 }
 }  // namespace
 
+platform::recording::Header RecordingHeader(const std::string& CommandLine) {
+    platform::recording::Header Head;
+    for (const char* Name : DATA_FILES) Head.Files.push_back({Name, platform::recording::HashFile(Name)});
+    bool Present = false;
+    const std::string Settings = ReadWholeFile(GetPreferencesPath(), Present);
+    Head.Settings = {{"commandline", CommandLine},
+                     {"scale", std::getenv("VORNA_SCALE") ? std::getenv("VORNA_SCALE") : ""},
+                     {"preferences", Settings},
+                     {"preferences-present", Present ? "1" : "0"}};
+    return Head;
+}
+
 SessionOptions TakeSessionOptions(int& argc, char** argv) {
     SessionOptions Options;
     int Kept = 1;
@@ -85,16 +97,8 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine) {
         platform::SetCheckpointShots(Options.Shots);
     }
     if (!Options.Record.empty()) {
-        platform::recording::Header Head;
-        for (const char* Name : DATA_FILES) Head.Files.push_back({Name, platform::recording::HashFile(Name)});
-        bool Present = false;
-        const std::string Settings = ReadWholeFile(GetPreferencesPath(), Present);
-        Head.Settings = {{"commandline", CommandLine},
-                         {"scale", std::getenv("VORNA_SCALE") ? std::getenv("VORNA_SCALE") : ""},
-                         {"preferences", Settings},
-                         {"preferences-present", Present ? "1" : "0"}};
         std::string Error;
-        if (!platform::StartRecording(Options.Record, Head, &Error)) {
+        if (!platform::StartRecording(Options.Record, RecordingHeader(CommandLine), &Error)) {
             std::fprintf(stderr, "vorna: cannot record: %s\n", Error.c_str());
             return false;
         }

@@ -3,6 +3,8 @@
 // checkpoints and `--frame-hashes FILE` for their hashes).
 #pragma once
 
+#include "platform/Recording.h"
+
 #include <string>
 
 namespace app {
@@ -17,6 +19,10 @@ struct SessionOptions {
 // Takes the recording options out of the arguments; the others stay, in
 // their order, for the command line.
 SessionOptions TakeSessionOptions(int& argc, char** argv);
+
+// What a recording's header keeps besides the clocks: the data files' hashes,
+// the command line, the scale and the settings file as they are now.
+platform::recording::Header RecordingHeader(const std::string& CommandLine);
 
 // Starts recording or replaying once the platform is up and before any
 // module starts. A replay takes the recorded command line, settings file and
