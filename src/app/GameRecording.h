@@ -32,8 +32,10 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine);
 void InstallReplayEnd();
 // Closes the recording, or reports the replay; returns the exit status: 0,
 // 3 when the program did not play as recorded (another packet sent, an input
-// not asked for), 4 when it did but a checkpoint's picture differs (the
-// program draws differently than the one that recorded).
+// not asked for), 5 when it did but the recording is damaged or cut off
+// inside a block (only the part before was replayed), 4 when it did but a
+// checkpoint's picture differs (the program draws differently than the one
+// that recorded).
 int EndGameSession(const SessionOptions& Options);
 
 }  // namespace app
