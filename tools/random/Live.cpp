@@ -13,11 +13,14 @@
 #include "core/Assert.h"
 #include "core/ProgramError.h"
 #include "core/Status.h"
+#include "gui/Dialogs.h"
 #include "gui/GUI.h"
 #include "net/Network.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -35,6 +38,7 @@ struct Soak {
     std::chrono::steady_clock::time_point Start, NextInput, NextReport;
     bool WasInGame = false;
     bool Ending = false;
+    int EndingTries = 0;
     std::chrono::steady_clock::time_point EndingSince;
 };
 Soak* Current = nullptr;
@@ -57,6 +61,19 @@ void Press(platform::Key K, int Character, bool Ctrl) {
         E.Character = 0;
         platform::headless::InjectEvent(E);
     }
+}
+
+void Click(int X, int Y) {
+    platform::Event E;
+    E.Kind = platform::EventKind::PointerMove;
+    E.X = X;
+    E.Y = Y;
+    platform::headless::InjectEvent(E);
+    E.Button = 1;
+    E.Kind = platform::EventKind::ButtonDown;
+    platform::headless::InjectEvent(E);
+    E.Kind = platform::EventKind::ButtonUp;
+    platform::headless::InjectEvent(E);
 }
 
 void LiveIdle() {
@@ -83,8 +100,31 @@ void LiveIdle() {
         // the window is closed, so that the server saves the character.
         if (Now < S.NextInput) return;
         S.NextInput = Now + std::chrono::milliseconds(500);
-        if (GetModalWindow() != nullptr) {
-            Press(platform::Key::Return, 0, false);
+        // A modifier whose release was lost would change every key below.
+        for (platform::Key K : {platform::Key::Shift, platform::Key::Control, platform::Key::Alt}) {
+            platform::Event Up;
+            Up.Kind = platform::EventKind::KeyUp;
+            Up.KeyCode = K;
+            platform::headless::InjectEvent(Up);
+        }
+        const Dialog* D = dynamic_cast<const Dialog*>(GetModalWindow());
+        std::fprintf(stderr, "ending: state %d, input mode %d, %s\n", GetConnectionState(), GetInputMode(),
+                     D ? D->getCaption().c_str() : GetModalWindow() ? "menu" : "no modal window");
+        if (D != nullptr && D->getCaption() == "Warning" && GetConnectionState() == STATE_GAME) {
+            Press(platform::Key::Return, 0, false);  // yes, leave
+        } else if (GetModalWindow() != nullptr) {
+            // Any other box, menu or the character list: away with it, no new
+            // login: Escape, or its cancel or default button where Escape
+            // does nothing.
+            const TextButton* B = D == nullptr ? nullptr : S.EndingTries % 3 == 1 ? D->getCancelButton() : D->getDefaultButton();
+            if (S.EndingTries++ % 3 == 0 || B == nullptr) {
+                Press(platform::Key::Escape, 0, false);
+            } else {
+                int X = 0, Y = 0;
+                B->getAbsolutePosition(X, Y);
+                const int Scale = std::max(frame::GetScale(), 1);
+                Click((X + B->getWidth() / 2) * Scale, (Y + B->getHeight() / 2) * Scale);
+            }
         } else if (GetConnectionState() == STATE_GAME) {
             Press(platform::Key::Character, 'l', true);
         } else if (GetConnectionState() == STATE_OFFLINE || Now - S.EndingSince > std::chrono::seconds(30)) {
@@ -114,6 +154,8 @@ int RunLive(const LiveOptions& Options) {
     platform::headless::Reset();
     platform::headless::SetScreenSize(1920, 1080);
     platform::headless::SetUsableArea(0, 0, 1920, 1040);
+    // A display of 60 pictures a second, which paces the frames as a real one does.
+    platform::headless::SetRefreshRate(60);
     unsetenv("VORNA_SCALE");
     setenv("VORNA_PLATFORM", "headless", 1);
     assertion::SetThrowOnFailure(true);

@@ -19,6 +19,7 @@
 #include <execinfo.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,7 +28,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cctype>
 #include <filesystem>
+#include <set>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -237,6 +240,7 @@ SeedOutcome RunSeed(const Arguments& A, uint32_t Seed) {
     const pid_t Child = fork();
     if (Child < 0) throw std::runtime_error("cannot fork");
     if (Child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         close(Pipe[0]);
         RunChild(A, Seed, Pipe[1]);
     }
@@ -384,12 +388,15 @@ int RunSoak(const Arguments& A) {
     const fs::path Out = fs::absolute(A.Out);
     const fs::path State = Out / "live-server";
     fs::create_directories(State);
+    const auto StartFileTime = fs::file_time_type::clock::now();
     // The reference server, on free ports, with a state of its own.
     int ServerOut[2];
     if (pipe(ServerOut) != 0) return 2;
     const std::string ServerProgram = (fs::path(A.Data) / "vorna-server").string();
     const pid_t Server = fork();
     if (Server == 0) {
+        // Should this program end early, the server still saves and ends.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         dup2(ServerOut[1], 1);
         dup2(ServerOut[1], 2);
         close(ServerOut[0]);
@@ -419,6 +426,7 @@ int RunSoak(const Arguments& A) {
     // The server's further lines go to its log from a reader of their own.
     const pid_t Reader = fork();
     if (Reader == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         while (std::fgets(Line, sizeof Line, ServerLines)) ServerLog << Line << std::flush;
         _exit(0);
     }
@@ -429,6 +437,7 @@ int RunSoak(const Arguments& A) {
     std::fflush(nullptr);
     const pid_t Client = fork();
     if (Client == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         close(Pipe[0]);
         ChildPipe = Pipe[1];
         std::freopen((Out / "live-client.log").c_str(), "w", stderr);
@@ -442,12 +451,15 @@ int RunSoak(const Arguments& A) {
             SendRecord('s', std::to_string(S.Passes) + "\x1f" + std::to_string(S.Frames) + "\x1f" +
                                 std::to_string(S.Logins) + "\x1f" + (S.InGame ? "1" : "0") + "\x1f" + S.Failure);
         };
-        _exit(RunLive(O));
+        const int Status = RunLive(O);
+        std::fflush(nullptr);
+        _exit(Status);
     }
     close(Pipe[1]);
     const auto Start = std::chrono::steady_clock::now();
-    std::printf("vorna-random: soak of %.0f s, client %d on the reference server %d (login port %d)\n",
-                A.Seconds > 0 ? A.Seconds : 3600, int(Client), int(Server), LoginPort);
+    const double Planned = A.Seconds > 0 ? A.Seconds : 3600;
+    std::printf("vorna-random: soak of %.0f s, client %d on the reference server %d (login port %d)\n", Planned,
+                int(Client), int(Server), LoginPort);
     std::fflush(stdout);
     std::vector<char> Buffer;
     std::string Last, Failure;
@@ -487,13 +499,15 @@ int RunSoak(const Arguments& A) {
             }
             NextSample += 10;
         }
-        // The client reports every second; a minute of silence is a hang.
+        // The client reports every second; a minute of silence is a hang,
+        // and so is a client that has not ended two minutes after its time.
         static double LastReport = 0;
         static std::string LastSeen;
         if (Last != LastSeen) {
             LastSeen = Last;
             LastReport = Elapsed;
-        } else if (Elapsed - LastReport > 60) {
+        }
+        if (Elapsed - LastReport > 60 || Elapsed > Planned + 120) {
             Hung = true;
             kill(Client, SIGKILL);
             break;
@@ -509,12 +523,37 @@ int RunSoak(const Arguments& A) {
     kill(Server, SIGTERM);
     waitpid(Server, nullptr, 0);
     waitpid(Reader, nullptr, 0);
-    const bool Saved = fs::exists(State / "characters" / "mira.txt");
+    // The characters played, by the server's log; each must have been saved
+    // as the server ended (its file written after the soak's start).
+    std::set<std::string> Played;
+    {
+        std::ifstream In(Out / "live-server.log");
+        std::string L;
+        while (std::getline(In, L)) {
+            const size_t At = L.find(" entered the game");
+            const size_t From = L.find("[game] ");
+            if (At == std::string::npos || From == std::string::npos || At < From + 7) continue;
+            std::string Name = L.substr(From + 7, At - From - 7);
+            for (char& c : Name) c = char(std::tolower(static_cast<unsigned char>(c)));
+            Played.insert(Name);
+        }
+    }
+    bool Saved = !Played.empty();
+    std::string Names;
+    for (const std::string& Name : Played) {
+        const fs::path File = State / "characters" / (Name + ".txt");
+        std::error_code ec;
+        const auto Written = fs::last_write_time(File, ec);
+        const bool Fresh = !ec && Written >= StartFileTime;
+        Saved = Saved && Fresh;
+        Names += " " + Name + (Fresh ? " (saved)" : " (NOT saved)");
+    }
     std::printf("vorna-random: soak ended after %.0f s: passes %s, frames %s, logins %s\n", Elapsed,
                 S.size() > 0 ? S[0].c_str() : "?", S.size() > 1 ? S[1].c_str() : "?", S.size() > 2 ? S[2].c_str() : "?");
     std::printf("vorna-random: resident memory at 5 min %ld kB, 30 min %ld kB, 60 min %ld kB, peak %ld kB\n", Memory5,
                 Memory30, Memory60, MemoryPeak);
     std::printf("vorna-random: processor time %.1f s (%.1f %% of one core)\n", Cpu, Elapsed > 0 ? 100 * Cpu / Elapsed : 0);
+    std::printf("vorna-random: characters played:%s\n", Names.c_str());
     std::printf("vorna-random: client %s; the server %s the character\n",
                 Hung ? "stopped answering"
                      : !Failure.empty() ? ("failed: " + Failure).c_str()

@@ -131,6 +131,7 @@ std::vector<PlayerInput::Target> PlayerInput::Targets(bool ModalOnly) {
 // A point of a component (its middle or anywhere on it), or anywhere in the
 // window, now and then just outside it.
 void PlayerInput::PointAt(int& X, int& Y) {
+    Aimed = nullptr;
     const int Scale = std::max(frame::GetScale(), 1);
     Component* Root = GetRootComponent();
     const int Width = Root ? Root->getWidth() * Scale : 600, Height = Root ? Root->getHeight() * Scale : 450;
@@ -138,6 +139,7 @@ void PlayerInput::PointAt(int& X, int& Y) {
         const std::vector<Target> All = Targets(R.percent(80));
         if (!All.empty()) {
             const Target& T = All[size_t(R.below(int(All.size())))];
+            Aimed = T.C;
             if (Settings.Trace)
                 std::fprintf(stderr, "  aim at %s at %d,%d size %dx%d\n", typeid(*T.C).name(), T.X, T.Y, T.Width, T.Height);
             if (R.oneIn(2)) {
@@ -225,8 +227,10 @@ int PlayerInput::Modifiers() {
 }
 
 void PlayerInput::Release(int Held) {
-    // Now and then a release is lost (the key went up in another window).
-    if (R.oneIn(100)) return;
+    // Now and then a release is lost (the key went up in another window);
+    // not in the soak, whose window must stay as it is (Alt would stay held,
+    // and the next Enter would switch to full screen).
+    if (!Settings.Live && R.oneIn(100)) return;
     static const platform::Key Keys[3] = {platform::Key::Shift, platform::Key::Control, platform::Key::Alt};
     for (int i = 2; i >= 0; i--) {
         if (!(Held & (1 << i))) continue;
@@ -298,6 +302,28 @@ bool PlayerInput::Purpose() {
         Last = "purpose: answer " + Caption;
         return true;
     }
+    // Any other dialog is answered now and then: Enter, Escape, or one of its buttons.
+    if (D != nullptr && R.oneIn(4)) {
+        const int How = R.below(3);
+        TextButton* Buttons[3] = {D->getDefaultButton(), D->getCancelButton(), D->getExtraButton()};
+        TextButton* B = Buttons[R.below(3)];
+        if (How == 0 || B == nullptr) {
+            Press(platform::Key::Return);
+        } else if (How == 1) {
+            Press(platform::Key::Escape);
+        } else {
+            int X = 0, Y = 0;
+            B->getAbsolutePosition(X, Y);
+            const int Scale = std::max(frame::GetScale(), 1);
+            X = (X + B->getWidth() / 2) * Scale;
+            Y = (Y + B->getHeight() / 2) * Scale;
+            Move(X, Y);
+            Button(EventKind::ButtonDown, X, Y, 1);
+            Button(EventKind::ButtonUp, X, Y, 1);
+        }
+        Last = "purpose: answer " + Caption;
+        return true;
+    }
     return false;
 }
 
@@ -306,6 +332,11 @@ bool PlayerInput::Purpose() {
 void PlayerInput::Click() {
     int X, Y;
     PointAt(X, Y);
+    // "Exit Game" ends the run: seldom.
+    MainWindow* Main = GetMainWindow();
+    if (Main != nullptr && Main->getStartView() != nullptr && Aimed == Main->getStartView()->getButton(StartView::BUTTONS - 1) &&
+        !R.oneIn(5))
+        return;
     if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
     const int Held = Modifiers();
     Move(X, Y);

@@ -89,6 +89,7 @@ class PlayerInput {
     InputSettings Settings;
     std::deque<platform::Event> Plan;  // events of an action that spans passes
     std::string Last;
+    Component* Aimed = nullptr;  // the component PointAt chose, if any
     int Wait = 0;
     int ScreenWidth = 1920, ScreenHeight = 1080;
     bool Minimised = false;

@@ -91,9 +91,13 @@ void RandomIdle() {
     } else {
         E.Server->Step(E.Clock);
         Wait = E.Input->Step();
-        if (E.Options->Trace)
-            std::fprintf(stderr, "pass %lld at %u: server %s, player %s, then %d ms\n", static_cast<long long>(E.Steps),
-                         E.Clock, E.Server->LastAction().c_str(), E.Input->LastAction().c_str(), Wait);
+        if (E.Options->Trace) {
+            const Dialog* D = dynamic_cast<const Dialog*>(GetModalWindow());
+            std::fprintf(stderr, "pass %lld at %u: server %s, player %s, then %d ms; state %d, input mode %d, %s\n",
+                         static_cast<long long>(E.Steps), E.Clock, E.Server->LastAction().c_str(),
+                         E.Input->LastAction().c_str(), Wait, GetConnectionState(), GetInputMode(),
+                         D ? ("dialog " + D->getCaption()).c_str() : GetModalWindow() ? "menu" : "no modal window");
+        }
     }
     E.Clock += uint32_t(Wait);
     // What was recorded reaches the file before the next pass can crash.
