@@ -167,6 +167,7 @@ int RunLive(const LiveOptions& Options) {
     Input.Live = true;
     Input.Account = Options.Account;
     Input.Password = Options.Password;
+    Input.Skip = Options.Skip;
     S.Input = std::make_unique<PlayerInput>(Rng(Options.Seed), Input);
     S.Start = S.NextInput = S.NextReport = std::chrono::steady_clock::now();
     Current = &S;

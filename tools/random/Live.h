@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace randomplayer {
@@ -23,6 +24,7 @@ struct LiveOptions {
     std::string DataDir, WorkDir;
     int LoginPort = 7171;
     std::string Account = "100001", Password = "demo";
+    std::set<std::string> Skip;  // the player's actions switched off
     // About once a second, and once at the end.
     std::function<void(const LiveStatus&)> Progress;
 };

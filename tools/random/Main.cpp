@@ -447,6 +447,7 @@ int RunSoak(const Arguments& A) {
         O.DataDir = A.Data;
         O.WorkDir = (Out / "live-client").string();
         O.LoginPort = LoginPort;
+        O.Skip = A.Skip;
         O.Progress = [](const LiveStatus& S) {
             SendRecord('s', std::to_string(S.Passes) + "\x1f" + std::to_string(S.Frames) + "\x1f" +
                                 std::to_string(S.Logins) + "\x1f" + (S.InGame ? "1" : "0") + "\x1f" + S.Failure);

@@ -335,7 +335,7 @@ void PlayerInput::Click() {
     // "Exit Game" ends the run: seldom.
     MainWindow* Main = GetMainWindow();
     if (Main != nullptr && Main->getStartView() != nullptr && Aimed == Main->getStartView()->getButton(StartView::BUTTONS - 1) &&
-        !R.oneIn(5))
+        !R.oneIn(20))
         return;
     if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
     const int Held = Modifiers();
@@ -547,7 +547,7 @@ void PlayerInput::DisplayChange() {
 void PlayerInput::CloseWindow() {
     if (Settings.Skip.count("close-in-game") && GetConnectionState() == STATE_GAME) return;
     // Out of the game the window closes at once, which ends the run: seldom.
-    if (GetConnectionState() != STATE_GAME && !R.oneIn(4)) return;
+    if (GetConnectionState() != STATE_GAME && !R.oneIn(10)) return;
     Event E;
     E.Kind = EventKind::CloseRequest;
     Emit(E);
