@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "core/Status.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/ContextMenu.h"
 #include "gui/Dialogs.h"
 #include "gui/GUI.h"
 #include "gui/MainWindow.h"
@@ -177,6 +178,21 @@ bool PlayerInput::OnConsole(int X, int Y) {
            Y < (CY + Console->getHeight()) * Scale;
 }
 
+// Whether the point lies on a menu's "Select All" (the console's selection
+// fault is reached through it; the workaround "console-select" avoids it).
+bool PlayerInput::SelectsAll(int X, int Y) {
+    if (!Settings.Skip.count("console-select")) return false;
+    std::vector<Target> All;
+    if (Component* Modal = GetModalWindow()) Collect(Modal, Modal->getX(), Modal->getY(), All);
+    for (const Target& T : All) {
+        const MenuEntry* E = dynamic_cast<const MenuEntry*>(T.C);
+        if (E != nullptr && E->getText() == "Select All" && X >= T.X && Y >= T.Y && X < T.X + T.Width &&
+            Y < T.Y + T.Height)
+            return true;
+    }
+    return false;
+}
+
 // ==== Events =================================================================================
 
 void PlayerInput::Emit(Event E) { Plan.push_back(E); }
@@ -190,6 +206,11 @@ void PlayerInput::Move(int X, int Y) {
 }
 
 void PlayerInput::Button(EventKind Kind, int X, int Y, int Number) {
+    // The workaround "console-select": no press on the console, whatever
+    // action (or purpose) aimed there.
+    if ((Kind == EventKind::ButtonDown || Kind == EventKind::DoubleClick) && Settings.Skip.count("console-select") &&
+        (OnConsole(X, Y) || SelectsAll(X, Y)))
+        return;
     Event E;
     E.Kind = Kind;
     E.X = X;
@@ -338,6 +359,7 @@ void PlayerInput::Click() {
         !R.oneIn(20))
         return;
     if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
+    if (SelectsAll(X, Y)) return;
     const int Held = Modifiers();
     Move(X, Y);
     Button(EventKind::ButtonDown, X, Y, 1);
@@ -350,6 +372,7 @@ void PlayerInput::DoubleClick() {
     int X, Y;
     PointAt(X, Y);
     if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
+    if (SelectsAll(X, Y)) return;
     const int Held = Modifiers();
     Move(X, Y);
     Button(EventKind::ButtonDown, X, Y, 1);
@@ -363,6 +386,7 @@ void PlayerInput::RightClick() {
     int X, Y;
     PointAt(X, Y);
     if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
+    if (SelectsAll(X, Y)) return;
     const int Held = Modifiers();
     Move(X, Y);
     Button(EventKind::ButtonDown, X, Y, 2);
@@ -375,6 +399,7 @@ void PlayerInput::BothButtons() {
     int X, Y;
     PointAt(X, Y);
     if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
+    if (SelectsAll(X, Y)) return;
     Move(X, Y);
     const int First = R.range(1, 2), Second = 3 - First;
     Button(EventKind::ButtonDown, X, Y, First);
@@ -390,7 +415,8 @@ void PlayerInput::Drag() {
     PointAt(X, Y);
     PointAt(ToX, ToY);
     if (Settings.Skip.count("drag-dialog") && OnDialog(X, Y)) return;
-    if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
+    if (Settings.Skip.count("console-select") && (OnConsole(X, Y) || OnConsole(ToX, ToY))) return;
+    if (SelectsAll(X, Y) || SelectsAll(ToX, ToY)) return;
     const int Held = Modifiers();
     Move(X, Y);
     const int Number = R.oneIn(8) ? 2 : 1;
@@ -448,7 +474,8 @@ void PlayerInput::PressKey() {
     if (R.percent(60)) {
         const platform::Key K = Specials[R.below(27)];
         // Alt+F4 asks to close the window, which in the game opens the warning.
-        if (K == Key::F4 && (Held & ALT) && Settings.Skip.count("close-in-game") && GetConnectionState() == STATE_GAME) {
+        // (A lost release may have left Alt held, so F4 alone counts too.)
+        if (K == Key::F4 && Settings.Skip.count("close-in-game") && GetConnectionState() == STATE_GAME) {
             Release(Held);
             return;
         }
@@ -547,7 +574,7 @@ void PlayerInput::DisplayChange() {
 void PlayerInput::CloseWindow() {
     if (Settings.Skip.count("close-in-game") && GetConnectionState() == STATE_GAME) return;
     // Out of the game the window closes at once, which ends the run: seldom.
-    if (GetConnectionState() != STATE_GAME && !R.oneIn(10)) return;
+    if (GetConnectionState() != STATE_GAME && !R.oneIn(40)) return;
     Event E;
     E.Kind = EventKind::CloseRequest;
     Emit(E);

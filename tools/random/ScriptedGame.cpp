@@ -30,7 +30,9 @@ constexpr int MAX_LIST_LENGTH = 2000;
 constexpr int MAX_TALK_LENGTH = 1024;
 constexpr int MAX_NAME_LENGTH = 255;
 constexpr int BEAT = 50;
-constexpr int MAX_CREATURES = 60;  // well below the client's 150, as in a quiet corner of a world
+// Creatures of the world at most: mostly a quiet corner, now and then a
+// crowd that fills the client's table of 150 (the server makes it forget).
+constexpr int MAX_CREATURES = 60, CROWD = 180;
 constexpr int OUTFIT_COLOURS = 133;
 constexpr int BODY_SLOTS = 10;
 constexpr int OPEN_CONTAINERS = 16;
@@ -792,7 +794,8 @@ void ScriptedGame::Step(uint32_t TheNow) {
 // ==== The actions of the world =============================================================
 
 bool ScriptedGame::CreatureAppears() {
-    if (int(Creatures.size()) >= MAX_CREATURES) return CreatureVanishes();
+    if (R.oneIn(300)) Crowd = !Crowd;
+    if (int(Creatures.size()) >= (Crowd ? CROWD : MAX_CREATURES)) return CreatureVanishes();
     Position Pos;
     if (!RandomVisible(Pos, R.percent(70), true)) return false;
     auto C = std::make_unique<Creature>();
@@ -881,14 +884,21 @@ bool ScriptedGame::CreatureChanges() {
         wire::CreatureHealth(M, ID, Health);
         break;
     }
-    case 2: wire::CreatureLight(M, ID, R.range(0, 12), R.below(216)); break;
+    case 2: wire::CreatureLight(M, ID, R.oneIn(20) ? 255 : R.range(0, 12), R.below(216)); break;
     case 3: {
         const server::Outfit Look = RandomOutfit();
         if (C) C->Look = Look;
         wire::CreatureOutfit(M, ID, Look);
         break;
     }
-    case 4: wire::CreatureSpeed(M, ID, R.oneIn(10) ? R.range(0, 65535) : R.range(50, 1500)); break;
+    case 4: {
+        // Now and then standing still (paralysed) or very fast.
+        int Speed = R.range(50, 1500);
+        if (R.oneIn(10)) Speed = R.oneIn(2) ? 0 : R.range(1, 65535);
+        if (C) C->Speed = Speed;
+        wire::CreatureSpeed(M, ID, Speed);
+        break;
+    }
     case 5: wire::CreatureSkull(M, ID, R.range(0, 5)); break;
     default: wire::CreatureShield(M, ID, R.range(0, 4)); break;
     }
@@ -1049,6 +1059,13 @@ bool ScriptedGame::PlayerChanges() {
         V.MagicLevel = R.range(0, 100);
         V.MagicLevelPercent = R.range(0, 100);
         V.Soul = R.range(0, 200);
+        if (R.oneIn(30)) {
+            // The largest values the fields hold.
+            V.HitPoints = V.MaxHitPoints = V.Capacity = V.Mana = V.MaxMana = 65535;
+            V.Experience = 0xFFFFFFFFu;
+            V.Level = 65535;
+            V.MagicLevel = V.Soul = 255;
+        }
         wire::PlayerData(M, V);
         break;
     }
@@ -1255,7 +1272,7 @@ bool ScriptedGame::FieldChanges() {
 
 bool ScriptedGame::Information() {
     Message M;
-    wire::GameInformation(M, Settings.Skip.count("long-dialog-text") ? R.lines(200, 40) : R.text(200));
+    wire::GameInformation(M, Settings.Skip.count("long-dialog-text") ? R.lines(200, 30) : R.text(200));
     Send(M);
     return true;
 }

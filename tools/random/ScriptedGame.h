@@ -150,6 +150,7 @@ class ScriptedGame {
     std::string Last;
     uint32_t NextMonster = server::FIRST_MONSTER_ID + 1000, NextPlayer = 5000;
     uint32_t Now = 0;
+    bool Crowd = false;
 
     // What the client was told and still holds.
     std::deque<int> Walk;

@@ -42,6 +42,7 @@ void ScriptedServer::Requested(NetworkEvent What) {
         // player in the game leaves it.
         Held.clear();
         Due.clear();
+        Inbox.clear();
         ConnectPending = false;
         if (Link != LinkState::None && Game->InGame()) Game->Leave();
         Link = LinkState::None;
@@ -60,8 +61,18 @@ bool ScriptedServer::Next(NetworkEvent& What, int& Code, std::vector<uint8_t>& B
     return true;
 }
 
+// What the client sends travels a while too: the server reads it at one of
+// its next steps, so that its own messages may cross the client's (a
+// container changed as the client closes it).
 void ScriptedServer::Sent(const uint8_t* Bytes, size_t Count) {
     if (Link != LinkState::Open || Count < 3) return;
+    Inbox.emplace_back(Bytes, Bytes + Count);
+}
+
+void ScriptedServer::Receive(const std::vector<uint8_t>& Packet) {
+    const uint8_t* Bytes = Packet.data();
+    const size_t Count = Packet.size();
+    if (Link != LinkState::Open) return;
     const size_t Length = size_t(Bytes[0] | Bytes[1] << 8);
     try {
         if (Length + 2 != Count) throw ProtocolError("the length word says " + std::to_string(Length));
@@ -159,6 +170,11 @@ void ScriptedServer::Step(uint32_t Now) {
         Due.push_back({NetworkEvent::Connect, Code, {}});
         if (Code == 0) Link = LinkState::Open;
     }
+    while (!Inbox.empty() && R.percent(70)) {
+        const std::vector<uint8_t> Packet = std::move(Inbox.front());
+        Inbox.pop_front();
+        Receive(Packet);
+    }
     if (Link == LinkState::Open && Game->InGame()) {
         Game->Step(Now);
         if (MalformedMode && R.oneIn(400)) SendMalformed();
@@ -169,7 +185,7 @@ void ScriptedServer::Step(uint32_t Now) {
 // A text for a message box. The workaround "long-dialog-text" keeps its
 // lines short: a box wider than the window is drawn where it faults.
 std::string ScriptedServer::DialogText(int MaxLength) {
-    return Settings.Skip.count("long-dialog-text") ? R.lines(MaxLength, 40) : R.text(MaxLength);
+    return Settings.Skip.count("long-dialog-text") ? R.lines(MaxLength, 30) : R.text(MaxLength);
 }
 
 // ==== The login server =====================================================================

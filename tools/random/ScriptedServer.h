@@ -58,6 +58,7 @@ class ScriptedServer final : public platform::NetworkScript, private Outbox {
     void Send(const server::Message& Packet) override;
     void Close() override;
     void SendRaw(std::vector<uint8_t> Bytes);
+    void Receive(const std::vector<uint8_t>& Packet);
     void LoginRequest(server::InPacket& P);
     void GameLogin(server::InPacket& P);
     void Release();
@@ -73,6 +74,7 @@ class ScriptedServer final : public platform::NetworkScript, private Outbox {
     bool LookupPending = false, ConnectPending = false;
     std::deque<Completion> Held;  // sent by the server, not yet on the way
     std::deque<Completion> Due;   // handed to the client at its next look
+    std::deque<std::vector<uint8_t>> Inbox;  // sent by the client, not yet read
     std::string Fault;
     bool Malformed = false;
     std::string Last;
