@@ -8,7 +8,8 @@
 // with it, seeds S, S+1, ... until the time is up. Each seed runs in a
 // process of its own, so that a crash or a sanitizer's report is seen like
 // a failed assertion. A finding is kept in the output folder as
-// seed-S.vrec (for vorna --replay), seed-S.log and seed-S.error.txt.
+// seed-S.vrec (for vorna --replay), seed-S.log, seed-S.error.txt and
+// seed-S.png (the last picture before the fault).
 //
 // --live is the soak: the reference server (vorna-server beside this
 // program) is started on free ports, and the client plays on it for the
@@ -312,10 +313,14 @@ SeedOutcome RunSeed(const Arguments& A, uint32_t Seed) {
         Finding = WIFSIGNALED(Status) ? "crash: signal " + std::to_string(WTERMSIG(Status))
                                       : "the process ended with status " + std::to_string(WEXITSTATUS(Status));
     std::error_code ec;
+    if (!Finding.empty()) {
+        const fs::path Work = Out / ("work-" + std::to_string(Seed));
+        fs::copy_file(Work / "last-frame.png", Out / (Name + ".png"), fs::copy_options::overwrite_existing, ec);
+        fs::copy_file(Work / "error.txt", Out / (Name + ".error.txt"), fs::copy_options::overwrite_existing, ec);
+    }
     fs::remove_all(Out / ("work-" + std::to_string(Seed)), ec);
     if (!Finding.empty()) {
         O.Finding = true;
-        const fs::path ErrorTxt = Out / ("work-" + std::to_string(Seed)) / "error.txt";
         O.Line = Where + ": FINDING at step " + std::to_string(O.Steps) + ": " + Finding + "; recording " +
                  (Out / (Name + ".vrec")).string() + ", log " + (Out / (Name + ".log")).string();
         return O;

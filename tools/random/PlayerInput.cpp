@@ -205,7 +205,20 @@ void PlayerInput::Move(int X, int Y) {
     Emit(E);
 }
 
+// Whether the point lies on the start view's "Exit Game".
+bool PlayerInput::OnExitButton(int X, int Y) {
+    MainWindow* Main = GetMainWindow();
+    const Component* Exit = Main && Main->getStartView() ? Main->getStartView()->getButton(StartView::BUTTONS - 1) : nullptr;
+    if (Exit == nullptr || GetModalWindow() != nullptr || GetConnectionState() == STATE_GAME) return false;
+    int EX = 0, EY = 0;
+    Exit->getAbsolutePosition(EX, EY);
+    const int Scale = std::max(frame::GetScale(), 1);
+    return X >= EX * Scale && Y >= EY * Scale && X < (EX + Exit->getWidth()) * Scale && Y < (EY + Exit->getHeight()) * Scale;
+}
+
 void PlayerInput::Button(EventKind Kind, int X, int Y, int Number) {
+    // The soak never ends the program.
+    if (Settings.Live && OnExitButton(X, Y)) return;
     // The workaround "console-select": no press on the console, whatever
     // action (or purpose) aimed there.
     if ((Kind == EventKind::ButtonDown || Kind == EventKind::DoubleClick) && Settings.Skip.count("console-select") &&
@@ -353,10 +366,10 @@ bool PlayerInput::Purpose() {
 void PlayerInput::Click() {
     int X, Y;
     PointAt(X, Y);
-    // "Exit Game" ends the run: seldom.
+    // "Exit Game" ends the run: seldom, and never in the soak.
     MainWindow* Main = GetMainWindow();
     if (Main != nullptr && Main->getStartView() != nullptr && Aimed == Main->getStartView()->getButton(StartView::BUTTONS - 1) &&
-        !R.oneIn(20))
+        (Settings.Live || !R.oneIn(20)))
         return;
     if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
     if (SelectsAll(X, Y)) return;
@@ -475,7 +488,7 @@ void PlayerInput::PressKey() {
         const platform::Key K = Specials[R.below(27)];
         // Alt+F4 asks to close the window, which in the game opens the warning.
         // (A lost release may have left Alt held, so F4 alone counts too.)
-        if (K == Key::F4 && Settings.Skip.count("close-in-game") && GetConnectionState() == STATE_GAME) {
+        if (K == Key::F4 && (Settings.Live || (Settings.Skip.count("close-in-game") && GetConnectionState() == STATE_GAME))) {
             Release(Held);
             return;
         }

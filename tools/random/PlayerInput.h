@@ -58,6 +58,7 @@ class PlayerInput {
     bool OnDialog(int X, int Y);
     bool OnConsole(int X, int Y);
     bool SelectsAll(int X, int Y);
+    bool OnExitButton(int X, int Y);
     void Emit(platform::Event E);
     void Press(platform::Key K, int Character = 0, bool Extended = true);
     int Modifiers();  // presses a random set of Shift, Ctrl, Alt; returns it

@@ -222,6 +222,14 @@ EpisodeResult RunEpisode(const EpisodeOptions& Options) {
         Result.How = EpisodeResult::Ending::Finding;
     }
     Result.Steps = E.Steps;
+    if (Result.How == EpisodeResult::Ending::Finding) {
+        // The last picture the player saw before the fault.
+        int Width = 0, Height = 0;
+        const std::vector<uint32_t>& Frame = platform::headless::LastFrame(Width, Height);
+        Result.Picture = (Work / "last-frame.png").string();
+        if (Frame.empty() || !platform::WritePNG(Result.Picture, Frame.data(), Width, Height, Width))
+            Result.Picture.clear();
+    }
     Result.LastServer = E.Server->LastAction();
     Result.LastInput = E.Input->LastAction();
     // The recording ends here, whatever the shutdown below meets.

@@ -47,6 +47,7 @@ struct EpisodeResult {
     std::string LastServer;  // what the server did last
     std::string LastInput;   // what the player did last
     std::string Recording;   // the file of the run
+    std::string Picture;     // a finding: the last frame before it, as PNG
 };
 
 EpisodeResult RunEpisode(const EpisodeOptions& Options);
