@@ -4,6 +4,7 @@
 #include "Live.h"
 
 #include "PlayerInput.h"
+#include "RandomPlayer.h"
 #include "Rng.h"
 
 #include "app/Application.h"
@@ -143,13 +144,7 @@ void LiveIdle() {
 int RunLive(const LiveOptions& Options) {
     const fs::path Previous = fs::current_path();
     const fs::path Work = fs::absolute(Options.WorkDir);
-    fs::create_directories(Work);
-    fs::current_path(Work);
-    for (const char* Name : {"Vorna.dat", "Vorna.spr", "Vorna.pic"}) {
-        std::error_code ec;
-        fs::remove(Name, ec);
-        fs::create_symlink(fs::absolute(fs::path(Options.DataDir) / Name), Name);
-    }
+    EnterWorkFolder(Options.WorkDir, Options.DataDir);
     // A 1920 x 1080 screen with a panel: the first window is 1200 x 900 at scale 2.
     platform::headless::Reset();
     platform::headless::SetScreenSize(1920, 1080);

@@ -152,12 +152,8 @@ void InstallCrashKeeping() {
     if (__sanitizer_set_death_callback) __sanitizer_set_death_callback([] { platform::FlushRecording(); });
 }
 
-[[noreturn]] void RunChild(const Arguments& A, uint32_t Seed, int Pipe) {
-    ChildPipe = Pipe;
+EpisodeOptions OptionsFor(const Arguments& A, uint32_t Seed) {
     const fs::path Out = fs::absolute(A.Out);
-    std::freopen((Out / ("seed-" + std::to_string(Seed) + ".log")).c_str(), "w", stderr);
-    std::freopen((Out / ("seed-" + std::to_string(Seed) + ".log")).c_str(), "a", stdout);
-    InstallCrashKeeping();
     EpisodeOptions O;
     O.Seed = Seed;
     O.MaxSteps = A.Steps;
@@ -167,6 +163,16 @@ void InstallCrashKeeping() {
     O.RecordingPath = (Out / ("seed-" + std::to_string(Seed) + ".vrec")).string();
     O.Skip = A.Skip;
     O.Trace = A.Trace;
+    return O;
+}
+
+[[noreturn]] void RunChild(const Arguments& A, uint32_t Seed, int Pipe) {
+    ChildPipe = Pipe;
+    const fs::path Out = fs::absolute(A.Out);
+    std::freopen((Out / ("seed-" + std::to_string(Seed) + ".log")).c_str(), "w", stderr);
+    std::freopen((Out / ("seed-" + std::to_string(Seed) + ".log")).c_str(), "a", stdout);
+    InstallCrashKeeping();
+    EpisodeOptions O = OptionsFor(A, Seed);
     O.Progress = [](int64_t Steps) {
         const char Kind = 'p';
         WriteAll(&Kind, 1);
@@ -219,16 +225,7 @@ SeedOutcome RunSeed(const Arguments& A, uint32_t Seed) {
         int Pipe[2];
         if (pipe(Pipe) != 0) throw std::runtime_error("no pipe");
         ChildPipe = Pipe[1];
-        EpisodeOptions O;
-        O.Seed = Seed;
-        O.MaxSteps = A.Steps;
-        O.Malformed = A.Malformed;
-        O.DataDir = A.Data;
-        O.WorkDir = (fs::absolute(A.Out) / ("work-" + std::to_string(Seed))).string();
-        O.RecordingPath = (fs::absolute(A.Out) / ("seed-" + std::to_string(Seed) + ".vrec")).string();
-        O.Skip = A.Skip;
-        O.Trace = A.Trace;
-        const EpisodeResult R = RunEpisode(O);
+        const EpisodeResult R = RunEpisode(OptionsFor(A, Seed));
         SeedOutcome Outcome;
         Outcome.Steps = R.Steps;
         Outcome.Finding = R.How == EpisodeResult::Ending::Finding;

@@ -157,6 +157,13 @@ void PlayerInput::PointAt(int& X, int& Y) {
     Y = R.range(-5, Height + 5);
 }
 
+// A point to press on (PointAt), unless a workaround keeps presses away from it.
+bool PlayerInput::Aim(int& X, int& Y) {
+    PointAt(X, Y);
+    if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return false;
+    return !SelectsAll(X, Y);
+}
+
 // Whether the point lies on the open dialog (a workaround switches such drags off).
 bool PlayerInput::OnDialog(int X, int Y) {
     const Dialog* D = ModalDialog();
@@ -365,14 +372,9 @@ bool PlayerInput::Purpose() {
 
 void PlayerInput::Click() {
     int X, Y;
-    PointAt(X, Y);
-    // "Exit Game" ends the run: seldom, and never in the soak.
-    MainWindow* Main = GetMainWindow();
-    if (Main != nullptr && Main->getStartView() != nullptr && Aimed == Main->getStartView()->getButton(StartView::BUTTONS - 1) &&
-        (Settings.Live || !R.oneIn(20)))
-        return;
-    if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
-    if (SelectsAll(X, Y)) return;
+    if (!Aim(X, Y)) return;
+    // "Exit Game" ends the run: seldom (and never in the soak).
+    if (OnExitButton(X, Y) && !R.oneIn(20)) return;
     const int Held = Modifiers();
     Move(X, Y);
     Button(EventKind::ButtonDown, X, Y, 1);
@@ -383,9 +385,7 @@ void PlayerInput::Click() {
 
 void PlayerInput::DoubleClick() {
     int X, Y;
-    PointAt(X, Y);
-    if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
-    if (SelectsAll(X, Y)) return;
+    if (!Aim(X, Y)) return;
     const int Held = Modifiers();
     Move(X, Y);
     Button(EventKind::ButtonDown, X, Y, 1);
@@ -397,9 +397,7 @@ void PlayerInput::DoubleClick() {
 
 void PlayerInput::RightClick() {
     int X, Y;
-    PointAt(X, Y);
-    if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
-    if (SelectsAll(X, Y)) return;
+    if (!Aim(X, Y)) return;
     const int Held = Modifiers();
     Move(X, Y);
     Button(EventKind::ButtonDown, X, Y, 2);
@@ -410,9 +408,7 @@ void PlayerInput::RightClick() {
 // Both buttons, in any order (the classic control's look and menus).
 void PlayerInput::BothButtons() {
     int X, Y;
-    PointAt(X, Y);
-    if (Settings.Skip.count("console-select") && OnConsole(X, Y)) return;
-    if (SelectsAll(X, Y)) return;
+    if (!Aim(X, Y)) return;
     Move(X, Y);
     const int First = R.range(1, 2), Second = 3 - First;
     Button(EventKind::ButtonDown, X, Y, First);
@@ -425,11 +421,8 @@ void PlayerInput::BothButtons() {
 // From one point to another over a few passes, with Ctrl or Shift now and then.
 void PlayerInput::Drag() {
     int X, Y, ToX, ToY;
-    PointAt(X, Y);
-    PointAt(ToX, ToY);
+    if (!Aim(X, Y) || !Aim(ToX, ToY)) return;
     if (Settings.Skip.count("drag-dialog") && OnDialog(X, Y)) return;
-    if (Settings.Skip.count("console-select") && (OnConsole(X, Y) || OnConsole(ToX, ToY))) return;
-    if (SelectsAll(X, Y) || SelectsAll(ToX, ToY)) return;
     const int Held = Modifiers();
     Move(X, Y);
     const int Number = R.oneIn(8) ? 2 : 1;

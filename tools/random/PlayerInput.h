@@ -55,6 +55,7 @@ class PlayerInput {
     void Collect(Component* C, int X, int Y, std::vector<Target>& Into);
     std::vector<Target> Targets(bool ModalOnly);
     void PointAt(int& X, int& Y);
+    bool Aim(int& X, int& Y);
     bool OnDialog(int X, int Y);
     bool OnConsole(int X, int Y);
     bool SelectsAll(int X, int Y);

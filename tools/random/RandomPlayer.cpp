@@ -131,6 +131,17 @@ std::string ActionNames() {
     return Names;
 }
 
+void EnterWorkFolder(const std::string& WorkDir, const std::string& DataDir) {
+    const fs::path Data = fs::absolute(DataDir);
+    fs::create_directories(WorkDir);
+    fs::current_path(WorkDir);
+    for (const char* Name : {"Vorna.dat", "Vorna.spr", "Vorna.pic"}) {
+        std::error_code ec;
+        fs::remove(Name, ec);
+        fs::create_symlink(Data / Name, Name);
+    }
+}
+
 std::set<std::string> KnownFaultWorkarounds() {
     return {"drag-dialog", "long-dialog-text", "console-select", "close-in-game"};
 }
@@ -139,15 +150,9 @@ EpisodeResult RunEpisode(const EpisodeOptions& Options) {
     EpisodeResult Result;
     const fs::path Previous = fs::current_path();
     const fs::path Work = fs::absolute(Options.WorkDir);
-    fs::create_directories(Work);
     Result.Recording = Options.RecordingPath.empty() ? (Work / "random.vrec").string()
                                                      : fs::absolute(Options.RecordingPath).string();
-    fs::current_path(Work);
-    for (const char* Name : {"Vorna.dat", "Vorna.spr", "Vorna.pic"}) {
-        std::error_code ec;
-        fs::remove(Name, ec);
-        fs::create_symlink(fs::absolute(fs::path(Options.DataDir) / Name), Name);
-    }
+    EnterWorkFolder(Options.WorkDir, Options.DataDir);
     std::error_code ec;
     fs::remove("Vorna.cfg", ec);
     fs::remove("error.txt", ec);

@@ -52,6 +52,10 @@ struct EpisodeResult {
 
 EpisodeResult RunEpisode(const EpisodeOptions& Options);
 
+// Makes the folder the working folder of the client, with links to the
+// three data files of the data folder.
+void EnterWorkFolder(const std::string& WorkDir, const std::string& DataDir);
+
 // Every action name --skip knows, of the server and the player.
 std::string ActionNames();
 
