@@ -21,6 +21,9 @@ namespace app {
 namespace {
 const char* const DATA_FILES[] = {"Vorna.dat", "Vorna.spr", "Vorna.pic"};
 std::string ReplayPreferences;  // the settings file a replay reads and writes instead of the player's
+// Why the recording being replayed is incomplete (a block damaged, or the
+// file cut off inside one); empty when it is whole.
+std::string ReplayIncomplete;
 
 std::string ReadWholeFile(const std::string& Path, bool& Exists) {
     std::ifstream In(Path, std::ios::binary);
@@ -35,6 +38,18 @@ void ReplayIdle() {
     if (platform::ReplayFinished()) ExitProgram();
 }
 }  // namespace
+
+platform::recording::Header RecordingHeader(const std::string& CommandLine) {
+    platform::recording::Header Head;
+    for (const char* Name : DATA_FILES) Head.Files.push_back({Name, platform::recording::HashFile(DataFilePath(Name))});
+    bool Present = false;
+    const std::string Settings = ReadWholeFile(GetPreferencesPath(), Present);
+    Head.Settings = {{"commandline", CommandLine},
+                     {"scale", std::getenv("VORNA_SCALE") ? std::getenv("VORNA_SCALE") : ""},
+                     {"preferences", Settings},
+                     {"preferences-present", Present ? "1" : "0"}};
+    return Head;
+}
 
 SessionOptions TakeSessionOptions(int& argc, char** argv) {
     SessionOptions Options;
@@ -86,17 +101,8 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine) {
         platform::SetCheckpointShots(Options.Shots);
     }
     if (!Options.Record.empty()) {
-        platform::recording::Header Head;
-        for (const char* Name : DATA_FILES)
-            Head.Files.push_back({Name, platform::recording::HashFile(DataFilePath(Name))});
-        bool Present = false;
-        const std::string Settings = ReadWholeFile(GetPreferencesPath(), Present);
-        Head.Settings = {{"commandline", CommandLine},
-                         {"scale", std::getenv("VORNA_SCALE") ? std::getenv("VORNA_SCALE") : ""},
-                         {"preferences", Settings},
-                         {"preferences-present", Present ? "1" : "0"}};
         std::string Error;
-        if (!platform::StartRecording(Options.Record, Head, &Error)) {
+        if (!platform::StartRecording(Options.Record, RecordingHeader(CommandLine), &Error)) {
             std::fprintf(stderr, "vorna: cannot record: %s\n", Error.c_str());
             return false;
         }
@@ -109,11 +115,15 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine) {
         std::fprintf(stderr, "vorna: cannot replay %s: %s\n", Options.Replay.c_str(), Recorded.Error.c_str());
         return false;
     }
+    ReplayIncomplete.clear();
     if (!Recorded.Error.empty()) {
         const uint32_t Last = Recorded.Records.empty() ? Recorded.Head.StartClock : Recorded.Records.back().Time;
         std::fprintf(stderr, "vorna: %s is damaged: %s; replaying the %.1f s before it\n", Options.Replay.c_str(),
                      Recorded.Error.c_str(), double(Last - Recorded.Head.StartClock) / 1000.0);
+        ReplayIncomplete = "the recording is damaged: " + Recorded.Error;
     } else if (!Recorded.EndedInOrder) {
+        // Everything the program wrote before it ended (a crash, for
+        // instance) is whole: that is a recording like any other.
         std::fprintf(stderr, "vorna: %s was not closed in order (the program ended abruptly)\n", Options.Replay.c_str());
     }
     for (const auto& File : Recorded.Head.Files)
@@ -163,10 +173,16 @@ int EndGameSession(const SessionOptions& Options) {
     if (!Report.SendDifference.empty()) std::printf("vorna: first difference: %s\n", Report.SendDifference.c_str());
     if (!Report.CheckpointDifference.empty()) std::printf("vorna: %s\n", Report.CheckpointDifference.c_str());
     if (!Report.Divergence.empty()) std::printf("vorna: %s\n", Report.Divergence.c_str());
+    if (!ReplayIncomplete.empty()) std::printf("vorna: %s; only the part before it was replayed\n", ReplayIncomplete.c_str());
     std::fflush(stdout);
     const bool Played = Report.SendDifference.empty() && Report.Divergence.empty() &&
                         Report.SendsChecked == Report.Sends;
+    // A replay of an incomplete recording proves nothing about what was
+    // lost, so it never counts as a full match.
+    const bool Incomplete = !ReplayIncomplete.empty();
+    ReplayIncomplete.clear();
     if (!Played) return 3;
+    if (Incomplete) return 5;
     return Report.CheckpointDifference.empty() ? 0 : 4;
 }
 

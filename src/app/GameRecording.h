@@ -3,6 +3,8 @@
 // checkpoints and `--frame-hashes FILE` for their hashes).
 #pragma once
 
+#include "platform/Recording.h"
+
 #include <string>
 
 namespace app {
@@ -18,6 +20,10 @@ struct SessionOptions {
 // their order, for the command line.
 SessionOptions TakeSessionOptions(int& argc, char** argv);
 
+// What a recording's header keeps besides the clocks: the data files' hashes,
+// the command line, the scale and the settings file as they are now.
+platform::recording::Header RecordingHeader(const std::string& CommandLine);
+
 // Starts recording or replaying once the platform is up and before any
 // module starts. A replay takes the recorded command line, settings file and
 // scale. False (with the reason on standard error) when it cannot start.
@@ -26,8 +32,10 @@ bool StartGameSession(const SessionOptions& Options, std::string& CommandLine);
 void InstallReplayEnd();
 // Closes the recording, or reports the replay; returns the exit status: 0,
 // 3 when the program did not play as recorded (another packet sent, an input
-// not asked for), 4 when it did but a checkpoint's picture differs (the
-// program draws differently than the one that recorded).
+// not asked for), 5 when it did but the recording is damaged or cut off
+// inside a block (only the part before was replayed), 4 when it did but a
+// checkpoint's picture differs (the program draws differently than the one
+// that recorded).
 int EndGameSession(const SessionOptions& Options);
 
 }  // namespace app

@@ -63,8 +63,9 @@ ObjectMenu::ObjectMenu(const ObjectMenuRecord& _Record) : Record(_Record) {
         addSeparator();
         addEntry(MENU_TRADE, "Trade with ...");
     }
+    // The server may have closed the window since the click.
     if (IsItem(Looked) && InContainer(Record.Looked) && Record.Looked.y - 64 < OPEN_CONTAINERS &&
-        GetContainerHasParent(Record.Looked.y - 64))
+        IsContainerOpen(Record.Looked.y - 64) && GetContainerHasParent(Record.Looked.y - 64))
         addEntry(MENU_MOVE_UP, "Move up");
     if (!TakeMenuCreature(Record.CreatureID, Creature)) Creature = MenuCreature();
     if (Creature.ID == 0) return;

@@ -125,9 +125,11 @@ void MarkFailed(ServerEntry& E, int Code) {
 
 bool TestServerMode() { return GetTestServer(); }
 
-// A replay takes the socket's answers from the recording: nothing is sent or
-// received, though the socket objects exist as they did.
-bool Replaying() { return platform::GetSessionMode() == platform::SessionMode::Replaying; }
+// A replay takes the socket's answers from the recording, a scripted server
+// (the random player) gives them itself: nothing is sent or received, though
+// the socket objects exist as they did. The script is told what the
+// connection waits for.
+bool Replaying() { return platform::NetworkFromSession(); }
 using platform::recording::NetworkEvent;
 
 ServerEntry& CurrentEntry() { return TestServerMode() ? Servers[NUMBEROFSERVER] : Servers[CurrentServer]; }
@@ -172,7 +174,10 @@ bool StartConnect(const char* Address, int Port, int& Error) {
         Error = ERROR_ADDRESS_NOT_AVAILABLE;
         return false;
     }
-    if (Replaying()) return true;
+    if (Replaying()) {
+        platform::NetworkRequested(NetworkEvent::Connect);
+        return true;
+    }
     uint32_t generation = SocketGeneration;
     Socket->async_connect(tcp::endpoint(address, uint16_t(Port)), [generation](const std::error_code& ec) {
         if (generation != SocketGeneration || !Socket) return;
@@ -185,6 +190,7 @@ bool StartConnect(const char* Address, int Port, int& Error) {
 
 void DeleteSocket() {
     if (!Socket) return;
+    if (Replaying()) platform::NetworkRequested(NetworkEvent::Close);
     std::error_code ec;
     Socket->close(ec);
     Socket.reset();
@@ -199,7 +205,10 @@ void StartLookup(ServerEntry& E) {
     ++LookupGeneration;
     uint32_t generation = LookupGeneration;
     LookupPending = true;
-    if (Replaying()) return;
+    if (Replaying()) {
+        platform::NetworkRequested(NetworkEvent::Lookup);
+        return;
+    }
     ResolverBusy = true;
     Resolver->async_resolve(tcp::v4(), E.Address, "", [generation](const std::error_code& ec,
                                                                     tcp::resolver::results_type results) {

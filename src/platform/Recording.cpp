@@ -59,6 +59,13 @@ std::string PlayerZone;  // the time zone before the replay took the recording's
 bool PlayerZoneSet = false;
 std::vector<uint8_t> ShownPacket;
 
+// A scripted server, and the seed that stands in for the system's randomness.
+NetworkScript* Script = nullptr;
+std::vector<uint8_t> ScriptBytes;
+bool Seeded = false;
+std::mt19937 SeededGenerator;
+int64_t SeededWallClock = 0;
+
 std::string TimeText(uint32_t Time) {
     char Text[32];
     const uint32_t Elapsed = Time - In.Head.StartClock;
@@ -303,7 +310,8 @@ void SetSecretInput(bool S) { Secret = S; }
 int64_t WallClock() {
     int Values[2] = {0, 0};
     if (Mode != SessionMode::Replaying) {
-        const int64_t Real = int64_t(std::time(nullptr));
+        // Seeded, the wall clock runs with the (recorded) clock from the given time.
+        const int64_t Real = Seeded ? SeededWallClock + Now / 1000 : int64_t(std::time(nullptr));
         Values[0] = int(Real & 0x7FFFFFFF);
         Values[1] = int(Real >> 31);
         if (Mode == SessionMode::Live) return Real;
@@ -316,7 +324,7 @@ int Random() {
     int Value = 0;
     if (Mode != SessionMode::Replaying) {
         static std::mt19937 Generator{std::random_device{}()};
-        Value = int(Generator() & 0x7FFFFFFF);
+        Value = int((Seeded ? SeededGenerator() : Generator()) & 0x7FFFFFFF);
         if (Mode == SessionMode::Live) return Value;
     }
     session::Query(Query::Random, &Value, 1);
@@ -337,6 +345,14 @@ void RecordNetworkEvent(NetworkEvent E, int Code, const uint8_t* Bytes, size_t C
 }
 
 bool TakeNetworkEvent(NetworkEvent& E, int& Code, const uint8_t*& Bytes, size_t& Count) {
+    if (Script != nullptr && Mode != SessionMode::Replaying) {
+        ScriptBytes.clear();
+        if (!Script->Next(E, Code, ScriptBytes)) return false;
+        RecordNetworkEvent(E, Code, ScriptBytes.data(), ScriptBytes.size());
+        Bytes = ScriptBytes.data();
+        Count = ScriptBytes.size();
+        return true;
+    }
     if (Mode != SessionMode::Replaying) return false;
     const Record* R = nullptr;
     if (!LateNetwork.empty()) {
@@ -361,6 +377,7 @@ bool TakeNetworkEvent(NetworkEvent& E, int& Code, const uint8_t*& Bytes, size_t&
 void CheckSend(const uint8_t* Bytes, size_t Count) {
     if (Mode == SessionMode::Recording) {
         Write(Kind::Send, Bytes, Count);
+        if (Script != nullptr) Script->Sent(Bytes, Count);
         return;
     }
     if (Mode != SessionMode::Replaying) return;
@@ -414,7 +431,7 @@ bool StartRecording(const std::string& Path, Header Head, std::string* Error) {
     Reset();
     Now = Milliseconds();
     Head.StartClock = Now;
-    Head.WallClock = int64_t(std::time(nullptr));
+    Head.WallClock = Seeded ? SeededWallClock + Now / 1000 : int64_t(std::time(nullptr));
     std::tm Local{};
     const std::time_t T = std::time_t(Head.WallClock);
     localtime_r(&T, &Local);
@@ -453,6 +470,7 @@ void SetCheckpointShots(const std::string& Directory) { ShotsDir = Directory; }
 void SetCheckpointInterval(int Milliseconds) { CheckpointInterval = Milliseconds > 0 ? Milliseconds : 5000; }
 
 void EndSession() {
+    Script = nullptr;
     if (Mode == SessionMode::Recording) {
         Write(Kind::End, nullptr, 0);
         Out.Close();
@@ -465,6 +483,24 @@ void EndSession() {
         tzset();
     }
     Mode = SessionMode::Live;
+}
+
+void SetNetworkScript(NetworkScript* NewScript) { Script = Mode == SessionMode::Recording ? NewScript : nullptr; }
+
+bool NetworkFromSession() { return Mode == SessionMode::Replaying || Script != nullptr; }
+
+void NetworkRequested(NetworkEvent What) {
+    if (Script != nullptr && Mode != SessionMode::Replaying) Script->Requested(What);
+}
+
+void FlushRecording() {
+    if (Mode == SessionMode::Recording) Out.Flush();
+}
+
+void SetSessionSeed(uint32_t Seed, int64_t Wall) {
+    Seeded = Seed != 0;
+    SeededGenerator.seed(Seed);
+    SeededWallClock = Wall;
 }
 
 bool ReplayFinished() {

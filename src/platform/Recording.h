@@ -187,4 +187,32 @@ bool TakeNetworkEvent(recording::NetworkEvent& Event, int& Code, const uint8_t*&
 // A packet the client sends (secret fields already blanked).
 void CheckSend(const uint8_t* Bytes, size_t Count);
 
+// A program that plays the server itself in the same process (the random
+// player): while its script is installed the connection layer opens no
+// socket, as in a replay, and takes its completions from the script instead,
+// which also sees every packet the client sends. A recording made meanwhile
+// keeps the completions like any others, so it replays without the script.
+class NetworkScript {
+  public:
+    virtual ~NetworkScript() = default;
+    // The connection layer started a look-up (Lookup) or a connect (Connect),
+    // or dropped its socket (Close).
+    virtual void Requested(recording::NetworkEvent What) = 0;
+    // The next completion due now; false when there is none.
+    virtual bool Next(recording::NetworkEvent& What, int& Code, std::vector<uint8_t>& Bytes) = 0;
+    // A packet the client sent, as a recording keeps it.
+    virtual void Sent(const uint8_t* Bytes, size_t Count) = 0;
+};
+// Only while recording; nullptr removes it.
+void SetNetworkScript(NetworkScript* Script);
+// Whether the connection layer's completions come from the session (a
+// replay or a script) rather than from a socket.
+bool NetworkFromSession();
+void NetworkRequested(recording::NetworkEvent What);
+// Writes what has been recorded so far, so that a crash loses nothing.
+void FlushRecording();
+// The random numbers and the wall clock from a seed instead of the system,
+// so that a session can be played again from the seed alone (0: the system's).
+void SetSessionSeed(uint32_t Seed, int64_t WallClock);
+
 }  // namespace platform

@@ -388,6 +388,14 @@ TEST_F(ContextMenuTest, ObjectAndCreatureMenusByControlModeAndState) {
     Menu->command(MENU_OPEN_NEW_WINDOW);
     EXPECT_EQ(Sent(), "0A 00 82 FF FF 41 00 00 79 00 00 02");
     Close();
+    // The server closed the bag's window between the right click and the
+    // menu: the menu opens without Move up.
+    CloseContainer(1);
+    PostObjectMenu(Inner);
+    Menu = Open();
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(Menu->findEntry(MENU_MOVE_UP), nullptr);
+    Close();
     // The bag in the outer bag, which has no parent: no Move up; a bag on the
     // map opens in a new window under "Open".
     Inner.Looked = Inner.Used = ContainerLocation(0, 0);
