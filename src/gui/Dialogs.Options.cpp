@@ -10,7 +10,9 @@
 #include "core/BuildSettings.h"
 #include "core/Redraw.h"
 #include "core/Utils.h"
+#include "net/EventHints.h"
 #include "net/Network.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +104,8 @@ void GeneralOptionsBody::command(int number) {
         SetClassicControl(Boxes[0]->isTicked());
         SetAutoChaseOff(Boxes[1]->isTicked());
         SetShowNewHints(Boxes[2]->isTicked());
+        // Hints waiting to be shown are not wanted any more either.
+        if (!GetShowNewHints()) ResetPendingHints();
         SetCreatureInfo(Boxes[3]->isTicked() ? 2 : 0);
         SetTextualEffects(Boxes[4]->isTicked());
         RequestRedraw();

@@ -38,8 +38,9 @@ bool helpText(int Number, char* Buffer);
 // Whether a number has a text: help numbers that come from the data files
 // are checked before they are used.
 bool HasHelpText(int Number);
-// Hint n, 1..EVENTHELPS. A hint about a person carries that person's name,
-// as the world's triggers give it.
+// Hint n, 1..EVENTHELPS. A hint about a person names, in its title and its
+// text, the person whose meeting raised it (else the first the world's
+// triggers give); such a text lives until the next call.
 const char* eventHintTitle(int Number);
 const char* eventHintText(int Number);
 
