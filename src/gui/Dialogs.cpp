@@ -271,6 +271,7 @@ void RegisterAllDialogs() {
     RegisterIgnoreDialog();
     RegisterHelpDialogs();
     RegisterAutomapDialogs();
+    RegisterBugReportDialog();
     RegisterContextMenus();
 }
 }  // namespace
@@ -295,7 +296,15 @@ bool CarryOutDialogEvent(Event& E) {
     const MenuBuilder Menu = In(E.Type, MESSAGE_NONE, MESSAGE_STARTPATCHER) ? MenuBuilders[E.Type] : NULL;
     if (D == NULL && Menu != NULL) D = Menu(Event);
     // Texts and records the event still holds (the release hook frees them).
+    const int Type = E.Type;
     FreeEvent(E);
+    // Every event that comes here was posted by this program for a dialog or
+    // a menu: one that nothing builds is a fault of the program, not a quiet
+    // nothing.
+    if (Builder == NULL && Menu == NULL) {
+        ASSERT_PARAM(false, Type);
+        return false;
+    }
     if (D == NULL) return false;
     SetModalWindow(D);
     return true;

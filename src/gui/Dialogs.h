@@ -236,6 +236,7 @@ void RegisterInfoDialog();
 void RegisterIgnoreDialog();
 void RegisterHelpDialogs();
 void RegisterAutomapDialogs();
+void RegisterBugReportDialog();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);

@@ -226,6 +226,7 @@ constexpr MenuButton MENU_BUTTONS[HelpMenuBody::BUTTONS] = {
     {"Hints", "Read the hints you have seen again", HELP_MENU_HINTS},
     {"Tutor Help", "Ask a tutor for help", HELP_MENU_TUTOR},
     {"Rule Violation", "Report a player who breaks the rules", HELP_MENU_RULE_VIOLATION},
+    {"Report Bug", "Tell us about a fault of the game (Ctrl+R)", HELP_MENU_BUG_REPORT},
     {"Manual", "Open the manual in your web browser", HELP_MENU_MANUAL},
     {"FAQ", "Open the frequently asked questions", HELP_MENU_FAQ},
 };
@@ -290,6 +291,11 @@ void HelpMenuBody::command(int number) {
     case HELP_MENU_FAQ:
         OpenAddress(build_settings::FAQ_URL);
         Close();
+        break;
+    case HELP_MENU_BUG_REPORT:
+        // Closed first: the report opens in the menu's place.
+        Close();
+        if (Component* Main = GetDialogServices().MainWindow) Main->command(HELP_MENU_BUG_REPORT);
         break;
     default: Close(); break;
     }

@@ -98,6 +98,8 @@ enum : int {
     HELP_MENU_RULE_VIOLATION = 705,
     HELP_MENU_MANUAL = 706,
     HELP_MENU_FAQ = 707,
+    // Asks the main game window for a bug report (its command 505).
+    HELP_MENU_BUG_REPORT = 505,
 };
 constexpr int MESSAGE_HELPMENU = 28, MESSAGE_HINTS = 29;
 // The channel of the tutors, who answer new players' questions.
@@ -108,7 +110,7 @@ class HelpMenuBody : public CompositeComponent {
     HelpMenuBody();
     void command(int number) override;
     TextButton* getButton(int Number) const { return Buttons[Number]; }
-    static constexpr int BUTTONS = 6;
+    static constexpr int BUTTONS = 7;
 
   private:
     TextButton* Buttons[BUTTONS];

@@ -4,11 +4,13 @@
 #include "core/BuildSettings.h"
 #include "config/Preferences.h"
 #include "core/Status.h"
+#include "core/TalkModes.h"
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/AutomapPanel.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/Dialogs.BugReport.h"
 #include "gui/Dialogs.h"
 #include "gui/InventoryPanel.h"
 #include "gui/ListWindows.h"
@@ -107,9 +109,13 @@ struct GameHotkey {
 constexpr GameHotkey GAME_HOTKEYS[] = {
     {'Q' | keys::CTRL, false, MAIN_ASK_LOGOUT},
     {'L' | keys::CTRL, false, MAIN_ASK_LOGOUT},
+    {BUG_REPORT_KEY, false, MAIN_BUG_REPORT},
     {'N' | keys::CTRL, true, MAPWINDOW_CREATURE_INFO},
     {keys::ESCAPE, true, MAPWINDOW_DISMISS_TEXT},
 };
+
+// The right, given on entering the game, to send bug reports.
+constexpr int RIGHT_BUG_REPORT = 40;
 
 // Numeric-pad block keys, which step diagonally.
 constexpr int PAD_END = 278, PAD_PAGEDOWN = 279, PAD_HOME = 280, PAD_PAGEUP = 281;
@@ -144,6 +150,18 @@ TextButton* GameView::getHelpButton() const { return PanelStack->getCombatPanel(
 GameView::~GameView() {
     for (const GameHotkey& H : GAME_HOTKEYS) RemoveHotkey(H.Key);
     if (GetGameColumn() == Windows) SetGameColumn(NULL);
+}
+
+// A bug report: "Reporting" opens for a player who holds the right, in the
+// game and over no other dialog (one that has just closed itself, like the
+// help menu whose entry asked for the report, no longer counts).
+static void ReportBug() {
+    if (!HasRight(RIGHT_BUG_REPORT)) {
+        AddPlainLine(GetDefaultBuffer(), "You are not authorised to send bug reports.", TALK_STATUS_MESSAGE, NULL);
+        return;
+    }
+    if (GetConnectionState() == STATE_GAME && (GetModalWindow() == NULL || GetInputMode() == INPUT_IDLE))
+        PostEvent(BUGREPORT_EVENT, 0, 0);
 }
 
 // Opens or closes one of the standard side windows.
@@ -312,6 +330,7 @@ void MainWindow::command(int number) {
     case MAIN_SKILLS: ToggleSideWindow(SKILLS_WINDOW); break;
     case MAIN_BATTLE: ToggleSideWindow(BATTLE_WINDOW); break;
     case MAIN_VIP: ToggleSideWindow(VIP_WINDOW); break;
+    case MAIN_BUG_REPORT: ReportBug(); break;
     case MAIN_STOP:
         if (state == STATE_GAME) CancelAll();
         break;

@@ -34,6 +34,9 @@ enum : int {
     MAIN_ACCOUNT = 508,
     MAIN_CHARACTER_LIST = 509,
     MAIN_FULLSCREEN = 504,
+    // Opens "Reporting" for a player who may send bug reports; tells the
+    // others in the console that they may not.
+    MAIN_BUG_REPORT = 505,
     MAIN_HELP = 701,
     MAIN_HELP_POINTER = 702,
     MAIN_HELP_CHANNEL = 704,
@@ -42,6 +45,8 @@ enum : int {
 };
 // Alt+Enter switches between the window and full screen.
 inline constexpr int FULLSCREEN_KEY = 13 | 0x800;
+// Ctrl+R reports a bug in the game view.
+inline constexpr int BUG_REPORT_KEY = 'R' | keys::CTRL;
 
 class StartView : public CompositeComponent {
   public:
