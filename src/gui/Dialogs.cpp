@@ -9,6 +9,7 @@
 
 #include "core/Assert.h"
 #include "graphics/Surface.h"
+#include "graphics/graphics.h"
 #include "gui/Skins.h"
 
 #include <algorithm>
@@ -248,6 +249,13 @@ void Dialog::keyPress(int code) {
 }
 
 void Dialog::command(int) { SetInputMode(INPUT_IDLE); }
+
+void FitButtonToCaption(TextButton* Button) {
+    if (Button == NULL) return;
+    const int Needed = GetTextWidth(SkinProperties().Buttons.Font, Button->getText().c_str()) +
+                       SkinProperties().StartView.CaptionPadding;
+    if (Button->getWidth() < Needed) Button->setSize(Needed, Button->getHeight());
+}
 
 // ---- The builders of the dialog events ---------------------------------------------------------
 

@@ -88,6 +88,10 @@ class Dialog : public CompositeComponent {
     int AreaWidth = 0, AreaHeight = 0;
 };
 
+// A text button at least as wide as its caption needs (the small button
+// skins are narrower than some words).
+void FitButtonToCaption(TextButton* Button);
+
 // ---- 2. Bodies (exposed for the tests) -------------------------------------------------
 
 // Command numbers used between the bodies and their dialogs.
