@@ -136,7 +136,7 @@ GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
     ConsoleArea = new ConsoleWindow();
     addChild(ConsoleArea);
     PanelStack = new FixedPanels(Target);
-    PanelStack->setInventoryPanel(new InventoryPanel());
+    PanelStack->setInventoryPanel(new InventoryPanel(Target));
     PanelStack->setAutomapPanel(new AutomapPanel());
     addChild(PanelStack);
     Windows = new SideColumn();
@@ -150,6 +150,17 @@ TextButton* GameView::getHelpButton() const { return PanelStack->getCombatPanel(
 GameView::~GameView() {
     for (const GameHotkey& H : GAME_HOTKEYS) RemoveHotkey(H.Key);
     if (GetGameColumn() == Windows) SetGameColumn(NULL);
+}
+
+// Puts the game view's inventory into its minimised or its full form, and
+// the combat controls beside it into the form that goes with it: low and
+// as wide as the column under the minimised inventory, so that the row
+// really frees its height.
+static void SetInventoryForm(GameView* Game, bool Minimized) {
+    if (Game == NULL) return;
+    FixedPanels* Panels = Game->getFixedPanels();
+    if (auto* Inventory = dynamic_cast<InventoryPanel*>(Panels->getInventoryPanel())) Inventory->setMinimized(Minimized);
+    Panels->getCombatPanel()->setCompact(Minimized);
 }
 
 // A bug report: "Reporting" opens for a player who holds the right, in the
@@ -330,6 +341,12 @@ void MainWindow::command(int number) {
     case MAIN_SKILLS: ToggleSideWindow(SKILLS_WINDOW); break;
     case MAIN_BATTLE: ToggleSideWindow(BATTLE_WINDOW); break;
     case MAIN_VIP: ToggleSideWindow(VIP_WINDOW); break;
+    case MAIN_INVENTORY_MINIMISE:
+    case MAIN_INVENTORY_MAXIMISE:
+        // The height the inventory gives up or takes is the side column's.
+        SetInventoryForm(Game, number == MAIN_INVENTORY_MINIMISE);
+        setSize(_Width, _Height);
+        break;
     case MAIN_BUG_REPORT: ReportBug(); break;
     case MAIN_STOP:
         if (state == STATE_GAME) CancelAll();

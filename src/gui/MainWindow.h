@@ -23,6 +23,11 @@ enum : int {
     MAIN_SKILLS = 14,  // open or close the skills window
     MAIN_BATTLE = 15,
     MAIN_VIP = 22,
+    // The inventory's two forms: 23 exchanges the full inventory for the
+    // minimised one, 24 the minimised one for the full; the panels and the
+    // side column are laid out again at once.
+    MAIN_INVENTORY_MINIMISE = 23,
+    MAIN_INVENTORY_MAXIMISE = 24,
     MAIN_STOP = 32,
     MAIN_ABORT_CONNECTION = 29,
     MAIN_COPY_LINK = 33,
