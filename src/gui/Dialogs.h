@@ -254,6 +254,8 @@ struct DialogServices {
     void (*SetDisplayMode)(int Mode) = NULL;
     int (*GetDisplayMode)() = NULL;
     bool (*OpenDocument)(const char* Path) = NULL;
+    // Draws the window at the interface size now in the preferences.
+    void (*ApplyInterfaceSize)() = NULL;
 };
 // Opens an address through the application (nothing without one).
 void OpenDialogDocument(const char* Path);
