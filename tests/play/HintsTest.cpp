@@ -60,15 +60,23 @@ class HintsTest : public PlayTest {
         PumpUntil([&] { return ModalCaption() != Caption; });
         return Out;
     }
-    // One step by the key; true once the character stands still on the field.
+    // One step by the key; true once the character stands still on the
+    // field. A step that a chicken on the field refuses is tried again.
     bool StepTo(platform::Key Key, int x, int y, int z) {
-        Press(Key);
-        return PumpUntil([&] {
+        int ox, oy, oz;
+        PlayerPosition(ox, oy, oz);
+        const auto StandsAt = [](int x, int y, int z) {
             int px, py, pz;
             PlayerPosition(px, py, pz);
             const Creature* Me = FindCreature(GetPlayerID());
             return px == x && py == y && pz == z && Me != nullptr && !Me->Walking;
-        });
+        };
+        for (int Try = 0; Try < 10; ++Try) {
+            Press(Key);
+            if (PumpUntil([&] { return StandsAt(x, y, z); }, 3000)) return true;
+            if (!PumpUntil([&] { return StandsAt(ox, oy, oz); }, 3000)) return false;
+        }
+        return false;
     }
     // Into help mode through the help menu, as a player.
     bool StartHelpMode() {
