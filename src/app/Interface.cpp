@@ -2,6 +2,9 @@
 
 #include "app/Application.h"
 #include "app/Control.h"
+#include "app/MainFrame.h"
+#include "core/Redraw.h"
+#include "graphics/Surface.h"
 #include "gui/ContainerWindow.h"
 #include "gui/Dialogs.h"
 #include "gui/GUI.h"
@@ -55,6 +58,19 @@ void HookPlaceModal(bool IsDialog, int X, int Y) { PlaceModalWindow(IsDialog, X,
 void HookStartHints() {
     LoadHintTriggers(HINT_TRIGGERS_FILE);
     CloseHelpPointer();
+}
+
+// The player chose another interface size: the window is drawn at the new
+// scale at once, the interface laid out at its new size and the dialog the
+// choice was made in centred again, so that it stays under the pointer's
+// reach rather than in a corner of the larger (or smaller) layout.
+void HookApplyInterfaceSize() {
+    frame::UpdateScale();
+    int x = 0, y = 0, Width = 0, Height = 0;
+    GetSurfaceRect(PRIMARY_SURFACE, &x, &y, &Width, &Height);
+    if (Main != nullptr && Width > 0 && Height > 0) Main->setSize(Width, Height);
+    PlaceModalWindow(true, 0, 0);
+    RequestRedraw();
 }
 
 // The content windows follow the containers and the trade that the message
@@ -141,6 +157,7 @@ void InstallInterfaceHooks(int Width, int Height) {
     services.SetDisplayMode = app::SetDisplayMode;
     services.GetDisplayMode = app::GetDisplayMode;
     services.OpenDocument = app::OpenDocument;
+    services.ApplyInterfaceSize = HookApplyInterfaceSize;
     SetDialogServices(services);
 }
 

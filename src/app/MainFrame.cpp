@@ -44,6 +44,14 @@ int ScaleFromEnvironment() {
     return In(scale, 1, MAX_SCALE) ? scale : 0;
 }
 
+// The player's interface size (preferences) and VORNA_SCALE both cap the
+// scale; 0 when neither does.
+int ScaleCap() {
+    const int chosen = GetInterfaceSize();
+    if (chosen > 0 && ScaleOverride > 0) return std::min(chosen, ScaleOverride);
+    return chosen > 0 ? chosen : ScaleOverride;
+}
+
 // Window placement at creation: the stored geometry if it lies wholly on the
 // screen, otherwise the default client area at the largest whole scale whose
 // window fits the screen's usable area, centred there; that geometry is then
@@ -59,7 +67,7 @@ void Place(int& x, int& y, int& width, int& height, bool& maximized) {
     const int frameWidth = areaWidth - FRAME_ALLOWANCE_WIDTH, frameHeight = areaHeight - FRAME_ALLOWANCE_HEIGHT;
     int scale = std::clamp(std::min(frameWidth / DEFAULT_CLIENT_WIDTH, frameHeight / DEFAULT_CLIENT_HEIGHT), 1,
                            MAX_SCALE);
-    if (ScaleOverride > 0) scale = std::min(scale, ScaleOverride);
+    if (ScaleCap() > 0) scale = std::min(scale, ScaleCap());
     width = DEFAULT_CLIENT_WIDTH * scale;
     height = DEFAULT_CLIENT_HEIGHT * scale;
     x = areaX + std::max((frameWidth - width) / 2, 0);
@@ -267,7 +275,7 @@ void UpdateScale() {
     platform::GetClientSize(width, height);
     // The largest scale at which the interface still gets its minimum size.
     int scale = std::min(width / MIN_CLIENT_WIDTH, height / MIN_CLIENT_HEIGHT);
-    if (ScaleOverride > 0) scale = std::min(scale, ScaleOverride);
+    if (ScaleCap() > 0) scale = std::min(scale, ScaleCap());
     // A full-screen mode's surfaces are the mode's own size and are not
     // enlarged on the way to the screen.
     if (GetViewMode() == FULLSCREEN_MODE) scale = 1;

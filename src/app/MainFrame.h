@@ -67,7 +67,8 @@ bool DiagnosticsShown();
 // screens. The scale is the largest whole number at which the logical client
 // area is still at least the minimum 550 x 450, at most MAX_SCALE; an override
 // (VORNA_SCALE=1..3 in the environment, or SetScaleOverride; 0 returns to the
-// automatic choice) caps it. Full screen is drawn at 1.
+// automatic choice) and the player's interface size (preferences) cap it.
+// Full screen is drawn at 1.
 inline constexpr int MAX_SCALE = 3;
 int GetScale();
 void UpdateScale();

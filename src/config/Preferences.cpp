@@ -75,6 +75,7 @@ struct Settings {
     bool LevelBar = true;
     bool MagLevelBar = true;
     bool SkillBars[SKILLS] = {true, true, true, true, true, true, true};
+    int InterfaceSize = INTERFACE_SIZE_AUTOMATIC;
 
     // Received from the login server each run, never saved.
     bool HaveMessageOfTheDay = false;
@@ -286,6 +287,11 @@ void ReadValue(ReadScriptFile& Script, const std::string& Key) {
     else if (Key == "skillbars") {
         for (bool& Shown : S.SkillBars) Shown = false;
         ReadList(Script, ReadSkillBarEntry);
+    } else if (Key == "interfacesize") {
+        // A size this program does not draw at (an edited file) is left to
+        // the automatic choice rather than refusing the whole file.
+        const int Size = Script.readNumber();
+        S.InterfaceSize = In(Size, 1, MAX_INTERFACE_SIZE) ? Size : INTERFACE_SIZE_AUTOMATIC;
     } else if (Key == "serveraddress") Script.readString();
     else if (Key == "serverport") Script.readNumber();
     // Any other key leaves its value unread; it is then taken for the next key,
@@ -438,6 +444,9 @@ void WriteSettings(WriteScriptFile& Script) {
     for (int i = 0; i < SKILLS; i++)
         if (S.SkillBars[i]) Shown.push_back(i);
     WriteNumberList(Script, "SkillBars", Shown);
+    // Written only when chosen, so that the file of a player who never chose
+    // stays one that earlier versions of the program read.
+    if (S.InterfaceSize != INTERFACE_SIZE_AUTOMATIC) WriteNumber(Script, "InterfaceSize", S.InterfaceSize);
 }
 
 // A name beside the target, unique enough that two clients saving at the same
@@ -598,6 +607,11 @@ bool GetLevelBar() { return Current.LevelBar; }
 void SetLevelBar(bool Value) { Current.LevelBar = Value; }
 bool GetMagLevelBar() { return Current.MagLevelBar; }
 void SetMagLevelBar(bool Value) { Current.MagLevelBar = Value; }
+
+int GetInterfaceSize() { return Current.InterfaceSize; }
+void SetInterfaceSize(int Size) {
+    Current.InterfaceSize = In(Size, 1, MAX_INTERFACE_SIZE) ? Size : INTERFACE_SIZE_AUTOMATIC;
+}
 
 bool GetSkillBar(int Number) {
     ASSERT(In(Number,0,SKILLS-1));

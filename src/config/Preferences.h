@@ -107,6 +107,14 @@ void SetLevelBar(bool Value);
 bool GetMagLevelBar();
 void SetMagLevelBar(bool Value);
 
+// The interface's size: the whole number the window's pixels are divided
+// by, 1..MAX_INTERFACE_SIZE, or automatic (the largest that leaves the
+// interface its minimum size). Anything else is taken as automatic.
+constexpr int INTERFACE_SIZE_AUTOMATIC = 0;
+constexpr int MAX_INTERFACE_SIZE = 3;
+int GetInterfaceSize();
+void SetInterfaceSize(int Size);
+
 // Whether skill bar Number (0..SKILLS-1) is shown.
 bool GetSkillBar(int Number);
 void SetSkillBar(int Number, bool Shown);

@@ -19,6 +19,17 @@ intptr_t PendingNumber = 0;
 // nothing to select in.
 ConsoleTextMenu* Open = NULL;
 
+// Whether the speaker is one of the world's people rather than a player: the
+// server speaks for them in the players' own talk modes, so the client goes
+// by the creatures it knows, which keep their ids after leaving the view.
+bool IsNonPlayerName(const std::string& Name) {
+    for (int i = 0; i < CREATURES; ++i) {
+        const Creature* C = GetCreatureRecord(i);
+        if (C != NULL && C->ID >= FIRST_NONPLAYER_ID && CompareNoCase(C->Name, Name.c_str()) == 0) return true;
+    }
+    return false;
+}
+
 std::string WithName(const char* Format, const std::string& Name) {
     char Text[80];
     std::snprintf(Text, sizeof Text, Format, Name.c_str());
@@ -41,8 +52,8 @@ ConsoleTextMenu::ConsoleTextMenu(const ConsoleTextRecord& _Record) : Record(_Rec
     Open = this;
     const Creature* Me = FindCreature(GetPlayerID());
     const std::string& Speaker = Record.Speaker;
-    const bool OtherPlayer = Record.HasLine && !Speaker.empty() && Me != NULL &&
-                             CompareNoCase(Speaker.c_str(), Me->Name) != 0;
+    const bool PlayersLine = Record.HasLine && !Speaker.empty() && !IsNonPlayerName(Speaker);
+    const bool OtherPlayer = PlayersLine && Me != NULL && CompareNoCase(Speaker.c_str(), Me->Name) != 0;
     if (OtherPlayer) {
         addEntry(MENU_MESSAGE_TO, WithName("Message to %s", Speaker).c_str());
         if (Record.InOwnChannel)
@@ -58,7 +69,7 @@ ConsoleTextMenu::ConsoleTextMenu(const ConsoleTextRecord& _Record) : Record(_Rec
     if (Record.HasLine) addEntry(MENU_COPY_MESSAGE, "Copy Message");
     addSeparator();
     addEntry(MENU_SELECT_ALL, "Select all");
-    if (Record.HasLine && !Speaker.empty() && MayReportRuleViolations()) {
+    if (PlayersLine && MayReportRuleViolations()) {
         addSeparator();
         addEntry(MENU_RULE_VIOLATION, "Rule Violation");
     }

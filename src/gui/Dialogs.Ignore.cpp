@@ -23,15 +23,22 @@ IgnoreBody::IgnoreBody() {
     const auto& P = SkinProperties().Pages;
     addRow(new Label("Edit the characters you wish to ignore:"));
     addRow(new Label("Enter one name per line."));
-    const int Top = nextRowTop();
-    List = addBeside(new ListBox(CommandTarget(), CommandTarget(), true), 0, Top);
-    Add = addBeside(new TextButton("Add", CommandTarget(this, IGNORE_ADD), SMALL_TEXT_UP, SMALL_TEXT_DOWN), 0, Top);
-    Delete = addBeside(new TextButton("Delete", CommandTarget(this, IGNORE_DELETE), SMALL_TEXT_UP, SMALL_TEXT_DOWN), 0,
-                       Top + Add->getHeight() + P.RowGap);
+    // The small button skin is narrower than "Delete": both buttons take
+    // the width their captions need, and the same width. The list is sized
+    // before it is added, so that the rows below start under it.
+    Add = new TextButton("Add", CommandTarget(this, IGNORE_ADD), SMALL_TEXT_UP, SMALL_TEXT_DOWN);
+    Delete = new TextButton("Delete", CommandTarget(this, IGNORE_DELETE), SMALL_TEXT_UP, SMALL_TEXT_DOWN);
+    FitButtonToCaption(Add);
+    FitButtonToCaption(Delete);
     const int ButtonWidth = std::max(Add->getWidth(), Delete->getWidth());
+    Add->setSize(ButtonWidth, Add->getHeight());
+    Delete->setSize(ButtonWidth, Delete->getHeight());
+    List = new ListBox(CommandTarget(), CommandTarget(), true);
     List->setSize(P.Width - ButtonWidth - P.RowGap, P.ListHeight);
-    Add->setPosition(P.Width - ButtonWidth, Top);
-    Delete->setPosition(P.Width - ButtonWidth, Delete->getY());
+    const int Top = nextRowTop();
+    addBeside(List, 0, Top);
+    addBeside(Add, P.Width - ButtonWidth, Top);
+    addBeside(Delete, P.Width - ButtonWidth, Top + Add->getHeight() + P.RowGap);
     bool Permanent = GetNumberOfIgnores() == 0;
     for (int i = 0; i < GetNumberOfIgnores(); ++i) {
         List->addLine(GetIgnoreName(i));

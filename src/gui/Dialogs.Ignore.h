@@ -18,14 +18,14 @@ class IgnoreBody : public PageBody {
     void keyPress(int code) override;
     void command(int number) override;
     ListBox* getList() const { return List; }
-    Button* getAdd() const { return Add; }
-    Button* getDelete() const { return Delete; }
+    TextButton* getAdd() const { return Add; }
+    TextButton* getDelete() const { return Delete; }
     // 0 permanently, 1 yelling, 2 private messages.
     CheckBox* getBox(int Number) const { return Boxes[Number]; }
 
   private:
     ListBox* List;
-    Button* Add;
-    Button* Delete;
+    TextButton* Add;
+    TextButton* Delete;
     CheckBox* Boxes[3];
 };

@@ -10,7 +10,9 @@
 #include "core/BuildSettings.h"
 #include "core/Redraw.h"
 #include "core/Utils.h"
+#include "net/EventHints.h"
 #include "net/Network.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +104,8 @@ void GeneralOptionsBody::command(int number) {
         SetClassicControl(Boxes[0]->isTicked());
         SetAutoChaseOff(Boxes[1]->isTicked());
         SetShowNewHints(Boxes[2]->isTicked());
+        // Hints waiting to be shown are not wanted any more either.
+        if (!GetShowNewHints()) ResetPendingHints();
         SetCreatureInfo(Boxes[3]->isTicked() ? 2 : 0);
         SetTextualEffects(Boxes[4]->isTicked());
         RequestRedraw();
@@ -121,14 +125,16 @@ std::string GraphicsOptionsBody::ModeText(int Width, int Height, int Depth) {
     return Text;
 }
 
-GraphicsOptionsBody::GraphicsOptionsBody() {
+GraphicsOptionsBody::GraphicsOptionsBody() : OriginalSize(GetInterfaceSize()) {
     const auto& P = SkinProperties().Pages;
     const DialogServices& S = GetDialogServices();
     const bool Full = S.GetDisplayMode != NULL && S.GetDisplayMode() == 2;
     Fullscreen = addRow(new CheckBox("Fullscreen", Full));
     addRow(new Label("Available resolutions:"), 0, P.SectionGap);
-    Modes = addRow(new ListBox(CommandTarget(), CommandTarget()));
+    // Sized before it is added: the rows below start under its full height.
+    Modes = new ListBox(CommandTarget(), CommandTarget());
     Modes->setSize(P.Width, P.ListHeight);
+    addRow(Modes);
     Fullscreen->setSize(P.Width, Fullscreen->getHeight());
     GraphicsMode Chosen;
     GetFullscreenMode(&Chosen.Width, &Chosen.Height, &Chosen.Depth);
@@ -139,6 +145,35 @@ GraphicsOptionsBody::GraphicsOptionsBody() {
         if (M == Chosen) Modes->select(int(i));
     }
     Advanced = addRow(new TextButton("Advanced", CommandTarget(this, OPTIONS_ADVANCED), 16, 17), 0, P.SectionGap);
+    // The interface's size: only the sizes that leave it room in the window
+    // as it is now are offered.
+    addRow(new Label("Interface size:"), 0, P.SectionGap);
+    int ClientWidth = 0, ClientHeight = 0;
+    platform::GetClientSize(ClientWidth, ClientHeight);
+    const int Top = nextRowTop();
+    int x = 0;
+    for (int Size = 0; Size <= MAX_INTERFACE_SIZE; ++Size) {
+        if (!InterfaceSizeFits(Size, ClientWidth, ClientHeight)) continue;
+        static constexpr const char* NAMES[MAX_INTERFACE_SIZE + 1] = {"Automatic", "1x", "2x", "3x"};
+        Sizes[Size] = addBeside(new TextButton(NAMES[Size], CommandTarget(this, OPTIONS_INTERFACE_SIZE + Size), 16, 17),
+                                x, Top);
+        FitButtonToCaption(Sizes[Size]);
+        SizeGroup.addMember(Sizes[Size]);
+        x += Sizes[Size]->getWidth() + P.RowGap;
+    }
+    SizeGroup.Selected = Sizes[OriginalSize];
+}
+
+bool InterfaceSizeFits(int Size, int ClientWidth, int ClientHeight) {
+    if (Size == INTERFACE_SIZE_AUTOMATIC) return true;
+    return In(Size, 1, MAX_INTERFACE_SIZE) && ClientWidth / Size >= SMALLEST_SCREEN_WIDTH &&
+           ClientHeight / Size >= SMALLEST_SCREEN_HEIGHT;
+}
+
+void GraphicsOptionsBody::applyInterfaceSize(int Size) {
+    if (Size == GetInterfaceSize()) return;
+    SetInterfaceSize(Size);
+    if (auto Apply = GetDialogServices().ApplyInterfaceSize) Apply();
 }
 
 void GraphicsOptionsBody::keyPress(int code) {
@@ -167,7 +202,10 @@ void GraphicsOptionsBody::command(int number) {
         Close();
         break;
     }
-    case DIALOG_CANCEL: Close(); break;
+    case DIALOG_CANCEL:
+        applyInterfaceSize(OriginalSize);
+        Close();
+        break;
     case OPTIONS_ADVANCED:
         // The advanced page at once, this page again after it.
         PostEventFirst(OPTIONS_EVENT_GRAPHICS, 0, 0);
@@ -175,7 +213,16 @@ void GraphicsOptionsBody::command(int number) {
         Close();
         break;
     case OPTIONS_HELP: OpenManual("graphics"); break;
-    default: ASSERT(false); break;
+    default:
+        ASSERT(In(number, OPTIONS_INTERFACE_SIZE, OPTIONS_INTERFACE_SIZE + MAX_INTERFACE_SIZE));
+        // A window made smaller since the page opened may no longer take it.
+        if (In(number, OPTIONS_INTERFACE_SIZE, OPTIONS_INTERFACE_SIZE + MAX_INTERFACE_SIZE)) {
+            int ClientWidth = 0, ClientHeight = 0;
+            platform::GetClientSize(ClientWidth, ClientHeight);
+            const int Size = number - OPTIONS_INTERFACE_SIZE;
+            if (InterfaceSizeFits(Size, ClientWidth, ClientHeight)) applyInterfaceSize(Size);
+        }
+        break;
     }
 }
 

@@ -5,6 +5,7 @@
 // The hotkey page has a file of its own (Dialogs.Hotkeys).
 #pragma once
 
+#include "config/Preferences.h"
 #include "graphics/Surface.h"
 #include "gui/Dialogs.Page.h"
 
@@ -31,6 +32,7 @@ enum : int {
     OPTIONS_GENERAL = 404,
     OPTIONS_MOTD = 406,
     OPTIONS_ADVANCED = 407,
+    OPTIONS_INTERFACE_SIZE = 410,  // 410 automatic, 411 to 413 the sizes 1 to 3
     OPTIONS_HELP = 701,
     OPTIONS_FRAMERATE = 30,
     OPTIONS_MEASURE = 31,
@@ -58,21 +60,34 @@ class GeneralOptionsBody : public PageBody {
     CheckBox* Boxes[5];
 };
 
+// Whether the interface size (1..3, 0 automatic) leaves the interface at
+// least its minimum size in a window of that many pixels.
+bool InterfaceSizeFits(int Size, int ClientWidth, int ClientHeight);
+
 class GraphicsOptionsBody : public PageBody {
   public:
     GraphicsOptionsBody();
     void keyPress(int code) override;
+    // A choice of interface size is tried at once; Ok keeps it, Escape
+    // returns to the size in force when the page opened.
     void command(int number) override;
     CheckBox* getFullscreen() const { return Fullscreen; }
     ListBox* getModes() const { return Modes; }
     TextButton* getAdvanced() const { return Advanced; }
+    // The button of an interface size (0 automatic), NULL when the window
+    // is too small for it.
+    TextButton* getInterfaceSize(int Size) const { return Sizes[Size]; }
     // A mode's line in the list.
     static std::string ModeText(int Width, int Height, int Depth);
 
   private:
+    void applyInterfaceSize(int Size);
     CheckBox* Fullscreen;
     ListBox* Modes;
     TextButton* Advanced;
+    TextButton* Sizes[MAX_INTERFACE_SIZE + 1] = {};
+    RadioButtonGroup SizeGroup;
+    int OriginalSize;
     std::vector<GraphicsMode> Available;
 };
 

@@ -10,9 +10,7 @@
 #include <cstring>
 #include <string>
 
-namespace {
-// Enter starts a new line in the field; Ok is the button.
-void TypeInto(TextField* Field, int code) {
+void TypeIntoTextField(TextField* Field, int code) {
     if (code == keys::ENTER) {
         if (Field->isReadOnly() || Field->getLength() >= Field->getMaxLength()) return;
         const int At = Field->getCursor();
@@ -22,7 +20,6 @@ void TypeInto(TextField* Field, int code) {
     }
     Field->keyPress(code);
 }
-}  // namespace
 
 TextBody::TextBody(uint32_t TextID, bool Editable, int MaxLength, const char* Text, const char* Author)
     : TextID(TextID), Editable(Editable) {
@@ -41,7 +38,7 @@ TextBody::TextBody(uint32_t TextID, bool Editable, int MaxLength, const char* Te
     if (Editable) Field->setFocused(true);
 }
 
-void TextBody::keyPress(int code) { TypeInto(Field, code); }
+void TextBody::keyPress(int code) { TypeIntoTextField(Field, code); }
 
 void TextBody::command(int number) {
     if (number == DIALOG_OK) {
@@ -63,7 +60,7 @@ ListBody::ListBody(int Kind, uint32_t ListID, const char* Text) : Kind(Kind), Li
     Field->setFocused(true);
 }
 
-void ListBody::keyPress(int code) { TypeInto(Field, code); }
+void ListBody::keyPress(int code) { TypeIntoTextField(Field, code); }
 
 void ListBody::command(int number) {
     if (number == DIALOG_OK) {

@@ -35,5 +35,9 @@ class ListBody : public PageBody {
     TextField* Field;
 };
 
+// A key for a text field of a dialog: Enter starts a new line (the dialog's
+// Ok is a button), everything else goes to the field.
+void TypeIntoTextField(TextField* Field, int code);
+
 // The longest list the editor takes.
 constexpr int EDIT_LIST_LENGTH = 4095;

@@ -9,6 +9,7 @@
 
 #include "core/Assert.h"
 #include "graphics/Surface.h"
+#include "graphics/graphics.h"
 #include "gui/Skins.h"
 
 #include <algorithm>
@@ -249,6 +250,13 @@ void Dialog::keyPress(int code) {
 
 void Dialog::command(int) { SetInputMode(INPUT_IDLE); }
 
+void FitButtonToCaption(TextButton* Button) {
+    if (Button == NULL) return;
+    const int Needed = GetTextWidth(SkinProperties().Buttons.Font, Button->getText().c_str()) +
+                       SkinProperties().StartView.CaptionPadding;
+    if (Button->getWidth() < Needed) Button->setSize(Needed, Button->getHeight());
+}
+
 // ---- The builders of the dialog events ---------------------------------------------------------
 
 namespace {
@@ -271,6 +279,7 @@ void RegisterAllDialogs() {
     RegisterIgnoreDialog();
     RegisterHelpDialogs();
     RegisterAutomapDialogs();
+    RegisterBugReportDialog();
     RegisterContextMenus();
 }
 }  // namespace
@@ -295,7 +304,15 @@ bool CarryOutDialogEvent(Event& E) {
     const MenuBuilder Menu = In(E.Type, MESSAGE_NONE, MESSAGE_STARTPATCHER) ? MenuBuilders[E.Type] : NULL;
     if (D == NULL && Menu != NULL) D = Menu(Event);
     // Texts and records the event still holds (the release hook frees them).
+    const int Type = E.Type;
     FreeEvent(E);
+    // Every event that comes here was posted by this program for a dialog or
+    // a menu: one that nothing builds is a fault of the program, not a quiet
+    // nothing.
+    if (Builder == NULL && Menu == NULL) {
+        ASSERT_PARAM(false, Type);
+        return false;
+    }
     if (D == NULL) return false;
     SetModalWindow(D);
     return true;

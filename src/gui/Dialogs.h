@@ -88,6 +88,10 @@ class Dialog : public CompositeComponent {
     int AreaWidth = 0, AreaHeight = 0;
 };
 
+// A text button at least as wide as its caption needs (the small button
+// skins are narrower than some words).
+void FitButtonToCaption(TextButton* Button);
+
 // ---- 2. Bodies (exposed for the tests) -------------------------------------------------
 
 // Command numbers used between the bodies and their dialogs.
@@ -236,6 +240,7 @@ void RegisterInfoDialog();
 void RegisterIgnoreDialog();
 void RegisterHelpDialogs();
 void RegisterAutomapDialogs();
+void RegisterBugReportDialog();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);
@@ -249,6 +254,8 @@ struct DialogServices {
     void (*SetDisplayMode)(int Mode) = NULL;
     int (*GetDisplayMode)() = NULL;
     bool (*OpenDocument)(const char* Path) = NULL;
+    // Draws the window at the interface size now in the preferences.
+    void (*ApplyInterfaceSize)() = NULL;
 };
 // Opens an address through the application (nothing without one).
 void OpenDialogDocument(const char* Path);

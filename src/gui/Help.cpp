@@ -46,20 +46,40 @@ bool helpText(int Number, char* Buffer) {
     return true;
 }
 
+namespace {
+bool AboutAPerson(int Number) { return Number == 2 || Number == 4; }
+
+// The person a hint about one person names: the one met, else the first the
+// world's triggers give, else the demo world's.
+const char* PersonOfHint(int Number) {
+    const char* Met = GetHintMetName(Number);
+    if (Met[0] != 0) return Met;
+    const char* Configured = GetHintNpcName(Number);
+    return Configured[0] != 0 ? Configured : GetEventHintEntry(Number).Title;
+}
+}  // namespace
+
 const char* eventHintTitle(int Number) {
     ASSERT(In(Number,1,EVENTHELPS));
-    // Hints 2 and 4 are about one person each: they carry the name the
-    // world's triggers give.
-    if (Number == 2 || Number == 4) {
-        const char* Name = GetHintNpcName(Number);
-        if (Name[0] != 0) return Name;
-    }
-    return GetEventHintEntry(Number).Title;
+    return AboutAPerson(Number) ? PersonOfHint(Number) : GetEventHintEntry(Number).Title;
 }
 
 const char* eventHintText(int Number) {
     ASSERT(In(Number,1,EVENTHELPS));
-    return GetEventHintEntry(Number).Text;
+    const char* Text = GetEventHintEntry(Number).Text;
+    if (!AboutAPerson(Number)) return Text;
+    // Every "%s" is the person's name; the text lives until the next call.
+    static std::string Named;
+    Named.clear();
+    for (const char* p = Text; *p != 0; ++p) {
+        if (p[0] == '%' && p[1] == 's') {
+            Named += PersonOfHint(Number);
+            ++p;
+        } else {
+            Named += *p;
+        }
+    }
+    return Named.c_str();
 }
 
 // ==== 2. Help popup and help mode ===============================================================
@@ -206,6 +226,7 @@ constexpr MenuButton MENU_BUTTONS[HelpMenuBody::BUTTONS] = {
     {"Hints", "Read the hints you have seen again", HELP_MENU_HINTS},
     {"Tutor Help", "Ask a tutor for help", HELP_MENU_TUTOR},
     {"Rule Violation", "Report a player who breaks the rules", HELP_MENU_RULE_VIOLATION},
+    {"Report Bug", "Tell us about a fault of the game (Ctrl+R)", HELP_MENU_BUG_REPORT},
     {"Manual", "Open the manual in your web browser", HELP_MENU_MANUAL},
     {"FAQ", "Open the frequently asked questions", HELP_MENU_FAQ},
 };
@@ -270,6 +291,11 @@ void HelpMenuBody::command(int number) {
     case HELP_MENU_FAQ:
         OpenAddress(build_settings::FAQ_URL);
         Close();
+        break;
+    case HELP_MENU_BUG_REPORT:
+        // Closed first: the report opens in the menu's place.
+        Close();
+        if (Component* Main = GetDialogServices().MainWindow) Main->command(HELP_MENU_BUG_REPORT);
         break;
     default: Close(); break;
     }

@@ -38,8 +38,9 @@ bool helpText(int Number, char* Buffer);
 // Whether a number has a text: help numbers that come from the data files
 // are checked before they are used.
 bool HasHelpText(int Number);
-// Hint n, 1..EVENTHELPS. A hint about a person carries that person's name,
-// as the world's triggers give it.
+// Hint n, 1..EVENTHELPS. A hint about a person names, in its title and its
+// text, the person whose meeting raised it (else the first the world's
+// triggers give); such a text lives until the next call.
 const char* eventHintTitle(int Number);
 const char* eventHintText(int Number);
 
@@ -97,6 +98,8 @@ enum : int {
     HELP_MENU_RULE_VIOLATION = 705,
     HELP_MENU_MANUAL = 706,
     HELP_MENU_FAQ = 707,
+    // Asks the main game window for a bug report (its command 505).
+    HELP_MENU_BUG_REPORT = 505,
 };
 constexpr int MESSAGE_HELPMENU = 28, MESSAGE_HINTS = 29;
 // The channel of the tutors, who answer new players' questions.
@@ -107,7 +110,7 @@ class HelpMenuBody : public CompositeComponent {
     HelpMenuBody();
     void command(int number) override;
     TextButton* getButton(int Number) const { return Buttons[Number]; }
-    static constexpr int BUTTONS = 6;
+    static constexpr int BUTTONS = 7;
 
   private:
     TextButton* Buttons[BUTTONS];

@@ -161,15 +161,15 @@ const EventHintEntry HINTS[EVENTHELPS] = {
 <br=5>If you wonder what something is, click <H>Help<N> on the right and choose <H>Client Help<N>: then point at anything on the screen.
 <br=5>Hints like this one come up the first time something new happens. Have fun!)"},
 
-    {"Haldor", R"(Haldor is one of the people of Demoland who live in the world rather than play in it. People like him are called NPCs.
-<br=5>To talk to one, stand close and type <H>hi<N> into the console, then press Enter. He answers in yellow over his head and in the console.
+    {"Haldor", R"(%s is one of the people of Demoland who live in the world rather than play in it. People like %s are called NPCs.
+<br=5>To talk to one, stand close and type <H>hi<N> into the console, then press Enter. The answer comes in yellow over the speaker's head and in the console.
 <br=5>NPCs understand some words: ask them about their <H>job<N>, or about what they mentioned. Say <H>bye<N> when you are done.)"},
 
     {"The Crossroads", R"(You stand at the crossroads in the middle of Demoland.
 <br=5>The road leads east to the post office, where your depot is, and on to the lake. The stone house of the inn stands to the north-east, and the path north leads up towards the forest. The path south ends at a hole in the ground: the way into the cave.
 <br=5>The sign on the square tells you more: Shift+click it to read it.)"},
 
-    {"Master Corvin", R"(Master Corvin teaches the newcomers of Demoland. Greet him with <H>hi<N> and ask him for <H>help<N>: he explains how to grow strong.
+    {"Master Corvin", R"(%s teaches the newcomers of Demoland. Greet the teacher with <H>hi<N> and ask for <H>help<N>: you will hear how to grow strong.
 <br=5>Listen well: what he tells you is what every adventurer has to learn at the start.)"},
 
     {"Buying & Selling", R"(This is a merchant. Merchants buy what you find and sell what you need.

@@ -11,7 +11,9 @@ struct HelpTextEntry {
     const char* Text;
 };
 
-// One event hint: its title and marked-up text (without the title).
+// One event hint: its title and marked-up text (without the title). The
+// hints about one person (2 and 4) write "%s" for that person's name and
+// carry the demo world's person as their title when nobody is named.
 struct EventHintEntry {
     const char* Title;
     const char* Text;

@@ -3,6 +3,7 @@
 #include "core/Assert.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/MainWindow.h"
 #include "gui/Skins.h"
 #include "world/Creatures.h"
 #include "world/Inventory.h"
@@ -80,7 +81,7 @@ int GetPlayerStateIcons(int Conditions, int Mark, PlayerStateIcon* Icons, int Ro
     return Count;
 }
 
-InventoryPanel::InventoryPanel() : CompositeComponent(0) {
+InventoryPanel::InventoryPanel(Component* Main) : CompositeComponent(0), Main(Main) {
     for (int i = 0; i < BODY_POSITIONS; ++i) {
         Slots[i] = ObjectSlot::bodySlot(i + 1);
         addChild(Slots[i]);
@@ -144,7 +145,10 @@ void InventoryPanel::layout() {
 
 void InventoryPanel::draw(int Surface, int x, int y) {
     // The framed place around the panel is its background.
-    drawChildren(Surface, x, y);
+    // Minimised, the slots are put away at no size and not drawn (a slot
+    // draws its whole square whatever its size).
+    for (Component* c = getFirstChild(); c != NULL; c = c->getNextSibling())
+        if (c->getWidth() > 0) c->draw(Surface, x + c->getX(), y + c->getY());
     // "Soul:" at the lower left, "Cap:" at the lower right; no text is made
     // on the heap for it.
     char Number[16];
@@ -191,11 +195,20 @@ void InventoryPanel::mouseRest(int x, int y) {
     CompositeComponent::mouseRest(x, y);
 }
 
-void InventoryPanel::command(int number) {
-    if (number != INVENTORY_TOGGLE) return;
-    Minimized = !Minimized;
+void InventoryPanel::setMinimized(bool Minimize) {
+    Minimized = Minimize;
     MinimizeButton->setSkins(Minimized ? MAXIMISE_SKIN : MINIMISE_SKIN,
                              Minimized ? MAXIMISE_SKIN_DOWN : MINIMISE_SKIN_DOWN);
     MinimizeButton->setTooltip(Minimized ? "Maximise inventory" : "Minimise inventory");
     setSize(_Width, getWantedHeight());
+}
+
+void InventoryPanel::command(int number) {
+    if (number != INVENTORY_TOGGLE) return;
+    // The panels above the side column change height with the form: the
+    // main game window lays them and the column out again.
+    if (Main != NULL)
+        Main->command(Minimized ? MAIN_INVENTORY_MAXIMISE : MAIN_INVENTORY_MINIMISE);
+    else
+        setMinimized(!Minimized);
 }

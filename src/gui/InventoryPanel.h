@@ -22,9 +22,14 @@ class InventoryPanel : public CompositeComponent {
     static constexpr int SLOT_PITCH = ObjectSlot::SIZE + 3;
     static constexpr int ICON_PITCH = 12;
 
-    InventoryPanel();
+    // Main: where the minimise button asks for the other form (the main
+    // game window's commands 23 and 24, which lay the column out again);
+    // without it the panel changes its form itself.
+    explicit InventoryPanel(Component* Main = NULL);
     ~InventoryPanel() override;
     bool isMinimized() const { return Minimized; }
+    // Takes the minimised or the full form, at the height that form wants.
+    void setMinimized(bool Minimized);
     // The height the panel wants in its present form.
     int getWantedHeight() const;
     int getMinimumHeight() const override;
@@ -44,5 +49,6 @@ class InventoryPanel : public CompositeComponent {
     int valuesTop() const;
     ObjectSlot* Slots[10];
     Button* MinimizeButton;
+    Component* Main;
     bool Minimized = false;
 };

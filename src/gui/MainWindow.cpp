@@ -4,11 +4,13 @@
 #include "core/BuildSettings.h"
 #include "config/Preferences.h"
 #include "core/Status.h"
+#include "core/TalkModes.h"
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/AutomapPanel.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/Dialogs.BugReport.h"
 #include "gui/Dialogs.h"
 #include "gui/InventoryPanel.h"
 #include "gui/ListWindows.h"
@@ -107,9 +109,13 @@ struct GameHotkey {
 constexpr GameHotkey GAME_HOTKEYS[] = {
     {'Q' | keys::CTRL, false, MAIN_ASK_LOGOUT},
     {'L' | keys::CTRL, false, MAIN_ASK_LOGOUT},
+    {BUG_REPORT_KEY, false, MAIN_BUG_REPORT},
     {'N' | keys::CTRL, true, MAPWINDOW_CREATURE_INFO},
     {keys::ESCAPE, true, MAPWINDOW_DISMISS_TEXT},
 };
+
+// The right, given on entering the game, to send bug reports.
+constexpr int RIGHT_BUG_REPORT = 40;
 
 // Numeric-pad block keys, which step diagonally.
 constexpr int PAD_END = 278, PAD_PAGEDOWN = 279, PAD_HOME = 280, PAD_PAGEUP = 281;
@@ -130,7 +136,7 @@ GameView::GameView(Component* Target) : CompositeComponent(0), Target(Target) {
     ConsoleArea = new ConsoleWindow();
     addChild(ConsoleArea);
     PanelStack = new FixedPanels(Target);
-    PanelStack->setInventoryPanel(new InventoryPanel());
+    PanelStack->setInventoryPanel(new InventoryPanel(Target));
     PanelStack->setAutomapPanel(new AutomapPanel());
     addChild(PanelStack);
     Windows = new SideColumn();
@@ -144,6 +150,29 @@ TextButton* GameView::getHelpButton() const { return PanelStack->getCombatPanel(
 GameView::~GameView() {
     for (const GameHotkey& H : GAME_HOTKEYS) RemoveHotkey(H.Key);
     if (GetGameColumn() == Windows) SetGameColumn(NULL);
+}
+
+// Puts the game view's inventory into its minimised or its full form, and
+// the combat controls beside it into the form that goes with it: low and
+// as wide as the column under the minimised inventory, so that the row
+// really frees its height.
+static void SetInventoryForm(GameView* Game, bool Minimized) {
+    if (Game == NULL) return;
+    FixedPanels* Panels = Game->getFixedPanels();
+    if (auto* Inventory = dynamic_cast<InventoryPanel*>(Panels->getInventoryPanel())) Inventory->setMinimized(Minimized);
+    Panels->getCombatPanel()->setCompact(Minimized);
+}
+
+// A bug report: "Reporting" opens for a player who holds the right, in the
+// game and over no other dialog (one that has just closed itself, like the
+// help menu whose entry asked for the report, no longer counts).
+static void ReportBug() {
+    if (!HasRight(RIGHT_BUG_REPORT)) {
+        AddPlainLine(GetDefaultBuffer(), "You are not authorised to send bug reports.", TALK_STATUS_MESSAGE, NULL);
+        return;
+    }
+    if (GetConnectionState() == STATE_GAME && (GetModalWindow() == NULL || GetInputMode() == INPUT_IDLE))
+        PostEvent(BUGREPORT_EVENT, 0, 0);
 }
 
 // Opens or closes one of the standard side windows.
@@ -312,6 +341,13 @@ void MainWindow::command(int number) {
     case MAIN_SKILLS: ToggleSideWindow(SKILLS_WINDOW); break;
     case MAIN_BATTLE: ToggleSideWindow(BATTLE_WINDOW); break;
     case MAIN_VIP: ToggleSideWindow(VIP_WINDOW); break;
+    case MAIN_INVENTORY_MINIMISE:
+    case MAIN_INVENTORY_MAXIMISE:
+        // The height the inventory gives up or takes is the side column's.
+        SetInventoryForm(Game, number == MAIN_INVENTORY_MINIMISE);
+        setSize(_Width, _Height);
+        break;
+    case MAIN_BUG_REPORT: ReportBug(); break;
     case MAIN_STOP:
         if (state == STATE_GAME) CancelAll();
         break;

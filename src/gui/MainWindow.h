@@ -23,6 +23,11 @@ enum : int {
     MAIN_SKILLS = 14,  // open or close the skills window
     MAIN_BATTLE = 15,
     MAIN_VIP = 22,
+    // The inventory's two forms: 23 exchanges the full inventory for the
+    // minimised one, 24 the minimised one for the full; the panels and the
+    // side column are laid out again at once.
+    MAIN_INVENTORY_MINIMISE = 23,
+    MAIN_INVENTORY_MAXIMISE = 24,
     MAIN_STOP = 32,
     MAIN_ABORT_CONNECTION = 29,
     MAIN_COPY_LINK = 33,
@@ -34,6 +39,9 @@ enum : int {
     MAIN_ACCOUNT = 508,
     MAIN_CHARACTER_LIST = 509,
     MAIN_FULLSCREEN = 504,
+    // Opens "Reporting" for a player who may send bug reports; tells the
+    // others in the console that they may not.
+    MAIN_BUG_REPORT = 505,
     MAIN_HELP = 701,
     MAIN_HELP_POINTER = 702,
     MAIN_HELP_CHANNEL = 704,
@@ -42,6 +50,8 @@ enum : int {
 };
 // Alt+Enter switches between the window and full screen.
 inline constexpr int FULLSCREEN_KEY = 13 | 0x800;
+// Ctrl+R reports a bug in the game view.
+inline constexpr int BUG_REPORT_KEY = 'R' | keys::CTRL;
 
 class StartView : public CompositeComponent {
   public:

@@ -23,6 +23,7 @@ constexpr int HITPOINTS_ICON = 3, MANA_ICON = 4;
 constexpr int HITPOINTS_FILL = 175, MANA_FILL = 176, BAR_BACKGROUND = 177;
 constexpr int CONTROL_UP = 14, CONTROL_DOWN = 15;
 constexpr int COMBAT_TEXT_UP = 117, COMBAT_TEXT_DOWN = 118;
+constexpr int OPTIONS_PICTURE_UP = 111, HELP_PICTURE_UP = 113;  // each followed by its pressed face
 constexpr int BACKGROUND_SKIN = 7;
 constexpr int BORDER_TOP_LEFT = 22, BORDER_TOP_RIGHT = 23, BORDER_BOTTOM_LEFT = 24, BORDER_BOTTOM_RIGHT = 25;
 constexpr int BORDER_LEFT = 26, BORDER_RIGHT = 27, BORDER_TOP = 28, BORDER_BOTTOM = 29;
@@ -126,19 +127,12 @@ void StatusBarsPanel::draw(int Surface, int x, int y) {
 // ==== Combat controls ==============================================================================
 
 CombatPanel::CombatPanel(Component* Main) : CompositeComponent(0) {
-    const auto& P = SkinProperties().SidePanels;
-    const int Edge = Skins[BORDER_LEFT].width;
-    const int Size = Skins[MODE_BUTTONS[0].Up].width;
-    const int Left = (COMBAT_PANEL_WIDTH - 2 * Size - 2 * P.ModeGap) / 2;
-    const int Top = Edge + P.Margin;
     for (int i = 0; i < 7; ++i) {
         const ModeButton& M = MODE_BUTTONS[i];
         Modes[i] = new Button(M.Up, M.Down, CommandTarget(this, M.Command), M.Tooltip);
         addChild(Modes[i]);
-        Modes[i]->setPosition(Left + M.Column * (Size + 2 * P.ModeGap), Top + M.Row * (Size + P.ModeGap));
         (i < 3 ? AttackGroup : i < 5 ? ChaseGroup : SecureGroup).addMember(Modes[i]);
     }
-    int y = Top + 4 * (Size + P.ModeGap) + P.ModeGap;
     struct {
         TextButton** Slot;
         const char* Text;
@@ -151,12 +145,89 @@ CombatPanel::CombatPanel(Component* Main) : CompositeComponent(0) {
         TextButton* B = new TextButton(T.Text, CommandTarget(Main, T.Command), COMBAT_TEXT_UP, COMBAT_TEXT_DOWN);
         B->setTooltip(T.Tooltip);
         addChild(B);
-        B->setPosition((COMBAT_PANEL_WIDTH - B->getWidth()) / 2, y);
-        y += B->getHeight() + P.ModeGap;
         *T.Slot = B;
     }
-    setSize(COMBAT_PANEL_WIDTH, y - P.ModeGap + P.Margin + Edge);
+    OptionsPicture = new Button(OPTIONS_PICTURE_UP, OPTIONS_PICTURE_UP + 1, CommandTarget(Main, MAIN_OPTIONS_IN_GAME),
+                                "Open options");
+    HelpPicture = new Button(HELP_PICTURE_UP, HELP_PICTURE_UP + 1, CommandTarget(Main, MAIN_HELP), "Open help menu");
+    addChild(OptionsPicture);
+    addChild(HelpPicture);
+    Component::setSize(COMBAT_PANEL_WIDTH, heightOfForm());
+    layout();
     showModes();
+}
+
+int CombatPanel::heightOfForm() const {
+    const auto& P = SkinProperties().SidePanels;
+    const int Edge = Skins[BORDER_LEFT].width;
+    const int Size = Skins[MODE_BUTTONS[0].Up].width;
+    const int Text = Skins[COMBAT_TEXT_UP].height;
+    if (Compact) return 2 * (Edge + P.Margin) + Size + P.ModeGap + std::max(Text, Skins[OPTIONS_PICTURE_UP].height);
+    // Four rows of modes, then Stop, Options and Help under each other.
+    return 2 * (Edge + P.Margin) + 4 * (Size + P.ModeGap) + P.ModeGap + 3 * Text + 2 * P.ModeGap;
+}
+
+void CombatPanel::setCompact(bool Small) {
+    Compact = Small;
+    setSize(_Width, heightOfForm());
+}
+
+void CombatPanel::setSize(int Width, int Height) {
+    Component::setSize(Width, Height);
+    layout();
+}
+
+// A button of the form not shown is put away at no size, where no pointer
+// reaches it and nothing of it is drawn.
+static void PutAway(Component* C) {
+    C->setSize(0, 0);
+    C->setPosition(0, 0);
+}
+
+void CombatPanel::layout() {
+    const auto& P = SkinProperties().SidePanels;
+    const int Edge = Skins[BORDER_LEFT].width;
+    const int Size = Skins[MODE_BUTTONS[0].Up].width;
+    const int Top = Edge + P.Margin;
+    auto Place = [](Component* C, int Width, int Height, int x, int y) {
+        C->setSize(Width, Height);
+        C->setPosition(x, y);
+    };
+    if (!Compact) {
+        // Two columns of modes, the text buttons below them.
+        const int Left = (COMBAT_PANEL_WIDTH - 2 * Size - 2 * P.ModeGap) / 2;
+        for (int i = 0; i < 7; ++i)
+            Place(Modes[i], Size, Size, Left + MODE_BUTTONS[i].Column * (Size + 2 * P.ModeGap),
+                  Top + MODE_BUTTONS[i].Row * (Size + P.ModeGap));
+        int y = Top + 4 * (Size + P.ModeGap) + P.ModeGap;
+        for (TextButton* B : {Stop, Options, Help}) {
+            const SkinRect& Face = Skins[COMBAT_TEXT_UP];
+            Place(B, Face.width, Face.height, (COMBAT_PANEL_WIDTH - Face.width) / 2, y);
+            y += B->getHeight() + P.ModeGap;
+        }
+        PutAway(OptionsPicture);
+        PutAway(HelpPicture);
+        return;
+    }
+    // One row of the three groups of modes, a pixel apart inside a group and
+    // a gap between groups, centred; Stop and the two pictures below.
+    const int Groups[7] = {0, 0, 0, 1, 1, 2, 2};
+    const int RowWidth = 7 * Size + 4 + 2 * P.ModeGap;
+    int x = std::max((_Width - RowWidth) / 2, Edge);
+    for (int i = 0; i < 7; ++i) {
+        if (i > 0) x += Groups[i] == Groups[i - 1] ? 1 : P.ModeGap;
+        Place(Modes[i], Size, Size, x, Top);
+        x += Size;
+    }
+    const int Second = Top + Size + P.ModeGap;
+    const int Left = std::max((_Width - RowWidth) / 2, Edge), Right = Left + RowWidth;
+    const SkinRect& Face = Skins[COMBAT_TEXT_UP];
+    Place(Stop, Face.width, Face.height, Left, Second);
+    const SkinRect& Picture = Skins[OPTIONS_PICTURE_UP];
+    Place(HelpPicture, Picture.width, Picture.height, Right - Picture.width, Second);
+    Place(OptionsPicture, Picture.width, Picture.height, Right - 2 * Picture.width - P.ModeGap, Second);
+    PutAway(Options);
+    PutAway(Help);
 }
 
 Button* CombatPanel::getButton(int Command) const {
@@ -176,7 +247,10 @@ void CombatPanel::showModes() {
 void CombatPanel::draw(int Surface, int x, int y) {
     // The walking logic may switch chase mode off on its own.
     showModes();
-    CompositeComponent::draw(Surface, x, y);
+    drawDrawingList(Surface, x, y);
+    // The buttons of the other form are put away at no size: not drawn.
+    for (Component* c = getFirstChild(); c != NULL; c = c->getNextSibling())
+        if (c->getWidth() > 0) c->draw(Surface, x + c->getX(), y + c->getY());
 }
 
 void CombatPanel::command(int number) {
@@ -270,8 +344,14 @@ void FixedPanels::setInventoryPanel(Component* Panel) {
 }
 
 int FixedPanels::neededHeight() const {
-    const int Row = std::max(Combat->getHeight(), Inventory != NULL ? Inventory->getHeight() : 0);
-    return AUTOMAP_PANEL_HEIGHT + Status->getHeight() + Row + Controls->getHeight();
+    return AUTOMAP_PANEL_HEIGHT + Status->getHeight() + rowHeight() + Controls->getHeight();
+}
+
+// The inventory's and the combat controls' place: side by side, or in their
+// other form (the minimised inventory) one above the other, both low.
+int FixedPanels::rowHeight() const {
+    const int Shelf = Inventory != NULL ? Inventory->getHeight() : 0;
+    return Combat->isCompact() ? Shelf + Combat->getHeight() : std::max(Combat->getHeight(), Shelf);
 }
 
 void FixedPanels::setSize(int Width, int Height) {
@@ -292,15 +372,28 @@ void FixedPanels::layout() {
     Status->setPosition(0, y);
     Status->setSize(W, Status->getHeight());
     y += Status->getHeight();
-    const int Row = std::max(Combat->getHeight(), Inventory != NULL ? Inventory->getHeight() : 0);
-    const int InventoryWidth = std::max(W - COMBAT_PANEL_WIDTH, 0);
-    Places[2] = {0, y, InventoryWidth, Row};
-    Places[3] = {InventoryWidth, y, W - InventoryWidth, Row};
-    if (Inventory != NULL) {
-        Inventory->setPosition(0, y);
-        Inventory->setSize(InventoryWidth, Row);
+    const int Row = rowHeight();
+    if (Combat->isCompact()) {
+        const int Shelf = Inventory != NULL ? Inventory->getHeight() : 0;
+        Places[2] = {0, y, W, Shelf};
+        Places[3] = {0, y + Shelf, W, Combat->getHeight()};
+        if (Inventory != NULL) {
+            Inventory->setPosition(0, y);
+            Inventory->setSize(W, Shelf);
+        }
+        Combat->setPosition(0, y + Shelf);
+        Combat->setSize(W, Combat->getHeight());
+    } else {
+        const int InventoryWidth = std::max(W - COMBAT_PANEL_WIDTH, 0);
+        Places[2] = {0, y, InventoryWidth, Row};
+        Places[3] = {InventoryWidth, y, W - InventoryWidth, Row};
+        if (Inventory != NULL) {
+            Inventory->setPosition(0, y);
+            Inventory->setSize(InventoryWidth, Row);
+        }
+        Combat->setPosition(InventoryWidth, y);
+        Combat->setSize(COMBAT_PANEL_WIDTH, Combat->getHeight());
     }
-    Combat->setPosition(InventoryWidth, y);
     y += Row;
     Places[4] = {0, y, W, Controls->getHeight()};
     Controls->setPosition(std::max((W - Controls->getWidth()) / 2, 0), y);
@@ -319,7 +412,8 @@ bool FixedPanels::queryHelp(int x, int y) {
     const auto* Shelf = dynamic_cast<const InventoryPanel*>(Inventory);
     const int Numbers[5] = {HELP_AUTOMAP, HELP_STATUS_BARS,
                             Shelf != NULL && Shelf->isMinimized() ? HELP_MINIMISED_INVENTORY : HELP_INVENTORY,
-                            HELP_COMBAT_CAPTIONS, HELP_CONTROL_BUTTONS};
+                            Combat->isCompact() ? HELP_COMBAT_PICTURES : HELP_COMBAT_CAPTIONS,
+                            HELP_CONTROL_BUTTONS};
     for (int i = 0; i < 5; ++i) {
         const Place& P = Places[i];
         if (x < P.x || y < P.y || x >= P.x + P.width || y >= P.y + P.height) continue;

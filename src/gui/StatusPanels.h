@@ -44,22 +44,38 @@ class StatusBarsPanel : public Component {
 // Attack mode (offensive, balanced, defensive), chase mode (stand, chase)
 // and secure mode, kept in the preferences and sent with command 160 on
 // every change; below them Stop, Options and Help.
+//
+// Its other form, beside the minimised inventory, is low and as wide as the
+// column: the seven modes in one row, and below them Stop with Options and
+// Help as pictures.
 class CombatPanel : public CompositeComponent {
   public:
     explicit CombatPanel(Component* Main);
     void command(int number) override;
     void draw(int Surface, int x, int y) override;
+    // The other form; the panel takes the height of the form, the width
+    // stays its place's.
+    void setCompact(bool Compact);
+    bool isCompact() const { return Compact; }
+    void setSize(int Width, int Height) override;
     // Shows the modes the preferences hold.
     void showModes();
     Button* getButton(int Command) const;
     TextButton* getStopButton() const { return Stop; }
     TextButton* getOptionsButton() const { return Options; }
     TextButton* getHelpButton() const { return Help; }
+    // Options and Help as pictures, shown in the other form only.
+    Button* getOptionsPicture() const { return OptionsPicture; }
+    Button* getHelpPicture() const { return HelpPicture; }
 
   private:
+    void layout();
+    int heightOfForm() const;
     Button* Modes[7];
     RadioButtonGroup AttackGroup, ChaseGroup, SecureGroup;
     TextButton *Stop, *Options, *Help;
+    Button *OptionsPicture, *HelpPicture;
+    bool Compact = false;
 };
 
 // Skills, Battle and VIP open and close their side windows (Ctrl+S, Ctrl+B,
@@ -105,6 +121,7 @@ class FixedPanels : public CompositeComponent {
 
   private:
     void layout();
+    int rowHeight() const;
     Component* Automap = NULL;
     Component* Inventory = NULL;
     StatusBarsPanel* Status;

@@ -13,6 +13,9 @@ namespace {
 
 // Lives until the program ends; only ResetPendingHints empties it.
 std::deque<int> Pending;
+// Who raised each hint about a person, for its title and text; kept for the
+// run, so that the list of hints read names him too.
+std::string MetNames[EVENTHELPS + 1];
 
 // The world's triggers, replaced whole by a file that reads well.
 struct HintNpc {
@@ -48,9 +51,12 @@ int ReadInt(ReadScriptFile& Script) {
 void triggerEventHint(int Number) {
     ASSERT(In(Number,1,EVENTHELPS));
     if (!In(Number, 1, EVENTHELPS)) return;
-    if (IsKnownHint(Number) || !GetShowNewHints()) return;
+    if (IsKnownHint(Number)) return;
+    // A hint that comes while the player does not want hints counts as
+    // known all the same: switching them on again must not bring up as new
+    // what happened meanwhile (a place or a person met again would).
     AddKnownHint(Number);
-    Pending.push_back(Number);
+    if (GetShowNewHints()) Pending.push_back(Number);
 }
 
 void triggerByPosition(int x, int y, int z) {
@@ -62,8 +68,11 @@ void triggerByPosition(int x, int y, int z) {
 void triggerByNpcName(const char* Name) {
     ASSERT(Name!=NULL);
     if (Name == NULL) return;
-    for (const HintNpc& N : World.Npcs)
-        if (CompareNoCase(N.Name.c_str(), Name) == 0) triggerEventHint(N.Hint);
+    for (const HintNpc& N : World.Npcs) {
+        if (CompareNoCase(N.Name.c_str(), Name) != 0 || IsKnownHint(N.Hint)) continue;
+        MetNames[N.Hint] = N.Name;
+        triggerEventHint(N.Hint);
+    }
 }
 
 int peekPendingHint() { return Pending.empty() ? 0 : Pending.front(); }
@@ -145,6 +154,8 @@ const HintPlace& GetHintPlace(int Index) {
     ASSERT(In(Index,0,GetNumberOfHintPlaces()-1));
     return World.Places.at(size_t(Index));
 }
+
+const char* GetHintMetName(int Hint) { return In(Hint, 1, EVENTHELPS) ? MetNames[Hint].c_str() : ""; }
 
 const char* GetHintNpcName(int Hint) {
     for (const HintNpc& N : World.Npcs)

@@ -20,8 +20,9 @@
 constexpr int EVENTHELPS = 14;
 constexpr int HINT_UNDERGROUND = 6;
 
-// Queues hint n (1..EVENTHELPS) unless it has been raised before or the
-// player has switched new hints off (then it stays unknown, for later).
+// Marks hint n (1..EVENTHELPS) as known and queues it, unless it has been
+// raised before; while the player has switched new hints off it is only
+// marked, so that it does not come up later as new.
 void triggerEventHint(int Number);
 // Hints tied to the player's place: the configured rectangles, and any
 // floor below the surface (8 or deeper) raises hint 6.
@@ -55,3 +56,6 @@ const HintPlace& GetHintPlace(int Index);
 // The first name that raises hint n, "" when none does: hints about one
 // person carry that person's name as their title.
 const char* GetHintNpcName(int Hint);
+// The name of the person whose meeting raised hint n in this run, "" when
+// none did.
+const char* GetHintMetName(int Hint);

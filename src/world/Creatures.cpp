@@ -230,7 +230,9 @@ void SetCreatureSkull(Creature* C, int Skull, bool Delayed) {
         C->Skull = Skull;
         C->SkullClearTime = 0;
     }
-    if (C->Skull != 0 && HintHook != nullptr) HintHook(SKULL_HINT);
+    // The hint warns of a marked player near; the player's own mark is no
+    // one coming near.
+    if (C->Skull != 0 && C->ID != GetPlayerID() && HintHook != nullptr) HintHook(SKULL_HINT);
 }
 
 void SweepSkulls() {

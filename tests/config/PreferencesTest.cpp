@@ -313,6 +313,27 @@ TEST_F(PreferencesFile, ModeRules) {
     EXPECT_EQ(GetSecureMode(), 0);
 }
 
+TEST_F(PreferencesFile, InterfaceSizeIsKeptOnlyWhenChosenAndReadWithinItsRange) {
+    // Files without the key (every earlier one) are automatic, and so is a
+    // file that was never given a size: it is written without the key.
+    LoadPreferences();
+    EXPECT_EQ(GetInterfaceSize(), INTERFACE_SIZE_AUTOMATIC);
+    EXPECT_EQ(Saved(), DefaultFile);
+    SetInterfaceSize(2);
+    EXPECT_EQ(Saved(), DefaultFile + "InterfaceSize = 2\r\n");
+    LoadPreferences();
+    EXPECT_EQ(GetInterfaceSize(), 2);
+    // A size this program does not draw at reads as automatic; the rest of
+    // the file stays.
+    for (const char* Edited : {"InterfaceSize = 7\nLevelBar = no\n", "InterfaceSize = -1\nLevelBar = no\n"}) {
+        Load(Edited);
+        EXPECT_EQ(GetInterfaceSize(), INTERFACE_SIZE_AUTOMATIC) << Edited;
+        EXPECT_FALSE(GetLevelBar()) << Edited;
+    }
+    SetInterfaceSize(4);
+    EXPECT_EQ(GetInterfaceSize(), INTERFACE_SIZE_AUTOMATIC);
+}
+
 TEST_F(PreferencesFile, YesIsTheOnlyTrueAndKeysIgnoreCase) {
     Load("LEVELBAR = YES\nTestServer = Yes\nLightEffects = true\nnostretching = ja\n# note\nshownewhints = no");
     EXPECT_TRUE(GetLevelBar());

@@ -3,6 +3,8 @@
 #include "DialogTestSupport.h"
 #include "../gui/GuiTestSupport.h"
 #include "graphics/graphics.h"
+#include "gui/Dialogs.BugReport.h"
+#include "gui/Dialogs.Info.h"
 #include "gui/Help.h"
 #include "net/EventHints.h"
 
@@ -379,6 +381,18 @@ TEST_F(DialogTest, DialogPreconditionsAreReported) {
     d.removeCancelButton();
     EXPECT_ASSERTION(d.removeCancelButton(), "CancelButton!=NULL");
     EXPECT_ASSERTION(d.setExtraButton(NULL, CommandTarget()), "ExtraButton!=NULL");
+
+    // A dialog event that nothing builds is the program's own fault, and
+    // said so rather than dropped; the table is whole again afterwards.
+    PostEvent(INFO_EVENT, 0, 0);
+    frame::Pump();
+    ASSERT_EQ(ModalCaption(), "Info");
+    Press(platform::Key::Escape);
+    RegisterDialogBuilder(BUGREPORT_EVENT, nullptr);
+    Event Orphan{BUGREPORT_EVENT, 0, 0};
+    EXPECT_ASSERTION(CarryOutDialogEvent(Orphan), "false");
+    EXPECT_EQ(GetModalWindow(), nullptr);
+    RegisterDialogBuilder(BUGREPORT_EVENT, BuildBugReportDialog);
 }
 
 TEST_F(DialogTest, AbortingTheGameConnectionBringsTheCharacterListBack) {

@@ -5,6 +5,7 @@
 // smaller screen.
 #include "DialogTestSupport.h"
 
+#include "graphics/graphics.h"
 #include "gui/Dialogs.Hotkeys.h"
 #include "gui/Dialogs.Ignore.h"
 #include "gui/Dialogs.Options.h"
@@ -140,6 +141,17 @@ TEST_F(OptionsDialogsTest, TheIgnoreListIsEditedByNameAndItsGlobalSettings) {
     auto* Page = Body<IgnoreBody>();
     ASSERT_NE(Page, nullptr);
     ASSERT_EQ(Page->getList()->getLines(), 1);
+    // Each side button shows its whole caption, and the settings begin
+    // below the list, not over its foot.
+    for (const TextButton* B : {Page->getAdd(), Page->getDelete()})
+        EXPECT_GE(B->getWidth(), GetTextWidth(SkinProperties().Buttons.Font, B->getText().c_str()) + 4) << B->getText();
+    for (const Component* C = Page->getFirstChild(); C != nullptr; C = C->getNextSibling()) {
+        if (C != Page->getList() && C->getY() > Page->getList()->getY()) {
+            EXPECT_TRUE(C->getX() >= Page->getList()->getWidth() ||
+                        C->getY() >= Page->getList()->getY() + Page->getList()->getHeight())
+                << C->getX() << "," << C->getY();
+        }
+    }
     EXPECT_FALSE(Page->getBox(0)->isTicked()) << "Bob is ignored for this run only";
     // A new line is renamed at once: what is typed replaces "new entry".
     ClickOn(Page->getAdd());

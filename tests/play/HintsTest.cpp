@@ -2,9 +2,17 @@
 // that guide him come once each, in the order their events happened, and
 // not again after the client reads its preferences anew; help mode explains
 // the console, a creature, a ladder and the stairs beside what is pointed at.
+// The people of the village: a hint names the one met; the menu of his line
+// in the console offers no talk with him, a player's line does; hints
+// switched off and on do not bring back what came meanwhile; the player's
+// own skull is no marked player near.
 #include "PlaySupport.h"
+#include "WirePlayer.h"
 
+#include "core/sysinc.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/ContextMenu.h"
+#include "gui/Dialogs.Options.h"
 #include "gui/Help.h"
 #include "gui/ListWindows.h"
 #include "gui/MainWindow.h"
@@ -13,6 +21,8 @@
 #include "gui/StatusPanels.h"
 #include "graphics/MapView.h"
 #include "net/EventHints.h"
+
+#include <fstream>
 
 #include <cstdio>
 
@@ -50,15 +60,23 @@ class HintsTest : public PlayTest {
         PumpUntil([&] { return ModalCaption() != Caption; });
         return Out;
     }
-    // One step by the key; true once the character stands still on the field.
+    // One step by the key; true once the character stands still on the
+    // field. A step that a chicken on the field refuses is tried again.
     bool StepTo(platform::Key Key, int x, int y, int z) {
-        Press(Key);
-        return PumpUntil([&] {
+        int ox, oy, oz;
+        PlayerPosition(ox, oy, oz);
+        const auto StandsAt = [](int x, int y, int z) {
             int px, py, pz;
             PlayerPosition(px, py, pz);
             const Creature* Me = FindCreature(GetPlayerID());
             return px == x && py == y && pz == z && Me != nullptr && !Me->Walking;
-        });
+        };
+        for (int Try = 0; Try < 10; ++Try) {
+            Press(Key);
+            if (PumpUntil([&] { return StandsAt(x, y, z); }, 3000)) return true;
+            if (!PumpUntil([&] { return StandsAt(ox, oy, oz); }, 3000)) return false;
+        }
+        return false;
     }
     // Into help mode through the help menu, as a player.
     bool StartHelpMode() {
@@ -86,6 +104,39 @@ class HintsTest : public PlayTest {
         if (P == nullptr) return "(none)";
         return std::to_string(P->getX()) + "," + std::to_string(P->getY()) + " " + std::to_string(P->getWidth()) +
                "x" + std::to_string(P->getHeight());
+    }
+    static ContextMenu* Menu() { return dynamic_cast<ContextMenu*>(GetModalWindow()); }
+    static bool Offers(const std::string& Text) {
+        for (int i = 0; Menu() != nullptr && i < Menu()->getNumberOfEntries(); ++i)
+            if (Menu()->getEntry(i)->getText() == Text) return true;
+        return false;
+    }
+    // A right click on the newest line of the console; true once its menu
+    // is open.
+    static bool RightClickNewestLine() {
+        const ConsoleWindow* Console = GetMainWindow()->getGameView()->getConsole();
+        int cx = 0, cy = 0;
+        Console->getAbsolutePosition(cx, cy);
+        const int x = cx + 40, y = cy + Console->getTextTop() + Console->getTextHeight() - 4;
+        MoveTo(x, y);
+        Button(platform::EventKind::ButtonDown, x, y, 2);
+        Button(platform::EventKind::ButtonUp, x, y, 2);
+        return PumpUntil([] { return Menu() != nullptr; });
+    }
+    // "Show Hints" of the general options, clicked as a player does.
+    static bool SwitchHints() {
+        ClickOn(GetMainWindow()->getGameView()->getFixedPanels()->getCombatPanel()->getOptionsButton());
+        if (!PumpUntil([] { return ModalCaption() == "Options"; })) return false;
+        ClickOn(Body<OptionsMenuBody>()->getButton(0));
+        if (!PumpUntil([] { return ModalCaption() == "General Options"; })) return false;
+        CheckBox* Box = Body<GeneralOptionsBody>()->getBox(2);
+        int x = 0, y = 0;
+        Box->getAbsolutePosition(x, y);
+        Click(x + 10, y + Box->getHeight() / 2);
+        ClickOn(Modal()->getDefaultButton());
+        if (!PumpUntil([] { return ModalCaption() == "Options"; })) return false;
+        ClickOn(Modal()->getDefaultButton());
+        return PumpUntil([] { return GetModalWindow() == nullptr; });
     }
     static bool ConsoleHolds(const std::string& Part) {
         const TextBuffer* B = GetDefaultBuffer();
@@ -277,3 +328,101 @@ TEST_F(HintsTest, TheFirstKillBringsTheExperienceHint) {
     EXPECT_NE(TakeHint("First Experience Points", "hint-first-experience.png").find("experience"), std::string::npos);
     EXPECT_GT(GetPlayerExperience(), 0u);
 }
+
+namespace {
+
+TEST_F(HintsTest, ThePeopleMetTheirLinesHintsSwitchedOffAndOnAndTheOwnSkull) {
+    SetTimeOfDay(0.5);
+    // Two people raise the hint about meeting one; a field east of Mira's
+    // way is a place with a hint.
+    std::ofstream("Hints.cfg") << "Npc = (2,\"Haldor\")\nNpc = (2,\"Bertram\")\nNpc = (4,\"Master Corvin\")\n"
+                                  "Place = (3,1004,1006,1004,1006,7)\n";
+    ASSERT_TRUE(PlaceCharacter("Kestrel", 1005, 1011, 7));  // in the arena
+    ASSERT_TRUE(PlaceCharacter("Mira", 1003, 1008, 7));
+    ASSERT_TRUE(StartServer());
+    WirePlayer Kestrel(GamePort(), 100002, "Kestrel");
+    ASSERT_TRUE(Kestrel.Connected);
+    SetShowNewHints(true);
+    ASSERT_TRUE(LogIn("100001", "Mira"));
+    EXPECT_EQ(TakeHint("First Login").rfind("<b>Welcome", 0), 0u);
+
+    // Two steps north Bertram, at his stall, is near: the hint names him.
+    ASSERT_TRUE(StepTo(platform::Key::Up, 1003, 1007, 7));
+    ASSERT_TRUE(StepTo(platform::Key::Up, 1003, 1006, 7));
+    const std::string Met = TakeHint("Bertram", "hint-bertram.png");
+    EXPECT_EQ(Met.rfind("Bertram is one of the people", 0), 0u) << Met;
+    EXPECT_EQ(Met.find("Haldor"), std::string::npos) << Met;
+
+    // His answer in the console: its menu copies, but offers no talk, VIP,
+    // ignoring or report.
+    Type("hi\r");
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return ConsoleHolds("Bertram: Welcome to my stall, Mira!");
+    }));
+    ASSERT_TRUE(RightClickNewestLine());
+    Screenshot("console-menu-npc.png");
+    EXPECT_TRUE(Offers("Copy Name") && Offers("Copy Message"));
+    EXPECT_FALSE(Offers("Message to Bertram"));
+    EXPECT_FALSE(Offers("Add to VIP list"));
+    EXPECT_FALSE(Offers("Ignore Bertram"));
+    EXPECT_FALSE(Offers("Rule Violation"));
+    ClickOn(Menu()->findEntry(MENU_COPY_MESSAGE));
+    EXPECT_STREQ(GetClipboardText(), "Welcome to my stall, Mira! Say trade to hear what I deal in.");
+
+    // Kestrel's line: every entry for a player.
+    Kestrel.Say("Good day, Mira!");
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return ConsoleHolds("Kestrel: Good day, Mira!");
+    }));
+    ASSERT_TRUE(RightClickNewestLine());
+    Screenshot("console-menu-player.png");
+    EXPECT_TRUE(Offers("Message to Kestrel") && Offers("Add to VIP list") && Offers("Ignore Kestrel") &&
+                Offers("Rule Violation"));
+    Press(platform::Key::Escape);
+
+    // Hints off: the place east brings nothing, and nothing when hints are
+    // on again and Mira comes back to it.
+    ASSERT_TRUE(SwitchHints());
+    EXPECT_FALSE(GetShowNewHints());
+    ASSERT_TRUE(StepTo(platform::Key::Right, 1004, 1006, 7));
+    ASSERT_TRUE(StepTo(platform::Key::Left, 1003, 1006, 7));
+    ASSERT_TRUE(SwitchHints());
+    EXPECT_TRUE(GetShowNewHints());
+    ASSERT_TRUE(StepTo(platform::Key::Right, 1004, 1006, 7));
+    PumpUntil([] { return ModalCaption() != "(none)"; }, 1000);
+    EXPECT_EQ(ModalCaption(), "(none)");
+    EXPECT_EQ(GetNumberOfPendingHints(), 0);
+    EXPECT_TRUE(IsKnownHint(3));
+
+    // In the arena Mira strikes Kestrel and is marked: her own skull warns
+    // of nobody.
+    ASSERT_TRUE(WalkTo(1004, 1011));
+    const uint32_t Me = GetPlayerID();
+    uint32_t KestrelID = 0;
+    for (int i = 0; i < CREATURES && KestrelID == 0; ++i)
+        if (std::string(GetCreatureRecord(i)->Name) == "Kestrel") KestrelID = GetCreatureRecord(i)->ID;
+    ASSERT_NE(KestrelID, 0u);
+    // Alt and a click on him, one field east, attacks.
+    platform::Event Alt;
+    Alt.Kind = platform::EventKind::KeyDown;
+    Alt.KeyCode = platform::Key::Alt;
+    Inject(Alt);
+    int x = 0, y = 0;
+    MapPictureToWindow((7 + 1) * 32 + 16, 5 * 32 + 16, Map()->getWidth(), Map()->getHeight(), x, y);
+    Click(Map()->getX() + x, Map()->getY() + y);
+    Alt.Kind = platform::EventKind::KeyUp;
+    Inject(Alt);
+    EXPECT_EQ(GetAttackTarget(), KestrelID);
+    ASSERT_TRUE(PumpUntil([&] {
+        Kestrel.Drain();
+        return FindCreature(Me) != nullptr && FindCreature(Me)->Skull != 0;
+    })) << Server->Log;
+    ClickOn(GetMainWindow()->getGameView()->getFixedPanels()->getCombatPanel()->getStopButton());
+    PumpUntil([] { return ModalCaption() != "(none)"; }, 1000);
+    EXPECT_EQ(ModalCaption(), "(none)");
+    EXPECT_FALSE(IsKnownHint(13));
+}
+
+}  // namespace

@@ -98,6 +98,32 @@ class PlayTest : public ServerClientTest {
         return PumpUntil([] { return GetConnectionState() == STATE_GAME && FindCreature(GetPlayerID()) != nullptr; });
     }
 
+    // The window is resized as a player drags its frame; true once a frame
+    // of that size has been shown.
+    static bool Resize(int Width, int Height) {
+        platform::Event e;
+        e.Kind = platform::EventKind::Resize;
+        e.Width = Width;
+        e.Height = Height;
+        Inject(e);
+        // The frames are the interface's own size, the window's divided by
+        // the scale.
+        return PumpUntil([&] {
+            int w = 0, h = 0;
+            platform::headless::LastFrame(w, h);
+            return w * frame::GetScale() == Width && h * frame::GetScale() == Height &&
+                   GetMainWindow()->getWidth() == w && GetMainWindow()->getHeight() == h;
+        });
+    }
+    static int Scale() { return frame::GetScale(); }
+    // A click on the middle of a component, in the window's own pixels.
+    static void ClickScaled(const Component* C) {
+        ASSERT_NE(C, nullptr);
+        int x = 0, y = 0;
+        C->getAbsolutePosition(x, y);
+        Click((x + C->getWidth() / 2) * Scale(), (y + C->getHeight() / 2) * Scale());
+    }
+
     static MapWindow* Map() { return GetMainWindow()->getGameView()->getMapWindow(); }
 
     // A key of the cursor block pressed while a modifier (Ctrl, Alt) is held.

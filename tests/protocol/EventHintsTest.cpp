@@ -1,6 +1,7 @@
 // The event-hint queue: each hint once per installation, first in first out,
 // the shown flags kept in the preferences file.
 #include "config/Preferences.h"
+#include "gui/Help.h"
 #include "net/EventHints.h"
 #include "support/TestSupport.h"
 
@@ -104,14 +105,32 @@ TEST_F(EventHints, PeopleAndPlacesComeFromTheWorldsFileOrTheDemoWorld) {
     EXPECT_NE(LoadHintTriggers("Hints.cfg"), "");
     EXPECT_EQ(GetNumberOfHintPlaces(), 3);
 
-    // Switched off, a hint stays unknown for later.
+    // Switched off, a hint is not shown, and it does not come up as new
+    // when hints are switched on again and its event comes again.
     SetShowNewHints(false);
     triggerEventHint(9);
     EXPECT_EQ(GetNumberOfPendingHints(), 0);
-    EXPECT_FALSE(IsKnownHint(9));
+    EXPECT_TRUE(IsKnownHint(9));
     SetShowNewHints(true);
     triggerEventHint(9);
-    EXPECT_EQ(popPendingHint(), 9);
+    EXPECT_EQ(GetNumberOfPendingHints(), 0);
+
+    // A hint about a person names the one met, in its title and its text,
+    // whichever of the world's names for it that was.
+    testing_support::WriteFile("Hints.cfg", "Npc = (2,\"Tom\")\nNpc = (4,\"Sage Ilse\")\nNpc = (4,\"Brother Anselm\")\n");
+    EXPECT_EQ(LoadHintTriggers("Hints.cfg"), "");
+    ClearKnownHints();
+    EXPECT_STREQ(eventHintTitle(4), "Sage Ilse");  // nobody met yet: the first name
+    triggerByNpcName("brother anselm");
+    EXPECT_EQ(popPendingHint(), 4);
+    EXPECT_STREQ(eventHintTitle(4), "Brother Anselm");
+    const std::string Text = eventHintText(4);
+    EXPECT_EQ(Text.rfind("Brother Anselm teaches", 0), 0u) << Text;
+    EXPECT_EQ(Text.find("Corvin"), std::string::npos) << Text;
+    EXPECT_EQ(Text.find('%'), std::string::npos) << Text;
+    triggerByNpcName("Tom");
+    EXPECT_STREQ(eventHintTitle(popPendingHint()), "Tom");
+    EXPECT_EQ(std::string(eventHintText(2)).find("Haldor"), std::string::npos);
     SetDefaultHintTriggers();
 }
 

@@ -164,6 +164,10 @@ TEST_F(CreaturesTest, MarksAndSkullsLinger) {
     Now += 1;
     EXPECT_FALSE(IsCreatureMarked(C));
 
+    // The player's own skull is no marked player coming near.
+    SetPlayerID(PLAYER);
+    SetCreatureSkull(Make(PLAYER, 501, 500, 7), 3, false);
+    EXPECT_TRUE(Hints.empty());
     SetCreatureSkull(C, 2, false);
     EXPECT_EQ(Hints, (std::vector<int>{SKULL_HINT}));
     SetCreatureSkull(C, 0, true);  // removed: still shown a while
