@@ -7,7 +7,7 @@
 #include "Fonts.h"
 #include "Palette.h"
 #include "Png.h"
-#include "gui/Skins.h"
+#include "gui/framework/Skins.h"
 #include "world/TypeNumbers.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "Builders.h"
 #include "PixelArt.h"
 #include "Skin.h"
-#include "gui/Skins.h"
+#include "gui/framework/Skins.h"
 
 #include <cmath>
 #include <functional>

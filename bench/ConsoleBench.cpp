@@ -15,9 +15,9 @@
 #include "core/TalkModes.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
-#include "gui/ConsoleWindow.h"
-#include "gui/GUI.h"
-#include "gui/Skins.h"
+#include "gui/windows/ConsoleWindow.h"
+#include "gui/framework/GUI.h"
+#include "gui/framework/Skins.h"
 #include "platform/Platform.h"
 
 #include <benchmark/benchmark.h>

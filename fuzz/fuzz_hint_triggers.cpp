@@ -5,7 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "config/Preferences.h"
-#include "net/EventHints.h"
+#include "gui/help/EventHints.h"
 
 #include <cstdint>
 #include <cstdio>

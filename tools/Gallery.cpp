@@ -12,9 +12,9 @@
 #include "app/MainFrame.h"
 #include "config/Preferences.h"
 #include "core/Status.h"
-#include "gui/Dialogs.h"
-#include "gui/GUI.h"
-#include "gui/SkinProperties.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/framework/GUI.h"
+#include "gui/framework/SkinProperties.h"
 
 #include <algorithm>
 #include <cstring>

@@ -20,7 +20,7 @@
 #include "core/ProgramError.h"
 #include "core/Redraw.h"
 #include "graphics/graphics.h"
-#include "gui/GUI.h"
+#include "gui/framework/GUI.h"
 #include "net/Communication.h"
 #include "net/Network.h"
 #include "platform/Platform.h"

@@ -2,9 +2,9 @@
 
 #include "app/Control.h"
 #include "graphics/Talk.h"
-#include "gui/ConsoleWindow.h"
+#include "gui/windows/ConsoleWindow.h"
 #include "net/Commands.h"
-#include "net/EventHints.h"
+#include "gui/help/EventHints.h"
 #include "net/GameHooks.h"
 #include "net/GameMessages.h"
 #include "world/Automap.h"

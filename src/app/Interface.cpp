@@ -5,14 +5,14 @@
 #include "app/MainFrame.h"
 #include "core/Redraw.h"
 #include "graphics/Surface.h"
-#include "gui/ContainerWindow.h"
-#include "gui/Dialogs.h"
-#include "gui/GUI.h"
-#include "gui/Help.h"
-#include "gui/MainWindow.h"
-#include "net/EventHints.h"
-#include "gui/ObjectSlot.h"
-#include "gui/TradeWindow.h"
+#include "gui/windows/ContainerWindow.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/framework/GUI.h"
+#include "gui/help/Help.h"
+#include "gui/windows/MainWindow.h"
+#include "gui/help/EventHints.h"
+#include "gui/windows/ObjectSlot.h"
+#include "gui/windows/TradeWindow.h"
 
 namespace {
 

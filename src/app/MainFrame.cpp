@@ -9,7 +9,7 @@
 #include "graphics/PictureNumbers.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
-#include "gui/GUI.h"
+#include "gui/framework/GUI.h"
 #include "platform/Platform.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #include "core/Assert.h"
 #include "core/Utils.h"
 #include "net/Commands.h"
-#include "net/EventHints.h"
+#include "gui/help/EventHints.h"
 #include "net/GameHooks.h"
 #include "net/GameMessagesLocal.h"
 #include "net/Network.h"

@@ -4,7 +4,7 @@
 #include "core/Assert.h"
 #include "core/Status.h"
 #include "net/Commands.h"
-#include "net/EventHints.h"
+#include "gui/help/EventHints.h"
 #include "net/GameMessages.h"
 #include "net/GameMessagesLocal.h"
 #include "net/Network.h"

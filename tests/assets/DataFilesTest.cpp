@@ -5,7 +5,7 @@
 #include "DataFileReader.h"
 
 #include "graphics/PictureNumbers.h"
-#include "gui/Skins.h"
+#include "gui/framework/Skins.h"
 #include "support/TestSupport.h"
 #include "world/TypeNumbers.h"
 

@@ -7,9 +7,9 @@
 #include "../net/LoopbackPeer.h"
 #include "app/Interface.h"
 #include "graphics/graphics.h"
-#include "gui/DialogElements.h"
-#include "gui/GUI.h"
-#include "gui/Skins.h"
+#include "gui/framework/DialogElements.h"
+#include "gui/framework/GUI.h"
+#include "gui/framework/Skins.h"
 
 #include <string>
 #include <vector>

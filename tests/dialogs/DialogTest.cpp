@@ -3,10 +3,10 @@
 #include "DialogTestSupport.h"
 #include "../gui/GuiTestSupport.h"
 #include "graphics/graphics.h"
-#include "gui/Dialogs.BugReport.h"
-#include "gui/Dialogs.Info.h"
-#include "gui/Help.h"
-#include "net/EventHints.h"
+#include "gui/dialogs/BugReport.h"
+#include "gui/dialogs/Info.h"
+#include "gui/help/Help.h"
+#include "gui/help/EventHints.h"
 
 #include <string>
 #include <vector>

@@ -6,10 +6,10 @@
 #include "DialogTestSupport.h"
 
 #include "graphics/graphics.h"
-#include "gui/Dialogs.Hotkeys.h"
-#include "gui/Dialogs.Ignore.h"
-#include "gui/Dialogs.Options.h"
-#include "gui/Dialogs.Outfit.h"
+#include "gui/dialogs/Hotkeys.h"
+#include "gui/dialogs/Ignore.h"
+#include "gui/dialogs/Options.h"
+#include "gui/dialogs/Outfit.h"
 
 #include <filesystem>
 

@@ -5,9 +5,9 @@
 #include "DialogTestSupport.h"
 
 #include "app/Control.h"
-#include "gui/ListWindows.h"
-#include "gui/SideColumn.h"
-#include "gui/StatusPanels.h"
+#include "gui/windows/ListWindows.h"
+#include "gui/windows/SideColumn.h"
+#include "gui/windows/StatusPanels.h"
 #include "support/TestSupport.h"
 
 #include <fstream>

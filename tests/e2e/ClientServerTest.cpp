@@ -10,7 +10,7 @@
 #include "core/sysinc.h"
 #include "net/Commands.h"
 #include "net/Communication.h"
-#include "net/EventHints.h"
+#include "gui/help/EventHints.h"
 #include "net/GameMessages.h"
 #include "net/Network.h"
 #include "platform/Platform.h"

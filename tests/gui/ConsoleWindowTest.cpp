@@ -8,7 +8,7 @@
 #include "graphics/Surface.h"
 #include "graphics/Talk.h"
 #include "graphics/graphics.h"
-#include "gui/ConsoleWindow.h"
+#include "gui/windows/ConsoleWindow.h"
 #include "platform/Platform.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // The component tree, mouse dispatch with capture, layout, skin tiling,
 // hotkeys and command timers.
-#include "gui/GUI.h"
-#include "gui/SkinProperties.h"
-#include "gui/Skins.h"
+#include "gui/framework/GUI.h"
+#include "gui/framework/SkinProperties.h"
+#include "gui/framework/Skins.h"
 #include "platform/Platform.h"
 #include "support/TestSupport.h"
 

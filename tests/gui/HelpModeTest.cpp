@@ -3,9 +3,9 @@
 // help text exists, opens with its title and shows its skins.
 #include "GuiTestSupport.h"
 
-#include "gui/Help.h"
-#include "gui/HelpTexts.h"
-#include "net/EventHints.h"
+#include "gui/help/Help.h"
+#include "gui/help/HelpTexts.h"
+#include "gui/help/EventHints.h"
 
 #include <cstdio>
 #include <string>

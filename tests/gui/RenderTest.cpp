@@ -2,7 +2,7 @@
 // root, the modal window and the tooltip on the screen surface. Setting
 // VORNA_GUI_PNG=<directory> writes the frames for looking at them.
 #include "GuiTestSupport.h"
-#include "gui/Dialogs.h"
+#include "gui/framework/Dialogs.h"
 
 #include <cstdlib>
 #include <set>

@@ -1,8 +1,8 @@
 // The layout constants: the record is zeroed and filled by its one
 // initialiser, the members that element code names have their fixed values,
 // and the dialog constants agree with the skins they place.
-#include "gui/SkinProperties.h"
-#include "gui/Skins.h"
+#include "gui/framework/SkinProperties.h"
+#include "gui/framework/Skins.h"
 
 #include <gtest/gtest.h>
 

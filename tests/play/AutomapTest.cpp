@@ -7,10 +7,10 @@
 
 #include "app/GameProtocol.h"
 #include "graphics/MapView.h"
-#include "gui/AutomapMenu.h"
-#include "gui/AutomapPanel.h"
-#include "gui/EditMarkDialog.h"
-#include "gui/StatusPanels.h"
+#include "gui/menus/AutomapMenu.h"
+#include "gui/windows/AutomapPanel.h"
+#include "gui/dialogs/EditMarkDialog.h"
+#include "gui/windows/StatusPanels.h"
 
 #include <cstdio>
 

@@ -5,10 +5,10 @@
 // so in the console by the key and by the menu alike, and no dialog opens.
 #include "PlaySupport.h"
 
-#include "gui/ConsoleWindow.h"
-#include "gui/Dialogs.BugReport.h"
-#include "gui/Help.h"
-#include "gui/StatusPanels.h"
+#include "gui/windows/ConsoleWindow.h"
+#include "gui/dialogs/BugReport.h"
+#include "gui/help/Help.h"
+#include "gui/windows/StatusPanels.h"
 
 #include <filesystem>
 #include <fstream>

@@ -7,8 +7,8 @@
 #include "core/TalkModes.h"
 #include "graphics/Talk.h"
 #include "config/Preferences.h"
-#include "gui/ConsoleWindow.h"
-#include "gui/ContextMenu.h"
+#include "gui/windows/ConsoleWindow.h"
+#include "gui/framework/ContextMenu.h"
 #include "core/Status.h"
 #include "net/Commands.h"
 

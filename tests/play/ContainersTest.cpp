@@ -7,11 +7,11 @@
 #include "WirePlayer.h"
 
 #include "graphics/MapView.h"
-#include "gui/ContainerWindow.h"
-#include "gui/InventoryPanel.h"
-#include "gui/SideColumn.h"
-#include "gui/StatusPanels.h"
-#include "gui/TradeWindow.h"
+#include "gui/windows/ContainerWindow.h"
+#include "gui/windows/InventoryPanel.h"
+#include "gui/windows/SideColumn.h"
+#include "gui/windows/StatusPanels.h"
+#include "gui/windows/TradeWindow.h"
 #include "world/Inventory.h"
 #include "world/TypeNumbers.h"
 

@@ -4,8 +4,8 @@
 #include "PlaySupport.h"
 
 #include "graphics/MapView.h"
-#include "gui/ContextMenu.h"
-#include "gui/StatusPanels.h"
+#include "gui/framework/ContextMenu.h"
+#include "gui/windows/StatusPanels.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -10,17 +10,17 @@
 #include "WirePlayer.h"
 
 #include "core/sysinc.h"
-#include "gui/ConsoleWindow.h"
-#include "gui/ContextMenu.h"
-#include "gui/Dialogs.Options.h"
-#include "gui/Help.h"
-#include "gui/ListWindows.h"
-#include "gui/MainWindow.h"
-#include "gui/SideColumn.h"
-#include "gui/SideWindow.h"
-#include "gui/StatusPanels.h"
+#include "gui/windows/ConsoleWindow.h"
+#include "gui/framework/ContextMenu.h"
+#include "gui/dialogs/Options.h"
+#include "gui/help/Help.h"
+#include "gui/windows/ListWindows.h"
+#include "gui/windows/MainWindow.h"
+#include "gui/windows/SideColumn.h"
+#include "gui/windows/SideWindow.h"
+#include "gui/windows/StatusPanels.h"
 #include "graphics/MapView.h"
-#include "net/EventHints.h"
+#include "gui/help/EventHints.h"
 
 #include <fstream>
 

@@ -8,11 +8,11 @@
 // Vorna.cfg.
 #include "PlaySupport.h"
 
-#include "gui/Dialogs.Options.h"
-#include "gui/InventoryPanel.h"
-#include "gui/ListWindows.h"
-#include "gui/SideColumn.h"
-#include "gui/StatusPanels.h"
+#include "gui/dialogs/Options.h"
+#include "gui/windows/InventoryPanel.h"
+#include "gui/windows/ListWindows.h"
+#include "gui/windows/SideColumn.h"
+#include "gui/windows/StatusPanels.h"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "../dialogs/ServerClientTest.h"
 #include "graphics/MapView.h"
-#include "gui/MapWindow.h"
+#include "gui/windows/MapWindow.h"
 #include "world/Creatures.h"
 #include "world/Map.h"
 

@@ -4,9 +4,9 @@
 // from the battle list until the skills window shows her gain.
 #include "PlaySupport.h"
 
-#include "gui/ListWindows.h"
-#include "gui/SideColumn.h"
-#include "gui/StatusPanels.h"
+#include "gui/windows/ListWindows.h"
+#include "gui/windows/SideColumn.h"
+#include "gui/windows/StatusPanels.h"
 
 #include <cstdio>
 #include <cstring>

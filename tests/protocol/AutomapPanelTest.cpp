@@ -5,12 +5,12 @@
 
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
-#include "gui/AutomapMenu.h"
-#include "gui/AutomapPanel.h"
-#include "gui/Dialogs.h"
-#include "gui/EditMarkDialog.h"
-#include "gui/GUI.h"
-#include "gui/Skins.h"
+#include "gui/menus/AutomapMenu.h"
+#include "gui/windows/AutomapPanel.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/dialogs/EditMarkDialog.h"
+#include "gui/framework/GUI.h"
+#include "gui/framework/Skins.h"
 
 #include <filesystem>
 

@@ -4,10 +4,10 @@
 
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
-#include "gui/ListWindows.h"
-#include "gui/MapWindow.h"
-#include "gui/StatusPanels.h"
-#include "gui/Skins.h"
+#include "gui/windows/ListWindows.h"
+#include "gui/windows/MapWindow.h"
+#include "gui/windows/StatusPanels.h"
+#include "gui/framework/Skins.h"
 
 #include <filesystem>
 

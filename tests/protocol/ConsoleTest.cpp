@@ -6,7 +6,7 @@
 #include "core/TalkModes.h"
 #include "graphics/Talk.h"
 #include "graphics/graphics.h"
-#include "gui/ConsoleWindow.h"
+#include "gui/windows/ConsoleWindow.h"
 
 namespace protocol_test {
 namespace {

@@ -6,14 +6,14 @@
 #include "app/Interface.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
-#include "gui/ContainerWindow.h"
-#include "gui/Dialogs.h"
-#include "gui/InventoryPanel.h"
-#include "gui/ListWindows.h"
-#include "gui/MapWindow.h"
-#include "gui/SideColumn.h"
-#include "gui/Skins.h"
-#include "gui/TradeWindow.h"
+#include "gui/windows/ContainerWindow.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/windows/InventoryPanel.h"
+#include "gui/windows/ListWindows.h"
+#include "gui/windows/MapWindow.h"
+#include "gui/windows/SideColumn.h"
+#include "gui/framework/Skins.h"
+#include "gui/windows/TradeWindow.h"
 
 #include <filesystem>
 

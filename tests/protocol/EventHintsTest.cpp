@@ -1,8 +1,8 @@
 // The event-hint queue: each hint once per installation, first in first out,
 // the shown flags kept in the preferences file.
 #include "config/Preferences.h"
-#include "gui/Help.h"
-#include "net/EventHints.h"
+#include "gui/help/Help.h"
+#include "gui/help/EventHints.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 #include "config/Preferences.h"
 #include "core/Status.h"
 #include "graphics/MapView.h"
-#include "gui/Dialogs.h"
-#include "gui/MainWindow.h"
-#include "gui/MapWindow.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/windows/MainWindow.h"
+#include "gui/windows/MapWindow.h"
 
 namespace protocol_test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
-#include "gui/GUI.h"
-#include "gui/Skins.h"
+#include "gui/framework/GUI.h"
+#include "gui/framework/Skins.h"
 #include "support/ClientModules.h"
 
 #include <cstdint>

@@ -14,8 +14,8 @@
 #include "core/Assert.h"
 #include "core/ProgramError.h"
 #include "core/Status.h"
-#include "gui/Dialogs.h"
-#include "gui/GUI.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/framework/GUI.h"
 #include "net/Network.h"
 #include "platform/Platform.h"
 

@@ -4,11 +4,11 @@
 #include "app/Interface.h"
 #include "app/MainFrame.h"
 #include "core/Status.h"
-#include "gui/ConsoleWindow.h"
-#include "gui/ContextMenu.h"
-#include "gui/Dialogs.h"
-#include "gui/GUI.h"
-#include "gui/MainWindow.h"
+#include "gui/windows/ConsoleWindow.h"
+#include "gui/framework/ContextMenu.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/framework/GUI.h"
+#include "gui/windows/MainWindow.h"
 
 #include <algorithm>
 #include <cstdio>

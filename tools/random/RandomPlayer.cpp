@@ -12,8 +12,8 @@
 #include "core/ProgramError.h"
 #include "core/Status.h"
 #include "graphics/Surface.h"
-#include "gui/Dialogs.h"
-#include "gui/GUI.h"
+#include "gui/framework/Dialogs.h"
+#include "gui/framework/GUI.h"
 #include "platform/Platform.h"
 #include "platform/Recording.h"
 

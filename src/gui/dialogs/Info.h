@@ -1,0 +1,11 @@
+// "Info": what the program is, its version and where its web site is.
+#pragma once
+
+#include "gui/dialogs/Page.h"
+
+#include <string>
+
+enum : int { INFO_EVENT = 24 };
+
+// The about text with the version filled in.
+std::string InfoText();
