@@ -2,7 +2,8 @@
 // file to another (the menus' entries, the dialog frame's buttons, the edit
 // field's commands), each defined here once. The events that lower modules
 // post (the entry dialogs, the game's server-driven dialogs) are theirs, in
-// core/Status.h and net/GameMessages.h; a component's own private command
+// core/Status.h and net/GameMessages.h; the console's (21, 46) and the help's
+// (28, 29) are still in their own headers; a component's own private command
 // numbers stay with the component.
 #pragma once
 
