@@ -44,16 +44,11 @@ void BanishmentBody::keyPress(int code) {
 }
 
 void BanishmentBody::command(int number) {
-    if (number == DIALOG_OK) {
+    okOrCancel(number, [&] {
         if (Name->getLength() > 0)
             SendRuleViolation(Name->getText(), std::max(Reasons->getSelectedLine(), 0), Comment->getText(),
                               std::max(Actions->getSelectedLine(), 0), Address->isTicked() ? 1 : 0);
-        Close();
-    } else if (number == DIALOG_CANCEL) {
-        Close();
-    } else {
-        ASSERT(false);
-    }
+    });
 }
 
 namespace {
@@ -67,6 +62,6 @@ Dialog* BuildBanishment(DialogEvent& Ev) {
 }  // namespace
 
 void RegisterBanishmentDialog() {
-    SetEventTextFields(BANISHMENT_EVENT, true, false);
-    RegisterDialogBuilder(BANISHMENT_EVENT, BuildBanishment);
+    SetEventTextFields(MESSAGE_BANISHMENT, true, false);
+    RegisterDialogBuilder(MESSAGE_BANISHMENT, BuildBanishment);
 }

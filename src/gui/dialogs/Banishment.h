@@ -5,7 +5,6 @@
 
 #include "gui/dialogs/Page.h"
 
-enum : int { BANISHMENT_EVENT = 25 };  // Data the character's name (owned), may be empty
 
 class BanishmentBody : public PageBody {
   public:

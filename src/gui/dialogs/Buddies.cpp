@@ -93,7 +93,7 @@ void BuddyBody::command(int number) {
         Icon = number - BUDDY_ICON;
         return;
     }
-    if (number == DIALOG_OK) {
+    okOrCancel(number, [&] {
         if (CharacterID != 0) {
             EditBuddy(CharacterID, Icon, Description->getText(), Notify->isTicked());
         } else if (Name->getLength() > 0) {
@@ -101,14 +101,7 @@ void BuddyBody::command(int number) {
             Pending = new PendingEdit(Name->getText(), Icon, Description->getText(), Notify->isTicked());
             SendAddBuddy(Name->getText());
         }
-        Close();
-        return;
-    }
-    if (number == DIALOG_CANCEL) {
-        Close();
-        return;
-    }
-    ASSERT(false);
+    });
 }
 
 namespace {

@@ -10,8 +10,6 @@
 #include <cstdint>
 
 enum : int {
-    BUDDY_EVENT_ADD = 22,
-    BUDDY_EVENT_CHANGE = 23,  // Data the character id
     BUDDY_ICON = 100,         // + icon 0 .. BUDDY_ICONS - 1
 };
 

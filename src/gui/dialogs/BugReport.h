@@ -5,7 +5,6 @@
 
 #include "gui/dialogs/Page.h"
 
-enum : int { BUGREPORT_EVENT = 16 };
 // The longest report the dialog takes.
 constexpr int BUG_REPORT_LENGTH = 1000;
 

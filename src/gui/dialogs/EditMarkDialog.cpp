@@ -2,8 +2,6 @@
 
 #include "core/Assert.h"
 #include "graphics/graphics.h"
-#include "gui/menus/AutomapMenu.h"
-#include "gui/windows/AutomapPanel.h"
 #include "gui/framework/Skins.h"
 
 #include <algorithm>
@@ -21,8 +19,7 @@ struct PendingMark {
     Coordinate Where;
     AutomapMark Mark;
 };
-PendingMark Pending;
-intptr_t PendingNumber = 0;
+PendingRecord<PendingMark> Pending;
 
 void Close() { SetInputMode(INPUT_IDLE); }
 
@@ -47,30 +44,20 @@ class SymbolButton : public Button {
 
 Dialog* BuildEditMark(DialogEvent& Ev) {
     // A record replaced by a newer one opens nothing; the newer event opens it.
-    if (Ev.E.Data == 0 || Ev.E.Data != PendingNumber) return NULL;
-    auto* Body = new EditMarkBody(Pending.Where, Ev.E.Type == MESSAGE_EDIT_MARK ? &Pending.Mark : NULL);
+    const PendingMark* P = Pending.take(Ev.E.Data);
+    if (P == NULL) return NULL;
+    auto* Body = new EditMarkBody(P->Where, Ev.E.Type == MESSAGE_EDIT_MARK ? &P->Mark : NULL);
     auto* D = new Dialog("Edit Mark", Body);
     D->setDefaultButton("Ok", CommandTarget(Body, DIALOG_OK));
     D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
     return D;
 }
 
-Component* BuildAutomapMenu(DialogEvent& Ev) {
-    AutomapSpot Spot;
-    // A spot replaced by a newer right click opens nothing; the newer
-    // event opens its own menu.
-    if (!TakeAutomapSpot(Ev.E.Data, Spot)) return NULL;
-    return new AutomapMenu(Spot);
-}
-
 }  // namespace
 
 void PostEditMark(int Type, const Coordinate& _Coordinate, const AutomapMark& Mark) {
     ASSERT(Type==MESSAGE_SET_MARK || Type==MESSAGE_EDIT_MARK);
-    Pending.Where = _Coordinate;
-    Pending.Mark = Mark;
-    ++PendingNumber;
-    PostEvent(Type, PendingNumber, 0);
+    Pending.post(Type, PendingMark{_Coordinate, Mark});
 }
 
 EditMarkBody::EditMarkBody(const Coordinate& _Coordinate, const AutomapMark* Mark)
@@ -136,5 +123,4 @@ void EditMarkBody::command(int number) {
 void RegisterAutomapDialogs() {
     RegisterDialogBuilder(MESSAGE_SET_MARK, BuildEditMark);
     RegisterDialogBuilder(MESSAGE_EDIT_MARK, BuildEditMark);
-    RegisterMenuBuilder(MESSAGE_AUTOMAP_MENU, BuildAutomapMenu);
 }

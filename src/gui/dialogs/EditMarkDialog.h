@@ -6,13 +6,15 @@
 #include "gui/framework/Dialogs.h"
 #include "world/Automap.h"
 
-constexpr int MESSAGE_SET_MARK = 26;
-constexpr int MESSAGE_EDIT_MARK = 27;
+// Marks carry a symbol 0..19, drawn as skin 70 + symbol: the dialog offers
+// them, the automap panel draws them.
+constexpr int AUTOMAP_SYMBOLS = 20;
+constexpr int AUTOMAP_SYMBOL_SKIN = 70;
 // The longest text the field takes.
 constexpr int MARK_TEXT_FIELD_LENGTH = 100;
 
 // Posts event 26 (a new mark at the coordinate) or 27 (the mark to edit).
-// As with the mark menu, the record is kept here and a newer one replaces it.
+// A newer record replaces one whose dialog has not opened yet.
 void PostEditMark(int Type, const Coordinate& _Coordinate, const AutomapMark& Mark);
 
 class EditMarkBody : public CompositeComponent {
@@ -35,5 +37,5 @@ class EditMarkBody : public CompositeComponent {
     RadioButtonGroup Group;
 };
 
-// Registers the builders of events 26, 27 and 54.
+// Registers the builders of events 26 and 27.
 void RegisterAutomapDialogs();

@@ -3,14 +3,9 @@
 
 #include "core/Assert.h"
 #include "core/BuildSettings.h"
+#include "gui/dialogs/Options.h"
 
 #include <cstdio>
-
-namespace {
-constexpr int HOTKEY_EVENT = 35;
-constexpr int OPTIONS_MENU_EVENT = 30;
-constexpr int HOTKEY_HELP = 701;
-}  // namespace
 
 std::string HotkeyLineText(int Number, const char* Text) {
     ASSERT(In(Number,0,HOTKEYS-1));
@@ -111,10 +106,10 @@ void HotkeyOptionsBody::command(int number) {
         Close();
         // Opened from the options menu, the menu writes the file when it
         // closes; opened on its own, the page writes it now.
-        if (PeekEventType() != OPTIONS_MENU_EVENT) SavePreferences();
+        if (PeekEventType() != OPTIONS_EVENT_MENU) SavePreferences();
         break;
     case DIALOG_CANCEL: Close(); break;
-    case HOTKEY_HELP: {
+    case OPTIONS_HELP: {
         const std::string Address = std::string(build_settings::MANUAL_URL) + "#hotkeys";
         OpenDialogDocument(Address.c_str());
         break;
@@ -129,9 +124,9 @@ Dialog* BuildHotkeys(DialogEvent&) {
     auto* D = new Dialog("Hotkey Options", Body);
     D->setDefaultButton("Ok", CommandTarget(Body, DIALOG_OK));
     D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
-    D->setExtraButton("Help", CommandTarget(Body, HOTKEY_HELP));
+    D->setExtraButton("Help", CommandTarget(Body, OPTIONS_HELP));
     return D;
 }
 }  // namespace
 
-void RegisterHotkeyDialog() { RegisterDialogBuilder(HOTKEY_EVENT, BuildHotkeys); }
+void RegisterHotkeyDialog() { RegisterDialogBuilder(OPTIONS_EVENT_HOTKEYS, BuildHotkeys); }

@@ -7,7 +7,6 @@
 #include "gui/dialogs/Page.h"
 
 enum : int {
-    IGNORE_EVENT = 20,
     IGNORE_ADD = 3,
     IGNORE_DELETE = 4,
 };

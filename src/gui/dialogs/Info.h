@@ -5,7 +5,6 @@
 
 #include <string>
 
-enum : int { INFO_EVENT = 24 };
 
 // The about text with the version filled in.
 std::string InfoText();

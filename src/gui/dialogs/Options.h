@@ -12,17 +12,6 @@
 #include <string>
 #include <vector>
 
-// Events of the options dialogs.
-enum : int {
-    OPTIONS_EVENT_NETWORK = 31,
-    OPTIONS_EVENT_GRAPHICS = 32,
-    OPTIONS_EVENT_ADVANCED = 33,
-    OPTIONS_EVENT_CONSOLE = 34,
-    OPTIONS_EVENT_HOTKEYS = 35,
-    OPTIONS_EVENT_GENERAL = 36,
-    OPTIONS_EVENT_MENU = 30,
-};
-
 // Commands of the menu's buttons and of the pages.
 enum : int {
     OPTIONS_NETWORK = 400,

@@ -95,16 +95,7 @@ void OutfitBody::command(int number) {
         Picture->setColour(Part + 1, Colours[Part]);
         return;
     }
-    if (number == DIALOG_OK) {
-        SendSetOutfit(Outfit, Colours);
-        Close();
-        return;
-    }
-    if (number == DIALOG_CANCEL) {
-        Close();
-        return;
-    }
-    ASSERT(false);
+    okOrCancel(number, [&] { SendSetOutfit(Outfit, Colours); });
 }
 
 namespace {

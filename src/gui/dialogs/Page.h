@@ -3,6 +3,7 @@
 // pages and the other forms are built from it.
 #pragma once
 
+#include "core/Assert.h"
 #include "gui/framework/Dialogs.h"
 #include "gui/framework/SkinProperties.h"
 
@@ -39,6 +40,19 @@ class PageBody : public CompositeComponent {
     // Every page closes the same way: the input mode goes back to idle and
     // the dispatcher removes the dialog.
     static void Close() { SetInputMode(INPUT_IDLE); }
+    // The end of a form's command(): Ok carries out the form and closes,
+    // Cancel closes, and any other number is none of the form's.
+    template <typename Action>
+    static void okOrCancel(int number, Action&& Ok) {
+        if (number == DIALOG_OK) {
+            Ok();
+            Close();
+        } else if (number == DIALOG_CANCEL) {
+            Close();
+        } else {
+            ASSERT(false);
+        }
+    }
 
   private:
     void fit() {

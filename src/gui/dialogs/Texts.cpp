@@ -41,14 +41,9 @@ TextBody::TextBody(uint32_t TextID, bool Editable, int MaxLength, const char* Te
 void TextBody::keyPress(int code) { TypeIntoTextField(Field, code); }
 
 void TextBody::command(int number) {
-    if (number == DIALOG_OK) {
+    okOrCancel(number, [&] {
         if (Editable) SendEditText(TextID, Field->getText());
-        Close();
-    } else if (number == DIALOG_CANCEL) {
-        Close();
-    } else {
-        ASSERT(false);
-    }
+    });
 }
 
 ListBody::ListBody(int Kind, uint32_t ListID, const char* Text) : Kind(Kind), ListID(ListID) {
@@ -63,14 +58,7 @@ ListBody::ListBody(int Kind, uint32_t ListID, const char* Text) : Kind(Kind), Li
 void ListBody::keyPress(int code) { TypeIntoTextField(Field, code); }
 
 void ListBody::command(int number) {
-    if (number == DIALOG_OK) {
-        SendEditList(Kind, ListID, Field->getText());
-        Close();
-    } else if (number == DIALOG_CANCEL) {
-        Close();
-    } else {
-        ASSERT(false);
-    }
+    okOrCancel(number, [&] { SendEditList(Kind, ListID, Field->getText()); });
 }
 
 namespace {

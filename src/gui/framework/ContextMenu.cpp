@@ -9,6 +9,7 @@
 #include "gui/framework/Skins.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -105,6 +106,12 @@ MenuEntry* ContextMenu::findEntry(int CommandNumber) const {
 }
 
 const char* ContextMenu::hint(const char* Shortcut) { return GetClassicControl() ? NULL : Shortcut; }
+
+std::string ContextMenu::withName(const char* Format, const std::string& Name) {
+    char Text[80];
+    std::snprintf(Text, sizeof Text, Format, Name.c_str());
+    return Text;
+}
 
 int ContextMenu::getNumberOfEntries() const {
     int n = 0;

@@ -15,6 +15,7 @@
 // field's length, markup values out of range, slider values outside the range.
 #pragma once
 
+#include "gui/framework/Events.h"
 #include "gui/framework/GUI.h"
 #include "gui/framework/SkinProperties.h"
 #include "world/Objects.h"
@@ -385,16 +386,6 @@ struct FocusGroup {
     ~FocusGroup();
 };
 
-// Command numbers of an edit field (also sent by its context menu).
-enum : int {
-    EDIT_COPY = 16,
-    EDIT_CUT = 17,
-    EDIT_PASTE = 18,
-    EDIT_DELETE = 19,
-    EDIT_SELECT_ALL = 20,
-};
-// The event that opens the edit field's context menu (Data: the field).
-inline constexpr int MESSAGE_EDITFIELD_MENU = 53;
 // The field an event 53 was posted for, NULL when it has been destroyed since.
 EditField* EditFieldOfMenu(intptr_t Data);
 

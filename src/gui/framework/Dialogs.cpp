@@ -281,6 +281,7 @@ void RegisterAllDialogs() {
     RegisterAutomapDialogs();
     RegisterBugReportDialog();
     RegisterContextMenus();
+    RegisterWindowHooks();
 }
 }  // namespace
 
@@ -302,7 +303,7 @@ bool CarryOutDialogEvent(Event& E) {
     const DialogBuilder Builder = In(E.Type, MESSAGE_NONE, MESSAGE_STARTPATCHER) ? Builders[E.Type] : NULL;
     Component* D = Builder != NULL ? Builder(Event) : NULL;
     const MenuBuilder Menu = In(E.Type, MESSAGE_NONE, MESSAGE_STARTPATCHER) ? MenuBuilders[E.Type] : NULL;
-    if (D == NULL && Menu != NULL) D = Menu(Event);
+    if (D == NULL && Menu != NULL) D = Menu(E.Data);
     // Texts and records the event still holds (the release hook frees them).
     const int Type = E.Type;
     FreeEvent(E);

@@ -94,15 +94,6 @@ void FitButtonToCaption(TextButton* Button);
 
 // ---- 2. Bodies (exposed for the tests) -------------------------------------------------
 
-// Command numbers used between the bodies and their dialogs.
-enum : int {
-    DIALOG_OK = 1,
-    DIALOG_CANCEL = 2,
-    DIALOG_ABORT = 29,
-    DIALOG_TIMER = 31,
-    DIALOG_ACTIVITY = 32,
-};
-
 // The countdown line of the reconnect box for the remaining tenths.
 std::string ReconnectCountdownText(int RemainingTenths);
 
@@ -224,9 +215,32 @@ struct DialogEvent {
 };
 using DialogBuilder = Dialog* (*)(DialogEvent& Event);
 void RegisterDialogBuilder(int Type, DialogBuilder Builder);
-// The same for a pop-up menu, which is no dialog but takes the modal place.
-using MenuBuilder = Component* (*)(DialogEvent& Event);
+// The same for a pop-up menu, which is no dialog but takes the modal place
+// and is built from the event's data alone.
+using MenuBuilder = Component* (*)(intptr_t Data);
 void RegisterMenuBuilder(int Type, MenuBuilder Builder);
+
+// The record an event carries to the dialog or menu it builds. The record is
+// kept here, not on the heap, and the event carries its number: a queue that
+// is cleared then leaks nothing, and a newer post replaces a record whose
+// dialog has not opened yet, so the older event opens nothing.
+template <typename Record>
+class PendingRecord {
+  public:
+    void post(int Type, const Record& R) {
+        Pending = R;
+        ++Number;
+        PostEvent(Type, Number, 0);
+    }
+    // The record of a posted event; NULL when a newer one replaced it.
+    const Record* take(intptr_t Data) const { return Data != 0 && Data == Number ? &Pending : NULL; }
+    // The record waiting now, whichever event it is for.
+    Record& waiting() { return Pending; }
+
+  private:
+    Record Pending{};
+    intptr_t Number = 0;
+};
 // The groups' registrations, each in its own file.
 void RegisterEntryDialogs();
 void RegisterConsoleDialogs();
@@ -241,6 +255,8 @@ void RegisterIgnoreDialog();
 void RegisterHelpDialogs();
 void RegisterAutomapDialogs();
 void RegisterBugReportDialog();
+// The hooks by which the menus reach the windows they were opened from.
+void RegisterWindowHooks();
 // Centres a dialog on the root; a pop-up menu goes to the pointer, kept on
 // the root.
 void PlaceModalWindow(bool IsDialog, int PointerX, int PointerY);

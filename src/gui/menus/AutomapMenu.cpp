@@ -3,24 +3,14 @@
 #include "core/Assert.h"
 #include "core/Status.h"
 #include "gui/dialogs/EditMarkDialog.h"
+#include "gui/framework/Dialogs.h"
 
 namespace {
-// The one spot waiting for its menu, and the number of its event.
-AutomapSpot Pending;
-intptr_t PendingNumber = 0;
+// The one spot waiting for its menu.
+PendingRecord<AutomapSpot> Pending;
 }  // namespace
 
-void PostAutomapMenu(const AutomapSpot& Spot) {
-    Pending = Spot;
-    ++PendingNumber;
-    PostEvent(MESSAGE_AUTOMAP_MENU, PendingNumber, 0);
-}
-
-bool TakeAutomapSpot(intptr_t Data, AutomapSpot& Spot) {
-    if (Data == 0 || Data != PendingNumber) return false;
-    Spot = Pending;
-    return true;
-}
+void PostAutomapMenu(const AutomapSpot& Spot) { Pending.post(MESSAGE_AUTOMAP_MENU, Spot); }
 
 AutomapMenu::AutomapMenu(const AutomapSpot& _Data) : Spot(_Data) {
     if (Spot.Mark.x == 0 && Spot.Mark.y == 0) {
@@ -42,4 +32,11 @@ void AutomapMenu::command(int number) {
     case AUTOMAP_MENU_DELETE_MARK: DeleteAutomapMarks(Spot.Mark.x, Spot.Mark.y, Spot.z); break;
     default: ContextMenu::command(number); break;
     }
+}
+
+Component* BuildAutomapMenu(intptr_t Data) {
+    // A spot replaced by a newer right click opens nothing; the newer
+    // event opens its own menu.
+    const AutomapSpot* Spot = Pending.take(Data);
+    return Spot != NULL ? new AutomapMenu(*Spot) : NULL;
 }

@@ -8,27 +8,15 @@
 
 #include <cstdint>
 
-constexpr int MESSAGE_AUTOMAP_MENU = 54;
-
-// Entries of the mark menu.
-enum : int {
-    AUTOMAP_MENU_SET_MARK = 10400,
-    AUTOMAP_MENU_EDIT_MARK = 10401,
-    AUTOMAP_MENU_DELETE_MARK = 10403,
-};
-
 // The field under the pointer and the mark there (x = y = 0: none).
 struct AutomapSpot {
     int x = 0, y = 0, z = 0;
     AutomapMark Mark;
 };
 
-// Posts event 54 for the spot. The record is kept here, not on the heap:
-// a queue that is cleared then leaks nothing, and a newer right click
-// replaces a record whose menu has not opened yet.
+// Posts event 54 for the spot; a newer right click replaces a spot whose
+// menu has not opened yet.
 void PostAutomapMenu(const AutomapSpot& Spot);
-// The record of a posted event 54; false when a newer one replaced it.
-bool TakeAutomapSpot(intptr_t Data, AutomapSpot& Spot);
 
 class AutomapMenu : public ContextMenu {
   public:
@@ -39,3 +27,6 @@ class AutomapMenu : public ContextMenu {
   private:
     AutomapSpot Spot;
 };
+
+// The builder of event 54: NULL when a newer right click replaced the spot.
+Component* BuildAutomapMenu(intptr_t Data);

@@ -5,7 +5,8 @@
 #include "core/Status.h"
 #include "core/Utils.h"
 #include "core/sysinc.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
+#include "gui/framework/Dialogs.h"
 #include "gui/menus/CreatureMenu.h"
 #include "net/Commands.h"
 #include "world/Creatures.h"
@@ -13,8 +14,8 @@
 #include <cstdio>
 
 namespace {
-ConsoleTextRecord Pending;
-intptr_t PendingNumber = 0;
+PendingRecord<ConsoleTextRecord> Pending;
+void (*SelectAllHook)(ConsoleWindow* Window) = NULL;
 // The menu that is open, so that a console window going away leaves it
 // nothing to select in.
 ConsoleTextMenu* Open = NULL;
@@ -29,22 +30,14 @@ bool IsNonPlayerName(const std::string& Name) {
     }
     return false;
 }
-
-std::string WithName(const char* Format, const std::string& Name) {
-    char Text[80];
-    std::snprintf(Text, sizeof Text, Format, Name.c_str());
-    return Text;
-}
 }  // namespace
 
-void PostConsoleTextMenu(const ConsoleTextRecord& Record) {
-    Pending = Record;
-    ++PendingNumber;
-    PostEvent(MESSAGE_CONSOLE_TEXT_MENU, PendingNumber, 0);
-}
+void PostConsoleTextMenu(const ConsoleTextRecord& Record) { Pending.post(MESSAGE_CONSOLE_TEXT_MENU, Record); }
+
+void SetConsoleSelectAll(void (*SelectAll)(ConsoleWindow* Window)) { SelectAllHook = SelectAll; }
 
 void ForgetConsoleWindow(const ConsoleWindow* Window) {
-    if (Pending.Window == Window) Pending.Window = NULL;
+    if (Pending.waiting().Window == Window) Pending.waiting().Window = NULL;
     if (Open != NULL) Open->forgetWindow(Window);
 }
 
@@ -55,13 +48,13 @@ ConsoleTextMenu::ConsoleTextMenu(const ConsoleTextRecord& _Record) : Record(_Rec
     const bool PlayersLine = Record.HasLine && !Speaker.empty() && !IsNonPlayerName(Speaker);
     const bool OtherPlayer = PlayersLine && Me != NULL && CompareNoCase(Speaker.c_str(), Me->Name) != 0;
     if (OtherPlayer) {
-        addEntry(MENU_MESSAGE_TO, WithName("Message to %s", Speaker).c_str());
+        addEntry(MENU_MESSAGE_TO, withName("Message to %s", Speaker).c_str());
         if (Record.InOwnChannel)
             addEntry(MENU_EXCLUDE_PRIVATE, "Exclude from private chat");
         else if (GetOwnChannel() != -1)
             addEntry(MENU_INVITE_PRIVATE, "Invite to private chat");
         if (FindBuddyByName(Speaker.c_str()) < 0) addEntry(MENU_ADD_VIP, "Add to VIP list");
-        addEntry(MENU_IGNORE, WithName(IsIgnored(Speaker.c_str()) ? "Unignore %s" : "Ignore %s", Speaker).c_str());
+        addEntry(MENU_IGNORE, withName(IsIgnored(Speaker.c_str()) ? "Unignore %s" : "Ignore %s", Speaker).c_str());
         addSeparator();
     }
     if (!Record.Selected.empty()) addEntry(MENU_COPY, "Copy");
@@ -95,7 +88,7 @@ void ConsoleTextMenu::command(int number) {
     case MENU_COPY_NAME: SetClipboardText(Speaker); break;
     case MENU_COPY_MESSAGE: SetClipboardText(Record.Message.c_str()); break;
     case MENU_SELECT_ALL:
-        if (Record.Window != NULL) Record.Window->selectAll();
+        if (Record.Window != NULL && SelectAllHook != NULL) SelectAllHook(Record.Window);
         break;
     case MENU_RULE_VIOLATION: PostNameEvent(MESSAGE_BANISHMENT, Speaker); break;
     default: ContextMenu::command(number); break;
@@ -103,9 +96,10 @@ void ConsoleTextMenu::command(int number) {
 }
 
 Component* BuildConsoleTextMenu(intptr_t Data) {
-    if (Data == 0 || Data != PendingNumber) return NULL;
+    const ConsoleTextRecord* R = Pending.take(Data);
+    if (R == NULL) return NULL;
     // The click and the end of the game can come in one batch: the console
     // that was clicked, or the player, is gone by now, and the menu with it.
-    if (Pending.Window == NULL || FindCreature(GetPlayerID()) == NULL) return NULL;
-    return new ConsoleTextMenu(Pending);
+    if (R->Window == NULL || FindCreature(GetPlayerID()) == NULL) return NULL;
+    return new ConsoleTextMenu(*R);
 }

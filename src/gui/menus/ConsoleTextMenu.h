@@ -20,6 +20,9 @@ struct ConsoleTextRecord {
 
 // Posts event 50; the record is kept here until the menu opens.
 void PostConsoleTextMenu(const ConsoleTextRecord& Record);
+// How "Select all" reaches the console window the record names: the
+// window installs it, since a menu knows no window.
+void SetConsoleSelectAll(void (*SelectAll)(ConsoleWindow* Window));
 // The console window is going: a record that names it is dropped.
 void ForgetConsoleWindow(const ConsoleWindow* Window);
 

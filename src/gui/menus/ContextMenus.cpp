@@ -1,5 +1,6 @@
 // The builders of the menu events: each takes what its event carries and
 // builds the menu, or nothing when what the menu was asked for has gone.
+#include "gui/menus/AutomapMenu.h"
 #include "gui/menus/ConsoleChannelMenu.h"
 #include "gui/menus/ConsoleTextMenu.h"
 #include "gui/framework/ContextMenu.h"
@@ -15,14 +16,22 @@
 #include "core/Status.h"
 
 namespace {
-Component* ObjectMenuEvent(DialogEvent& Event) { return BuildObjectMenu(Event.E.Data); }
-Component* CreatureMenuEvent(DialogEvent& Event) { return BuildCreatureMenu(uint32_t(Event.E.Data)); }
-Component* VipMenuEvent(DialogEvent& Event) { return new VipMenu(uint32_t(Event.E.Data)); }
-Component* ConsoleTextMenuEvent(DialogEvent& Event) { return BuildConsoleTextMenu(Event.E.Data); }
-Component* ConsoleChannelMenuEvent(DialogEvent& Event) { return BuildConsoleChannelMenu(Event.E.Data); }
-Component* ReportChannelMenuEvent(DialogEvent& Event) { return BuildReportChannelMenu(Event.E.Data); }
-Component* EditMenuEvent(DialogEvent& Event) { return BuildEditMenu(Event.E.Data); }
-Component* SkillsMenuEvent(DialogEvent&) { return new SkillsMenu(); }
+// Every menu's event and its builder.
+struct MenuKind {
+    int Event;
+    MenuBuilder Build;
+};
+constexpr MenuKind MENUS[] = {
+    {MESSAGE_OBJECT_MENU, BuildObjectMenu},
+    {MESSAGE_CREATURE_CONTEXT_MENU, BuildCreatureMenu},
+    {MESSAGE_VIP_CONTEXT_MENU, BuildVipMenu},
+    {MESSAGE_CONSOLE_TEXT_MENU, BuildConsoleTextMenu},
+    {MESSAGE_CONSOLE_CHANNEL_MENU, BuildConsoleChannelMenu},
+    {MESSAGE_REPORT_CHANNEL_MENU, BuildReportChannelMenu},
+    {MESSAGE_EDITFIELD_MENU, BuildEditMenu},
+    {MESSAGE_SKILLS_CONTEXT_MENU, BuildSkillsMenu},
+    {MESSAGE_AUTOMAP_MENU, BuildAutomapMenu},
+};
 }  // namespace
 
 void PostNameEvent(int Type, const char* Name) {
@@ -32,13 +41,6 @@ void PostNameEvent(int Type, const char* Name) {
 }
 
 void RegisterContextMenus() {
-    RegisterMenuBuilder(MESSAGE_OBJECT_MENU, ObjectMenuEvent);
-    RegisterMenuBuilder(MESSAGE_CREATURE_CONTEXT_MENU, CreatureMenuEvent);
-    RegisterMenuBuilder(MESSAGE_VIP_CONTEXT_MENU, VipMenuEvent);
-    RegisterMenuBuilder(MESSAGE_CONSOLE_TEXT_MENU, ConsoleTextMenuEvent);
-    RegisterMenuBuilder(MESSAGE_CONSOLE_CHANNEL_MENU, ConsoleChannelMenuEvent);
-    RegisterMenuBuilder(MESSAGE_REPORT_CHANNEL_MENU, ReportChannelMenuEvent);
-    RegisterMenuBuilder(MESSAGE_EDITFIELD_MENU, EditMenuEvent);
-    RegisterMenuBuilder(MESSAGE_SKILLS_CONTEXT_MENU, SkillsMenuEvent);
+    for (const MenuKind& Kind : MENUS) RegisterMenuBuilder(Kind.Event, Kind.Build);
     RegisterPrivateChannelDialogs();
 }

@@ -5,7 +5,7 @@
 #include "core/Status.h"
 #include "core/TalkModes.h"
 #include "core/sysinc.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
 #include "net/Commands.h"
 #include "world/Creatures.h"
 
@@ -21,14 +21,6 @@ bool IsOtherPlayer(uint32_t ID) { return ID != 0 && ID < FIRST_NONPLAYER_ID && I
 int OwnPartyState() {
     const Creature* Me = FindCreature(GetPlayerID());
     return Me != NULL ? Me->PartyShield : 0;
-}
-
-// A menu text with the name filled in; the names are short enough for every
-// entry, so nothing is cut here.
-std::string WithName(const char* Format, const std::string& Name) {
-    char Text[80];
-    std::snprintf(Text, sizeof Text, Format, Name.c_str());
-    return Text;
 }
 
 }  // namespace
@@ -77,19 +69,19 @@ void AddCreatureEntries(ContextMenu& Menu, const MenuCreature& Creature, bool Hi
     if (!IsOtherPlayer(Creature.ID)) return;
     const char* Name = Creature.Name.c_str();
     Menu.addSeparator();
-    Menu.addEntry(MENU_MESSAGE_TO, WithName("Message to %s", Creature.Name).c_str());
+    Menu.addEntry(MENU_MESSAGE_TO, ContextMenu::withName("Message to %s", Creature.Name).c_str());
     if (GetOwnChannel() != -1) Menu.addEntry(MENU_INVITE_PRIVATE, "Invite to private chat");
     if (FindBuddyByName(Name) < 0) Menu.addEntry(MENU_ADD_VIP, "Add to VIP list");
-    Menu.addEntry(MENU_IGNORE, WithName(IsIgnored(Name) ? "Unignore %s" : "Ignore %s", Creature.Name).c_str());
+    Menu.addEntry(MENU_IGNORE, ContextMenu::withName(IsIgnored(Name) ? "Unignore %s" : "Ignore %s", Creature.Name).c_str());
     const ::Creature* C = FindCreature(Creature.ID);
     switch (PartyEntry(OwnPartyState(), C != NULL ? C->PartyShield : 0)) {
-    case MENU_JOIN_PARTY: Menu.addEntry(MENU_JOIN_PARTY, WithName("Join %s's Party", Creature.Name).c_str()); break;
+    case MENU_JOIN_PARTY: Menu.addEntry(MENU_JOIN_PARTY, ContextMenu::withName("Join %s's Party", Creature.Name).c_str()); break;
     case MENU_INVITE_PARTY: Menu.addEntry(MENU_INVITE_PARTY, "Invite to Party"); break;
     case MENU_REVOKE_INVITATION:
-        Menu.addEntry(MENU_REVOKE_INVITATION, WithName("Revoke %s's Invitation", Creature.Name).c_str());
+        Menu.addEntry(MENU_REVOKE_INVITATION, ContextMenu::withName("Revoke %s's Invitation", Creature.Name).c_str());
         break;
     case MENU_PASS_LEADERSHIP:
-        Menu.addEntry(MENU_PASS_LEADERSHIP, WithName("Pass Leadership to %s", Creature.Name).c_str());
+        Menu.addEntry(MENU_PASS_LEADERSHIP, ContextMenu::withName("Pass Leadership to %s", Creature.Name).c_str());
         break;
     default: break;
     }
@@ -168,8 +160,8 @@ void CreatureMenu::command(int number) {
     if (!CreatureCommand(Creature, number)) ContextMenu::command(number);
 }
 
-Component* BuildCreatureMenu(uint32_t CreatureID) {
+Component* BuildCreatureMenu(intptr_t Data) {
     MenuCreature C;
-    if (!TakeMenuCreature(CreatureID, C)) return NULL;
+    if (!TakeMenuCreature(uint32_t(Data), C)) return NULL;
     return new CreatureMenu(C);
 }

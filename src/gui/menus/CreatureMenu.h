@@ -56,4 +56,4 @@ class CreatureMenu : public ContextMenu {
 };
 
 // The builder of event 48; NULL when the creature has gone already.
-Component* BuildCreatureMenu(uint32_t CreatureID);
+Component* BuildCreatureMenu(intptr_t Data);

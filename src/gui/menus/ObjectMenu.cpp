@@ -3,7 +3,7 @@
 #include "config/Preferences.h"
 #include "core/Assert.h"
 #include "core/Status.h"
-#include "gui/windows/MapWindow.h"
+#include "gui/framework/Dialogs.h"
 #include "world/Creatures.h"
 #include "world/Inventory.h"
 #include "world/TypeNumbers.h"
@@ -11,8 +11,9 @@
 #include <algorithm>
 
 namespace {
-ObjectMenuRecord Pending;
-intptr_t PendingNumber = 0;
+PendingRecord<ObjectMenuRecord> Pending;
+// The objects a use-with and a trade start from, waiting for their targets.
+PendingObject UseWithSource, TradeObject;
 
 // The parent of the container an object lies in, as a move's destination:
 // the container's own place with this stack position.
@@ -22,17 +23,12 @@ bool InContainer(const ObjectLocation& L) { return L.x == 0xFFFF && L.y >= 64; }
 bool IsItem(int Type) { return Type >= FIRST_ITEM_TYPE && Type != CREATURE; }
 }  // namespace
 
-void PostObjectMenu(const ObjectMenuRecord& Record) {
-    Pending = Record;
-    ++PendingNumber;
-    PostEvent(MESSAGE_OBJECT_MENU, PendingNumber, 0);
-}
+void PostObjectMenu(const ObjectMenuRecord& Record) { Pending.post(MESSAGE_OBJECT_MENU, Record); }
 
-bool TakeObjectMenuRecord(intptr_t Data, ObjectMenuRecord& Record) {
-    if (Data == 0 || Data != PendingNumber) return false;
-    Record = Pending;
-    return true;
-}
+void SetUseWithSource(const PendingObject& Source) { UseWithSource = Source; }
+void SetTradeObject(const PendingObject& Object) { TradeObject = Object; }
+const PendingObject& GetUseWithSource() { return UseWithSource; }
+const PendingObject& GetTradeObject() { return TradeObject; }
 
 ObjectClick ClassifyObjectClick(int keys) {
     if (keys & keys::SHIFT) return ObjectClick::Look;
@@ -91,12 +87,12 @@ void ObjectMenu::command(int number) {
     case MENU_OPEN: use(R.Used.y - 64); break;
     case MENU_OPEN_NEW_WINDOW: use(GetFreeContainerNumber()); break;
     case MENU_USE_WITH:
-        MapWindow::setUseWithSource(PendingObject{R.Used.x, R.Used.y, R.Used.z, R.UsedType, R.UsedStack});
+        SetUseWithSource(PendingObject{R.Used.x, R.Used.y, R.Used.z, R.UsedType, R.UsedStack});
         PostEvent(MESSAGE_TARGET_1, 0, 0);
         break;
     case MENU_ROTATE: SendRotateObject(R.Used, R.UsedType, R.UsedStack); break;
     case MENU_TRADE:
-        MapWindow::setTradeObject(PendingObject{R.Looked.x, R.Looked.y, R.Looked.z, R.LookedType, R.LookedStack});
+        SetTradeObject(PendingObject{R.Looked.x, R.Looked.y, R.Looked.z, R.LookedType, R.LookedStack});
         PostEvent(MESSAGE_TARGET_2, 0, 0);
         break;
     case MENU_MOVE_UP: {
@@ -116,9 +112,9 @@ void ObjectMenu::command(int number) {
 }
 
 Component* BuildObjectMenu(intptr_t Data) {
-    ObjectMenuRecord R;
-    if (!TakeObjectMenuRecord(Data, R)) return NULL;
-    ASSERT(R.LookedType!=0);
-    if (R.LookedType == 0) return NULL;
-    return new ObjectMenu(R);
+    const ObjectMenuRecord* R = Pending.take(Data);
+    if (R == NULL) return NULL;
+    ASSERT(R->LookedType!=0);
+    if (R->LookedType == 0) return NULL;
+    return new ObjectMenu(*R);
 }

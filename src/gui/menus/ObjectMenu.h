@@ -21,11 +21,23 @@ struct ObjectMenuRecord {
     uint32_t CreatureID = 0;
 };
 
-// Posts event 47 for the record. As with the automap's menu, the record is
-// kept here and the event carries its number: a newer right click replaces
-// a record whose menu has not opened yet.
+// Posts event 47 for the record; a newer right click replaces a record
+// whose menu has not opened yet.
 void PostObjectMenu(const ObjectMenuRecord& Record);
-bool TakeObjectMenuRecord(intptr_t Data, ObjectMenuRecord& Record);
+
+// An object picked up for a use-with or a trade, waiting for its target.
+struct PendingObject {
+    int x = 0, y = 0, z = 0;  // location as in the commands
+    int Type = 0;
+    int Stack = 0;
+};
+// The object a use-with (input mode 7) or a trade (mode 8) starts from: set
+// by the object menu, the map window and the slots, taken by whatever the
+// target is picked on.
+void SetUseWithSource(const PendingObject& Source);
+void SetTradeObject(const PendingObject& Object);
+const PendingObject& GetUseWithSource();
+const PendingObject& GetTradeObject();
 
 // Where a right click on an object goes: Shift looks in both control modes;
 // otherwise Ctrl opens the menu while classic control is on and uses the

@@ -2,31 +2,21 @@
 
 #include "core/Status.h"
 #include "core/sysinc.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
+#include "gui/framework/Dialogs.h"
 #include "net/Commands.h"
 
 #include <cstdio>
 
 namespace {
-ReportRecord Pending;
-intptr_t PendingNumber = 0;
-
-std::string WithName(const char* Format, const std::string& Name) {
-    char Text[80];
-    std::snprintf(Text, sizeof Text, Format, Name.c_str());
-    return Text;
-}
+PendingRecord<ReportRecord> Pending;
 }  // namespace
 
-void PostReportChannelMenu(const ReportRecord& Record) {
-    Pending = Record;
-    ++PendingNumber;
-    PostEvent(MESSAGE_REPORT_CHANNEL_MENU, PendingNumber, 0);
-}
+void PostReportChannelMenu(const ReportRecord& Record) { Pending.post(MESSAGE_REPORT_CHANNEL_MENU, Record); }
 
 ReportChannelMenu::ReportChannelMenu(const ReportRecord& _Record) : Record(_Record) {
-    addEntry(MENU_PROCESS_REPORT, WithName("Process %s", Record.Name).c_str());
-    addEntry(MENU_REMOVE_REPORT, WithName("Remove %s", Record.Name).c_str());
+    addEntry(MENU_PROCESS_REPORT, withName("Process %s", Record.Name).c_str());
+    addEntry(MENU_REMOVE_REPORT, withName("Remove %s", Record.Name).c_str());
     addSeparator();
     addEntry(MENU_COPY_NAME, "Copy Name");
     addEntry(MENU_COPY_MESSAGE, "Copy Message");
@@ -43,6 +33,7 @@ void ReportChannelMenu::command(int number) {
 }
 
 Component* BuildReportChannelMenu(intptr_t Data) {
-    if (Data == 0 || Data != PendingNumber || Pending.Name.empty()) return NULL;
-    return new ReportChannelMenu(Pending);
+    const ReportRecord* R = Pending.take(Data);
+    if (R == NULL || R->Name.empty()) return NULL;
+    return new ReportChannelMenu(*R);
 }

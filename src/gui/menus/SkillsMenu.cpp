@@ -46,3 +46,5 @@ void SkillsMenu::command(int number) {
     // The skills window draws its bars from the preferences.
     RequestRedraw();
 }
+
+Component* BuildSkillsMenu(intptr_t) { return new SkillsMenu(); }

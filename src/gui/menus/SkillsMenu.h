@@ -9,3 +9,6 @@ class SkillsMenu : public ContextMenu {
     SkillsMenu();
     void command(int number) override;
 };
+
+// The builder of event 55.
+Component* BuildSkillsMenu(intptr_t Data);

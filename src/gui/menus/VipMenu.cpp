@@ -4,7 +4,7 @@
 #include "core/Status.h"
 #include "core/Utils.h"
 #include "core/sysinc.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
 #include "gui/menus/CreatureMenu.h"
 #include "net/Commands.h"
 #include "world/Creatures.h"
@@ -14,12 +14,6 @@
 namespace {
 // The buddy list's sort keys.
 constexpr int SORT_NAME = 0, SORT_TYPE = 1, SORT_STATUS = 2;
-
-std::string WithName(const char* Format, const std::string& Name) {
-    char Text[80];
-    std::snprintf(Text, sizeof Text, Format, Name.c_str());
-    return Text;
-}
 
 // The entry's name, empty when the character is no longer in the list.
 std::string VipName(uint32_t CharacterID) {
@@ -35,11 +29,11 @@ VipMenu::VipMenu(uint32_t _CharacterID) {
     if (!Name.empty()) {
         CharacterID = _CharacterID;
         const Buddy& B = GetBuddyEntry(FindBuddy(CharacterID));
-        addEntry(MENU_EDIT_VIP, WithName("Edit %s", Name).c_str());
-        addEntry(MENU_REMOVE_VIP, WithName("Remove %s", Name).c_str());
+        addEntry(MENU_EDIT_VIP, withName("Edit %s", Name).c_str());
+        addEntry(MENU_REMOVE_VIP, withName("Remove %s", Name).c_str());
         const Creature* Me = FindCreature(GetPlayerID());
         if (B.Online && (Me == NULL || CompareNoCase(Me->Name, Name.c_str()) != 0))
-            addEntry(MENU_VIP_MESSAGE_TO, WithName("Message to %s", Name).c_str());
+            addEntry(MENU_VIP_MESSAGE_TO, withName("Message to %s", Name).c_str());
         if (GetOwnChannel() != -1) addEntry(MENU_INVITE_PRIVATE, "Invite to private chat");
         addSeparator();
     }
@@ -57,7 +51,7 @@ VipMenu::VipMenu(uint32_t _CharacterID) {
 
 void VipMenu::command(int number) {
     switch (number) {
-    case MENU_ADD_NEW_VIP: PostEvent(MESSAGE_ADD_VIP, 0, 0); return;
+    case MENU_ADD_NEW_VIP: PostEvent(BUDDY_EVENT_ADD, 0, 0); return;
     case MENU_SORT_BY_NAME: SetBuddySortKey(SORT_NAME); return;
     case MENU_SORT_BY_TYPE: SetBuddySortKey(SORT_TYPE); return;
     case MENU_SORT_BY_STATUS: SetBuddySortKey(SORT_STATUS); return;
@@ -68,7 +62,7 @@ void VipMenu::command(int number) {
     const bool Known = CharacterID != 0 && FindBuddy(CharacterID) >= 0;
     switch (number) {
     case MENU_EDIT_VIP:
-        if (Known) PostEvent(MESSAGE_EDIT_VIP, intptr_t(CharacterID), 0);
+        if (Known) PostEvent(BUDDY_EVENT_CHANGE, intptr_t(CharacterID), 0);
         break;
     case MENU_REMOVE_VIP:
         if (!Known) break;
@@ -90,3 +84,5 @@ void VipMenu::command(int number) {
     default: ContextMenu::command(number); break;
     }
 }
+
+Component* BuildVipMenu(intptr_t Data) { return new VipMenu(uint32_t(Data)); }

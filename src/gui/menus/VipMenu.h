@@ -21,3 +21,6 @@ class VipMenu : public ContextMenu {
     uint32_t CharacterID = 0;
     std::string Name;
 };
+
+// The builder of event 49.
+Component* BuildVipMenu(intptr_t Data);

@@ -217,7 +217,8 @@ void AutomapView::drawCross(int g, int f) {
     }
 }
 
-void AutomapView::drawMarks(int cx, int cy) {
+template <typename Visit>
+bool AutomapView::visitShownMarks(int cx, int cy, bool LatestFirst, Visit&& visit) {
     const int m = SIZE / Zoom;
     int bx, by;
     markAreas(cx, cy, bx, by);
@@ -227,16 +228,25 @@ void AutomapView::drawMarks(int cx, int cy) {
             if (bx + i < 0 || by + j < 0) continue;
             int Count = 0;
             GetAutomapMarks(bx + i, by + j, CentreZ, Marks, Count);
-            for (int n = 0; n < Count && n < int(Marks.size()); ++n) {
-                const AutomapMark& M = Marks[size_t(n)];
+            const int Shown = std::min(Count, int(Marks.size()));
+            for (int k = 0; k < Shown; ++k) {
+                const AutomapMark& M = Marks[size_t(LatestFirst ? Shown - 1 - k : k)];
                 if (!IsDrawnMark(M)) continue;
                 const int D = FloorDiv(Zoom * (M.x - cx + m), 2), G = FloorDiv(Zoom * (M.y - cy + m), 2);
                 if (D < 0 || D >= SIZE || G < 0 || G >= SIZE) continue;
-                DrawSkinTiledClipped(AUTOMAP_SURFACE, D - MARK_REACH, G - MARK_REACH, MARK_SIZE, MARK_SIZE,
-                                     AUTOMAP_SYMBOL_SKIN + M.Icon, 0, 0, 0, 0, SIZE, SIZE);
+                if (visit(M, D, G)) return true;
             }
         }
     }
+    return false;
+}
+
+void AutomapView::drawMarks(int cx, int cy) {
+    visitShownMarks(cx, cy, false, [](const AutomapMark& M, int D, int G) {
+        DrawSkinTiledClipped(AUTOMAP_SURFACE, D - MARK_REACH, G - MARK_REACH, MARK_SIZE, MARK_SIZE,
+                             AUTOMAP_SYMBOL_SKIN + M.Icon, 0, 0, 0, 0, SIZE, SIZE);
+        return false;
+    });
 }
 
 void AutomapView::fieldUnderPointer(int a, int b, int& x, int& y, int& z) {
@@ -251,28 +261,12 @@ bool AutomapView::markUnderPointer(int a, int b, AutomapMark& Mark) {
     if (Following) PlayerPosition(CentreX, CentreY, CentreZ);
     int cx, cy;
     pictureCentre(cx, cy);
-    const int m = SIZE / Zoom;
-    int bx, by;
-    markAreas(cx, cy, bx, by);
-    for (int i = 0; i < 2; ++i) {
-        for (int j = 0; j < 2; ++j) {
-            if (bx + i < 0 || by + j < 0) continue;
-            int Count = 0;
-            GetAutomapMarks(bx + i, by + j, CentreZ, Marks, Count);
-            // The latest mark first: it is drawn on top.
-            for (int n = std::min(Count, int(Marks.size())) - 1; n >= 0; --n) {
-                const AutomapMark& M = Marks[size_t(n)];
-                if (!IsDrawnMark(M)) continue;
-                const int D = FloorDiv(Zoom * (M.x - cx + m), 2), G = FloorDiv(Zoom * (M.y - cy + m), 2);
-                if (D < 0 || D >= SIZE || G < 0 || G >= SIZE) continue;
-                if (std::abs(a - D) <= MARK_REACH && std::abs(b - G) <= MARK_REACH) {
-                    Mark = M;
-                    return true;
-                }
-            }
-        }
-    }
-    return false;
+    // The latest mark first: it is drawn on top.
+    return visitShownMarks(cx, cy, true, [&](const AutomapMark& M, int D, int G) {
+        if (std::abs(a - D) > MARK_REACH || std::abs(b - G) > MARK_REACH) return false;
+        Mark = M;
+        return true;
+    });
 }
 
 // ==== 2. The picture and the compass rose ==============================================================

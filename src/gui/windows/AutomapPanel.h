@@ -8,6 +8,7 @@
 // every frame.
 #pragma once
 
+#include "gui/dialogs/EditMarkDialog.h"
 #include "gui/framework/DialogElements.h"
 #include "world/Automap.h"
 
@@ -28,9 +29,6 @@ enum : int {
 };
 
 constexpr int AUTOMAP_PICTURE_SIZE = 106;
-// Marks carry a symbol 0..19, drawn as skin 70 + symbol.
-constexpr int AUTOMAP_SYMBOLS = 20;
-constexpr int AUTOMAP_SYMBOL_SKIN = 70;
 
 // What the view shows: the centre field, the zoom, and whether it follows the
 // player. The player's position comes from the map when it is not given.
@@ -70,6 +68,11 @@ class AutomapView {
     // The first of the 2 x 2 areas whose marks are shown.
     void markAreas(int cx, int cy, int& bx, int& by) const;
     void drawCross(int g, int f);
+    // The marks drawn in the picture around (cx, cy), in drawing order or
+    // the latest first, with their pixels; stops at the first for which the
+    // visitor returns true, and says whether one did.
+    template <typename Visit>
+    bool visitShownMarks(int cx, int cy, bool LatestFirst, Visit&& visit);
     void drawMarks(int cx, int cy);
 
     bool Following = true;

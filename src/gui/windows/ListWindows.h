@@ -6,6 +6,7 @@
 // Files: ListWindows.Skills.cpp, ListWindows.Battle.cpp, ListWindows.Vip.cpp.
 #pragma once
 
+#include "gui/framework/Events.h"
 #include "gui/windows/SideWindow.h"
 
 #include <cstdint>
@@ -87,7 +88,5 @@ class VipBody : public LineListBody {
 };
 SideWindow* NewVipWindow();
 
-// The events of the menus these windows open (the menus are built elsewhere).
-inline constexpr int MESSAGE_CREATURE_MENU = 48;
-inline constexpr int MESSAGE_VIP_MENU = 49;
-inline constexpr int MESSAGE_SKILLS_MENU = 55;
+// The skills window's name for the event of its menu.
+inline constexpr int MESSAGE_SKILLS_MENU = MESSAGE_SKILLS_CONTEXT_MENU;

@@ -10,8 +10,10 @@
 #include "graphics/graphics.h"
 #include "gui/windows/AutomapPanel.h"
 #include "gui/windows/ConsoleWindow.h"
-#include "gui/dialogs/BugReport.h"
 #include "gui/framework/Dialogs.h"
+#include "gui/framework/Events.h"
+#include "gui/help/Help.h"
+#include "gui/menus/ConsoleTextMenu.h"
 #include "gui/windows/InventoryPanel.h"
 #include "gui/windows/ListWindows.h"
 #include "gui/windows/MapWindow.h"
@@ -303,10 +305,10 @@ void MainWindow::command(int number) {
         if (state == STATE_OFFLINE) PostEvent(MESSAGE_LOGIN, 0, 0);
         break;
     case MAIN_INFO:
-        if (state == STATE_OFFLINE) PostEvent(24, 0, 0);
+        if (state == STATE_OFFLINE) PostEvent(INFO_EVENT, 0, 0);
         break;
     case MAIN_OPTIONS:
-        if (state == STATE_OFFLINE) PostEvent(30, 0, 0);
+        if (state == STATE_OFFLINE) PostEvent(OPTIONS_EVENT_MENU, 0, 0);
         break;
     case MAIN_ACCOUNT:
         if (state == STATE_OFFLINE && Callbacks.OpenDocument) Callbacks.OpenDocument(build_settings::ACCOUNT_URL);
@@ -336,7 +338,7 @@ void MainWindow::command(int number) {
         PostQuestion("Warning", "Are you sure you want to leave Vorna?", this, MAIN_LOGOUT, MAIN_CLOSE);
         break;
     case MAIN_CHARACTER_LIST: PostEvent(MESSAGE_CHARACTERLIST, 300, 0); break;
-    case MAIN_OPTIONS_IN_GAME: PostEvent(30, 0, 0); break;
+    case MAIN_OPTIONS_IN_GAME: PostEvent(OPTIONS_EVENT_MENU, 0, 0); break;
     case MAIN_LAYOUT: setSize(_Width, _Height); break;
     case MAIN_SKILLS: ToggleSideWindow(SKILLS_WINDOW); break;
     case MAIN_BATTLE: ToggleSideWindow(BATTLE_WINDOW); break;
@@ -360,16 +362,20 @@ void MainWindow::command(int number) {
             Callbacks.SetDisplayMode(Callbacks.GetDisplayMode() == 2 ? 1 : 2);
         break;
     }
-    case MAIN_HELP: PostEvent(28, 0, 0); break;
+    case MAIN_HELP: PostEvent(MESSAGE_HELPMENU, 0, 0); break;
     case MAIN_HELP_POINTER:
         SetInputMode(INPUT_IDLE);
         PostEvent(MESSAGE_HELPPOINTER, 0, 0);
         break;
     case MAIN_HELP_CHANNEL: SendOpenChannel(7); break;
-    case MAIN_RULE_VIOLATION: PostEvent(21, 0, 0); break;
+    case MAIN_RULE_VIOLATION: PostEvent(CONSOLE_EVENT_DIALOG_REPORT, 0, 0); break;
     case MAIN_BANISHMENT:
-        if (HasRight(RIGHT_ANY)) PostTextEvent(25, "", NULL);
+        if (HasRight(RIGHT_ANY)) PostTextEvent(MESSAGE_BANISHMENT, "", NULL);
         break;
     default: break;
     }
+}
+
+void RegisterWindowHooks() {
+    SetConsoleSelectAll([](ConsoleWindow* Window) { Window->selectAll(); });
 }

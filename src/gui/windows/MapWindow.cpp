@@ -10,7 +10,6 @@
 #include "gui/framework/Dialogs.h"
 #include "gui/help/Help.h"
 #include "gui/windows/ObjectSlot.h"
-#include "gui/menus/ObjectMenu.h"
 #include "gui/framework/SkinProperties.h"
 #include "gui/framework/Skins.h"
 #include "net/Commands.h"
@@ -31,8 +30,6 @@ constexpr int SHIELD_SKIN = 248;  // party shields 1..4
 constexpr int SKULL_SKIN = 240;   // skulls 1..4
 constexpr int BLINK_MILLISECONDS = 500;
 constexpr int BACKGROUND_SKIN = 7;  // the game view's background texture
-
-PendingObject UseWithSource, TradeObject;
 
 void Status(const char* Text) {
     if (const auto Hook = GetGameHooks().StatusMessage) Hook(Text);
@@ -58,10 +55,6 @@ void DrawSkin(int Surface, int Skin, int x, int y) {
 
 MapWindow::MapWindow() = default;
 
-void MapWindow::setUseWithSource(const PendingObject& Source) { UseWithSource = Source; }
-void MapWindow::setTradeObject(const PendingObject& Object) { TradeObject = Object; }
-const PendingObject& MapWindow::getUseWithSource() { return UseWithSource; }
-const PendingObject& MapWindow::getTradeObject() { return TradeObject; }
 
 int MapWindow::getMinimumHeight() const { return SkinProperties().GameView.MapMinimumHeight; }
 
@@ -386,6 +379,7 @@ void MapWindow::use(int x, int y) {
 }
 
 void MapWindow::useWith(int x, int y) {
+    const PendingObject& UseWithSource = GetUseWithSource();
     ASSERT(UseWithSource.Type!=0 && UseWithSource.Type!=CREATURE);
     if (UseWithSource.Type == 0 || UseWithSource.Type == CREATURE) return;
     int rx, ry, rz;
@@ -405,6 +399,7 @@ void MapWindow::useWith(int x, int y) {
 }
 
 void MapWindow::trade(int x, int y) {
+    const PendingObject& TradeObject = GetTradeObject();
     ASSERT(TradeObject.Type!=0);
     if (TradeObject.Type == 0) return;
     const uint32_t Partner = GetCreatureUnderPointer(x, y, _Width, _Height);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "gui/framework/GUI.h"
+#include "gui/menus/ObjectMenu.h"
 #include "world/Objects.h"
 
 #include <cstdint>
@@ -23,13 +24,6 @@ enum : int {
     MAPWINDOW_SHOW_HINT = 27,       // shows the first pending event hint
 };
 
-// An object picked up for a use-with or a trade, waiting for its target.
-struct PendingObject {
-    int x = 0, y = 0, z = 0;  // location as in the commands
-    int Type = 0;
-    int Stack = 0;
-};
-
 class MapWindow : public Component {
   public:
     MapWindow();
@@ -44,11 +38,12 @@ class MapWindow : public Component {
     bool queryHelp(int x, int y) override;
     int getMinimumHeight() const override;
 
-    // The object a use-with (input mode 7) or a trade (mode 8) starts from.
-    static void setUseWithSource(const PendingObject& Source);
-    static void setTradeObject(const PendingObject& Object);
-    static const PendingObject& getUseWithSource();
-    static const PendingObject& getTradeObject();
+    // The object a use-with (input mode 7) or a trade (mode 8) starts from
+    // (kept with the object menu, which sets them too).
+    static void setUseWithSource(const PendingObject& Source) { SetUseWithSource(Source); }
+    static void setTradeObject(const PendingObject& Object) { SetTradeObject(Object); }
+    static const PendingObject& getUseWithSource() { return GetUseWithSource(); }
+    static const PendingObject& getTradeObject() { return GetTradeObject(); }
 
   private:
     void drawMargins(int Surface, int x, int y);

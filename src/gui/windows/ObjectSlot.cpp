@@ -6,7 +6,6 @@
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/framework/Dialogs.h"
-#include "gui/windows/MapWindow.h"
 #include "gui/menus/ObjectMenu.h"
 #include "gui/framework/Skins.h"
 #include "net/GameHooks.h"
@@ -168,7 +167,7 @@ bool ObjectSlot::rightButtonUp(int x, int y, int keys) {
 
 // The object waiting for a target is used on this slot's object.
 void ObjectSlot::useWith() {
-    const PendingObject& Source = MapWindow::getUseWithSource();
+    const PendingObject& Source = GetUseWithSource();
     ASSERT(Source.Type!=0 && Source.Type!=CREATURE);
     if (Source.Type == 0 || Source.Type == CREATURE) return;
     const ObjectInstance Target = getObject();
@@ -201,7 +200,7 @@ void ObjectSlot::clickWithKeys(int keys) {
 void ObjectSlot::use(const ObjectInstance& Obj) {
     if (Obj.Type >= FIRST_ITEM_TYPE && GetObjectFlag(Obj.Type, MULTIUSE)) {
         const ObjectLocation Where = getLocation();
-        MapWindow::setUseWithSource(PendingObject{Where.x, Where.y, Where.z, Obj.Type, stackPlace()});
+        SetUseWithSource(PendingObject{Where.x, Where.y, Where.z, Obj.Type, stackPlace()});
         PostEvent(MESSAGE_TARGET_1, 0, 0);
         return;
     }
