@@ -2,7 +2,7 @@
 
 #include "core/Assert.h"
 #include "core/Status.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
 
 void PostConsoleChannelMenu(TextBuffer* Buffer) {
     PostEvent(MESSAGE_CONSOLE_CHANNEL_MENU, reinterpret_cast<intptr_t>(Buffer), 0);

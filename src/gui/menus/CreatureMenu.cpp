@@ -5,7 +5,7 @@
 #include "core/Status.h"
 #include "core/TalkModes.h"
 #include "core/sysinc.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
 #include "net/Commands.h"
 #include "world/Creatures.h"
 

@@ -4,7 +4,7 @@
 #include "core/Status.h"
 #include "core/Utils.h"
 #include "core/sysinc.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
 #include "gui/menus/CreatureMenu.h"
 #include "net/Commands.h"
 #include "world/Creatures.h"
