@@ -12,6 +12,44 @@
 #include "net/Commands.h"
 #include "net/GameMessages.h"
 
+// ---- A caption over one field ----
+
+FieldBody::FieldBody(const char* Caption, int MaxLength, const char* Text) {
+    auto* Above = new Label(Caption);
+    addChild(Above);
+    Field = new EditField(MaxLength);
+    Field->setSize(SkinProperties().CharacterList.Width, Field->getHeight());
+    Field->setPosition(0, Above->getHeight() + SkinProperties().CharacterList.ListGap);
+    if (Text != NULL) {
+        Field->setText(Text);
+        Field->setCursor(Field->getLength());
+    }
+    Field->setFocused(true);
+    addChild(Field);
+    Component::setSize(Field->getWidth(), Field->getY() + Field->getHeight());
+}
+
+void FieldBody::keyPress(int code) {
+    if (code == keys::ENTER)
+        command(DIALOG_OK);
+    else if (code == keys::ESCAPE)
+        command(DIALOG_CANCEL);
+    else
+        Field->keyPress(code);
+}
+
+void FieldBody::command(int number) {
+    if (number == DIALOG_OK && Field->getLength() > 0) accept(Field->getText());
+    if (number == DIALOG_OK || number == DIALOG_CANCEL) SetInputMode(INPUT_IDLE);
+}
+
+Dialog* OkCancelDialog(const char* Caption, Component* Body, const char* Ok) {
+    auto* D = new Dialog(Caption, Body);
+    D->setDefaultButton(Ok, CommandTarget(Body, DIALOG_OK));
+    D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
+    return D;
+}
+
 // ---- The channel choice ----
 
 namespace {
@@ -67,55 +105,23 @@ class ChannelChoiceBody : public CompositeComponent {
 };
 }  // namespace
 
-Dialog* ChannelChoiceDialog() {
-    auto* Body = new ChannelChoiceBody;
-    auto* D = new Dialog("New Channel", Body);
-    D->setDefaultButton("Open", CommandTarget(Body, DIALOG_OK));
-    D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
-    return D;
-}
+Dialog* ChannelChoiceDialog() { return OkCancelDialog("New Channel", new ChannelChoiceBody, "Open"); }
 
 // ---- The rule-violation question ----
 
 namespace {
-class ReportBody : public CompositeComponent {
+class ReportBody : public FieldBody {
   public:
-    ReportBody() {
-        auto* Caption = new Label("Describe the rule violation:");
-        addChild(Caption);
-        Question = new EditField(TEXTLINE_TEXT - 1);
-        Question->setSize(SkinProperties().CharacterList.Width, Question->getHeight());
-        Question->setPosition(0, Caption->getHeight() + SkinProperties().CharacterList.ListGap);
-        Question->setFocused(true);
-        addChild(Question);
-        Component::setSize(Question->getWidth(), Question->getY() + Question->getHeight());
-    }
-    void keyPress(int code) override {
-        if (code == keys::ENTER)
-            command(DIALOG_OK);
-        else if (code == keys::ESCAPE)
-            command(DIALOG_CANCEL);
-        else
-            Question->keyPress(code);
-    }
-    void command(int number) override {
-        if (number == DIALOG_OK && Question->getLength() > 0)
-            PostEvent(CONSOLE_EVENT_REPORT, NewEventText(Question->getText()), 0);
-        if (number == DIALOG_OK || number == DIALOG_CANCEL) SetInputMode(INPUT_IDLE);
-    }
+    ReportBody() : FieldBody("Describe the rule violation:", TEXTLINE_TEXT - 1) {}
 
-  private:
-    EditField* Question;
+  protected:
+    void accept(const char* Question) override {
+        PostEvent(CONSOLE_EVENT_REPORT, NewEventText(Question), 0);
+    }
 };
 }  // namespace
 
-Dialog* ReportDialog() {
-    auto* Body = new ReportBody;
-    auto* D = new Dialog("Report Rule Violation", Body);
-    D->setDefaultButton("Ok", CommandTarget(Body, DIALOG_OK));
-    D->setCancelButton("Cancel", CommandTarget(Body, DIALOG_CANCEL));
-    return D;
-}
+Dialog* ReportDialog() { return OkCancelDialog("Report Rule Violation", new ReportBody, "Ok"); }
 
 // ---- The console's events ----
 
