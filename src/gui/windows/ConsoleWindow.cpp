@@ -29,9 +29,7 @@ constexpr int INPUT_HEIGHT = 18;
 // Behind selected text: a muted blue that every talk colour stays readable on.
 constexpr RGBColour SELECTION{50, 70, 130};
 constexpr RGBColour TEXT_BACKGROUND{20, 20, 24};
-}  // namespace
 
-namespace {
 // The channel buttons in a column right of the text, top to bottom.
 constexpr int BUTTON_WIDTH = 70;
 struct ConsoleButton {
