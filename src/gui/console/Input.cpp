@@ -63,14 +63,14 @@ void Send(int Mode, const char* Partner, int ChannelID, const char* Text) {
 }  // namespace
 
 std::string SendInputLine(const char* Line) {
-    const ConsoleState& C = TheConsole();
+    ConsoleState& C = TheConsole();
     if (Line == NULL) return "";
     TextBuffer* History = C.History.get();
     const int HistoryLines = History->getLines();
     if (Line[0] != 0 && (HistoryLines == 0 || std::strcmp(History->getLine(HistoryLines - 1).Text + History->getLine(HistoryLines - 1).TextStart, Line) != 0))
         History->addLine(Line, 0, NULL, Now());
 
-    const TextBuffer* B = C.Tabs[size_t(C.Selected)].Buffer;
+    const TextBuffer* B = C.selectedTab().Buffer;
     const bool InDefault = C.Selected == 0;
     int Mode = 0;
     std::string Partner;
@@ -188,6 +188,7 @@ bool InputLine::hotkey(int code) {
     const char* Text = GetHotkey(Number);
     if (Text == NULL || Text[0] == 0) return true;
     if (GetHotkeyAutoSend(Number))
+        // Sent on its own: a line half typed stays as it is.
         SendInputLine(Text);
     else
         insertText(Text);
