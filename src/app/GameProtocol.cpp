@@ -2,7 +2,7 @@
 
 #include "app/Control.h"
 #include "graphics/Talk.h"
-#include "gui/windows/ConsoleWindow.h"
+#include "gui/console/Console.h"
 #include "net/Commands.h"
 #include "gui/help/EventHints.h"
 #include "net/GameHooks.h"

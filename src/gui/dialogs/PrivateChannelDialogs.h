@@ -3,18 +3,18 @@
 // the menu was opened on, sent to the server for the player's own channel.
 #pragma once
 
-#include "gui/framework/DialogElements.h"
+#include "gui/dialogs/ConsoleDialogs.h"
 
-class PrivateChannelBody : public CompositeComponent {
+class PrivateChannelBody : public FieldBody {
   public:
     PrivateChannelBody(bool Invite, const char* Name);
-    void keyPress(int code) override;
-    void command(int number) override;
-    EditField* getName() const { return Name; }
+    EditField* getName() const { return getField(); }
+
+  protected:
+    void accept(const char* Name) override;
 
   private:
     bool Invite;
-    EditField* Name;
 };
 
 void RegisterPrivateChannelDialogs();
