@@ -34,10 +34,6 @@ constexpr int BACKGROUND_SKIN = 7;  // the game view's background texture
 
 PendingObject UseWithSource, TradeObject;
 
-void Status(const char* Text) {
-    if (const auto Hook = GetGameHooks().StatusMessage) Hook(Text);
-}
-
 // A map position in the form the commands take.
 ObjectLocation AbsoluteLocation(int rx, int ry, int rz) {
     CubeToAbsolute(rx, ry, rz);
@@ -260,7 +256,7 @@ bool MapWindow::visibleField(int x, int y, int& rx, int& ry, int& rz) {
     int Red, Green, Blue;
     GetFieldLight(rx, ry, Red, Green, Blue);
     if (Red == 0 && Green == 0 && Blue == 0) {
-        Status("You can't see anything.");
+        ShowStatusMessage("You can't see anything.");
         return false;
     }
     return true;
@@ -410,7 +406,7 @@ void MapWindow::trade(int x, int y) {
     const uint32_t Partner = GetCreatureUnderPointer(x, y, _Width, _Height);
     const Creature* C = Partner != 0 ? FindCreature(Partner) : NULL;
     if (C == NULL || Partner == GetPlayerID() || !C->Visible || Partner >= FIRST_NONPLAYER_ID) {
-        Status("Select a player to trade with.");
+        ShowStatusMessage("Select a player to trade with.");
         return;
     }
     SendTradeRequest(ObjectLocation{TradeObject.x, TradeObject.y, TradeObject.z}, TradeObject.Type, TradeObject.Stack,
