@@ -382,6 +382,7 @@ void InitControl() {
     // The map's animations (water, fire, idle outfits, the invisibility
     // shimmer) take their phases from this tick counter.
     SetAnimationClockSource(GetTickCounter);
+    AttachEventHints();
 }
 
 void ExitControl() {
@@ -393,6 +394,7 @@ void ExitControl() {
     assertion::SetPacketHook(nullptr);
     assertion::SetPositionHook(nullptr);
     SetAnimationClockSource(nullptr);
+    DetachEventHints();
     Hooks = ControlHooks{};
 }
 

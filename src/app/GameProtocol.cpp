@@ -63,6 +63,15 @@ void DetachGameMessageHandlers() {
         if (GetGameMessageHandler(command)) SetGameCommandHandler(command, nullptr);
 }
 
+void AttachEventHints() {
+    HintHooks Hints;
+    Hints.EventHint = triggerEventHint;
+    Hints.PositionHint = triggerByPosition;
+    SetHintHooks(Hints);
+}
+
+void DetachEventHints() { SetHintHooks(HintHooks{}); }
+
 void AddGameProtocolHooks(ControlHooks& Hooks) {
     Hooks.ClearOutfitRequest = ClearOutfitRequest;
     Hooks.SendPendingStep = SendPendingSteps;

@@ -12,6 +12,12 @@ void RemoveGameProtocol();
 void AttachGameMessageHandlers();
 void DetachGameMessageHandlers();
 
+// The event hints that the game messages raise (net/GameHooks.h). Control
+// installs them when it starts, with its other hooks: every program that runs
+// the game messages starts Control first, not every one the whole protocol.
+void AttachEventHints();
+void DetachEventHints();
+
 // The game protocol's entries of Control's hooks (InitControl gathers them):
 // the texts on the map, the outfit request, the player's pending steps.
 void AddGameProtocolHooks(ControlHooks& Hooks);

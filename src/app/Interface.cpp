@@ -8,7 +8,7 @@
 #include "gui/windows/ContainerWindow.h"
 #include "gui/framework/Dialogs.h"
 #include "gui/framework/GUI.h"
-#include "gui/help/Help.h"
+#include "gui/help/HelpMode.h"
 #include "gui/windows/MainWindow.h"
 #include "gui/help/EventHints.h"
 #include "gui/windows/ObjectSlot.h"

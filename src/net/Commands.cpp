@@ -127,7 +127,7 @@ void SendTurn(int Direction) {
 
 void SendMoveObject(const ObjectLocation& From, int Type, int Stack, int x, int y, int z, int Count) {
     if (GetObjectFlag(Type, UNMOVE)) {
-        if (const auto Status = GetGameHooks().StatusMessage) Status("You cannot move this object.");
+        ShowStatusMessage("You cannot move this object.");
         return;
     }
     if (From.OnMap()) StopWalking();

@@ -36,3 +36,17 @@ struct GameHooks {
 
 void SetGameHooks(const GameHooks& Hooks);
 const GameHooks& GetGameHooks();
+// The status line through its hook; nothing while none is installed.
+void ShowStatusMessage(const char* Text);
+
+// The one-time hints that game events raise, kept and shown by the interface:
+// hint n (entering the game, the first experience, the levels), and the hints
+// of the player's place after every move. They are the player's record of
+// what he has met rather than texts to show, so they are installed apart from
+// GameHooks, at start-up with the connection control's other hooks, and a
+// table of texts replaced as a whole keeps them.
+struct HintHooks {
+    void (*EventHint)(int Number) = nullptr;
+    void (*PositionHint)(int x, int y, int z) = nullptr;
+};
+void SetHintHooks(const HintHooks& Hooks);

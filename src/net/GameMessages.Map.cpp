@@ -7,7 +7,6 @@
 #include "core/Assert.h"
 #include "core/Utils.h"
 #include "net/Commands.h"
-#include "gui/help/EventHints.h"
 #include "net/GameHooks.h"
 #include "net/GameMessagesLocal.h"
 #include "net/Network.h"
@@ -218,7 +217,7 @@ void PositionChanged() {
     Redraw();
     int x, y, z;
     GetMapPosition(x, y, z);
-    triggerByPosition(x, y, z);
+    RaisePositionHints(x, y, z);
 }
 
 // ---- Whole-map messages ----------------------------------------------------------------------

@@ -4,7 +4,6 @@
 #include "core/Assert.h"
 #include "core/Status.h"
 #include "net/Commands.h"
-#include "gui/help/EventHints.h"
 #include "net/GameMessages.h"
 #include "net/GameMessagesLocal.h"
 #include "net/Network.h"
@@ -55,7 +54,7 @@ void CEnterGame() {
     SetPlayerID(GetQuad());
     SetServerBeat(GetWord());
     SetRight(40, GetByte());
-    triggerEventHint(1);
+    RaiseHint(1);
 }
 
 void CRights() {
@@ -197,10 +196,10 @@ void CPlayerData() {
     const int OldLevel = GetPlayerExperienceLevel();
     const uint32_t OldExperience = GetPlayerExperience();
     if (OldLevel != 0) {
-        if (OldExperience == 0 && Experience > 0) triggerEventHint(7);
-        if (OldLevel < 2 && Level > 1) triggerEventHint(8);
-        if (OldLevel < 8 && Level > 7) triggerEventHint(10);
-        if (OldLevel < 20 && Level >= 20) triggerEventHint(14);
+        if (OldExperience == 0 && Experience > 0) RaiseHint(7);
+        if (OldLevel < 2 && Level > 1) RaiseHint(8);
+        if (OldLevel < 8 && Level > 7) RaiseHint(10);
+        if (OldLevel < 20 && Level >= 20) RaiseHint(14);
     }
     SetPlayerHitpoints(Hitpoints, MaxHitpoints);
     SetPlayerCapacity(Capacity);
@@ -216,7 +215,7 @@ void CSkills() {
         const int Level = GetByte();
         const int Percent = GetByte();
         const int Old = GetSkillLevel(Skill);
-        if (Old != 0 && Level > Old) triggerEventHint(9);
+        if (Old != 0 && Level > Old) RaiseHint(9);
         SetSkill(Skill, Level, Percent);
     }
 }

@@ -8,11 +8,26 @@
 namespace {
 
 GameHooks Hooks;
+HintHooks Hints;
 
 }  // namespace
 
 void SetGameHooks(const GameHooks& NewHooks) { Hooks = NewHooks; }
 const GameHooks& GetGameHooks() { return Hooks; }
+
+void ShowStatusMessage(const char* Text) {
+    if (Hooks.StatusMessage) Hooks.StatusMessage(Text);
+}
+
+void SetHintHooks(const HintHooks& NewHooks) { Hints = NewHooks; }
+
+void gamemessages::RaiseHint(int Number) {
+    if (Hints.EventHint) Hints.EventHint(Number);
+}
+
+void gamemessages::RaisePositionHints(int x, int y, int z) {
+    if (Hints.PositionHint) Hints.PositionHint(x, y, z);
+}
 
 void InitGameMessages() {
     gamemessages::ResetSkip();

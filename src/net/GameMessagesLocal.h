@@ -37,6 +37,9 @@ void ReadLevels(int x0, int y0, int Width, int Height);
 // The automap sample of a changed field on the player level.
 void MapUpdate(int rx, int ry, int rz);
 void PositionChanged();
+// The event hints through their hooks (GameHooks.h).
+void RaiseHint(int Number);
+void RaisePositionHints(int x, int y, int z);
 
 // Handlers by file.
 void CEnterGame();

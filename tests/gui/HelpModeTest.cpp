@@ -4,6 +4,8 @@
 #include "GuiTestSupport.h"
 
 #include "gui/help/Help.h"
+#include "gui/help/HelpMode.h"
+#include "gui/help/HelpPopup.h"
 #include "gui/help/HelpTexts.h"
 #include "gui/help/EventHints.h"
 

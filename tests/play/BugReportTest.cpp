@@ -7,6 +7,7 @@
 
 #include "gui/windows/ConsoleWindow.h"
 #include "gui/dialogs/BugReport.h"
+#include "gui/dialogs/HelpMenu.h"
 #include "gui/help/Help.h"
 #include "gui/windows/StatusPanels.h"
 

@@ -16,6 +16,8 @@
 #include "gui/dialogs/EditMarkDialog.h"
 #include "gui/menus/AutomapMenu.h"
 #include "gui/help/Help.h"
+#include "gui/help/HelpMode.h"
+#include "gui/help/HelpPopup.h"
 #include "gui/menus/ObjectMenu.h"
 #include "gui/menus/ReportChannelMenu.h"
 #include "gui/windows/SideColumn.h"

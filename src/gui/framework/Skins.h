@@ -10,6 +10,22 @@ inline constexpr int NumberOfSkins = 258;
 // Skin 148 has no row and must not be drawn.
 inline constexpr int MISSING_SKIN = 148;
 
+// The skins that several parts of the interface draw alike: the background
+// texture of the game view's column, its windows and panels, and the window
+// border of eight pieces (corners clockwise from the top left, then the
+// edges) around the column's empty place, the panels and the help popup.
+enum : int {
+    SKIN_BACKGROUND = 7,
+    SKIN_BORDER_TOP_LEFT = 22,
+    SKIN_BORDER_TOP_RIGHT = 23,
+    SKIN_BORDER_BOTTOM_LEFT = 24,
+    SKIN_BORDER_BOTTOM_RIGHT = 25,
+    SKIN_BORDER_LEFT = 26,
+    SKIN_BORDER_RIGHT = 27,
+    SKIN_BORDER_TOP = 28,
+    SKIN_BORDER_BOTTOM = 29,
+};
+
 struct SkinRect {
     int x, y, width, height;
 };

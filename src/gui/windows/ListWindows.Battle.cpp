@@ -25,10 +25,6 @@ constexpr int OUTFIT_BOX = 16;
 constexpr int HEALTH_BAR_HEIGHT = 3;
 constexpr int BATTLE_LINE_HEIGHT = 22;
 
-void Status(const char* Text) {
-    if (const auto Hook = GetGameHooks().StatusMessage) Hook(Text);
-}
-
 bool IsPlayer(uint32_t CreatureID) { return CreatureID < FIRST_NONPLAYER_ID; }
 
 // The creature's place on its field, as look and use name it.
@@ -126,7 +122,7 @@ bool BattleBody::leftButtonUp(int x, int y, int keys) {
         ASSERT(SrcObj.Type!=CREATURE);
         if (SrcObj.Type == CREATURE) return true;
         if (IsPlayer(ID)) {
-            Status("You are not allowed to shoot directly on players.");
+            ShowStatusMessage("You are not allowed to shoot directly on players.");
             return true;
         }
         SendUseOnCreature(ObjectLocation{SrcObj.x, SrcObj.y, SrcObj.z}, SrcObj.Type, SrcObj.Stack, ID);
@@ -135,7 +131,7 @@ bool BattleBody::leftButtonUp(int x, int y, int keys) {
     case INPUT_TARGET_2: {
         const PendingObject& Offer = MapWindow::getTradeObject();
         if (!IsPlayer(ID) || ID == GetPlayerID()) {
-            Status("Select a player to trade with.");
+            ShowStatusMessage("Select a player to trade with.");
             return true;
         }
         if (Offer.Type != 0)
@@ -181,10 +177,5 @@ void BattleBody::mouseRest(int x, int y) {
 }
 
 SideWindow* NewBattleWindow() {
-    BattleBody* Body = new BattleBody();
-    const int Stored = GetContentWindowValue(BATTLE_WINDOW);
-    Body->setSize(0, Stored > 0 ? Stored : SkinProperties().SideWindow.DefaultBodyHeight);
-    SideWindow* W = new SideWindow(BATTLE_WINDOW, Body);
-    W->setCaption("Battle");
-    return W;
+    return NewListWindow(BATTLE_WINDOW, new BattleBody(), SkinProperties().SideWindow.DefaultBodyHeight, "Battle");
 }

@@ -44,6 +44,14 @@ bool LineListBody::mouseRepeat(int, int, int code) {
 
 void LineListBody::clampScroll() { Scroll = std::clamp(Scroll, 0, std::max(contentHeight() - _Height, 0)); }
 
+SideWindow* NewListWindow(int Type, LineListBody* Body, int DefaultHeight, const char* Caption) {
+    const int Stored = GetContentWindowValue(Type);
+    Body->setSize(0, Stored > 0 ? Stored : DefaultHeight);
+    SideWindow* W = new SideWindow(Type, Body);
+    W->setCaption(Caption);
+    return W;
+}
+
 // ==== Skills ==========================================================================================
 
 SkillsBody::SkillsBody() : LineListBody(SkinProperties().SidePanels.LineHeight) {}
@@ -126,9 +134,5 @@ bool SkillsBody::rightButtonUp(int, int, int) {
 
 SideWindow* NewSkillsWindow() {
     SkillsBody* Body = new SkillsBody();
-    const int Stored = GetContentWindowValue(SKILLS_WINDOW);
-    Body->setSize(0, Stored > 0 ? Stored : Body->contentHeight());
-    SideWindow* W = new SideWindow(SKILLS_WINDOW, Body);
-    W->setCaption("Skills");
-    return W;
+    return NewListWindow(SKILLS_WINDOW, Body, Body->contentHeight(), "Skills");
 }

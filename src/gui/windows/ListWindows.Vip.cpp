@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int VIP_ICON_BASE = 213;
-constexpr int BACKGROUND_SKIN = 7;
 // A buddy is highlighted for this many timer ticks after it logged in or out.
 constexpr uint32_t HIGHLIGHT_TICKS = 100;
 
@@ -65,8 +64,8 @@ void VipBody::draw(int Surface, int x, int y) {
     const auto& P = SkinProperties().SidePanels;
     const SkinPoint& Logo = SkinProperties().BuddylistWindow.Logo;
     ASSERT(Logo.x>=0 && Logo.y>=0);
-    DrawSkinTiled(Surface, x, y, _Width, _Height, BACKGROUND_SKIN, 0,
-                  Scroll % std::max(Skins[BACKGROUND_SKIN].height, 1));
+    DrawSkinTiled(Surface, x, y, _Width, _Height, SKIN_BACKGROUND, 0,
+                  Scroll % std::max(Skins[SKIN_BACKGROUND].height, 1));
     const ClipRect Clip{x, y, _Width, _Height};
     const int NameX = Logo.x + Skins[VIP_ICON_BASE].width + 3, Width = nameWidth();
     const int TextTop = (LineHeight - GetFontHeight(P.LineFont)) / 2;
@@ -102,10 +101,5 @@ void VipBody::mouseRest(int x, int y) {
 }
 
 SideWindow* NewVipWindow() {
-    VipBody* Body = new VipBody();
-    const int Stored = GetContentWindowValue(VIP_WINDOW);
-    Body->setSize(0, Stored > 0 ? Stored : SkinProperties().SideWindow.DefaultBodyHeight);
-    SideWindow* W = new SideWindow(VIP_WINDOW, Body);
-    W->setCaption("VIP");
-    return W;
+    return NewListWindow(VIP_WINDOW, new VipBody(), SkinProperties().SideWindow.DefaultBodyHeight, "VIP");
 }

@@ -28,6 +28,10 @@ class LineListBody : public Component {
     int Scroll = 0;
 };
 
+// A standard window of the column around its list: the body at the height
+// stored for the window's type (else DefaultHeight), under its caption.
+SideWindow* NewListWindow(int Type, LineListBody* Body, int DefaultHeight, const char* Caption);
+
 // ---- Skills -----------------------------------------------------------------------------------
 
 inline constexpr int SKILL_LINES = 15;

@@ -29,11 +29,7 @@ constexpr int BAR_WIDTH = 27, BAR_HEIGHT = 4;
 constexpr int SHIELD_SKIN = 248;  // party shields 1..4
 constexpr int SKULL_SKIN = 240;   // skulls 1..4
 constexpr int BLINK_MILLISECONDS = 500;
-constexpr int BACKGROUND_SKIN = 7;  // the game view's background texture
 
-void Status(const char* Text) {
-    if (const auto Hook = GetGameHooks().StatusMessage) Hook(Text);
-}
 
 // A map position in the form the commands take.
 ObjectLocation AbsoluteLocation(int rx, int ry, int rz) {
@@ -88,7 +84,7 @@ void MapWindow::drawMargins(int Surface, int x, int y) {
                   {Right, P.y, _Width - Right, P.Height}};
     for (const auto& B : Bands)
         if (B.Width > 0 && B.Height > 0)
-            DrawSkinTiled(Surface, x + B.x, y + B.y, B.Width, B.Height, BACKGROUND_SKIN, B.x, B.y);
+            DrawSkinTiled(Surface, x + B.x, y + B.y, B.Width, B.Height, SKIN_BACKGROUND, B.x, B.y);
 }
 
 // Names, bars and marks are kept inside the map picture, as the texts are.
@@ -253,7 +249,7 @@ bool MapWindow::visibleField(int x, int y, int& rx, int& ry, int& rz) {
     int Red, Green, Blue;
     GetFieldLight(rx, ry, Red, Green, Blue);
     if (Red == 0 && Green == 0 && Blue == 0) {
-        Status("You can't see anything.");
+        ShowStatusMessage("You can't see anything.");
         return false;
     }
     return true;
@@ -405,7 +401,7 @@ void MapWindow::trade(int x, int y) {
     const uint32_t Partner = GetCreatureUnderPointer(x, y, _Width, _Height);
     const Creature* C = Partner != 0 ? FindCreature(Partner) : NULL;
     if (C == NULL || Partner == GetPlayerID() || !C->Visible || Partner >= FIRST_NONPLAYER_ID) {
-        Status("Select a player to trade with.");
+        ShowStatusMessage("Select a player to trade with.");
         return;
     }
     SendTradeRequest(ObjectLocation{TradeObject.x, TradeObject.y, TradeObject.z}, TradeObject.Type, TradeObject.Stack,

@@ -23,10 +23,6 @@ const ObjectSlot* UnderPointer = NULL;
 constexpr int CONTAINER_SLOT_SKIN = 121;
 constexpr int EMPTY_BODY_SLOT_SKIN = 165;  // head; the other nine follow in slot order
 
-void Status(const char* Text) {
-    if (const auto Hook = GetGameHooks().StatusMessage) Hook(Text);
-}
-
 bool SameLocation(const ObjectLocation& A, const ObjectLocation& B) { return A.x == B.x && A.y == B.y && A.z == B.z; }
 
 }  // namespace
@@ -149,7 +145,7 @@ bool ObjectSlot::leftButtonUp(int x, int y, int keys) {
     (void)x, (void)y;
     switch (GetInputMode()) {
     case INPUT_TARGET_1: useWith(); break;
-    case INPUT_TARGET_2: Status("Select a player to trade with."); break;
+    case INPUT_TARGET_2: ShowStatusMessage("Select a player to trade with."); break;
     case INPUT_DRAG: DropDraggedObject(getLocation(), keys); break;
     default:
         if (keys & (keys::SHIFT | keys::CTRL | keys::ALT)) clickWithKeys(keys);

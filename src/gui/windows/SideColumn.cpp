@@ -10,12 +10,6 @@ namespace {
 // Lives while the game view does.
 SideColumn* GameColumn = NULL;
 
-// The empty area below the last window: the window border around the
-// background texture.
-constexpr int BACKGROUND_SKIN = 7;
-constexpr int BORDER_TOP_LEFT = 22, BORDER_TOP_RIGHT = 23, BORDER_BOTTOM_LEFT = 24, BORDER_BOTTOM_RIGHT = 25;
-constexpr int BORDER_LEFT = 26, BORDER_RIGHT = 27, BORDER_TOP = 28, BORDER_BOTTOM = 29;
-
 SideWindow* AsWindow(Component* C) { return static_cast<SideWindow*>(C); }
 
 bool Reopens(int Type) { return Type == SKILLS_WINDOW || Type == BATTLE_WINDOW || Type == VIP_WINDOW; }
@@ -223,15 +217,7 @@ void SideColumn::setSize(int Width, int Height) {
         squeeze();
     } else {
         // A taller column gives the squeezed windows their height back.
-        int Left = _Height - usedHeight();
-        for (Component* c = getLastChild(); c != NULL && Left > 0; c = c->getPreviousSibling()) {
-            SideWindow* W = AsWindow(c);
-            const int Room = W->getWantedHeight() - W->getHeight();
-            if (Room <= 0) continue;
-            const int Before = W->getHeight();
-            W->setSize(W->getWidth(), Before + std::min(Room, Left));
-            Left -= W->getHeight() - Before;
-        }
+        shareOut(_Height - usedHeight(), NULL);
         restack(NULL);
     }
     Handling = false;
@@ -243,18 +229,20 @@ void SideColumn::arrange() {
     const int Top = std::min(usedHeight(), _Height);
     const int H = _Height - Top, W = _Width;
     for (int i = 0; i < 9; ++i) setDrawingEntry(i, 0, 0, 0);
+    // The empty place below the last window: the window border around the
+    // background texture.
     if (H >= 4 && W >= 4) {
-        const int Edge = Skins[BORDER_LEFT].width, Texture = std::max(Skins[BACKGROUND_SKIN].height, 1);
+        const int Edge = Skins[SKIN_BORDER_LEFT].width, Texture = std::max(Skins[SKIN_BACKGROUND].height, 1);
         // The texture continues the windows' above it.
-        setDrawingEntry(0, BACKGROUND_SKIN, Edge, Top + Edge, W - 2 * Edge, H - 2 * Edge, 0, (Top + Edge) % Texture);
-        setDrawingEntry(1, BORDER_TOP, Edge, Top, W - 2 * Edge, Edge);
-        setDrawingEntry(2, BORDER_BOTTOM, Edge, Top + H - Edge, W - 2 * Edge, Edge);
-        setDrawingEntry(3, BORDER_LEFT, 0, Top + Edge, Edge, H - 2 * Edge);
-        setDrawingEntry(4, BORDER_RIGHT, W - Edge, Top + Edge, Edge, H - 2 * Edge);
-        setDrawingEntry(5, BORDER_TOP_LEFT, 0, Top);
-        setDrawingEntry(6, BORDER_TOP_RIGHT, W - Edge, Top);
-        setDrawingEntry(7, BORDER_BOTTOM_LEFT, 0, Top + H - Edge);
-        setDrawingEntry(8, BORDER_BOTTOM_RIGHT, W - Edge, Top + H - Edge);
+        setDrawingEntry(0, SKIN_BACKGROUND, Edge, Top + Edge, W - 2 * Edge, H - 2 * Edge, 0, (Top + Edge) % Texture);
+        setDrawingEntry(1, SKIN_BORDER_TOP, Edge, Top, W - 2 * Edge, Edge);
+        setDrawingEntry(2, SKIN_BORDER_BOTTOM, Edge, Top + H - Edge, W - 2 * Edge, Edge);
+        setDrawingEntry(3, SKIN_BORDER_LEFT, 0, Top + Edge, Edge, H - 2 * Edge);
+        setDrawingEntry(4, SKIN_BORDER_RIGHT, W - Edge, Top + Edge, Edge, H - 2 * Edge);
+        setDrawingEntry(5, SKIN_BORDER_TOP_LEFT, 0, Top);
+        setDrawingEntry(6, SKIN_BORDER_TOP_RIGHT, W - Edge, Top);
+        setDrawingEntry(7, SKIN_BORDER_BOTTOM_LEFT, 0, Top + H - Edge);
+        setDrawingEntry(8, SKIN_BORDER_BOTTOM_RIGHT, W - Edge, Top + H - Edge);
     }
 }
 

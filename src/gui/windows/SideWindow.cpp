@@ -14,7 +14,6 @@ namespace {
 // title bar.
 constexpr int FRAME_TOP_LEFT = 124, FRAME_TOP_RIGHT = 125, FRAME_BOTTOM_LEFT = 126, FRAME_BOTTOM_RIGHT = 127;
 constexpr int FRAME_TOP = 128, FRAME_BOTTOM = 129, FRAME_LEFT = 130, FRAME_RIGHT = 131;
-constexpr int BACKGROUND_SKIN = 7;
 constexpr int CLOSE_UP = 132, CLOSE_DOWN = 133;
 constexpr int MINIMIZE_UP = 134, MINIMIZE_DOWN = 135;
 constexpr int MAXIMIZE_UP = 136, MAXIMIZE_DOWN = 137;
@@ -142,8 +141,8 @@ void SideWindow::arrange() {
     const int W = _Width, H = _Height;
     const int InnerHeight = std::max(H - t.height - b.height, 0), InnerWidth = std::max(W - l.width - r.width, 0);
     // The texture lines up with the column's: offset by the window's place.
-    const int Texture = std::max(Skins[BACKGROUND_SKIN].height, 1);
-    setDrawingEntry(ENTRY_BACKGROUND, InnerHeight > 0 && InnerWidth > 0 ? BACKGROUND_SKIN : 0, l.width, t.height,
+    const int Texture = std::max(Skins[SKIN_BACKGROUND].height, 1);
+    setDrawingEntry(ENTRY_BACKGROUND, InnerHeight > 0 && InnerWidth > 0 ? SKIN_BACKGROUND : 0, l.width, t.height,
                     InnerWidth, InnerHeight, 0, ((_Y + t.height) % Texture + Texture) % Texture);
     setDrawingEntry(ENTRY_TOP_LEFT, FRAME_TOP_LEFT, 0, 0);
     setDrawingEntry(ENTRY_TOP, FRAME_TOP, tl.width, 0, std::max(W - tl.width - tr.width, 0), t.height);

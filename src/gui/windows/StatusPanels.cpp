@@ -24,9 +24,6 @@ constexpr int HITPOINTS_FILL = 175, MANA_FILL = 176, BAR_BACKGROUND = 177;
 constexpr int CONTROL_UP = 14, CONTROL_DOWN = 15;
 constexpr int COMBAT_TEXT_UP = 117, COMBAT_TEXT_DOWN = 118;
 constexpr int OPTIONS_PICTURE_UP = 111, HELP_PICTURE_UP = 113;  // each followed by its pressed face
-constexpr int BACKGROUND_SKIN = 7;
-constexpr int BORDER_TOP_LEFT = 22, BORDER_TOP_RIGHT = 23, BORDER_BOTTOM_LEFT = 24, BORDER_BOTTOM_RIGHT = 25;
-constexpr int BORDER_LEFT = 26, BORDER_RIGHT = 27, BORDER_TOP = 28, BORDER_BOTTOM = 29;
 
 // The combat buttons in the order of their tooltips; the first column holds
 // the attack modes, the second the chase modes and the secure mode.
@@ -59,18 +56,18 @@ constexpr ControlButton CONTROL_BUTTONS[3] = {
 
 // A framed place of the panels: the window border around the background.
 void DrawFramedPlace(int Surface, int x, int y, int Width, int Height) {
-    const int E = Skins[BORDER_LEFT].width;
+    const int E = Skins[SKIN_BORDER_LEFT].width;
     if (Width < 2 * E || Height < 2 * E) return;
-    DrawSkinTiled(Surface, x + E, y + E, Width - 2 * E, Height - 2 * E, BACKGROUND_SKIN, 0,
-                  (y + E) % std::max(Skins[BACKGROUND_SKIN].height, 1));
-    DrawSkinTiled(Surface, x + E, y, Width - 2 * E, E, BORDER_TOP, 0, 0);
-    DrawSkinTiled(Surface, x + E, y + Height - E, Width - 2 * E, E, BORDER_BOTTOM, 0, 0);
-    DrawSkinTiled(Surface, x, y + E, E, Height - 2 * E, BORDER_LEFT, 0, 0);
-    DrawSkinTiled(Surface, x + Width - E, y + E, E, Height - 2 * E, BORDER_RIGHT, 0, 0);
-    DrawSkinTiled(Surface, x, y, E, E, BORDER_TOP_LEFT, 0, 0);
-    DrawSkinTiled(Surface, x + Width - E, y, E, E, BORDER_TOP_RIGHT, 0, 0);
-    DrawSkinTiled(Surface, x, y + Height - E, E, E, BORDER_BOTTOM_LEFT, 0, 0);
-    DrawSkinTiled(Surface, x + Width - E, y + Height - E, E, E, BORDER_BOTTOM_RIGHT, 0, 0);
+    DrawSkinTiled(Surface, x + E, y + E, Width - 2 * E, Height - 2 * E, SKIN_BACKGROUND, 0,
+                  (y + E) % std::max(Skins[SKIN_BACKGROUND].height, 1));
+    DrawSkinTiled(Surface, x + E, y, Width - 2 * E, E, SKIN_BORDER_TOP, 0, 0);
+    DrawSkinTiled(Surface, x + E, y + Height - E, Width - 2 * E, E, SKIN_BORDER_BOTTOM, 0, 0);
+    DrawSkinTiled(Surface, x, y + E, E, Height - 2 * E, SKIN_BORDER_LEFT, 0, 0);
+    DrawSkinTiled(Surface, x + Width - E, y + E, E, Height - 2 * E, SKIN_BORDER_RIGHT, 0, 0);
+    DrawSkinTiled(Surface, x, y, E, E, SKIN_BORDER_TOP_LEFT, 0, 0);
+    DrawSkinTiled(Surface, x + Width - E, y, E, E, SKIN_BORDER_TOP_RIGHT, 0, 0);
+    DrawSkinTiled(Surface, x, y + Height - E, E, E, SKIN_BORDER_BOTTOM_LEFT, 0, 0);
+    DrawSkinTiled(Surface, x + Width - E, y + Height - E, E, E, SKIN_BORDER_BOTTOM_RIGHT, 0, 0);
 }
 
 int BarFill(int Width, int Value, int Maximum) {
@@ -159,7 +156,7 @@ CombatPanel::CombatPanel(Component* Main) : CompositeComponent(0) {
 
 int CombatPanel::heightOfForm() const {
     const auto& P = SkinProperties().SidePanels;
-    const int Edge = Skins[BORDER_LEFT].width;
+    const int Edge = Skins[SKIN_BORDER_LEFT].width;
     const int Size = Skins[MODE_BUTTONS[0].Up].width;
     const int Text = Skins[COMBAT_TEXT_UP].height;
     if (Compact) return 2 * (Edge + P.Margin) + Size + P.ModeGap + std::max(Text, Skins[OPTIONS_PICTURE_UP].height);
@@ -186,7 +183,7 @@ static void PutAway(Component* C) {
 
 void CombatPanel::layout() {
     const auto& P = SkinProperties().SidePanels;
-    const int Edge = Skins[BORDER_LEFT].width;
+    const int Edge = Skins[SKIN_BORDER_LEFT].width;
     const int Size = Skins[MODE_BUTTONS[0].Up].width;
     const int Top = Edge + P.Margin;
     auto Place = [](Component* C, int Width, int Height, int x, int y) {
@@ -274,7 +271,7 @@ void CombatPanel::command(int number) {
 // ==== Control buttons ================================================================================
 
 ControlButtonsPanel::ControlButtonsPanel(Component* Main) : CompositeComponent(0) {
-    const int Edge = Skins[BORDER_LEFT].width;
+    const int Edge = Skins[SKIN_BORDER_LEFT].width;
     const int Width = SkinProperties().GameView.ColumnWidth;
     const int Gap = SkinProperties().SidePanels.ModeGap;
     for (int i = 0; i < 3; ++i) {
