@@ -6,6 +6,7 @@
 // The module starts itself on its first use.
 #pragma once
 
+#include "gui/framework/Events.h"
 #include "gui/framework/TextBuffer.h"
 
 #include <cstdint>
@@ -36,11 +37,6 @@ enum : int {
     CHANNEL_OWN_REQUEST = 7,
     CHANNEL_ANSWER = 8,    // the conversation about someone's request
 };
-
-// The rule-violation question: the event that opens its dialog, and the one
-// that carries the question asked (its text is the event's own; the module
-// declares so when it starts).
-enum : int { CONSOLE_EVENT_DIALOG_REPORT = 21, CONSOLE_EVENT_REPORT = 46 };
 
 // Tabs opened this soon after entering the game are added, not selected:
 // the channels the server reopens then must not pull the player away from

@@ -285,8 +285,8 @@ void ConsoleCommand(int number) {
     case CONSOLE_CLOSE_TAB: CloseSelectedTab(); break;
     case CONSOLE_SAVE: SaveSelectedChannel(); break;
     case CONSOLE_CHANNEL_LIST: SendRequestChannels(); break;
-    case CONSOLE_IGNORE_LIST: PostEvent(20, 0, 0); break;
-    case CONSOLE_HOTKEYS: PostEvent(35, 0, 0); break;
+    case CONSOLE_IGNORE_LIST: PostEvent(IGNORE_EVENT, 0, 0); break;
+    case CONSOLE_HOTKEYS: PostEvent(OPTIONS_EVENT_HOTKEYS, 0, 0); break;
     case CONSOLE_SAY: SetDefaultTalkMode(TALK_SAY); break;
     case CONSOLE_WHISPER: SetDefaultTalkMode(TALK_WHISPER); break;
     case CONSOLE_YELL: SetDefaultTalkMode(TALK_YELL); break;

@@ -26,7 +26,6 @@ constexpr MenuButton MENU_BUTTONS[HelpMenuBody::BUTTONS] = {
     {"FAQ", "Open the frequently asked questions", HELP_MENU_FAQ},
 };
 constexpr int MENU_BUTTON_WIDTH = 96, MENU_ROW_GAP = 6, MENU_LABEL_GAP = 10;
-constexpr int MESSAGE_RULEVIOLATION = 21;
 
 void Close() { SetInputMode(INPUT_IDLE); }
 
@@ -76,7 +75,7 @@ void HelpMenuBody::command(int number) {
         Close();
         break;
     case HELP_MENU_RULE_VIOLATION:
-        PostEvent(MESSAGE_RULEVIOLATION, 0, 0);
+        PostEvent(CONSOLE_EVENT_DIALOG_REPORT, 0, 0);
         Close();
         break;
     case HELP_MENU_MANUAL:

@@ -14,7 +14,6 @@ enum : int {
     // Asks the main game window for a bug report (its command 505).
     HELP_MENU_BUG_REPORT = 505,
 };
-constexpr int MESSAGE_HELPMENU = 28;
 // The channel of the tutors, who answer new players' questions.
 constexpr int TUTOR_CHANNEL = 7;
 

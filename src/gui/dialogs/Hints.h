@@ -5,7 +5,6 @@
 #include "gui/framework/Dialogs.h"
 #include "gui/help/EventHints.h"
 
-constexpr int MESSAGE_HINTS = 29;
 
 class HintsBody : public CompositeComponent {
   public:

@@ -69,12 +69,7 @@ class ContextMenu : public CompositeComponent {
     static std::string withName(const char* Format, const std::string& Name);
 
     void arrange() override;
-    bool mouseMove(int x, int y) override;
-    bool leftButtonDown(int x, int y, int keys) override;
-    bool leftButtonUp(int x, int y, int keys) override;
-    bool leftDoubleClick(int x, int y, int keys) override;
-    bool rightButtonUp(int x, int y, int keys) override;
-    bool mouseRepeat(int x, int y, int code) override;
+    POINTER_HANDLERS_OVERRIDE;
     void keyPress(int code) override;
     // An entry's action; a number the menu does not have is reported.
     void command(int number) override;

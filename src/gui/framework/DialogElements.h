@@ -90,12 +90,7 @@ class Label : public Component {
     int getFont() const { return _Font; }
     SkinColour getColour() const { return Colour; }
     void draw(int Surface, int x, int y) override;
-    bool mouseMove(int x, int y) override;
-    bool leftButtonDown(int x, int y, int keys) override;
-    bool leftButtonUp(int x, int y, int keys) override;
-    bool leftDoubleClick(int x, int y, int keys) override;
-    bool rightButtonUp(int x, int y, int keys) override;
-    bool mouseRepeat(int x, int y, int code) override;
+    POINTER_HANDLERS_OVERRIDE;
     void mouseRest(int x, int y) override;
 
   private:
@@ -111,12 +106,7 @@ class SkinPicture : public Component {
   public:
     explicit SkinPicture(int Skin);
     int getSkin() const { return Skin; }
-    bool mouseMove(int x, int y) override;
-    bool leftButtonDown(int x, int y, int keys) override;
-    bool leftButtonUp(int x, int y, int keys) override;
-    bool leftDoubleClick(int x, int y, int keys) override;
-    bool rightButtonUp(int x, int y, int keys) override;
-    bool mouseRepeat(int x, int y, int code) override;
+    POINTER_HANDLERS_OVERRIDE;
 
   private:
     int Skin;

@@ -53,12 +53,7 @@ class Dialog : public CompositeComponent {
     // Whether the body is cut to a frame smaller than the dialog would be.
     bool isCut() const { return _Width < NaturalWidth || _Height < NaturalHeight; }
     void draw(int Surface, int x, int y) override;
-    bool leftButtonDown(int x, int y, int keys) override;
-    bool mouseMove(int x, int y) override;
-    bool leftButtonUp(int x, int y, int keys) override;
-    bool leftDoubleClick(int x, int y, int keys) override;
-    bool rightButtonUp(int x, int y, int keys) override;
-    bool mouseRepeat(int x, int y, int code) override;
+    POINTER_HANDLERS_OVERRIDE;
     void keyPress(int code) override;
     // Any command closes the dialog.
     void command(int number) override;

@@ -2,8 +2,7 @@
 // file to another (the menus' entries, the dialog frame's buttons, the edit
 // field's commands), each defined here once. The events that lower modules
 // post (the entry dialogs, the game's server-driven dialogs) are theirs, in
-// core/Status.h and net/GameMessages.h; the console's (21, 46) and the help's
-// (28, 29) are still in their own headers; a component's own private command
+// core/Status.h and net/GameMessages.h; a component's own private command
 // numbers stay with the component.
 #pragma once
 
@@ -15,6 +14,7 @@ enum : int {
     MESSAGE_INVITE_PRIVATE = 18,
     MESSAGE_EXCLUDE_PRIVATE = 19,
     IGNORE_EVENT = 20,
+    CONSOLE_EVENT_DIALOG_REPORT = 21,  // the rule-violation question
     BUDDY_EVENT_ADD = 22,
     BUDDY_EVENT_CHANGE = 23,  // Data the character id
     INFO_EVENT = 24,
@@ -22,6 +22,8 @@ enum : int {
     // Data the number of the pending mark record.
     MESSAGE_SET_MARK = 26,
     MESSAGE_EDIT_MARK = 27,
+    MESSAGE_HELPMENU = 28,
+    MESSAGE_HINTS = 29,
     // The options menu and its pages.
     OPTIONS_EVENT_MENU = 30,
     OPTIONS_EVENT_NETWORK = 31,
@@ -30,6 +32,7 @@ enum : int {
     OPTIONS_EVENT_CONSOLE = 34,
     OPTIONS_EVENT_HOTKEYS = 35,
     OPTIONS_EVENT_GENERAL = 36,
+    CONSOLE_EVENT_REPORT = 46,  // Data the question (owned)
     // The pop-up menus.
     MESSAGE_OBJECT_MENU = 47,            // Data the number of the pending record
     MESSAGE_CREATURE_CONTEXT_MENU = 48,  // Data the creature id

@@ -78,6 +78,16 @@ struct DrawingEntry {
 class Component;
 class CompositeComponent;
 
+// The six pointer handlers, declared together by the components that take
+// the pointer's every press and move for themselves (or pass them all on).
+#define POINTER_HANDLERS_OVERRIDE                          \
+    bool mouseMove(int x, int y) override;                 \
+    bool leftButtonDown(int x, int y, int keys) override;  \
+    bool leftButtonUp(int x, int y, int keys) override;    \
+    bool leftDoubleClick(int x, int y, int keys) override; \
+    bool rightButtonUp(int x, int y, int keys) override;   \
+    bool mouseRepeat(int x, int y, int code) override
+
 // Where an activated control sends its command; an empty target does nothing.
 struct CommandTarget {
     Component* Target = NULL;
@@ -201,12 +211,7 @@ class CompositeComponent : public Component {
     void draw(int Surface, int x, int y) override;
     void arrange() override;
 
-    bool mouseMove(int x, int y) override;
-    bool leftButtonDown(int x, int y, int keys) override;
-    bool leftButtonUp(int x, int y, int keys) override;
-    bool leftDoubleClick(int x, int y, int keys) override;
-    bool rightButtonUp(int x, int y, int keys) override;
-    bool mouseRepeat(int x, int y, int code) override;
+    POINTER_HANDLERS_OVERRIDE;
     void mouseRest(int x, int y) override;
     bool queryHelp(int x, int y) override;
 

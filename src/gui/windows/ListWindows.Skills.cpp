@@ -128,7 +128,7 @@ void SkillsBody::draw(int Surface, int x, int y) {
 }
 
 bool SkillsBody::rightButtonUp(int, int, int) {
-    PostEvent(MESSAGE_SKILLS_MENU, 0, 0);
+    PostEvent(MESSAGE_SKILLS_CONTEXT_MENU, 0, 0);
     return true;
 }
 

@@ -93,4 +93,3 @@ class VipBody : public LineListBody {
 SideWindow* NewVipWindow();
 
 // The skills window's name for the event of its menu.
-inline constexpr int MESSAGE_SKILLS_MENU = MESSAGE_SKILLS_CONTEXT_MENU;
