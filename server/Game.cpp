@@ -1214,20 +1214,25 @@ int SaveAll() {
 
 // ---- Start and end ------------------------------------------------------------------------
 
-Creature* SpawnMonster(const CreatureSpawn& S) {
-    Position Place;
-    if (!FindPlace(S.Pos, Place)) {
-        serverlog::Warning("game", "no room for %s at [%d,%d,%d]", S.Name.c_str(), S.Pos.x, S.Pos.y, S.Pos.z);
-        return nullptr;
-    }
+std::unique_ptr<Creature> CreatureFromSpawn(const CreatureSpawn& S, uint32_t ID) {
     auto C = std::make_unique<Creature>();
-    C->ID = NextMonsterID++;
+    C->ID = ID;
     C->Name = S.Name;
     C->Look = S.Look;
     C->Speed = S.Speed;
     C->Home = S.Pos;
     C->Roam = S.Roam;
     C->Phrases = S.Phrases;
+    return C;
+}
+
+Creature* SpawnMonster(const CreatureSpawn& S) {
+    Position Place;
+    if (!FindPlace(S.Pos, Place)) {
+        serverlog::Warning("game", "no room for %s at [%d,%d,%d]", S.Name.c_str(), S.Pos.x, S.Pos.y, S.Pos.z);
+        return nullptr;
+    }
+    auto C = CreatureFromSpawn(S, NextMonsterID++);
     C->BaseSpeed = S.Speed;
     const fight::Kind& K = fight::KindOf(S.Look.Type);
     C->MaxHitPoints = C->HitPoints = S.HitPoints > 0 ? S.HitPoints : K.HitPoints;

@@ -26,6 +26,10 @@ struct CreatureSpawn {
     int HitPoints = 0;  // 0: as its kind has
 };
 
+// A creature of the world file, with its name, look, speed, home, range and
+// phrases; the caller gives it its fighting values and its place.
+std::unique_ptr<Creature> CreatureFromSpawn(const CreatureSpawn& S, uint32_t ID);
+
 // A list of names kept by a gate: the owner and the characters listed
 // (one per line) may open it.
 struct GuestList {

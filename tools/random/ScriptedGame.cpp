@@ -78,14 +78,7 @@ ScriptedGame::ScriptedGame(Rng Chance, const ServerSettings& TheSettings, Outbox
     server::messages::SetShieldFinder([](const server::Player&, const Creature& C) { return C.PartyShield; });
     uint32_t Number = server::FIRST_MONSTER_ID;
     for (const server::game::CreatureSpawn& S : World.Spawns) {
-        auto C = std::make_unique<Creature>();
-        C->ID = Number++;
-        C->Name = S.Name;
-        C->Look = S.Look;
-        C->Speed = S.Speed;
-        C->Home = S.Pos;
-        C->Roam = S.Roam;
-        C->Phrases = S.Phrases;
+        auto C = server::game::CreatureFromSpawn(S, Number++);
         C->Pos = S.Pos;
         if (worldmap::AddThing(S.Pos, CreatureThing(*C)) < 0) continue;
         Creatures[C->ID] = std::move(C);
