@@ -270,7 +270,9 @@ TEST(QuitInAWindow, TerminationSignalEndsTheWindowAndTheBoxWithItsProcess) {
     const int errors = open("errors.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const pid_t client = start(errors);
     close(errors);
-    ASSERT_TRUE(testing_support::AwaitSignalHandler(client, SIGTERM));
+    ASSERT_TRUE(testing_support::AwaitSignalHandler(client, SIGTERM))
+        << "the client's state: " << testing_support::ProcessState(client) << "\n"
+        << testing_support::ReadFile(dir.Path() / "errors.txt");
     long took = 0;
     kill(client, SIGTERM);
     EXPECT_EQ(WaitForEnd(client, 3000, &took), 0) << testing_support::ReadFile(dir.Path() / "errors.txt");
