@@ -271,7 +271,8 @@ TEST(QuitInAWindow, TerminationSignalEndsTheWindowAndTheBoxWithItsProcess) {
     const pid_t client = start(errors);
     close(errors);
     ASSERT_TRUE(testing_support::AwaitSignalHandler(client, SIGTERM))
-        << "the client's state: " << testing_support::ProcessState(client) << "\n"
+        << "the client's state: " << testing_support::ProcessState(client)
+        << ", the display server's: " << testing_support::ProcessState(server.Pid) << "\n"
         << testing_support::ReadFile(dir.Path() / "errors.txt");
     long took = 0;
     kill(client, SIGTERM);
