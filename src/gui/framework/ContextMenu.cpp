@@ -152,16 +152,7 @@ void ContextMenu::finish(int PointerX, int PointerY, int ScreenWidth, int Screen
 void ContextMenu::arrange() {
     CompositeComponent::arrange();
     if (_Width < 2 * BORDER || _Height < 2 * BORDER) return;
-    const int W = _Width, H = _Height;
-    setDrawingEntry(0, BACKGROUND_SKIN, BORDER, BORDER, std::max(W - 2 * BORDER, 1), std::max(H - 2 * BORDER, 1));
-    setDrawingEntry(1, 28, BORDER, 0, std::max(W - 2 * BORDER, 1), BORDER);
-    setDrawingEntry(2, 29, BORDER, H - BORDER, std::max(W - 2 * BORDER, 1), BORDER);
-    setDrawingEntry(3, 26, 0, BORDER, BORDER, std::max(H - 2 * BORDER, 1));
-    setDrawingEntry(4, 27, W - BORDER, BORDER, BORDER, std::max(H - 2 * BORDER, 1));
-    setDrawingEntry(5, 22, 0, 0);
-    setDrawingEntry(6, 23, W - BORDER, 0);
-    setDrawingEntry(7, 24, 0, H - BORDER);
-    setDrawingEntry(8, 25, W - BORDER, H - BORDER);
+    setBorderEntries(0, BACKGROUND_SKIN, 0, 0, _Width, _Height);
 }
 
 MenuEntry* ContextMenu::entryAt(int x, int y) const {

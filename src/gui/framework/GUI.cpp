@@ -134,6 +134,20 @@ void Component::setEdgeEntries(int First, int Top, int Left, int Bottom, int Rig
     setDrawingEntry(First + 3, Right, W - Skins[Right].width, 0, Skins[Right].width, H);
 }
 
+void Component::setBorderEntries(int First, int Inside, int x, int y, int Width, int Height, int InsideOffsetY) {
+    const int E = Skins[SKIN_BORDER_LEFT].width;
+    const int In = std::max(Width - 2 * E, 1), Tall = std::max(Height - 2 * E, 1);
+    setDrawingEntry(First, Inside, x + E, y + E, In, Tall, 0, InsideOffsetY);
+    setDrawingEntry(First + 1, SKIN_BORDER_TOP, x + E, y, In, E);
+    setDrawingEntry(First + 2, SKIN_BORDER_BOTTOM, x + E, y + Height - E, In, E);
+    setDrawingEntry(First + 3, SKIN_BORDER_LEFT, x, y + E, E, Tall);
+    setDrawingEntry(First + 4, SKIN_BORDER_RIGHT, x + Width - E, y + E, E, Tall);
+    setDrawingEntry(First + 5, SKIN_BORDER_TOP_LEFT, x, y);
+    setDrawingEntry(First + 6, SKIN_BORDER_TOP_RIGHT, x + Width - E, y);
+    setDrawingEntry(First + 7, SKIN_BORDER_BOTTOM_LEFT, x, y + Height - E);
+    setDrawingEntry(First + 8, SKIN_BORDER_BOTTOM_RIGHT, x + Width - E, y + Height - E);
+}
+
 void Component::drawDrawingEntries(int Surface, int x, int y, int First, int Last) const {
     First = std::max(First, 0);
     Last = std::min(Last, int(DrawingList.size()) - 1);

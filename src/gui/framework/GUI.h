@@ -179,6 +179,10 @@ class Component {
     // Entries First..First+3: the top, left, bottom and right edge skins
     // along the component's whole size.
     void setEdgeEntries(int First, int Top, int Left, int Bottom, int Right);
+    // Entries First..First+8: the window border (skins 22 to 29) around a box
+    // at (x, y) of Width x Height, and the skin Inside tiled within it,
+    // starting InsideOffsetY into its picture; every piece at least a pixel.
+    void setBorderEntries(int First, int Inside, int x, int y, int Width, int Height, int InsideOffsetY = 0);
     void drawDrawingList(int Surface, int x, int y) const { drawDrawingEntries(Surface, x, y, 0, getDrawingEntries() - 1); }
     // Entries First..Last alone, for elements that draw in between.
     void drawDrawingEntries(int Surface, int x, int y, int First, int Last) const;

@@ -33,16 +33,7 @@ HelpPopup::HelpPopup(const char* Text, int RootWidth, int RootHeight) : Composit
     const int Width = HelpText->getWidth() + 2 * (BORDER + MARGIN);
     const int Height = HelpText->getHeight() + 2 * (BORDER + MARGIN);
     Component::setSize(Width, Height);
-    const int In = std::max(Width - 2 * BORDER, 1), Tall = std::max(Height - 2 * BORDER, 1);
-    setDrawingEntry(0, INSIDE_SKIN, BORDER, BORDER, In, Tall);
-    setDrawingEntry(1, SKIN_BORDER_TOP, BORDER, 0, In, BORDER);
-    setDrawingEntry(2, SKIN_BORDER_BOTTOM, BORDER, Height - BORDER, In, BORDER);
-    setDrawingEntry(3, SKIN_BORDER_LEFT, 0, BORDER, BORDER, Tall);
-    setDrawingEntry(4, SKIN_BORDER_RIGHT, Width - BORDER, BORDER, BORDER, Tall);
-    setDrawingEntry(5, SKIN_BORDER_TOP_LEFT, 0, 0);
-    setDrawingEntry(6, SKIN_BORDER_TOP_RIGHT, Width - BORDER, 0);
-    setDrawingEntry(7, SKIN_BORDER_BOTTOM_LEFT, 0, Height - BORDER);
-    setDrawingEntry(8, SKIN_BORDER_BOTTOM_RIGHT, Width - BORDER, Height - BORDER);
+    setBorderEntries(0, INSIDE_SKIN, 0, 0, Width, Height);
 }
 
 HelpPopup::~HelpPopup() {

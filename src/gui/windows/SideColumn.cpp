@@ -234,15 +234,7 @@ void SideColumn::arrange() {
     if (H >= 4 && W >= 4) {
         const int Edge = Skins[SKIN_BORDER_LEFT].width, Texture = std::max(Skins[SKIN_BACKGROUND].height, 1);
         // The texture continues the windows' above it.
-        setDrawingEntry(0, SKIN_BACKGROUND, Edge, Top + Edge, W - 2 * Edge, H - 2 * Edge, 0, (Top + Edge) % Texture);
-        setDrawingEntry(1, SKIN_BORDER_TOP, Edge, Top, W - 2 * Edge, Edge);
-        setDrawingEntry(2, SKIN_BORDER_BOTTOM, Edge, Top + H - Edge, W - 2 * Edge, Edge);
-        setDrawingEntry(3, SKIN_BORDER_LEFT, 0, Top + Edge, Edge, H - 2 * Edge);
-        setDrawingEntry(4, SKIN_BORDER_RIGHT, W - Edge, Top + Edge, Edge, H - 2 * Edge);
-        setDrawingEntry(5, SKIN_BORDER_TOP_LEFT, 0, Top);
-        setDrawingEntry(6, SKIN_BORDER_TOP_RIGHT, W - Edge, Top);
-        setDrawingEntry(7, SKIN_BORDER_BOTTOM_LEFT, 0, Top + H - Edge);
-        setDrawingEntry(8, SKIN_BORDER_BOTTOM_RIGHT, W - Edge, Top + H - Edge);
+        setBorderEntries(0, SKIN_BACKGROUND, 0, Top, W, H, (Top + Edge) % Texture);
     }
 }
 
